@@ -1,0 +1,11 @@
+# Fails the build when a core source reaches for widgets, printing or networking.
+string(REPLACE "|" ";" source_list "${SOURCES}")
+foreach(source IN LISTS source_list)
+    if(NOT IS_ABSOLUTE "${source}" OR NOT EXISTS "${source}" OR NOT source MATCHES "\\.(cpp|h)$")
+        continue()
+    endif()
+    file(STRINGS "${source}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*<(QtWidgets|QtPrintSupport|QtNetwork|Q(Widget|Dialog|MainWindow|MessageBox|Application|LocalSocket|LocalServer|Printer|TextEdit|MdiArea|MdiSubWindow|Menu)>)")
+    if(lines)
+        message(FATAL_ERROR "${source}: core code may not include ${lines}")
+    endif()
+endforeach()

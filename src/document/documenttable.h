@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+struct DocState {
+    bool Deleted = true;
+    bool Dirty = false;
+    QString FileName;
+};
+
+// The open documents: parallel slots of windows and states. Slot 0 is the notes
+// pad's; documents take slots 1 and up, and a closed document's slot is reused.
+class DocumentTable {
+public:
+    DocumentTable();
+
+    int FindFreeIndex();
+    bool AnyDocumentsOpen() const;
+    int upperBound() const { return int(DocStates.size()) - 1; }
+
+    DocState& state(int slot) { return DocStates[slot]; }
+    const DocState& state(int slot) const { return DocStates[slot]; }
+    QObject* window(int slot) const { return Documents.value(slot); }
+    void setWindow(int slot, QObject* window) { Documents[slot] = window; }
+
+    // The open document slot showing this path, or 0. Paths that differ only in
+    // letter case match when they name the same file.
+    int findOpenPath(const QString& path) const;
+    static bool samePath(const QString& a, const QString& b);
+
+    QList<QPointer<QObject>> Documents;
+    QList<DocState> DocStates;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The Windows code pages that RTF names by number or by font charset.
+namespace CodePage {
+constexpr int Ansi = 1252;
+int fromCharset(int charset);
+QString decode(int codePage, const QByteArray& bytes);
+// True when the code page is one we can decode (others fall back to 1252).
+bool isKnown(int codePage);
+} // namespace CodePage

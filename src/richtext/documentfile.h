@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/result.h"
+#include "textfileformat.h"
+
+#include <QString>
+
+class QTextDocument;
+
+// The two kinds a document is kept in on disk: the number is the kind the
+// load and save commands take.
+enum class DocumentKind { Rtf = 0, Text = 1 };
+
+// Loading and saving a document's file. Saving is atomic and keeps the file's
+// permissions, so a failed save never harms the file that was there.
+class DocumentFile {
+public:
+    // RTF when the text from the path's last "." on is ".RTF" in any case.
+    static DocumentKind kindForPath(const QString& path);
+
+    // On success the plain-text format found (for RTF, the default one).
+    static Result<TextFileFormat> load(const QString& path, DocumentKind kind,
+                                       QTextDocument* document);
+    static Status save(const QString& path, DocumentKind kind, const QTextDocument* document,
+                       const TextFileFormat& format);
+
+    static Result<QByteArray> readBytes(const QString& path);
+    static Status writeBytes(const QString& path, const QByteArray& bytes);
+
+    // The document's text with '\n' between lines, for saving as plain text.
+    static QString plainText(const QTextDocument* document);
+    static void setPlainText(QTextDocument* document, const QString& text);
+};

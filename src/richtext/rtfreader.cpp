@@ -1,0 +1,764 @@
+#include "rtfreader.h"
+
+#include "codepage.h"
+#include "richtextproperties.h"
+#include "twips.h"
+
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+#include <QUrl>
+#include <vector>
+
+namespace {
+
+constexpr int MaxDepth = 2000;
+constexpr int MaxWordLength = 32;
+
+enum class Destination { Normal, Skip, FontTable, ColorTable, Picture, Bullet, SkipUnlessUd };
+
+struct CharState {
+    int font = -1;
+    int halfPoints = 24;
+    bool bold = false, italic = false, underline = false, strike = false;
+    bool hidden = false, protect = false;
+    int color = 0, background = 0;
+    int offsetTwips = 0;
+    int script = 0; // 1 superscript, 2 subscript
+    bool operator==(const CharState&) const = default;
+};
+
+struct ParaState {
+    int align = 0; // 0 left, 1 right, 2 centre, 3 justified
+    int left = 0, right = 0, first = 0, before = 0, after = 0;
+    QList<int> tabs;
+    bool bullet = false;
+};
+
+struct GroupState {
+    Destination destination = Destination::Normal;
+    CharState chr;
+    ParaState para;
+    int unicodeSkip = 1;
+    bool upr = false;
+};
+
+struct FontEntry {
+    QString name;
+    int codePage = 0;
+};
+
+struct Picture {
+    QString header;
+    QByteArray data;
+    QByteArray hex;
+    QString kind;
+    int picw = 0, pich = 0, goalw = 0, goalh = 0, scalex = 100, scaley = 100;
+};
+
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+class RtfParser {
+public:
+    RtfParser(const QByteArray& data, QTextCursor& cursor)
+        : m_p(data.constData()), m_end(data.constData() + data.size()), m_cursor(cursor)
+    {
+    }
+
+    void run();
+
+private:
+    GroupState& state() { return m_stack.back(); }
+    void openGroup();
+    void closeGroup();
+    void controlWord(const QByteArray& word, bool hasParam, int param);
+    bool destinationWord(const QByteArray& word);
+    bool characterWord(const QByteArray& word, bool hasParam, int param);
+    bool paragraphWord(const QByteArray& word, bool hasParam, int param);
+    bool specialCharacter(const QByteArray& word);
+    void text(const char* data, qsizetype size);
+    void byte(char b);
+    void unicodeText(const QString& s);
+    void flushBytes();
+    void flushText();
+    void endParagraph(bool newBlock);
+    void finishPicture(Picture& picture);
+    void fontTableText(const QString& s);
+    int codePageFor(int font) const;
+    QTextCharFormat charFormat(const CharState& c) const;
+    QTextBlockFormat blockFormat(const ParaState& p) const;
+    bool consumingSkippedCharacter();
+
+    const char* m_p;
+    const char* m_end;
+    QTextCursor& m_cursor;
+    std::vector<GroupState> m_stack;
+    int m_ignoredDepth = 0;
+    bool m_nextIsIgnorable = false;
+    int m_skipCount = 0;
+    int m_codePage = CodePage::Ansi;
+    int m_defaultFont = 0;
+    QHash<int, FontEntry> m_fonts;
+    int m_currentFont = 0;
+    QList<QColor> m_colors;
+    int m_red = 0, m_green = 0, m_blue = 0;
+    bool m_colorSeen = false;
+    QByteArray m_pendingBytes;
+    QString m_pendingText;
+    CharState m_pendingFormat;
+    std::vector<Picture> m_pictures;
+    QTextList* m_list = nullptr;
+    bool m_previousWasBullet = false;
+    int m_imageCount = 0;
+};
+
+void RtfParser::run()
+{
+    m_stack.push_back(GroupState());
+    while (m_p < m_end) {
+        const char c = *m_p;
+        if (c == '{') {
+            ++m_p;
+            openGroup();
+        } else if (c == '}') {
+            ++m_p;
+            closeGroup();
+        } else if (c == '\\') {
+            ++m_p;
+            if (m_p >= m_end)
+                break;
+            const char next = *m_p;
+            if (isLetter(next)) {
+                const char* start = m_p;
+                while (m_p < m_end && isLetter(*m_p) && m_p - start < MaxWordLength)
+                    ++m_p;
+                const QByteArray word(start, m_p - start);
+                while (m_p < m_end && isLetter(*m_p))
+                    ++m_p; // an over-long word is cut, not split in two
+                bool negative = false;
+                if (m_p < m_end && *m_p == '-' && m_p + 1 < m_end && *(m_p + 1) >= '0' &&
+                    *(m_p + 1) <= '9') {
+                    negative = true;
+                    ++m_p;
+                }
+                bool hasParam = false;
+                qint64 value = 0;
+                while (m_p < m_end && *m_p >= '0' && *m_p <= '9') {
+                    hasParam = true;
+                    if (value < 100000000000LL)
+                        value = value * 10 + (*m_p - '0');
+                    ++m_p;
+                }
+                if (m_p < m_end && *m_p == ' ')
+                    ++m_p;
+                value = qBound<qint64>(-2147483647LL, negative ? -value : value, 2147483647LL);
+                controlWord(word, hasParam, int(value));
+            } else if (next == '\'') {
+                ++m_p;
+                if (m_end - m_p >= 2 && hexValue(m_p[0]) >= 0 && hexValue(m_p[1]) >= 0) {
+                    byte(char(hexValue(m_p[0]) * 16 + hexValue(m_p[1])));
+                    m_p += 2;
+                }
+            } else {
+                ++m_p;
+                switch (next) {
+                case '*': m_nextIsIgnorable = true; break;
+                case '\\':
+                case '{':
+                case '}': text(&next, 1); break;
+                case '\r':
+                case '\n': controlWord("par", false, 0); break;
+                case '~': unicodeText(QString(QChar(0x00A0))); break;
+                case '-': unicodeText(QString(QChar(0x00AD))); break;
+                case '_': unicodeText(QString(QChar(0x2011))); break;
+                case '\t': controlWord("tab", false, 0); break;
+                default: break;
+                }
+            }
+        } else if (c == '\r' || c == '\n' || c == '\0') {
+            ++m_p;
+        } else {
+            const char* start = m_p;
+            while (m_p < m_end && *m_p != '{' && *m_p != '}' && *m_p != '\\' && *m_p != '\r' &&
+                   *m_p != '\n' && *m_p != '\0')
+                ++m_p;
+            text(start, m_p - start);
+        }
+    }
+    flushText();
+    // What was not closed still counts: the last paragraph gets its format.
+    endParagraph(false);
+}
+
+void RtfParser::openGroup()
+{
+    flushText();
+    m_skipCount = 0;
+    if (int(m_stack.size()) >= MaxDepth) {
+        ++m_ignoredDepth;
+        return;
+    }
+    GroupState child = state();
+    if (child.upr)
+        child.destination = Destination::SkipUnlessUd;
+    child.upr = false;
+    m_stack.push_back(child);
+}
+
+void RtfParser::closeGroup()
+{
+    flushText();
+    m_skipCount = 0;
+    m_nextIsIgnorable = false;
+    if (m_ignoredDepth > 0) {
+        --m_ignoredDepth;
+        return;
+    }
+    if (m_stack.size() <= 1)
+        return; // unbalanced: keep reading what follows
+    const Destination closing = state().destination;
+    const Destination parent = m_stack[m_stack.size() - 2].destination;
+    if (closing == Destination::Picture && parent != Destination::Picture &&
+        !m_pictures.empty()) {
+        finishPicture(m_pictures.back());
+        m_pictures.pop_back();
+    }
+    m_stack.pop_back();
+}
+
+bool RtfParser::consumingSkippedCharacter()
+{
+    if (m_skipCount <= 0)
+        return false;
+    --m_skipCount;
+    return true;
+}
+
+void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
+{
+    const bool ignorable = m_nextIsIgnorable;
+    m_nextIsIgnorable = false;
+    GroupState& s = state();
+    if (s.destination == Destination::Skip)
+        return;
+    if (s.destination == Destination::SkipUnlessUd) {
+        s.destination = word == "ud" ? Destination::Normal : Destination::Skip;
+        return;
+    }
+    if (m_skipCount > 0 && word != "bin") {
+        --m_skipCount;
+        return;
+    }
+    if (word == "bin") {
+        const qint64 length = qBound(qint64(0), qint64(param), qint64(m_end - m_p));
+        if (s.destination == Destination::Picture && !m_pictures.empty())
+            m_pictures.back().data.append(m_p, length);
+        m_p += length;
+        return;
+    }
+    if (destinationWord(word))
+        return;
+    if (ignorable) {
+        // An ignorable destination we do not know: its text is not ours to show.
+        flushText();
+        s.destination = Destination::Skip;
+        return;
+    }
+    switch (s.destination) {
+    case Destination::FontTable:
+        if (word == "f") {
+            m_currentFont = param;
+            m_fonts[param];
+        } else if (word == "fcharset") {
+            if (const int cp = CodePage::fromCharset(param))
+                m_fonts[m_currentFont].codePage = cp;
+        } else if (word == "cpg" && param > 0) {
+            m_fonts[m_currentFont].codePage = param;
+        }
+        return;
+    case Destination::ColorTable:
+        if (word == "red")
+            m_red = param, m_colorSeen = true;
+        else if (word == "green")
+            m_green = param, m_colorSeen = true;
+        else if (word == "blue")
+            m_blue = param, m_colorSeen = true;
+        return;
+    case Destination::Picture: {
+        if (m_pictures.empty())
+            return;
+        Picture& pic = m_pictures.back();
+        pic.header += u'\\' + QString::fromLatin1(word) + (hasParam ? QString::number(param) : QString());
+        if (word == "pngblip")
+            pic.kind = QStringLiteral("PNG");
+        else if (word == "jpegblip")
+            pic.kind = QStringLiteral("JPG");
+        else if (word == "picw")
+            pic.picw = param;
+        else if (word == "pich")
+            pic.pich = param;
+        else if (word == "picwgoal")
+            pic.goalw = param;
+        else if (word == "pichgoal")
+            pic.goalh = param;
+        else if (word == "picscalex" && param > 0)
+            pic.scalex = param;
+        else if (word == "picscaley" && param > 0)
+            pic.scaley = param;
+        return;
+    }
+    case Destination::Bullet:
+        if (word == "pnlvlblt" || word == "pnlvlbody" || word == "pnlvlcont" || word == "pnlvl") {
+            // The paragraph the bullet belongs to is outside this group.
+            for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it)
+                if (it->destination != Destination::Bullet) {
+                    it->para.bullet = true;
+                    break;
+                }
+        }
+        return;
+    default: break;
+    }
+    if (word == "ansicpg") {
+        if (CodePage::isKnown(param))
+            m_codePage = param;
+    } else if (word == "mac") {
+        m_codePage = 10000;
+    } else if (word == "pc") {
+        m_codePage = 437;
+    } else if (word == "pca") {
+        m_codePage = 850;
+    } else if (word == "deff") {
+        m_defaultFont = param;
+        s.chr.font = param;
+    } else if (word == "uc") {
+        s.unicodeSkip = qBound(0, param, 16);
+    } else if (word == "u") {
+        flushBytes();
+        unicodeText(QString(QChar(char16_t(param < 0 ? param + 65536 : param))));
+        m_skipCount = s.unicodeSkip;
+    } else if (word == "upr") {
+        s.upr = true;
+    } else {
+        // Text so far keeps the format it was typed in.
+        flushText();
+        if (!characterWord(word, hasParam, param) && !paragraphWord(word, hasParam, param))
+            specialCharacter(word);
+    }
+}
+
+bool RtfParser::destinationWord(const QByteArray& word)
+{
+    static const QList<QByteArray> skipped = {
+        "info",       "stylesheet", "header",    "footer",      "headerl",    "headerr",
+        "headerf",    "footerl",    "footerr",   "footerf",     "footnote",   "annotation",
+        "pntext",     "listtext",   "fldinst",   "xe",          "tc",         "bkmkstart",
+        "bkmkend",    "objdata",    "shpinst",   "nonshppict",  "themedata",  "datastore",
+        "latentstyles", "colorschememapping", "xmlnstbl", "listtable", "listoverridetable",
+        "rsidtbl",    "generator",  "pgdsctbl",  "mmathPr",     "template",   "revtbl",
+        "atnid",      "atnauthor",  "atrfstart", "atrfend",     "fldtype",    "userprops",
+        "docvar",     "filetbl",    "object",    "xmlopen",     "pnseclvl",   "fchars",
+        "lchars",     "ftnsep",     "ftnsepc",   "aftnsep",     "aftnsepc",   "private"};
+    GroupState& s = state();
+    if (word == "fonttbl") {
+        s.destination = Destination::FontTable;
+    } else if (word == "colortbl") {
+        s.destination = Destination::ColorTable;
+        m_colors.clear();
+    } else if (word == "pict") {
+        flushText();
+        s.destination = Destination::Picture;
+        m_pictures.push_back(Picture());
+    } else if (word == "pn") {
+        s.destination = Destination::Bullet;
+    } else if (word == "shppict" || word == "fldrslt" || word == "ud" || word == "result" ||
+               word == "field" || word == "shp" || word == "shprslt") {
+        s.destination = s.destination == Destination::Skip ? Destination::Skip : s.destination;
+    } else if (skipped.contains(word)) {
+        flushText();
+        s.destination = Destination::Skip;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
+{
+    CharState& c = state().chr;
+    const bool on = !hasParam || param != 0;
+    if (word == "plain") {
+        c = CharState();
+        c.font = m_defaultFont;
+    } else if (word == "f") {
+        c.font = param;
+    } else if (word == "fs") {
+        c.halfPoints = hasParam && param > 0 ? qMin(param, 3276) : 24;
+    } else if (word == "b") {
+        c.bold = on;
+    } else if (word == "i") {
+        c.italic = on;
+    } else if (word == "ul" || word == "uld" || word == "uldb" || word == "ulw" ||
+               word == "uldash" || word == "ulth" || word == "ulwave") {
+        c.underline = on;
+    } else if (word == "ulnone") {
+        c.underline = false;
+    } else if (word == "strike" || word == "striked") {
+        c.strike = on;
+    } else if (word == "v") {
+        c.hidden = on;
+    } else if (word == "protect") {
+        c.protect = on;
+    } else if (word == "cf") {
+        c.color = param;
+    } else if (word == "cb" || word == "highlight" || word == "chcbpat") {
+        c.background = param;
+    } else if (word == "up") {
+        c.offsetTwips = (hasParam ? param : 6) * 10;
+    } else if (word == "dn") {
+        c.offsetTwips = -(hasParam ? param : 6) * 10;
+    } else if (word == "super") {
+        c.script = 1;
+    } else if (word == "sub") {
+        c.script = 2;
+    } else if (word == "nosupersub") {
+        c.script = 0;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
+{
+    ParaState& p = state().para;
+    if (word == "pard")
+        p = ParaState();
+    else if (word == "ql")
+        p.align = 0;
+    else if (word == "qr")
+        p.align = 1;
+    else if (word == "qc")
+        p.align = 2;
+    else if (word == "qj")
+        p.align = 3;
+    else if (word == "li")
+        p.left = param;
+    else if (word == "ri")
+        p.right = param;
+    else if (word == "fi")
+        p.first = param;
+    else if (word == "sb")
+        p.before = param;
+    else if (word == "sa")
+        p.after = param;
+    else if (word == "tx" || word == "tb")
+        p.tabs.append(param);
+    else
+        return false;
+    return true;
+}
+
+bool RtfParser::specialCharacter(const QByteArray& word)
+{
+    static const QHash<QByteArray, char16_t> symbols = {
+        {"tab", u'\t'},       {"cell", u'\t'},      {"line", 0x2028},    {"lquote", 0x2018},
+        {"rquote", 0x2019},   {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022},
+        {"endash", 0x2013},   {"emdash", 0x2014},   {"enspace", 0x2002}, {"emspace", 0x2003},
+        {"qmspace", 0x2005},  {"zwj", 0x200D},      {"zwnj", 0x200C},    {"ltrmark", 0x200E},
+        {"rtlmark", 0x200F},  {"zwbo", 0x200B}};
+    if (word == "par" || word == "page" || word == "sect" || word == "row") {
+        if (state().destination == Destination::Normal)
+            endParagraph(true);
+        return true;
+    }
+    auto it = symbols.constFind(word);
+    if (it == symbols.cend())
+        return false;
+    unicodeText(QString(QChar(*it)));
+    return true;
+}
+
+void RtfParser::text(const char* data, qsizetype size)
+{
+    GroupState& s = state();
+    switch (s.destination) {
+    case Destination::Normal:
+        for (qsizetype i = 0; i < size; ++i)
+            byte(data[i]);
+        return;
+    case Destination::FontTable:
+    case Destination::ColorTable:
+        for (qsizetype i = 0; i < size; ++i)
+            byte(data[i]);
+        return;
+    case Destination::Picture:
+        if (!m_pictures.empty())
+            m_pictures.back().hex.append(data, size);
+        return;
+    default: return;
+    }
+}
+
+void RtfParser::byte(char b)
+{
+    GroupState& s = state();
+    if (consumingSkippedCharacter())
+        return;
+    if (s.destination == Destination::ColorTable) {
+        if (b == ';') {
+            m_colors.append(m_colorSeen ? QColor(qBound(0, m_red, 255), qBound(0, m_green, 255),
+                                                 qBound(0, m_blue, 255))
+                                        : QColor());
+            m_red = m_green = m_blue = 0;
+            m_colorSeen = false;
+        }
+        return;
+    }
+    if (s.destination == Destination::FontTable) {
+        if (b == ';') {
+            flushBytes();
+            fontTableText(QString());
+            m_fonts[m_currentFont].name = m_fonts[m_currentFont].name.trimmed();
+            m_pendingText.clear();
+        } else {
+            m_pendingBytes.append(b);
+        }
+        return;
+    }
+    if (s.destination != Destination::Normal)
+        return;
+    if (uchar(b) < 0x80 && !m_pendingBytes.isEmpty())
+        flushBytes();
+    if (uchar(b) < 0x80) {
+        if (s.chr.hidden)
+            return;
+        if (m_pendingText.isEmpty())
+            m_pendingFormat = s.chr;
+        m_pendingText += QLatin1Char(b);
+    } else {
+        m_pendingBytes.append(b);
+    }
+}
+
+void RtfParser::fontTableText(const QString&)
+{
+    if (m_pendingBytes.isEmpty())
+        return;
+    const int cp = m_fonts[m_currentFont].codePage;
+    m_fonts[m_currentFont].name += CodePage::decode(cp ? cp : m_codePage, m_pendingBytes);
+    m_pendingBytes.clear();
+}
+
+int RtfParser::codePageFor(int font) const
+{
+    auto it = m_fonts.constFind(font);
+    if (it != m_fonts.cend() && it->codePage)
+        return it->codePage;
+    return m_codePage;
+}
+
+void RtfParser::flushBytes()
+{
+    if (m_pendingBytes.isEmpty())
+        return;
+    if (state().destination == Destination::FontTable) {
+        fontTableText(QString());
+        return;
+    }
+    const QByteArray bytes = m_pendingBytes;
+    m_pendingBytes.clear();
+    if (state().chr.hidden)
+        return;
+    unicodeText(CodePage::decode(codePageFor(state().chr.font), bytes));
+}
+
+void RtfParser::unicodeText(const QString& s)
+{
+    GroupState& st = state();
+    if (st.destination == Destination::FontTable) {
+        m_fonts[m_currentFont].name += s;
+        return;
+    }
+    if (st.destination != Destination::Normal || st.chr.hidden)
+        return;
+    if (!m_pendingBytes.isEmpty()) {
+        const QByteArray bytes = m_pendingBytes;
+        m_pendingBytes.clear();
+        unicodeText(CodePage::decode(codePageFor(st.chr.font), bytes));
+    }
+    if (!m_pendingText.isEmpty() && !(m_pendingFormat == st.chr))
+        flushText();
+    if (m_pendingText.isEmpty())
+        m_pendingFormat = st.chr;
+    m_pendingText += s;
+}
+
+void RtfParser::flushText()
+{
+    if (!m_pendingBytes.isEmpty())
+        flushBytes();
+    if (m_pendingText.isEmpty())
+        return;
+    m_cursor.insertText(m_pendingText, charFormat(m_pendingFormat));
+    m_pendingText.clear();
+}
+
+QTextCharFormat RtfParser::charFormat(const CharState& c) const
+{
+    QTextCharFormat f;
+    auto font = m_fonts.constFind(c.font);
+    if (font != m_fonts.cend() && !font->name.isEmpty())
+        f.setFontFamilies({font->name});
+    f.setFontPointSize(c.halfPoints / 2.0);
+    f.setFontWeight(c.bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(c.italic);
+    f.setFontUnderline(c.underline);
+    f.setFontStrikeOut(c.strike);
+    if (c.color > 0 && c.color < m_colors.size() && m_colors[c.color].isValid())
+        f.setForeground(m_colors[c.color]);
+    if (c.background > 0 && c.background < m_colors.size() && m_colors[c.background].isValid())
+        f.setBackground(m_colors[c.background]);
+    if (c.protect)
+        f.setProperty(RichTextProperty::Protected, true);
+    if (c.offsetTwips != 0) {
+        f.setProperty(RichTextProperty::CharOffsetTwips, c.offsetTwips);
+        f.setBaselineOffset(100.0 * c.offsetTwips / (c.halfPoints * 10.0));
+    }
+    if (c.script == 1)
+        f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    else if (c.script == 2)
+        f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    return f;
+}
+
+QTextBlockFormat RtfParser::blockFormat(const ParaState& p) const
+{
+    QTextBlockFormat f;
+    static constexpr Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter,
+                                                   Qt::AlignJustify};
+    f.setAlignment(alignments[qBound(0, p.align, 3)]);
+    f.setLeftMargin(Twips::toPixels(p.left));
+    f.setRightMargin(Twips::toPixels(p.right));
+    f.setTextIndent(Twips::toPixels(p.first));
+    f.setTopMargin(Twips::toPixels(p.before));
+    f.setBottomMargin(Twips::toPixels(p.after));
+    if (!p.tabs.isEmpty()) {
+        QList<QTextOption::Tab> tabs;
+        for (int t : p.tabs)
+            tabs.append(QTextOption::Tab(Twips::toPixels(t), QTextOption::LeftTab));
+        f.setTabPositions(tabs);
+    }
+    return f;
+}
+
+void RtfParser::endParagraph(bool newBlock)
+{
+    flushText();
+    const ParaState& p = state().para;
+    m_cursor.setBlockFormat(blockFormat(p));
+    if (p.bullet) {
+        if (m_list && m_previousWasBullet) {
+            m_list->add(m_cursor.block());
+        } else {
+            QTextListFormat listFormat;
+            listFormat.setStyle(QTextListFormat::ListDisc);
+            listFormat.setIndent(0);
+            m_list = m_cursor.createList(listFormat);
+        }
+    }
+    m_previousWasBullet = p.bullet;
+    if (newBlock)
+        m_cursor.insertBlock(QTextBlockFormat(), charFormat(state().chr));
+}
+
+void RtfParser::finishPicture(Picture& picture)
+{
+    QByteArray bytes = picture.data;
+    if (bytes.isEmpty()) {
+        QByteArray hex;
+        hex.reserve(picture.hex.size());
+        for (char c : std::as_const(picture.hex))
+            if (hexValue(c) >= 0)
+                hex.append(c);
+        if (hex.size() % 2)
+            hex.chop(1);
+        bytes = QByteArray::fromHex(hex);
+    }
+    QImage image;
+    if (!picture.kind.isEmpty())
+        image.loadFromData(bytes, picture.kind.toLatin1().constData());
+    const double scaleX = picture.scalex / 100.0, scaleY = picture.scaley / 100.0;
+    double width = picture.goalw > 0 ? Twips::toPixels(picture.goalw) * scaleX : 0;
+    double height = picture.goalh > 0 ? Twips::toPixels(picture.goalh) * scaleY : 0;
+    if (image.isNull()) {
+        // Kept for saving; shown as a framed box of the picture's size.
+        const int w = qBound(8, int(width > 0 ? width : 64), 4096);
+        const int h = qBound(8, int(height > 0 ? height : 64), 4096);
+        image = QImage(w, h, QImage::Format_RGB32);
+        image.fill(QColor(0xE0, 0xE0, 0xE0));
+        QPainter painter(&image);
+        painter.setPen(QColor(0x80, 0x80, 0x80));
+        painter.drawRect(0, 0, w - 1, h - 1);
+    }
+    if (width <= 0)
+        width = image.width() * scaleX;
+    if (height <= 0)
+        height = image.height() * scaleY;
+    const QString name = QStringLiteral("rtfimage://%1/%2")
+                             .arg(quintptr(m_cursor.document()), 0, 16)
+                             .arg(++m_imageCount);
+    m_cursor.document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat format;
+    format.setName(name);
+    format.setWidth(width);
+    format.setHeight(height);
+    format.setProperty(RichTextProperty::PictureData, bytes);
+    format.setProperty(RichTextProperty::PictureHeader, picture.header);
+    m_cursor.insertImage(format);
+}
+
+} // namespace
+
+bool RtfReader::looksLikeRtf(const QByteArray& data)
+{
+    return data.startsWith("{\\rtf");
+}
+
+Status RtfReader::insert(const QByteArray& data, QTextCursor& cursor)
+{
+    if (!looksLikeRtf(data))
+        return Error{ErrorCode::BadFormat, QStringLiteral("The file is not in RTF format.")};
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    RtfParser parser(data, cursor);
+    parser.run();
+    cursor.endEditBlock();
+    return {};
+}
+
+Status RtfReader::read(const QByteArray& data, QTextDocument* document)
+{
+    if (!looksLikeRtf(data))
+        return Error{ErrorCode::BadFormat, QStringLiteral("The file is not in RTF format.")};
+    document->clear();
+    QTextCursor cursor(document);
+    return insert(data, cursor);
+}

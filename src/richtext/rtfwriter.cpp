@@ -1,0 +1,298 @@
+#include "rtfwriter.h"
+
+#include "richtextproperties.h"
+#include "twips.h"
+#include "windows1252.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
+#include <QUrl>
+#include <cmath>
+
+namespace {
+
+class RtfBuilder {
+public:
+    RtfBuilder(const QTextDocument* document, int from, int to)
+        : m_document(document), m_from(from), m_to(to)
+    {
+    }
+    QByteArray build();
+
+private:
+    template <typename F> void forEachFragment(F&& visit) const;
+    int fontIndex(const QString& family);
+    int colorIndex(const QColor& color);
+    void collectTables();
+    void writeParagraph(const QTextBlock& block);
+    void writeCharFormat(const QTextCharFormat& format);
+    void writeText(const QString& text);
+    void writeImage(const QTextImageFormat& format);
+    QString familyOf(const QTextCharFormat& format) const;
+
+    const QTextDocument* m_document;
+    int m_from;
+    int m_to;
+    QStringList m_fonts;
+    QList<QColor> m_colors;
+    QByteArray m_out;
+};
+
+QByteArray escapeChars(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size() + 16);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        switch (c) {
+        case u'\\': out += "\\\\"; continue;
+        case u'{': out += "\\{"; continue;
+        case u'}': out += "\\}"; continue;
+        case u'\t': out += "\\tab "; continue;
+        case 0x2028: out += "\\line "; continue;
+        case 0x00A0: out += "\\~"; continue;
+        case 0x00AD: out += "\\-"; continue;
+        case 0x2011: out += "\\_"; continue;
+        default: break;
+        }
+        if (c >= 0x20 && c < 0x80) {
+            out += char(c);
+        } else if (c < 0x20) {
+            out += "\\u" + QByteArray::number(int(c)) + '?';
+        } else {
+            // Unicode for readers that know it, the ANSI byte for those that do not.
+            out += "\\u" + QByteArray::number(int(qint16(c)));
+            const QByteArray ansi = Windows1252::canEncode(QChar(c))
+                                        ? Windows1252::encode(QString(QChar(c)))
+                                        : QByteArray("?");
+            if (uchar(ansi[0]) >= 0x80)
+                out += "\\'" + ansi.toHex();
+            else
+                out += ansi;
+        }
+    }
+    return out;
+}
+
+QByteArray number(const char* word, int value)
+{
+    return QByteArray(word) + QByteArray::number(value);
+}
+
+} // namespace
+
+template <typename F> void RtfBuilder::forEachFragment(F&& visit) const
+{
+    for (QTextBlock block = m_document->findBlock(m_from); block.isValid(); block = block.next()) {
+        if (block.position() > m_to)
+            break;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int start = qMax(fragment.position(), m_from);
+            const int end = qMin(fragment.position() + fragment.length(), m_to);
+            if (start < end)
+                visit(block, fragment, start, end);
+        }
+    }
+}
+
+QString RtfBuilder::familyOf(const QTextCharFormat& format) const
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    if (!families.isEmpty() && !families.first().isEmpty())
+        return families.first();
+    return m_document->defaultFont().family();
+}
+
+int RtfBuilder::fontIndex(const QString& family)
+{
+    qsizetype index = m_fonts.indexOf(family);
+    if (index < 0) {
+        m_fonts.append(family);
+        index = m_fonts.size() - 1;
+    }
+    return int(index);
+}
+
+int RtfBuilder::colorIndex(const QColor& color)
+{
+    const QColor rgb = color.toRgb();
+    qsizetype index = m_colors.indexOf(rgb);
+    if (index < 0) {
+        m_colors.append(rgb);
+        index = m_colors.size() - 1;
+    }
+    return int(index) + 1; // 0 is the automatic colour
+}
+
+void RtfBuilder::collectTables()
+{
+    fontIndex(m_document->defaultFont().family());
+    forEachFragment([this](const QTextBlock&, const QTextFragment& fragment, int, int) {
+        const QTextCharFormat format = fragment.charFormat();
+        fontIndex(familyOf(format));
+        if (format.hasProperty(QTextFormat::ForegroundBrush))
+            colorIndex(format.foreground().color());
+        if (format.hasProperty(QTextFormat::BackgroundBrush))
+            colorIndex(format.background().color());
+    });
+}
+
+QByteArray RtfBuilder::build()
+{
+    collectTables();
+    m_out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
+    for (qsizetype i = 0; i < m_fonts.size(); ++i)
+        m_out += "{\\f" + QByteArray::number(i) + "\\fnil " + escapeChars(m_fonts[i]) + ";}";
+    m_out += "}\n{\\colortbl ;";
+    for (const QColor& c : std::as_const(m_colors))
+        m_out += number("\\red", c.red()) + number("\\green", c.green()) +
+                 number("\\blue", c.blue()) + ';';
+    m_out += "}\n";
+    bool first = true;
+    for (QTextBlock block = m_document->findBlock(m_from); block.isValid(); block = block.next()) {
+        if (block.position() > m_to || (!first && block.position() == m_to))
+            break;
+        if (!first)
+            m_out += "\\par\n";
+        first = false;
+        writeParagraph(block);
+    }
+    m_out += "}\n";
+    return m_out;
+}
+
+void RtfBuilder::writeParagraph(const QTextBlock& block)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    m_out += "\\pard";
+    const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (align & Qt::AlignHCenter)
+        m_out += "\\qc";
+    else if (align & Qt::AlignRight)
+        m_out += "\\qr";
+    else if (align & Qt::AlignJustify)
+        m_out += "\\qj";
+    const int left = Twips::fromPixels(format.leftMargin());
+    const int right = Twips::fromPixels(format.rightMargin());
+    const int first = Twips::fromPixels(format.textIndent());
+    const int before = Twips::fromPixels(format.topMargin());
+    const int after = Twips::fromPixels(format.bottomMargin());
+    if (first)
+        m_out += number("\\fi", first);
+    if (left)
+        m_out += number("\\li", left);
+    if (right)
+        m_out += number("\\ri", right);
+    if (before)
+        m_out += number("\\sb", before);
+    if (after)
+        m_out += number("\\sa", after);
+    for (const QTextOption::Tab& tab : format.tabPositions())
+        m_out += number("\\tx", Twips::fromPixels(tab.position));
+    if (block.textList()) {
+        // The older bullet words, which every reader of RTF knows.
+        m_out += "{\\pntext\\f0 \\u8226\\'95\\tab}{\\*\\pn\\pnlvlblt\\pnf0\\pnindent0{\\pntxtb "
+                 "\\u8226\\'95}}";
+    }
+    m_out += ' ';
+    const int blockStart = qMax(block.position(), m_from);
+    const int blockEnd = qMin(block.position() + block.length() - 1, m_to);
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const int start = qMax(fragment.position(), blockStart);
+        const int end = qMin(fragment.position() + fragment.length(), blockEnd);
+        if (start >= end)
+            continue;
+        const QTextCharFormat charFormat = fragment.charFormat();
+        m_out += '{';
+        writeCharFormat(charFormat);
+        if (charFormat.isImageFormat()) {
+            for (int i = start; i < end; ++i)
+                writeImage(charFormat.toImageFormat());
+        } else {
+            m_out += ' ';
+            writeText(fragment.text().mid(start - fragment.position(), end - start));
+        }
+        m_out += '}';
+    }
+}
+
+void RtfBuilder::writeCharFormat(const QTextCharFormat& format)
+{
+    m_out += number("\\f", fontIndex(familyOf(format)));
+    const double points =
+        format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
+                                                       : m_document->defaultFont().pointSizeF();
+    m_out += number("\\fs", int(std::lround(points * 2)));
+    if (format.fontWeight() >= QFont::DemiBold)
+        m_out += "\\b";
+    if (format.fontItalic())
+        m_out += "\\i";
+    if (format.fontUnderline())
+        m_out += "\\ul";
+    if (format.fontStrikeOut())
+        m_out += "\\strike";
+    if (format.hasProperty(QTextFormat::ForegroundBrush))
+        m_out += number("\\cf", colorIndex(format.foreground().color()));
+    if (format.hasProperty(QTextFormat::BackgroundBrush))
+        m_out += number("\\highlight", colorIndex(format.background().color()));
+    if (format.boolProperty(RichTextProperty::Protected))
+        m_out += "\\protect";
+    const int offset = format.intProperty(RichTextProperty::CharOffsetTwips);
+    if (offset > 0)
+        m_out += number("\\up", offset / 10);
+    else if (offset < 0)
+        m_out += number("\\dn", -offset / 10);
+    if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        m_out += "\\super";
+    else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        m_out += "\\sub";
+}
+
+void RtfBuilder::writeText(const QString& text)
+{
+    m_out += escapeChars(text);
+}
+
+void RtfBuilder::writeImage(const QTextImageFormat& format)
+{
+    QByteArray data = format.property(RichTextProperty::PictureData).toByteArray();
+    QString header = format.stringProperty(RichTextProperty::PictureHeader);
+    if (data.isEmpty() || header.isEmpty()) {
+        const QImage image =
+            m_document->resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
+        if (image.isNull())
+            return;
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        const int w = format.width() > 0 ? Twips::fromPixels(format.width())
+                                         : Twips::fromPixels(image.width());
+        const int h = format.height() > 0 ? Twips::fromPixels(format.height())
+                                          : Twips::fromPixels(image.height());
+        header = QStringLiteral("\\pngblip\\picw%1\\pich%2\\picwgoal%3\\pichgoal%4")
+                     .arg(image.width())
+                     .arg(image.height())
+                     .arg(w)
+                     .arg(h);
+    }
+    m_out += "{\\pict" + header.toLatin1() + '\n';
+    const QByteArray hex = data.toHex();
+    for (qsizetype i = 0; i < hex.size(); i += 128)
+        m_out += hex.mid(i, 128) + '\n';
+    m_out += '}';
+}
+
+QByteArray RtfWriter::write(const QTextDocument* document)
+{
+    return write(document, 0, document->characterCount() - 1);
+}
+
+QByteArray RtfWriter::write(const QTextDocument* document, int from, int to)
+{
+    return RtfBuilder(document, from, qMax(from, to)).build();
+}

@@ -1,0 +1,235 @@
+#include "textcodec.h"
+
+#include "windows1252.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <uchardet.h>
+
+namespace {
+
+const QByteArray Utf8 = QByteArrayLiteral("UTF-8");
+const QByteArray Cp1252 = QByteArrayLiteral("windows-1252");
+
+struct Bom {
+    const char* bytes;
+    int size;
+    const char* encoding;
+};
+// Longest first: the UTF-32LE mark begins with the UTF-16LE one.
+constexpr Bom Boms[] = {{"\xFF\xFE\x00\x00", 4, "UTF-32LE"},
+                        {"\x00\x00\xFE\xFF", 4, "UTF-32BE"},
+                        {"\xEF\xBB\xBF", 3, "UTF-8"},
+                        {"\xFF\xFE", 2, "UTF-16LE"},
+                        {"\xFE\xFF", 2, "UTF-16BE"}};
+
+const Bom* findBom(const QByteArray& bytes)
+{
+    for (const Bom& bom : Boms)
+        if (bytes.startsWith(QByteArray::fromRawData(bom.bytes, bom.size)))
+            return &bom;
+    return nullptr;
+}
+
+QByteArray bomFor(const QByteArray& encoding)
+{
+    for (const Bom& bom : Boms)
+        if (encoding == bom.encoding)
+            return QByteArray(bom.bytes, bom.size);
+    return {};
+}
+
+bool isBuiltIn(const QByteArray& encoding)
+{
+    return encoding == Utf8 || encoding == Cp1252;
+}
+
+QByteArray lineEndingBytes(LineEnding ending)
+{
+    switch (ending) {
+    case LineEnding::CRLF: return QByteArrayLiteral("\r\n");
+    case LineEnding::CR: return QByteArrayLiteral("\r");
+    case LineEnding::LF: break;
+    }
+    return QByteArrayLiteral("\n");
+}
+
+} // namespace
+
+bool TextCodec::isValidUtf8(const char* data, qsizetype size)
+{
+    const auto* p = reinterpret_cast<const uchar*>(data);
+    const auto* end = p + size;
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        int extra;
+        char32_t cp;
+        if ((*p & 0xE0) == 0xC0) {
+            extra = 1;
+            cp = *p & 0x1F;
+        } else if ((*p & 0xF0) == 0xE0) {
+            extra = 2;
+            cp = *p & 0x0F;
+        } else if ((*p & 0xF8) == 0xF0) {
+            extra = 3;
+            cp = *p & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p <= extra)
+            return false;
+        for (int i = 1; i <= extra; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (p[i] & 0x3F);
+        }
+        static constexpr char32_t Minimum[] = {0, 0x80, 0x800, 0x10000};
+        if (cp < Minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        p += extra + 1;
+    }
+    return true;
+}
+
+QByteArray TextCodec::detectEncoding(const QByteArray& bytes)
+{
+    if (isValidUtf8(bytes.constData(), bytes.size()))
+        return Utf8;
+    QByteArray guess;
+    if (uchardet_t detector = uchardet_new()) {
+        // A few megabytes are plenty to judge by and keep large files quick.
+        const qsizetype sample = qMin<qsizetype>(bytes.size(), 4 * 1024 * 1024);
+        if (uchardet_handle_data(detector, bytes.constData(), size_t(sample)) == 0) {
+            uchardet_data_end(detector);
+            guess = QByteArray(uchardet_get_charset(detector));
+        }
+        uchardet_delete(detector);
+    }
+    const QByteArray upper = guess.toUpper();
+    if (guess.isEmpty() || upper == "ASCII" || upper == "ISO-8859-1" || upper == "WINDOWS-1252" ||
+        upper.startsWith("UTF-"))
+        return Cp1252;
+    if (!QStringDecoder(guess.constData()).isValid())
+        return Cp1252;
+    return guess;
+}
+
+QString TextCodec::decodeWith(const QByteArray& encoding, const char* data, qsizetype size)
+{
+    if (encoding == Cp1252)
+        return Windows1252::decode(data, size);
+    if (encoding == Utf8)
+        return QString::fromUtf8(data, size);
+    QStringDecoder decoder(encoding.constData(), QStringDecoder::Flag::Stateless);
+    return decoder.decode(QByteArrayView(data, size));
+}
+
+QByteArray TextCodec::encodeWith(const QByteArray& encoding, const QString& text)
+{
+    if (encoding == Cp1252)
+        return Windows1252::encode(text);
+    if (encoding == Utf8)
+        return text.toUtf8();
+    QStringEncoder encoder(encoding.constData(), QStringEncoder::Flag::Stateless);
+    return encoder.encode(text);
+}
+
+TextCodec::Decoded TextCodec::decode(const QByteArray& bytes)
+{
+    Decoded result;
+    TextFileFormat& format = result.format;
+    qsizetype offset = 0;
+    if (const Bom* bom = findBom(bytes)) {
+        format.encoding = bom->encoding;
+        format.byteOrderMark = true;
+        offset = bom->size;
+    } else {
+        format.encoding = detectEncoding(bytes);
+    }
+    const char* data = bytes.constData() + offset;
+    const qsizetype size = bytes.size() - offset;
+    QString raw = decodeWith(format.encoding, data, size);
+    // Only a decoding that gives every byte back is kept; Windows-1252 always does.
+    if (!isBuiltIn(format.encoding) &&
+        encodeWith(format.encoding, raw) != QByteArray::fromRawData(data, size)) {
+        format.encoding = Cp1252;
+        format.byteOrderMark = false;
+        raw = Windows1252::decode(bytes);
+    }
+    result.text = splitLineEndings(raw, format);
+    return result;
+}
+
+QString TextCodec::splitLineEndings(const QString& raw, TextFileFormat& format)
+{
+    if (!raw.contains(u'\r'))
+        return raw;
+    QString text;
+    text.reserve(raw.size());
+    QList<LineEnding> endings;
+    const QChar* p = raw.constData();
+    const qsizetype n = raw.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i].unicode();
+        if (c != u'\r' && c != u'\n')
+            continue;
+        text.append(p + start, i - start);
+        text += u'\n';
+        if (c == u'\r' && i + 1 < n && p[i + 1] == u'\n') {
+            endings.append(LineEnding::CRLF);
+            ++i;
+        } else {
+            endings.append(c == u'\r' ? LineEnding::CR : LineEnding::LF);
+        }
+        start = i + 1;
+    }
+    text.append(p + start, n - start);
+    const bool allSame = std::all_of(endings.cbegin(), endings.cend(),
+                                     [&](LineEnding e) { return e == endings.first(); });
+    format.lineEnding = endings.first();
+    if (!allSame)
+        format.mixedEndings = endings;
+    return text;
+}
+
+QByteArray TextCodec::encode(const QString& text, const TextFileFormat& format)
+{
+    QString raw;
+    if (format.isMixed()) {
+        raw.reserve(text.size() + format.mixedEndings.size());
+        qsizetype line = 0;
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i] != u'\n')
+                continue;
+            raw.append(text.constData() + start, i - start);
+            const LineEnding e = line < format.mixedEndings.size() ? format.mixedEndings[line]
+                                                                   : format.lineEnding;
+            raw += QString::fromLatin1(lineEndingBytes(e));
+            ++line;
+            start = i + 1;
+        }
+        raw.append(text.constData() + start, text.size() - start);
+    } else if (format.lineEnding != LineEnding::LF) {
+        raw = text;
+        raw.replace(u'\n', QString::fromLatin1(lineEndingBytes(format.lineEnding)));
+    } else {
+        raw = text;
+    }
+    QByteArray bytes = format.byteOrderMark ? bomFor(format.encoding) : QByteArray();
+    bytes += encodeWith(format.encoding, raw);
+    return bytes;
+}
+
+bool TextCodec::canEncode(const QString& text, const QByteArray& encoding)
+{
+    if (encoding.startsWith("UTF-"))
+        return true;
+    if (encoding == Cp1252)
+        return std::all_of(text.cbegin(), text.cend(), Windows1252::canEncode);
+    return decodeWith(encoding, encodeWith(encoding, text)) == text;
+}
