@@ -6,7 +6,9 @@ QString text(int code)
 {
     QString words;
     switch (code) {
-    case 1: words = QStringLiteral("1 - Data requested is wrong format."); break;
+    case 1:
+        words = QStringLiteral("1 - Data requested is wrong format.");
+        break;
     case 6:
         words = QStringLiteral("6 - The other application attempted to continue a closed DDE "
                                "conversation.");
@@ -15,9 +17,15 @@ QString text(int code)
         words = QStringLiteral("7 - Limit of 128 DDE links has been exceeded.  No more source "
                                "links are available.");
         break;
-    case 8: words = QStringLiteral("8 - Update failed."); break;
-    case 11: words = QStringLiteral("11 - Not enough memory for DDE."); break;
-    default: words = QStringLiteral("Unknown error code: ") + QString::number(code); break;
+    case 8:
+        words = QStringLiteral("8 - Update failed.");
+        break;
+    case 11:
+        words = QStringLiteral("11 - Not enough memory for DDE.");
+        break;
+    default:
+        words = QStringLiteral("Unknown error code: ") + QString::number(code);
+        break;
     }
     return QStringLiteral("DDE Error: ") + words;
 }

@@ -7,7 +7,8 @@
 
 QString Settings::raw(const SettingKey& key) const
 {
-    return m_store.read(General, QString::fromLatin1(key.name), QString::fromLatin1(key.defaultText));
+    return m_store.read(General, QString::fromLatin1(key.name),
+                        QString::fromLatin1(key.defaultText));
 }
 
 QString Settings::text(const SettingKey& key) const
@@ -17,26 +18,26 @@ QString Settings::text(const SettingKey& key) const
 
 bool Settings::boolean(const SettingKey& key) const
 {
-    return SettingValue::toBoolean(raw(key))
-        .value_or(*SettingValue::toBoolean(QString::fromLatin1(key.defaultText)));
+    return SettingValue::toBoolean(raw(key)).value_or(
+        *SettingValue::toBoolean(QString::fromLatin1(key.defaultText)));
 }
 
 qint16 Settings::integer(const SettingKey& key) const
 {
-    return SettingValue::toInteger(raw(key))
-        .value_or(SettingValue::toInteger(QString::fromLatin1(key.defaultText)).value_or(0));
+    return SettingValue::toInteger(raw(key)).value_or(
+        SettingValue::toInteger(QString::fromLatin1(key.defaultText)).value_or(0));
 }
 
 qint32 Settings::longValue(const SettingKey& key) const
 {
-    return SettingValue::toLong(raw(key))
-        .value_or(SettingValue::toLong(QString::fromLatin1(key.defaultText)).value_or(0));
+    return SettingValue::toLong(raw(key)).value_or(
+        SettingValue::toLong(QString::fromLatin1(key.defaultText)).value_or(0));
 }
 
 float Settings::number(const SettingKey& key) const
 {
-    return SettingValue::toNumber(raw(key))
-        .value_or(SettingValue::toNumber(QString::fromLatin1(key.defaultText)).value_or(0));
+    return SettingValue::toNumber(raw(key)).value_or(
+        SettingValue::toNumber(QString::fromLatin1(key.defaultText)).value_or(0));
 }
 
 void Settings::setText(const SettingKey& key, const QString& value)
@@ -87,13 +88,20 @@ QColor Settings::colorFromStored(qint32 stored)
         // System colour codes: the few that stored colours use, taken from the palette.
         const QPalette palette = QGuiApplication::palette();
         switch (value & 0xFF) {
-        case 5: return palette.color(QPalette::Base);         // window background
-        case 8: return palette.color(QPalette::Text);         // window text
-        case 15: return palette.color(QPalette::Button);      // button face
-        case 18: return palette.color(QPalette::ButtonText);  // button text
-        case 13: return palette.color(QPalette::Highlight);   // highlight
-        case 14: return palette.color(QPalette::HighlightedText);
-        default: return palette.color(QPalette::Window);
+        case 5:
+            return palette.color(QPalette::Base); // window background
+        case 8:
+            return palette.color(QPalette::Text); // window text
+        case 15:
+            return palette.color(QPalette::Button); // button face
+        case 18:
+            return palette.color(QPalette::ButtonText); // button text
+        case 13:
+            return palette.color(QPalette::Highlight); // highlight
+        case 14:
+            return palette.color(QPalette::HighlightedText);
+        default:
+            return palette.color(QPalette::Window);
         }
     }
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);

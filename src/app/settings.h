@@ -36,8 +36,8 @@ inline constexpr SettingKey Pic1Width{"Pic1Width", T::Number, "2295"};
 inline constexpr SettingKey TreeDelMethod{"TreeDelMethod", T::Boolean, "False"};
 inline constexpr SettingKey OpenMethod{"OpenMethod", T::Integer, "1"};
 inline constexpr SettingKey ConfirmExt{"ConfirmExt", T::Boolean, "True"};
-inline constexpr SettingKey OpenExclude{"OpenExclude", T::Text,
-                                        ".txt, .bat, .htm, .html, .js, .rtf, .xml, .h, .css, .csv,"};
+inline constexpr SettingKey OpenExclude{
+    "OpenExclude", T::Text, ".txt, .bat, .htm, .html, .js, .rtf, .xml, .h, .css, .csv,"};
 inline constexpr SettingKey Add2RecentPrj{"Add2RecentPrj", T::Boolean, "False"};
 inline constexpr SettingKey Add2RecentDoc{"Add2RecentDoc", T::Boolean, "False"};
 inline constexpr SettingKey ToolBarStyle{"ToolBarStyle", T::Integer, "1"};

@@ -36,7 +36,8 @@ std::optional<qint32> toLong(const QString& text)
     if (!ok)
         return std::nullopt;
     // Colours written unsigned (0x80000005 as 2147483653) still mean the same value.
-    if (number >= std::numeric_limits<qint32>::min() && number <= std::numeric_limits<quint32>::max())
+    if (number >= std::numeric_limits<qint32>::min() &&
+        number <= std::numeric_limits<quint32>::max())
         return static_cast<qint32>(static_cast<quint32>(number));
     return std::nullopt;
 }

@@ -2,7 +2,8 @@
 
 void DocumentFilter::BuildFileFilter(const QString& extensionsSetting)
 {
-    const QString list = extensionsSetting.trimmed().isEmpty() ? DefaultExtensions : extensionsSetting;
+    const QString list =
+        extensionsSetting.trimmed().isEmpty() ? DefaultExtensions : extensionsSetting;
     m_extensions.clear();
     QStringList parts;
     for (const QString& raw : list.split(u',')) {

@@ -105,8 +105,7 @@ SettingsStore::SettingsStore() : SettingsStore(defaultFilePath()) {}
 
 SettingsStore::SettingsStore(const QString& filePath)
     : m_settings(std::make_unique<QSettings>(filePath, iniFormat()))
-{
-}
+{}
 
 SettingsStore::~SettingsStore() = default;
 

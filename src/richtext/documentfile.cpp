@@ -25,7 +25,8 @@ Result<QByteArray> DocumentFile::readBytes(const QString& path)
     if (!info.exists() && !info.isSymLink())
         return Error{ErrorCode::FileNotFound, QStringLiteral("File not found")};
     if (info.isDir())
-        return Error{ErrorCode::PermissionDenied, QStringLiteral("The path is a folder, not a file")};
+        return Error{ErrorCode::PermissionDenied,
+                     QStringLiteral("The path is a folder, not a file")};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Error{file.error() == QFileDevice::PermissionsError ? ErrorCode::PermissionDenied

@@ -79,8 +79,7 @@ class RtfParser {
 public:
     RtfParser(const QByteArray& data, QTextCursor& cursor)
         : m_p(data.constData()), m_end(data.constData() + data.size()), m_cursor(cursor)
-    {
-    }
+    {}
 
     void run();
 
@@ -179,17 +178,32 @@ void RtfParser::run()
             } else {
                 ++m_p;
                 switch (next) {
-                case '*': m_nextIsIgnorable = true; break;
+                case '*':
+                    m_nextIsIgnorable = true;
+                    break;
                 case '\\':
                 case '{':
-                case '}': text(&next, 1); break;
+                case '}':
+                    text(&next, 1);
+                    break;
                 case '\r':
-                case '\n': controlWord("par", false, 0); break;
-                case '~': unicodeText(QString(QChar(0x00A0))); break;
-                case '-': unicodeText(QString(QChar(0x00AD))); break;
-                case '_': unicodeText(QString(QChar(0x2011))); break;
-                case '\t': controlWord("tab", false, 0); break;
-                default: break;
+                case '\n':
+                    controlWord("par", false, 0);
+                    break;
+                case '~':
+                    unicodeText(QString(QChar(0x00A0)));
+                    break;
+                case '-':
+                    unicodeText(QString(QChar(0x00AD)));
+                    break;
+                case '_':
+                    unicodeText(QString(QChar(0x2011)));
+                    break;
+                case '\t':
+                    controlWord("tab", false, 0);
+                    break;
+                default:
+                    break;
                 }
             }
         } else if (c == '\r' || c == '\n' || c == '\0') {
@@ -235,8 +249,7 @@ void RtfParser::closeGroup()
         return; // unbalanced: keep reading what follows
     const Destination closing = state().destination;
     const Destination parent = m_stack[m_stack.size() - 2].destination;
-    if (closing == Destination::Picture && parent != Destination::Picture &&
-        !m_pictures.empty()) {
+    if (closing == Destination::Picture && parent != Destination::Picture && !m_pictures.empty()) {
         finishPicture(m_pictures.back());
         m_pictures.pop_back();
     }
@@ -305,7 +318,8 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
         if (m_pictures.empty())
             return;
         Picture& pic = m_pictures.back();
-        pic.header += u'\\' + QString::fromLatin1(word) + (hasParam ? QString::number(param) : QString());
+        pic.header +=
+            u'\\' + QString::fromLatin1(word) + (hasParam ? QString::number(param) : QString());
         if (word == "pngblip")
             pic.kind = QStringLiteral("PNG");
         else if (word == "jpegblip")
@@ -334,7 +348,8 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
                 }
         }
         return;
-    default: break;
+    default:
+        break;
     }
     if (word == "ansicpg") {
         if (CodePage::isKnown(param))
@@ -366,16 +381,59 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
 
 bool RtfParser::destinationWord(const QByteArray& word)
 {
-    static const QList<QByteArray> skipped = {
-        "info",       "stylesheet", "header",    "footer",      "headerl",    "headerr",
-        "headerf",    "footerl",    "footerr",   "footerf",     "footnote",   "annotation",
-        "pntext",     "listtext",   "fldinst",   "xe",          "tc",         "bkmkstart",
-        "bkmkend",    "objdata",    "shpinst",   "nonshppict",  "themedata",  "datastore",
-        "latentstyles", "colorschememapping", "xmlnstbl", "listtable", "listoverridetable",
-        "rsidtbl",    "generator",  "pgdsctbl",  "mmathPr",     "template",   "revtbl",
-        "atnid",      "atnauthor",  "atrfstart", "atrfend",     "fldtype",    "userprops",
-        "docvar",     "filetbl",    "object",    "xmlopen",     "pnseclvl",   "fchars",
-        "lchars",     "ftnsep",     "ftnsepc",   "aftnsep",     "aftnsepc",   "private"};
+    static const QList<QByteArray> skipped = {"info",
+                                              "stylesheet",
+                                              "header",
+                                              "footer",
+                                              "headerl",
+                                              "headerr",
+                                              "headerf",
+                                              "footerl",
+                                              "footerr",
+                                              "footerf",
+                                              "footnote",
+                                              "annotation",
+                                              "pntext",
+                                              "listtext",
+                                              "fldinst",
+                                              "xe",
+                                              "tc",
+                                              "bkmkstart",
+                                              "bkmkend",
+                                              "objdata",
+                                              "shpinst",
+                                              "nonshppict",
+                                              "themedata",
+                                              "datastore",
+                                              "latentstyles",
+                                              "colorschememapping",
+                                              "xmlnstbl",
+                                              "listtable",
+                                              "listoverridetable",
+                                              "rsidtbl",
+                                              "generator",
+                                              "pgdsctbl",
+                                              "mmathPr",
+                                              "template",
+                                              "revtbl",
+                                              "atnid",
+                                              "atnauthor",
+                                              "atrfstart",
+                                              "atrfend",
+                                              "fldtype",
+                                              "userprops",
+                                              "docvar",
+                                              "filetbl",
+                                              "object",
+                                              "xmlopen",
+                                              "pnseclvl",
+                                              "fchars",
+                                              "lchars",
+                                              "ftnsep",
+                                              "ftnsepc",
+                                              "aftnsep",
+                                              "aftnsepc",
+                                              "private"};
     GroupState& s = state();
     if (word == "fonttbl") {
         s.destination = Destination::FontTable;
@@ -479,11 +537,11 @@ bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
 bool RtfParser::specialCharacter(const QByteArray& word)
 {
     static const QHash<QByteArray, char16_t> symbols = {
-        {"tab", u'\t'},       {"cell", u'\t'},      {"line", 0x2028},    {"lquote", 0x2018},
-        {"rquote", 0x2019},   {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022},
-        {"endash", 0x2013},   {"emdash", 0x2014},   {"enspace", 0x2002}, {"emspace", 0x2003},
-        {"qmspace", 0x2005},  {"zwj", 0x200D},      {"zwnj", 0x200C},    {"ltrmark", 0x200E},
-        {"rtlmark", 0x200F},  {"zwbo", 0x200B}};
+        {"tab", u'\t'},      {"cell", u'\t'},       {"line", 0x2028},      {"lquote", 0x2018},
+        {"rquote", 0x2019},  {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022},
+        {"endash", 0x2013},  {"emdash", 0x2014},    {"enspace", 0x2002},   {"emspace", 0x2003},
+        {"qmspace", 0x2005}, {"zwj", 0x200D},       {"zwnj", 0x200C},      {"ltrmark", 0x200E},
+        {"rtlmark", 0x200F}, {"zwbo", 0x200B}};
     if (word == "par" || word == "page" || word == "sect" || word == "row") {
         if (state().destination == Destination::Normal)
             endParagraph(true);
@@ -513,7 +571,8 @@ void RtfParser::text(const char* data, qsizetype size)
         if (!m_pictures.empty())
             m_pictures.back().hex.append(data, size);
         return;
-    default: return;
+    default:
+        return;
     }
 }
 

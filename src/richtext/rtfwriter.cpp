@@ -18,8 +18,7 @@ class RtfBuilder {
 public:
     RtfBuilder(const QTextDocument* document, int from, int to)
         : m_document(document), m_from(from), m_to(to)
-    {
-    }
+    {}
     QByteArray build();
 
 private:
@@ -48,15 +47,32 @@ QByteArray escapeChars(const QString& text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         switch (c) {
-        case u'\\': out += "\\\\"; continue;
-        case u'{': out += "\\{"; continue;
-        case u'}': out += "\\}"; continue;
-        case u'\t': out += "\\tab "; continue;
-        case 0x2028: out += "\\line "; continue;
-        case 0x00A0: out += "\\~"; continue;
-        case 0x00AD: out += "\\-"; continue;
-        case 0x2011: out += "\\_"; continue;
-        default: break;
+        case u'\\':
+            out += "\\\\";
+            continue;
+        case u'{':
+            out += "\\{";
+            continue;
+        case u'}':
+            out += "\\}";
+            continue;
+        case u'\t':
+            out += "\\tab ";
+            continue;
+        case 0x2028:
+            out += "\\line ";
+            continue;
+        case 0x00A0:
+            out += "\\~";
+            continue;
+        case 0x00AD:
+            out += "\\-";
+            continue;
+        case 0x2011:
+            out += "\\_";
+            continue;
+        default:
+            break;
         }
         if (c >= 0x20 && c < 0x80) {
             out += char(c);
@@ -224,9 +240,9 @@ void RtfBuilder::writeParagraph(const QTextBlock& block)
 void RtfBuilder::writeCharFormat(const QTextCharFormat& format)
 {
     m_out += number("\\f", fontIndex(familyOf(format)));
-    const double points =
-        format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
-                                                       : m_document->defaultFont().pointSizeF();
+    const double points = format.hasProperty(QTextFormat::FontPointSize)
+                              ? format.fontPointSize()
+                              : m_document->defaultFont().pointSizeF();
     m_out += number("\\fs", int(std::lround(points * 2)));
     if (format.fontWeight() >= QFont::DemiBold)
         m_out += "\\b";

@@ -47,9 +47,12 @@ bool isBuiltIn(const QByteArray& encoding)
 QByteArray lineEndingBytes(LineEnding ending)
 {
     switch (ending) {
-    case LineEnding::CRLF: return QByteArrayLiteral("\r\n");
-    case LineEnding::CR: return QByteArrayLiteral("\r");
-    case LineEnding::LF: break;
+    case LineEnding::CRLF:
+        return QByteArrayLiteral("\r\n");
+    case LineEnding::CR:
+        return QByteArrayLiteral("\r");
+    case LineEnding::LF:
+        break;
     }
     return QByteArrayLiteral("\n");
 }
@@ -207,8 +210,8 @@ QByteArray TextCodec::encode(const QString& text, const TextFileFormat& format)
             if (text[i] != u'\n')
                 continue;
             raw.append(text.constData() + start, i - start);
-            const LineEnding e = line < format.mixedEndings.size() ? format.mixedEndings[line]
-                                                                   : format.lineEnding;
+            const LineEnding e =
+                line < format.mixedEndings.size() ? format.mixedEndings[line] : format.lineEnding;
             raw += QString::fromLatin1(lineEndingBytes(e));
             ++line;
             start = i + 1;

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "prompter.h"
+
+class frmYesNoAll;
+
+// The prompter of the running program: Qt's own dialogs.
+class DialogPrompter : public Prompter {
+public:
+    DialogPrompter();
+    ~DialogPrompter() override;
+
+    int message(const MessageRequest& request) override;
+    QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    QString file(const FileRequest& request) override;
+    std::optional<QColor> color(const QColor& initial, QList<QColor>& customColors) override;
+    std::optional<QFont> font(const QFont& initial) override;
+    bool printer(QPrinter& printer, bool& selectionOnly, bool allowSelection) override;
+    bool pageSetup(QPrinter& printer, QMarginsF& marginsInches) override;
+    YesNoAllReply yesNoAll(const YesNoAllRequest& request) override;
+
+private:
+    frmYesNoAll* m_yesNoAll = nullptr;
+};

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QMarginsF>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QPrinter;
+
+enum class MessageButtons { Ok = 0, OkCancel = 1, YesNoCancel = 3, YesNo = 4 };
+enum class MessageIcon {
+    None = 0,
+    Critical = 16,
+    Question = 32,
+    Exclamation = 48,
+    Information = 64
+};
+
+namespace Answer {
+constexpr int Ok = 1;
+constexpr int Cancel = 2;
+constexpr int Yes = 6;
+constexpr int No = 7;
+} // namespace Answer
+
+struct MessageRequest {
+    QString text;
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
+    int defaultButton = 1; // 1, 2 or 3, counted from the left
+};
+
+struct FileRequest {
+    bool save = false;
+    bool mustExist = false;
+    QString title;
+    QStringList nameFilters; // in the file dialog's own form
+    int selectedFilter = 0;  // 0-based
+    QString initialPath;
+    QString initialFolder;
+};
+
+struct YesNoAllRequest {
+    QString message;
+    bool checkBoxVisible = false;
+    bool checked = false;
+};
+struct YesNoAllReply {
+    int answer = Answer::Cancel;
+    bool checked = false;
+};
+
+// Every question and message the program puts to the user goes through this
+// one interface, so that tests can answer them from a script.
+class Prompter {
+public:
+    virtual ~Prompter();
+
+    // Returns 1 OK, 2 Cancel, 6 Yes or 7 No.
+    virtual int message(const MessageRequest& request) = 0;
+    // Returns the text entered; an empty text means Cancel.
+    virtual QString input(const QString& prompt, const QString& title,
+                          const QString& defaultText) = 0;
+    // Returns the chosen path, or "" when cancelled.
+    virtual QString file(const FileRequest& request) = 0;
+    virtual std::optional<QColor> color(const QColor& initial, QList<QColor>& customColors) = 0;
+    virtual std::optional<QFont> font(const QFont& initial) = 0;
+    // The print and page-setup dialogs act on the printer; false when cancelled.
+    virtual bool printer(QPrinter& printer, bool& selectionOnly, bool allowSelection) = 0;
+    virtual bool pageSetup(QPrinter& printer, QMarginsF& marginsInches) = 0;
+    virtual YesNoAllReply yesNoAll(const YesNoAllRequest& request) = 0;
+
+    static Prompter& current();
+    // Installs a prompter and returns the one it replaces (which stays owned by its owner).
+    static Prompter* install(Prompter* prompter);
+
+    // Shorthands for the common message boxes.
+    static int ask(const QString& text, MessageButtons buttons, MessageIcon icon,
+                   int defaultButton = 1);
+    static void tell(const QString& text, MessageIcon icon);
+};
