@@ -1,0 +1,165 @@
+#include "app/commandline.h"
+#include "app/linkerror.h"
+#include "app/openqueue.h"
+#include "platform/instancemessage.h"
+#include "support/testhome.h"
+
+#include <QDir>
+#include <QTest>
+
+class TestOpenQueue : public QObject {
+    Q_OBJECT
+private slots:
+    void nothingOpensBeforeTheDeferredStart();
+    void opensOneEntryPerTickInOrder();
+    void cancelEmptiesTheRestOfTheBatch();
+    void outsidePathsAreMarkedUntilDrained();
+    void commandLinePaths();
+    void linkErrorTexts_data();
+    void linkErrorTexts();
+    void handoffFailureText();
+    void messagesRoundTrip();
+    void malformedMessagesAreRefused();
+};
+
+void TestOpenQueue::nothingOpensBeforeTheDeferredStart()
+{
+    OpenQueue queue;
+    queue.append(QStringLiteral("/a"), 0);
+    QStringList opened;
+    QCOMPARE(queue.tick([&](const QString& p) { opened << p; }, [] { return false; }),
+             OpenQueue::Tick::Waiting);
+    QVERIFY(opened.isEmpty());
+    QCOMPARE(queue.Queue.size(), 1);
+}
+
+void TestOpenQueue::opensOneEntryPerTickInOrder()
+{
+    OpenQueue queue;
+    queue.OpenQueueState = OpenQueue::Idle;
+    queue.append(QStringLiteral("/a"), 1);
+    queue.append(QStringLiteral("/b"), 1);
+    QStringList opened;
+    const auto open = [&](const QString& p) { opened << p; };
+    QCOMPARE(queue.tick(open, [] { return false; }), OpenQueue::Tick::Opened);
+    // Still busy with /a: the next tick must not hand out /b.
+    QCOMPARE(queue.tick(open, [] { return false; }), OpenQueue::Tick::Waiting);
+    queue.finished();
+    QCOMPARE(queue.tick(open, [] { return false; }), OpenQueue::Tick::Opened);
+    queue.finished();
+    QCOMPARE(queue.tick(open, [] { return false; }), OpenQueue::Tick::Drained);
+    QCOMPARE(opened, QStringList({QStringLiteral("/a"), QStringLiteral("/b")}));
+    QCOMPARE(queue.OpenQueueState, qint16(OpenQueue::Idle));
+}
+
+void TestOpenQueue::cancelEmptiesTheRestOfTheBatch()
+{
+    OpenQueue queue;
+    queue.OpenQueueState = OpenQueue::Idle;
+    for (const char* p : {"/a", "/b", "/c"})
+        queue.append(QString::fromLatin1(p), 1);
+    QStringList opened;
+    queue.tick([&](const QString& p) { opened << p; }, [] { return true; });
+    QCOMPARE(opened, QStringList({QStringLiteral("/a")}));
+    QVERIFY(queue.Queue.isEmpty());
+}
+
+void TestOpenQueue::outsidePathsAreMarkedUntilDrained()
+{
+    OpenQueue queue;
+    queue.OpenQueueState = OpenQueue::Idle;
+    queue.append(QStringLiteral("/a"), 1);
+    QVERIFY(!queue.OpenFromOutside);
+    queue.append(QStringLiteral("/b"), 0);
+    QVERIFY(queue.OpenFromOutside);
+    queue.append(QStringLiteral("/c"), 1);
+    QVERIFY(queue.OpenFromOutside);
+    for (int i = 0; i < 3; ++i) {
+        queue.tick([](const QString&) {}, [] { return false; });
+        queue.finished();
+    }
+    queue.tick([](const QString&) {}, [] { return false; });
+    QVERIFY(!queue.OpenFromOutside);
+}
+
+void TestOpenQueue::commandLinePaths()
+{
+    TestHome home;
+    const QString cwd = home.path(QStringLiteral("work"));
+    QDir().mkpath(cwd);
+    home.write(QStringLiteral("work/\"odd\".txt"), "x");
+    const QStringList paths = CommandLine::paths(
+        {QStringLiteral("notes.txt"), QStringLiteral("\"my notes.txt\""), QStringLiteral("../up.txt"),
+         QStringLiteral("/abs/x.rtf"), QStringLiteral("\"odd\".txt"), QString()},
+        cwd);
+    QCOMPARE(paths, QStringList({cwd + QStringLiteral("/notes.txt"),
+                                 cwd + QStringLiteral("/my notes.txt"), home.path(QStringLiteral("up.txt")),
+                                 QStringLiteral("/abs/x.rtf"), cwd + QStringLiteral("/\"odd\".txt")}));
+}
+
+void TestOpenQueue::linkErrorTexts_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("11") << 11 << "DDE Error: 11 - Not enough memory for DDE.";
+    QTest::newRow("1") << 1 << "DDE Error: 1 - Data requested is wrong format.";
+    QTest::newRow("7") << 7
+                       << "DDE Error: 7 - Limit of 128 DDE links has been exceeded.  No more source "
+                          "links are available.";
+    QTest::newRow("3") << 3 << "DDE Error: Unknown error code: 3";
+}
+
+void TestOpenQueue::linkErrorTexts()
+{
+    QFETCH(int, code);
+    QFETCH(QString, text);
+    QCOMPARE(LinkError::text(code), text);
+}
+
+void TestOpenQueue::handoffFailureText()
+{
+    QCOMPARE(LinkError::handoffFailed(QStringLiteral("/a b.txt"), 2, QStringLiteral("not found")),
+             QStringLiteral("File: /a b.txt\nDDE Error: 2 not found"));
+}
+
+void TestOpenQueue::messagesRoundTrip()
+{
+    InstanceMessage message;
+    message.command = QStringLiteral("/home/ü/\"quoted\" file.txt");
+    QByteArray bytes = message.encode();
+    bytes += "trailing";
+    InstanceMessage decoded;
+    qsizetype consumed = 0;
+    // Every prefix is incomplete, never malformed.
+    const qsizetype full = message.encode().size();
+    for (qsizetype n = 0; n < full; ++n)
+        QCOMPARE(InstanceMessage::decode(bytes.left(n), &decoded, &consumed),
+                 InstanceMessage::Parse::Incomplete);
+    QCOMPARE(InstanceMessage::decode(bytes, &decoded, &consumed), InstanceMessage::Parse::Complete);
+    QCOMPARE(decoded.command, message.command);
+    QCOMPARE(decoded.kind, InstanceMessage::Kind::Execute);
+    QCOMPARE(consumed, full);
+}
+
+void TestOpenQueue::malformedMessagesAreRefused()
+{
+    InstanceMessage decoded;
+    qsizetype consumed = 0;
+    const auto parse = [&](const QByteArray& b) { return InstanceMessage::decode(b, &decoded, &consumed); };
+    QCOMPARE(parse("GET / HTTP/1.1\r\n"), InstanceMessage::Parse::Malformed);
+    QByteArray wrongVersion = InstanceMessage().encode();
+    wrongVersion[4] = 9;
+    QCOMPARE(parse(wrongVersion), InstanceMessage::Parse::Malformed);
+    QByteArray oversized = InstanceMessage().encode().left(6);
+    oversized.append("\x7f\xff\xff\xff", 4);
+    QCOMPARE(parse(oversized), InstanceMessage::Parse::Malformed);
+    InstanceMessage withNul;
+    withNul.command = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+    QCOMPARE(parse(withNul.encode()), InstanceMessage::Parse::Malformed);
+    QByteArray badUtf8 = InstanceMessage().encode().left(6);
+    badUtf8.append("\0\0\0\2\xff\xfe", 6);
+    QCOMPARE(parse(badUtf8), InstanceMessage::Parse::Malformed);
+}
+
+QTEST_GUILESS_MAIN(TestOpenQueue)
+#include "tst_openqueue.moc"

@@ -1,0 +1,124 @@
+#include "richtext/documentfile.h"
+#include "richtext/textcodec.h"
+#include "support/testhome.h"
+
+#include <QRandomGenerator>
+#include <QStringEncoder>
+#include <QTest>
+#include <QTextDocument>
+
+class TestTextCodec : public QObject {
+    Q_OBJECT
+private slots:
+    void unchangedFilesSaveByteForByte_data();
+    void unchangedFilesSaveByteForByte();
+    void randomBytesSurvive();
+    void detection_data();
+    void detection();
+    void lineEndingsAreKept();
+    void editedTextKeepsTheFileFormat();
+    void unencodableCharactersAreFound();
+};
+
+void TestTextCodec::unchangedFilesSaveByteForByte_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("ascii LF") << QByteArray("one\ntwo\n");
+    QTest::newRow("CR LF, no final break") << QByteArray("one\r\ntwo");
+    QTest::newRow("old Mac CR") << QByteArray("one\rtwo\r");
+    QTest::newRow("mixed") << QByteArray("a\r\nb\nc\rd\r\n\n");
+    QTest::newRow("UTF-8") << QByteArray("gr\xc3\xbc\xc3\x9f \xe2\x82\xac \xf0\x9f\x98\x80\n");
+    QTest::newRow("UTF-8 BOM") << QByteArray("\xef\xbb\xbfhello\r\n");
+    QTest::newRow("UTF-16LE BOM") << QByteArray("\xff\xfeh\0i\0\r\0\n\0", 10);
+    QTest::newRow("UTF-16BE BOM") << QByteArray("\xfe\xff\0h\0i\0\n", 8);
+    QTest::newRow("Windows-1252 with its undefined bytes")
+        << QByteArray("caf\xe9 \x80 \x81\x8d\x8f\x90\x9d end\r\n");
+    QTest::newRow("NUL bytes") << QByteArray("a\0b\0\0c\n", 7);
+    QTest::newRow("tabs and nbsp") << QByteArray("a\tb\xc2\xa0" "c\n");
+    QTest::newRow("Shift_JIS") << QByteArray(QStringEncoder("Shift_JIS").encode(
+        QStringLiteral("日本語のテキストです。これは長めの文章で、文字コードを判定するためのものです。\r\n")));
+    QTest::newRow("lone UTF-16 surrogate") << QByteArray("\xff\xfe\x00\xd8" "a\0", 6);
+}
+
+void TestTextCodec::unchangedFilesSaveByteForByte()
+{
+    QFETCH(QByteArray, bytes);
+    TestHome home;
+    const QString path = home.write(QStringLiteral("a.txt"), bytes);
+    QTextDocument document;
+    auto loaded = DocumentFile::load(path, DocumentKind::Text, &document);
+    QVERIFY(loaded.ok());
+    const QString copy = home.path(QStringLiteral("b.txt"));
+    QVERIFY(DocumentFile::save(copy, DocumentKind::Text, &document, loaded.value()).ok());
+    QCOMPARE(TestHome::read(copy), bytes);
+}
+
+void TestTextCodec::randomBytesSurvive()
+{
+    QRandomGenerator random(42);
+    for (int round = 0; round < 200; ++round) {
+        QByteArray bytes(int(random.bounded(1, 300)), Qt::Uninitialized);
+        for (char& b : bytes)
+            b = char(random.bounded(256));
+        QTextDocument document;
+        const TextCodec::Decoded decoded = TextCodec::decode(bytes);
+        DocumentFile::setPlainText(&document, decoded.text);
+        QCOMPARE(TextCodec::encode(DocumentFile::plainText(&document), decoded.format), bytes);
+    }
+}
+
+void TestTextCodec::detection_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("encoding");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("ascii") << QByteArray("plain") << QByteArray("UTF-8") << "plain";
+    QTest::newRow("utf-8") << QByteArray("\xc3\xa9t\xc3\xa9") << QByteArray("UTF-8") << "été";
+    QTest::newRow("latin text reads as 1252") << QByteArray("\x93quoted\x94 caf\xe9")
+                                              << QByteArray("windows-1252") << "“quoted” café";
+    QTest::newRow("overlong UTF-8 is not UTF-8") << QByteArray("\xc0\xaf") << QByteArray("windows-1252")
+                                                 << "À¯";
+}
+
+void TestTextCodec::detection()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, encoding);
+    QFETCH(QString, text);
+    const TextCodec::Decoded decoded = TextCodec::decode(bytes);
+    QCOMPARE(decoded.format.encoding, encoding);
+    QCOMPARE(decoded.text, text);
+}
+
+void TestTextCodec::lineEndingsAreKept()
+{
+    QCOMPARE(TextCodec::decode("a\r\nb\r\n").format.lineEnding, LineEnding::CRLF);
+    QVERIFY(!TextCodec::decode("a\r\nb\r\n").format.isMixed());
+    QCOMPARE(TextCodec::decode("a\rb").format.lineEnding, LineEnding::CR);
+    const TextCodec::Decoded mixed = TextCodec::decode("a\r\nb\nc");
+    QVERIFY(mixed.format.isMixed());
+    QCOMPARE(mixed.text, QStringLiteral("a\nb\nc"));
+}
+
+void TestTextCodec::editedTextKeepsTheFileFormat()
+{
+    const TextCodec::Decoded decoded = TextCodec::decode("\xef\xbb\xbf" "one\r\ntwo\r\n");
+    QCOMPARE(TextCodec::encode(QStringLiteral("one\nnew\ntwo\n"), decoded.format),
+             QByteArray("\xef\xbb\xbf" "one\r\nnew\r\ntwo\r\n"));
+    // Lines added to a mixed file take the first line's end.
+    const TextCodec::Decoded mixed = TextCodec::decode("a\nb\r\n");
+    QCOMPARE(TextCodec::encode(QStringLiteral("a\nb\nc\nd"), mixed.format), QByteArray("a\nb\r\nc\nd"));
+}
+
+void TestTextCodec::unencodableCharactersAreFound()
+{
+    QVERIFY(TextCodec::canEncode(QStringLiteral("café €"), "windows-1252"));
+    QVERIFY(!TextCodec::canEncode(QStringLiteral("日本"), "windows-1252"));
+    QVERIFY(TextCodec::canEncode(QStringLiteral("日本"), "UTF-16LE"));
+    QVERIFY(TextCodec::canEncode(QStringLiteral("日本"), "Shift_JIS"));
+    QVERIFY(!TextCodec::canEncode(QStringLiteral("ü€"), "Shift_JIS"));
+}
+
+QTEST_GUILESS_MAIN(TestTextCodec)
+#include "tst_textcodec.moc"

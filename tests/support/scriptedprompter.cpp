@@ -1,0 +1,111 @@
+#include "scriptedprompter.h"
+
+ScriptedPrompter::ScriptedPrompter() : m_previous(Prompter::install(this)) {}
+
+ScriptedPrompter::~ScriptedPrompter()
+{
+    Prompter::install(m_previous);
+}
+
+ScriptedPrompter& ScriptedPrompter::expectMessage(const QString& textPart, int answer)
+{
+    m_script.append({Kind::Message, textPart, answer, {}, {}, false});
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectInput(const QString& promptPart, const QString& answer)
+{
+    m_script.append({Kind::Input, promptPart, Answer::Ok, answer, {}, false});
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectFile(const QString& answerPath, const QString& titlePart)
+{
+    m_script.append({Kind::File, titlePart, Answer::Ok, answerPath, {}, false});
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectColor(std::optional<QColor> answer)
+{
+    m_script.append({Kind::Color, QString(), Answer::Ok, {}, answer, false});
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectYesNoAll(const QString& textPart, int answer, bool checked)
+{
+    m_script.append({Kind::YesNoAll, textPart, answer, {}, {}, checked});
+    return *this;
+}
+
+std::optional<ScriptedPrompter::Step> ScriptedPrompter::next(Kind kind, const QString& text)
+{
+    shown.append(text);
+    if (m_script.isEmpty()) {
+        failures.append(QStringLiteral("unexpected prompt: ") + text);
+        return std::nullopt;
+    }
+    const Step step = m_script.takeFirst();
+    if (step.kind != kind || !text.contains(step.part)) {
+        failures.append(QStringLiteral("expected \"%1\", shown \"%2\"").arg(step.part, text));
+        return std::nullopt;
+    }
+    return step;
+}
+
+QString ScriptedPrompter::report() const
+{
+    QStringList lines = failures;
+    for (const Step& step : m_script)
+        lines.append(QStringLiteral("never shown: ") + step.part);
+    return lines.join(u'\n');
+}
+
+int ScriptedPrompter::message(const MessageRequest& request)
+{
+    messages.append(request);
+    const auto step = next(Kind::Message, request.text);
+    return step ? step->answer : Answer::Cancel;
+}
+
+QString ScriptedPrompter::input(const QString& prompt, const QString&, const QString&)
+{
+    const auto step = next(Kind::Input, prompt);
+    return step ? step->text : QString();
+}
+
+QString ScriptedPrompter::file(const FileRequest& request)
+{
+    fileRequests.append(request);
+    const auto step = next(Kind::File, request.title);
+    return step ? step->text : QString();
+}
+
+std::optional<QColor> ScriptedPrompter::color(const QColor&, QList<QColor>&)
+{
+    const auto step = next(Kind::Color, QString());
+    return step ? step->color : std::nullopt;
+}
+
+std::optional<QFont> ScriptedPrompter::font(const QFont&)
+{
+    next(Kind::Font, QString());
+    return std::nullopt;
+}
+
+bool ScriptedPrompter::printer(QPrinter&, bool&, bool)
+{
+    next(Kind::Printer, QString());
+    return false;
+}
+
+bool ScriptedPrompter::pageSetup(QPrinter&, QMarginsF&)
+{
+    next(Kind::PageSetup, QString());
+    return false;
+}
+
+YesNoAllReply ScriptedPrompter::yesNoAll(const YesNoAllRequest& request)
+{
+    const auto step = next(Kind::YesNoAll, request.message);
+    return step ? YesNoAllReply{step->answer, step->checked} : YesNoAllReply{Answer::Cancel, false};
+}

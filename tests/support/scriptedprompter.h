@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/prompter.h"
+
+#include <QList>
+#include <QStringList>
+
+// Answers the program's prompts from a script, in order, and records every text
+// shown. A prompt that was not expected, or does not match, is recorded as a
+// failure and answered with Cancel.
+class ScriptedPrompter : public Prompter {
+public:
+    enum class Kind { Message, Input, File, Color, Font, Printer, PageSetup, YesNoAll };
+
+    ScriptedPrompter();
+    ~ScriptedPrompter() override;
+
+    // The next prompt must be of this kind and its text must contain the given part.
+    ScriptedPrompter& expectMessage(const QString& textPart, int answer = Answer::Ok);
+    ScriptedPrompter& expectInput(const QString& promptPart, const QString& answer);
+    ScriptedPrompter& expectFile(const QString& answerPath, const QString& titlePart = QString());
+    ScriptedPrompter& expectColor(std::optional<QColor> answer);
+    ScriptedPrompter& expectYesNoAll(const QString& textPart, int answer, bool checked = false);
+
+    int message(const MessageRequest& request) override;
+    QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    QString file(const FileRequest& request) override;
+    std::optional<QColor> color(const QColor& initial, QList<QColor>& customColors) override;
+    std::optional<QFont> font(const QFont& initial) override;
+    bool printer(QPrinter& printer, bool& selectionOnly, bool allowSelection) override;
+    bool pageSetup(QPrinter& printer, QMarginsF& marginsInches) override;
+    YesNoAllReply yesNoAll(const YesNoAllRequest& request) override;
+
+    // True when every expected prompt was shown and nothing unexpected was.
+    bool done() const { return m_script.isEmpty() && failures.isEmpty(); }
+    QString report() const;
+
+    QStringList shown;
+    QList<MessageRequest> messages;
+    QList<FileRequest> fileRequests;
+    QStringList failures;
+
+private:
+    struct Step {
+        Kind kind;
+        QString part;
+        int answer = Answer::Cancel;
+        QString text;
+        std::optional<QColor> color;
+        bool checked = false;
+    };
+    std::optional<Step> next(Kind kind, const QString& text);
+
+    QList<Step> m_script;
+    Prompter* m_previous;
+};
