@@ -79,6 +79,17 @@ bool isKnown(int codePage)
     return codePage == Ansi || !decoderName(codePage).isEmpty();
 }
 
+bool isLeadByte(int codePage, uchar byte)
+{
+    switch (codePage) {
+    case 932: return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case 936:
+    case 949:
+    case 950: return byte >= 0x81 && byte <= 0xFE;
+    default: return false;
+    }
+}
+
 QString decode(int codePage, const QByteArray& bytes)
 {
     if (codePage != Ansi) {

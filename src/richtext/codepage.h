@@ -10,4 +10,6 @@ int fromCharset(int charset);
 QString decode(int codePage, const QByteArray& bytes);
 // True when the code page is one we can decode (others fall back to 1252).
 bool isKnown(int codePage);
+// True for the first byte of a two-byte character in the double-byte code pages.
+bool isLeadByte(int codePage, uchar byte);
 } // namespace CodePage

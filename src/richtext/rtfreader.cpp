@@ -120,6 +120,8 @@ private:
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorSeen = false;
     QByteArray m_pendingBytes;
+    bool m_expectTrail = false;
+    bool m_finished = false;
     QString m_pendingText;
     CharState m_pendingFormat;
     std::vector<Picture> m_pictures;
@@ -131,7 +133,7 @@ private:
 void RtfParser::run()
 {
     m_stack.push_back(GroupState());
-    while (m_p < m_end) {
+    while (m_p < m_end && !m_finished) {
         const char c = *m_p;
         if (c == '{') {
             ++m_p;
@@ -216,9 +218,9 @@ void RtfParser::run()
             text(start, m_p - start);
         }
     }
-    flushText();
-    // What was not closed still counts: the last paragraph gets its format.
-    endParagraph(false);
+    // A file cut short still shows what it holds.
+    if (!m_finished)
+        endParagraph(false);
 }
 
 void RtfParser::openGroup()
@@ -245,8 +247,13 @@ void RtfParser::closeGroup()
         --m_ignoredDepth;
         return;
     }
-    if (m_stack.size() <= 1)
-        return; // unbalanced: keep reading what follows
+    if (m_stack.size() <= 2) {
+        // The document's own group ends: its last paragraph gets the format in
+        // force there, and whatever follows the closing brace is not RTF.
+        endParagraph(false);
+        m_finished = true;
+        return;
+    }
     const Destination closing = state().destination;
     const Destination parent = m_stack[m_stack.size() - 2].destination;
     if (closing == Destination::Picture && parent != Destination::Picture && !m_pictures.empty()) {
@@ -604,6 +611,12 @@ void RtfParser::byte(char b)
     }
     if (s.destination != Destination::Normal)
         return;
+    if (m_expectTrail) {
+        // The second byte of a double-byte character may look like ASCII.
+        m_pendingBytes.append(b);
+        m_expectTrail = false;
+        return;
+    }
     if (uchar(b) < 0x80 && !m_pendingBytes.isEmpty())
         flushBytes();
     if (uchar(b) < 0x80) {
@@ -614,6 +627,7 @@ void RtfParser::byte(char b)
         m_pendingText += QLatin1Char(b);
     } else {
         m_pendingBytes.append(b);
+        m_expectTrail = CodePage::isLeadByte(codePageFor(s.chr.font), uchar(b));
     }
 }
 
@@ -636,6 +650,7 @@ int RtfParser::codePageFor(int font) const
 
 void RtfParser::flushBytes()
 {
+    m_expectTrail = false;
     if (m_pendingBytes.isEmpty())
         return;
     if (state().destination == Destination::FontTable) {

@@ -170,7 +170,9 @@ QByteArray RtfBuilder::build()
     m_out += "}\n";
     bool first = true;
     for (QTextBlock block = m_document->findBlock(m_from); block.isValid(); block = block.next()) {
-        if (block.position() > m_to || (!first && block.position() == m_to))
+        // A selection that ends where a paragraph starts does not take that paragraph.
+        const bool endsBefore = block.position() == m_to && m_to < m_document->characterCount() - 1;
+        if (block.position() > m_to || (!first && endsBefore))
             break;
         if (!first)
             m_out += "\\par\n";
@@ -214,7 +216,6 @@ void RtfBuilder::writeParagraph(const QTextBlock& block)
         m_out += "{\\pntext\\f0 \\u8226\\'95\\tab}{\\*\\pn\\pnlvlblt\\pnf0\\pnindent0{\\pntxtb "
                  "\\u8226\\'95}}";
     }
-    m_out += ' ';
     const int blockStart = qMax(block.position(), m_from);
     const int blockEnd = qMin(block.position() + block.length() - 1, m_to);
     for (auto it = block.begin(); !it.atEnd(); ++it) {

@@ -1,4 +1,240 @@
+#include "richtext/richtextproperties.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
+#include "support/testhome.h"
+
+#include <QBuffer>
+#include <QImage>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+
+namespace {
+QTextCharFormat formatAt(const QTextDocument& doc, int position)
+{
+    QTextCursor c(const_cast<QTextDocument*>(&doc));
+    c.setPosition(position + 1);
+    return c.charFormat();
+}
+
+QString plain(const QTextDocument& doc)
+{
+    return doc.toPlainText();
+}
+} // namespace
+
+class TestRtf : public QObject {
+    Q_OBJECT
+private slots:
+    void everyFormattingFeatureSurvivesSaveAndLoad();
+    void writingWhatWasReadGivesTheSameBytes();
+    void characters_data();
+    void characters();
+    void codePagesDecode();
+    void bulletTextIsNotDoubled();
+    void pictures();
+    void hostileInputIsSurvived_data();
+    void hostileInputIsSurvived();
+    void notRtfIsAnError();
+};
+
+void TestRtf::everyFormattingFeatureSurvivesSaveAndLoad()
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    c.insertText(QStringLiteral("bold "), bold);
+    QTextCharFormat mix;
+    mix.setFontItalic(true);
+    mix.setFontUnderline(true);
+    mix.setFontStrikeOut(true);
+    mix.setForeground(QColor(200, 10, 20));
+    mix.setFontFamilies({QStringLiteral("DejaVu Serif")});
+    mix.setFontPointSize(15.5);
+    c.insertText(QStringLiteral("mix "), mix);
+    QTextCharFormat prot;
+    prot.setProperty(RichTextProperty::Protected, true);
+    c.insertText(QStringLiteral("locked "), prot);
+    QTextCharFormat raised;
+    raised.setProperty(RichTextProperty::CharOffsetTwips, 60);
+    c.insertText(QStringLiteral("up"), raised);
+    QTextBlockFormat para;
+    para.setAlignment(Qt::AlignHCenter);
+    para.setLeftMargin(40);
+    para.setRightMargin(20);
+    para.setTextIndent(-10);
+    para.setTabPositions({QTextOption::Tab(96, QTextOption::LeftTab)});
+    c.insertBlock(para, QTextCharFormat());
+    c.insertText(QStringLiteral("centred\ttab\x2028line"));
+    c.insertBlock(QTextBlockFormat());
+    QTextListFormat list;
+    list.setStyle(QTextListFormat::ListDisc);
+    c.createList(list);
+    c.insertText(QStringLiteral("item"));
+
+    QTextDocument back;
+    QVERIFY(RtfReader::read(RtfWriter::write(&doc), &back).ok());
+    QCOMPARE(plain(back), plain(doc));
+    QCOMPARE(formatAt(back, 0).fontWeight(), int(QFont::Bold));
+    const QTextCharFormat m = formatAt(back, 5);
+    QVERIFY(m.fontItalic() && m.fontUnderline() && m.fontStrikeOut());
+    QVERIFY(m.fontWeight() < QFont::DemiBold);
+    QCOMPARE(m.foreground().color(), QColor(200, 10, 20));
+    QCOMPARE(m.fontFamilies().toStringList().value(0), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(m.fontPointSize(), 15.5);
+    QVERIFY(formatAt(back, 9).boolProperty(RichTextProperty::Protected));
+    QVERIFY(!formatAt(back, 0).boolProperty(RichTextProperty::Protected));
+    QCOMPARE(formatAt(back, 16).intProperty(RichTextProperty::CharOffsetTwips), 60);
+    const QTextBlockFormat p = back.findBlockByNumber(1).blockFormat();
+    QVERIFY(p.alignment() & Qt::AlignHCenter);
+    QCOMPARE(p.leftMargin(), 40.0);
+    QCOMPARE(p.rightMargin(), 20.0);
+    QCOMPARE(p.textIndent(), -10.0);
+    QCOMPARE(p.tabPositions().value(0).position, 96.0);
+    QVERIFY(back.findBlockByNumber(2).textList() != nullptr);
+    QVERIFY(back.findBlockByNumber(0).textList() == nullptr);
+}
+
+void TestRtf::writingWhatWasReadGivesTheSameBytes()
+{
+    const QByteArray source =
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1 Times New Roman;}}"
+        "{\\colortbl;\\red255\\green0\\blue0;}\\pard\\qr\\li720 Hello {\\b\\cf1 world}\\par"
+        "\\pard{\\f1\\fs32\\i caf\\'e9 \\u8364?}\\par}";
+    QTextDocument first;
+    QVERIFY(RtfReader::read(source, &first).ok());
+    const QByteArray once = RtfWriter::write(&first);
+    QTextDocument second;
+    QVERIFY(RtfReader::read(once, &second).ok());
+    QCOMPARE(RtfWriter::write(&second), once);
+    QCOMPARE(plain(second), QStringLiteral("Hello world\ncafé €\n"));
+}
+
+void TestRtf::characters_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("unicode with one fallback") << QByteArray("{\\rtf1 a\\u8364?b}") << "a€b";
+    QTest::newRow("uc2 skips two") << QByteArray("{\\rtf1\\uc2 \\u8364\\'80\\'80x}") << "€x";
+    QTest::newRow("uc0") << QByteArray("{\\rtf1\\uc0\\u233 x}") << "éx";
+    QTest::newRow("negative unicode") << QByteArray("{\\rtf1 \\u-3913?}") << QString(QChar(0xF0B7));
+    QTest::newRow("surrogate pair") << QByteArray("{\\rtf1 \\u-10179?\\u-8704?}") << "😀";
+    QTest::newRow("uc is scoped by groups") << QByteArray("{\\rtf1 {\\uc2 a}\\u233?x}") << "aéx";
+    QTest::newRow("escapes") << QByteArray("{\\rtf1 \\{\\}\\\\}") << "{}\\";
+    QTest::newRow("named") << QByteArray("{\\rtf1 \\lquote x\\rquote\\emdash\\bullet\\~}")
+                           << QStringLiteral("‘x’—•\u00a0");
+    QTest::newRow("tab and line") << QByteArray("{\\rtf1 a\\tab b\\line c}")
+                                  << QStringLiteral("a\tb\u2028c");
+    QTest::newRow("ignorable destination") << QByteArray("{\\rtf1 a{\\*\\unknown hidden}b}") << "ab";
+    QTest::newRow("skipped destinations")
+        << QByteArray("{\\rtf1{\\info{\\title T}}{\\stylesheet{\\s0 Normal;}}{\\header H}body}") << "body";
+    QTest::newRow("hidden text") << QByteArray("{\\rtf1 a{\\v secret}b}") << "ab";
+    QTest::newRow("field result") << QByteArray(
+        "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}}}")
+                                  << "link";
+    QTest::newRow("upr takes the unicode part") << QByteArray(
+        "{\\rtf1 {\\upr{\\f0 ansi}{\\*\\ud{\\f0 uni}}}}")
+                                                << "uni";
+    QTest::newRow("bin data is skipped") << QByteArray("{\\rtf1 a\\bin3 {}\\b}") << "ab";
+    QTest::newRow("backslash newline is a paragraph") << QByteArray("{\\rtf1 a\\\nb}") << "a\nb";
+    QTest::newRow("page and sect") << QByteArray("{\\rtf1 a\\page b\\sect c}") << "a\nb\nc";
+}
+
+void TestRtf::characters()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    QCOMPARE(doc.toRawText().replace(QChar::ParagraphSeparator, u'\n'), text);
+}
+
+void TestRtf::codePagesDecode()
+{
+    const QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 "
+                           "Arial Cyr;}{\\f2\\fcharset128 MS Gothic;}}"
+                           "\\f0 \\'e9{\\f1 \\'cf\\'f0\\'e8}{\\f2 \\'93\\'fa\\'96\\'7b}}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    QCOMPARE(doc.toPlainText(), QStringLiteral("éПри日本"));
+}
+
+void TestRtf::bulletTextIsNotDoubled()
+{
+    const QByteArray rtf =
+        "{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1"
+        "\\pnindent0{\\pntxtb\\'b7}}\\fi-720\\li720 one\\par{\\pntext\\f1\\'b7\\tab}two\\par\\pard "
+        "plain}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    QCOMPARE(doc.toPlainText(), QStringLiteral("one\ntwo\nplain"));
+    QVERIFY(doc.findBlockByNumber(0).textList());
+    QCOMPARE(doc.findBlockByNumber(1).textList(), doc.findBlockByNumber(0).textList());
+    QVERIFY(!doc.findBlockByNumber(2).textList());
+}
+
+void TestRtf::pictures()
+{
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    const QByteArray rtf = "{\\rtf1 a{\\*\\shppict{\\pict\\pngblip\\picw4\\pich3\\picwgoal60\\pichgoal45 " +
+                           png.toHex() + "}}{\\nonshppict{\\pict\\wmetafile8 0102}}"
+                           "b{\\pict\\wmetafile8\\picwgoal300\\pichgoal300 01020304}c}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    QCOMPARE(doc.toPlainText(), QStringLiteral("a\uFFFCb\uFFFCc"));
+    const QTextImageFormat shown = formatAt(doc, 1).toImageFormat();
+    QVERIFY(shown.isValid());
+    QCOMPARE(shown.width(), 4.0);
+    const QImage resource = doc.resource(QTextDocument::ImageResource, QUrl(shown.name())).value<QImage>();
+    QCOMPARE(resource.pixelColor(0, 0), QColor(Qt::red));
+    // A picture we cannot show is written back as it came.
+    const QByteArray written = RtfWriter::write(&doc);
+    QVERIFY(written.contains("{\\pict\\wmetafile8\\picwgoal300\\pichgoal300\n01020304\n}"));
+    QVERIFY(written.contains(png.toHex().left(64)));
+    QVERIFY(!written.contains("0102\n"));
+}
+
+void TestRtf::hostileInputIsSurvived_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("textStart");
+    QTest::newRow("deep nesting") << QByteArray("{\\rtf1 ") + QByteArray(1000000, '{') + "deep" +
+                                         QByteArray(1000000, '}')
+                                  << "deep";
+    QTest::newRow("text after the end") << QByteArray("{\\rtf1 a}}}}b") << "a";
+    QTest::newRow("truncated") << QByteArray("{\\rtf1{\\fonttbl{\\f0 Ari") << "";
+    QTest::newRow("parameter overflow") << QByteArray("{\\rtf1\\fs99999999999999999999 x\\uc-5 y}") << "xy";
+    QTest::newRow("bin past the end") << QByteArray("{\\rtf1 a\\bin999999999 xyz") << "a";
+    QTest::newRow("bad hex") << QByteArray("{\\rtf1 a\\'zz\\'4") << "a";
+    QTest::newRow("nul bytes") << QByteArray("{\\rtf1 a\0b}", 10) << "ab";
+    QTest::newRow("long control word") << QByteArray("{\\rtf1 \\") + QByteArray(100000, 'a') + " x}" << "x";
+    QTest::newRow("huge picture size") << QByteArray(
+        "{\\rtf1{\\pict\\emfblip\\picwgoal2000000000\\pichgoal2000000000 00}x}")
+                                       << QString(QChar(0xFFFC)) + u'x';
+}
+
+void TestRtf::hostileInputIsSurvived()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, textStart);
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    QVERIFY2(doc.toPlainText().startsWith(textStart), qPrintable(doc.toPlainText().left(40)));
+}
+
+void TestRtf::notRtfIsAnError()
+{
+    QTextDocument doc;
+    QVERIFY(!RtfReader::read("plain text", &doc).ok());
+}
+
+QTEST_MAIN(TestRtf)
 #include "tst_rtf.moc"
