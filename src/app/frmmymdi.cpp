@@ -34,7 +34,11 @@ frmMyMDI::frmMyMDI(const QStringList& commandLine, SettingsStore& store, QWidget
     MDIForm_Load();
 }
 
-frmMyMDI::~frmMyMDI() = default;
+frmMyMDI::~frmMyMDI()
+{
+    // The document windows go after our own members: they must not call back.
+    disconnect(mdiArea, nullptr, this, nullptr);
+}
 
 void frmMyMDI::MDIForm_Load()
 {
@@ -292,7 +296,8 @@ QList<frmText*> frmMyMDI::documentWindows() const
 
 frmText* frmMyMDI::activeDocument() const
 {
-    return qobject_cast<frmText*>(mdiArea->activeSubWindow());
+    // The current window stays current while another program has the focus.
+    return qobject_cast<frmText*>(mdiArea->currentSubWindow());
 }
 
 void frmMyMDI::mnuCloseAll_Click()

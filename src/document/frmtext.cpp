@@ -92,6 +92,7 @@ QString frmText::encodingQuestion(const QString& path, const QString& encoding)
 void frmText::MyShow()
 {
     show();
+    m_frame->mdiArea->setActiveSubWindow(this);
     if (m_frame->TextState >= 0) {
         setWindowStateCode(m_frame->TextState);
         m_frame->TextState = -1;
@@ -126,8 +127,8 @@ bool frmText::mnuSaveFile_Click()
     const QString path = doc.FileName;
     const DocumentKind kind = DocumentFile::kindForPath(path);
     QFileInfo info(path);
-    // The read-only attribute is the missing write permission.
-    if (info.exists() && info.isFile() && !info.isWritable()) {
+    // The read-only attribute is the owner's missing write permission.
+    if (info.exists() && info.isFile() && !(info.permissions() & QFileDevice::WriteOwner)) {
         if (Prompter::ask(readOnlyQuestion(path), MessageButtons::YesNo, MessageIcon::Question,
                           2) != Answer::Yes)
             return mnuSaveFileAs_Click();

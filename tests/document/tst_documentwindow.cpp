@@ -1,4 +1,361 @@
+#include "app/frmmymdi.h"
+#include "document/frmtext.h"
+#include "richtext/richtextbox.h"
+#include "support/scriptedprompter.h"
+#include "support/testhome.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QSignalSpy>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+namespace {
+struct Fixture {
+    TestHome home;
+    SettingsStore store{home.path(QStringLiteral("settings.ini"))};
+    ScriptedPrompter prompter;
+    frmMyMDI frame{QStringList(), store};
+
+    Fixture()
+    {
+        frame.queue.OpenQueueState = OpenQueue::Idle;
+        frame.show();
+        frame.Timer4.stop(); // the tests open the queue themselves
+    }
+    frmText* open(const QString& path)
+    {
+        frame.OpenPath(path);
+        return frame.activeDocument();
+    }
+    QStringList captions() const
+    {
+        QStringList list;
+        for (frmText* w : frame.documentWindows())
+            list << w->windowTitle();
+        return list;
+    }
+};
+} // namespace
+
+class TestDocumentWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { qRegisterMetaType<frmText*>(); }
+    void newDocumentsReuseFreedSlots();
+    void missingFileOpensAsEmptyNamedDocument();
+    void unreadablePathIsReportedAndStopsTheBatch();
+    void openPathActivatesAnOpenWindow();
+    void queuedPathsOpenInOrder();
+    void openDialogQueuesTheChosenFile();
+    void saveAsAwayFromRtfWarns();
+    void saveAsToRtfWritesRtf();
+    void readOnlyFileAsksFirst();
+    void savingKeepsPermissionsAndEncoding();
+    void unencodableTextOffersUtf8();
+    void closePromptAnswers();
+    void failedSaveKeepsTheWindowOpen();
+    void exitStopsWhenADocumentStays();
+    void closeAllGoesOnAfterACancel();
+    void saveAllSavesUnchangedDocuments();
+    void yesNoAllRegisterAppliesToTheBatch();
+    void editCommandsFollowTheActiveDocument();
+};
+
+void TestDocumentWindow::newDocumentsReuseFreedSlots()
+{
+    Fixture f;
+    for (int i = 0; i < 3; ++i)
+        f.frame.action(QStringLiteral("mnuNew"))->trigger();
+    QCOMPARE(f.captions(), QStringList({"Untitled:1", "Untitled:2", "Untitled:3"}));
+    f.frame.documentWindows()[1]->close();
+    f.frame.mnuNew_Click();
+    QCOMPARE(f.frame.activeDocument()->windowTitle(), QStringLiteral("Untitled:2"));
+    QVERIFY(f.prompter.done());
+}
+
+void TestDocumentWindow::missingFileOpensAsEmptyNamedDocument()
+{
+    Fixture f;
+    const QString path = f.home.path(QStringLiteral("nofolder/new.txt"));
+    frmText* w = f.open(path);
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), path);
+    QCOMPARE(w->RichTextBox1->Text(), QString());
+    QVERIFY(!w->state().Dirty);
+    QVERIFY(w->close()); // nothing typed: nothing asked
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestDocumentWindow::unreadablePathIsReportedAndStopsTheBatch()
+{
+    Fixture f;
+    const QString folder = f.home.path(QStringLiteral("folder.txt"));
+    QDir().mkpath(folder);
+    const QString after = f.home.write(QStringLiteral("after.txt"), "x");
+    f.prompter.expectMessage(QStringLiteral("Error: ") + folder + u'\n');
+    QSignalSpy drained(&f.frame, &frmMyMDI::queueDrained);
+    f.frame.queuePath(folder, 1);
+    f.frame.queuePath(after, 1);
+    QVERIFY(drained.wait(5000));
+    QVERIFY(f.frame.documentWindows().isEmpty());
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+    QVERIFY(!f.frame.docs.AnyDocumentsOpen());
+}
+
+void TestDocumentWindow::openPathActivatesAnOpenWindow()
+{
+    Fixture f;
+    const QString a = f.home.write(QStringLiteral("a.txt"), "a");
+    const QString b = f.home.write(QStringLiteral("b.txt"), "b");
+    frmText* first = f.open(a);
+    f.open(b);
+    first->showMinimized();
+    QCOMPARE(f.open(a), first);
+    QVERIFY(!first->isMinimized());
+    QCOMPARE(f.frame.documentWindows().size(), 2);
+}
+
+void TestDocumentWindow::queuedPathsOpenInOrder()
+{
+    Fixture f;
+    f.frame.queue.OpenQueueState = OpenQueue::NotReady;
+    QStringList paths;
+    for (const char* name : {"1.txt", "2.rtf", "3.txt"})
+        paths << f.home.write(QString::fromLatin1(name), "{\\rtf1 x}");
+    QSignalSpy opened(&f.frame, &frmMyMDI::documentOpened);
+    QSignalSpy drained(&f.frame, &frmMyMDI::queueDrained);
+    for (const QString& p : paths)
+        f.frame.queuePath(p, 0);
+    QTest::qWait(700);
+    QCOMPARE(opened.size(), 0); // not before the deferred start opens the queue
+    f.frame.queue.OpenQueueState = OpenQueue::Idle;
+    QVERIFY(drained.wait(5000));
+    QCOMPARE(f.captions(), paths);
+    QCOMPARE(f.frame.documentWindows()[1]->RichTextBox1->Text(), QStringLiteral("x"));
+    QCOMPARE(f.frame.documentWindows()[0]->RichTextBox1->Text(), QStringLiteral("{\\rtf1 x}"));
+}
+
+void TestDocumentWindow::openDialogQueuesTheChosenFile()
+{
+    Fixture f;
+    const QString chosen = f.home.path(QStringLiteral("fresh"));
+    f.prompter.expectFile(chosen, frmMyMDI::OpenDialogTitle)
+        .expectMessage(QStringLiteral("This file does not exist."), Answer::Yes);
+    QSignalSpy drained(&f.frame, &frmMyMDI::queueDrained);
+    f.frame.action(QStringLiteral("mnuOpenFile"))->trigger();
+    QVERIFY(drained.wait(5000));
+    // The default extension of the first filter entry is added to a bare name.
+    QCOMPARE(f.captions(), QStringList({chosen + QStringLiteral(".txt")}));
+    QCOMPARE(f.prompter.fileRequests.first().selectedFilter, 0);
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestDocumentWindow::saveAsAwayFromRtfWarns()
+{
+    Fixture f;
+    const QString rtf = f.home.write(QStringLiteral("a.rtf"), "{\\rtf1 {\\b bold}}");
+    const QString txt = f.home.path(QStringLiteral("a.txt"));
+    frmText* w = f.open(rtf);
+    f.prompter.expectFile(txt).expectMessage(
+        QStringLiteral("Warning: If you change the extension from .RTF"), Answer::No);
+    QVERIFY(!w->mnuSaveFileAs_Click());
+    QVERIFY(!QFile::exists(txt));
+    QCOMPARE(w->state().FileName, rtf);
+    f.prompter.expectFile(txt).expectMessage(QStringLiteral("Shall I continue?"), Answer::Yes);
+    QVERIFY(w->mnuSaveFileAs_Click());
+    QCOMPARE(TestHome::read(txt), QByteArray("bold"));
+    QCOMPARE(w->windowTitle(), txt);
+    QCOMPARE(f.prompter.messages.last().defaultButton, 2);
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestDocumentWindow::saveAsToRtfWritesRtf()
+{
+    Fixture f;
+    frmText* w = f.frame.NewDocument();
+    w->RichTextBox1->setText(QStringLiteral("words"));
+    const QString target = f.home.path(QStringLiteral("b.rtf"));
+    f.prompter.expectFile(target);
+    QVERIFY(w->mnuSaveFileAs_Click());
+    QVERIFY(TestHome::read(target).startsWith("{\\rtf1"));
+    QCOMPARE(f.prompter.fileRequests.first().initialPath, QStringLiteral("Untitled"));
+    QVERIFY(!w->state().Dirty);
+    // Saving again over the existing file asks before replacing it.
+    f.prompter.expectFile(target)
+        .expectMessage(QStringLiteral("already exists"), Answer::No)
+        .expectFile(QString()); // the dialog comes back for another name
+    QVERIFY(!w->mnuSaveFileAs_Click());
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestDocumentWindow::readOnlyFileAsksFirst()
+{
+    Fixture f;
+    const QString path = f.home.write(QStringLiteral("ro.txt"), "old");
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    frmText* w = f.open(path);
+    w->RichTextBox1->setText(QStringLiteral("new"));
+    f.prompter.expectMessage(QStringLiteral("is a Read-only file."), Answer::No).expectFile(QString());
+    QVERIFY(!w->mnuSaveFile_Click());
+    QCOMPARE(TestHome::read(path), QByteArray("old"));
+    f.prompter.expectMessage(QStringLiteral("Do you want to remove it?"), Answer::Yes);
+    QVERIFY(w->mnuSaveFile_Click());
+    QCOMPARE(TestHome::read(path), QByteArray("new"));
+    QVERIFY(QFileInfo(path).permissions() & QFileDevice::WriteOwner);
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestDocumentWindow::savingKeepsPermissionsAndEncoding()
+{
+    Fixture f;
+    const QString path = f.home.write(QStringLiteral("p.txt"), "caf\xe9\r\nline\r\n");
+    const auto permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    QFile::setPermissions(path, permissions);
+    frmText* w = f.open(path);
+    QTextCursor c = w->RichTextBox1->textCursor();
+    c.movePosition(QTextCursor::End);
+    c.insertText(QStringLiteral("more"));
+    QVERIFY(w->state().Dirty);
+    QVERIFY(w->mnuSaveFile_Click());
+    QCOMPARE(TestHome::read(path), QByteArray("caf\xe9\r\nline\r\nmore"));
+    const auto unixBits = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                          QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                          QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    QCOMPARE(QFileInfo(path).permissions() & unixBits, permissions);
+}
+
+void TestDocumentWindow::unencodableTextOffersUtf8()
+{
+    Fixture f;
+    const QString path = f.home.write(QStringLiteral("w.txt"), "caf\xe9");
+    frmText* w = f.open(path);
+    w->RichTextBox1->setText(QStringLiteral("café 日本"));
+    f.prompter.expectMessage(QStringLiteral("cannot store"), Answer::No);
+    QVERIFY(!w->mnuSaveFile_Click());
+    QCOMPARE(TestHome::read(path), QByteArray("caf\xe9"));
+    QVERIFY(w->state().Dirty);
+    f.prompter.expectMessage(QStringLiteral("save the file as UTF-8"), Answer::Yes);
+    QVERIFY(w->mnuSaveFile_Click());
+    QCOMPARE(TestHome::read(path), QStringLiteral("café 日本").toUtf8());
+}
+
+void TestDocumentWindow::closePromptAnswers()
+{
+    Fixture f;
+    frmText* w = f.frame.NewDocument();
+    w->RichTextBox1->insertPlainText(QStringLiteral("typed"));
+    f.prompter.expectMessage(QStringLiteral("The text in [Untitled:1] has changed."), Answer::Cancel);
+    QVERIFY(!w->close());
+    QCOMPARE(f.frame.documentWindows().size(), 1);
+    QCOMPARE(f.prompter.messages.last().buttons, MessageButtons::YesNoCancel);
+    f.prompter.expectMessage(QStringLiteral("Do you want to save the changes?"), Answer::No);
+    QVERIFY(w->close());
+    QTRY_COMPARE(f.frame.documentWindows().size(), 0);
+    QVERIFY(!f.frame.docs.AnyDocumentsOpen());
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestDocumentWindow::failedSaveKeepsTheWindowOpen()
+{
+    Fixture f;
+    const QString path = f.home.path(QStringLiteral("gone/x.txt"));
+    frmText* w = f.open(path);
+    w->RichTextBox1->insertPlainText(QStringLiteral("precious"));
+    f.prompter.expectMessage(QStringLiteral("has changed"), Answer::Yes)
+        .expectMessage(QStringLiteral("File: ") + path + u'\n');
+    QVERIFY(!w->close());
+    QCOMPARE(w->RichTextBox1->Text(), QStringLiteral("precious"));
+    QVERIFY(w->state().Dirty);
+    // Cancelling the Save As dialog of an untitled document keeps it open as well.
+    frmText* untitled = f.frame.NewDocument();
+    untitled->RichTextBox1->insertPlainText(QStringLiteral("more"));
+    f.prompter.expectMessage(QStringLiteral("has changed"), Answer::Yes).expectFile(QString());
+    QVERIFY(!untitled->close());
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestDocumentWindow::exitStopsWhenADocumentStays()
+{
+    Fixture f;
+    f.frame.show();
+    frmText* first = f.frame.NewDocument();
+    first->RichTextBox1->insertPlainText(QStringLiteral("one"));
+    frmText* second = f.frame.NewDocument();
+    second->RichTextBox1->insertPlainText(QStringLiteral("two"));
+    // Newest first; its Cancel stops the exit before the older one is asked.
+    f.prompter.expectMessage(QStringLiteral("[Untitled:2]"), Answer::Cancel);
+    QVERIFY(!f.frame.close());
+    QVERIFY(f.frame.isVisible());
+    QCOMPARE(f.frame.documentWindows().size(), 2);
+    f.prompter.expectMessage(QStringLiteral("[Untitled:2]"), Answer::No)
+        .expectMessage(QStringLiteral("[Untitled:1]"), Answer::No);
+    QVERIFY(f.frame.close());
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+    QCOMPARE(f.store.read(Settings::General, QStringLiteral("TextState"), QString()),
+             QStringLiteral("0"));
+}
+
+void TestDocumentWindow::closeAllGoesOnAfterACancel()
+{
+    Fixture f;
+    frmText* kept = f.frame.NewDocument();
+    kept->RichTextBox1->insertPlainText(QStringLiteral("keep"));
+    f.frame.NewDocument();
+    frmText* changed = f.frame.NewDocument();
+    changed->RichTextBox1->insertPlainText(QStringLiteral("drop"));
+    f.prompter.expectMessage(QStringLiteral("[Untitled:3]"), Answer::No)
+        .expectMessage(QStringLiteral("[Untitled:1]"), Answer::Cancel);
+    f.frame.action(QStringLiteral("mnuCloseAll"))->trigger();
+    QTRY_COMPARE(f.frame.documentWindows().size(), 1);
+    QCOMPARE(f.frame.documentWindows().first(), kept);
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestDocumentWindow::saveAllSavesUnchangedDocuments()
+{
+    Fixture f;
+    const QString a = f.home.write(QStringLiteral("a.txt"), "mine");
+    f.open(a);
+    f.home.write(QStringLiteral("a.txt"), "changed elsewhere");
+    f.frame.NewDocument();
+    f.prompter.expectFile(QString()); // the untitled one asks for a name
+    f.frame.action(QStringLiteral("mnuSaveAll"))->trigger();
+    QCOMPARE(TestHome::read(a), QByteArray("mine"));
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestDocumentWindow::yesNoAllRegisterAppliesToTheBatch()
+{
+    Fixture f;
+    f.frame.yesNoAll.presetBatch(true);
+    f.prompter.expectYesNoAll(QStringLiteral("item 1"), Answer::No, true);
+    QCOMPARE(f.frame.fncYesNoAll(QStringLiteral("item 1")), Answer::No);
+    for (int i = 2; i <= 5; ++i)
+        QCOMPARE(f.frame.fncYesNoAll(QStringLiteral("item %1").arg(i)), Answer::No);
+    f.frame.yesNoAll.presetBatch(true);
+    f.prompter.expectYesNoAll(QStringLiteral("again"), Answer::Cancel);
+    QCOMPARE(f.frame.fncYesNoAll(QStringLiteral("again")), Answer::Cancel);
+    f.frame.yesNoAll.presetBatch(false); // confirmation off: Yes without asking
+    QCOMPARE(f.frame.fncYesNoAll(QStringLiteral("silent")), Answer::Yes);
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestDocumentWindow::editCommandsFollowTheActiveDocument()
+{
+    Fixture f;
+    f.frame.show();
+    QVERIFY(!f.frame.action(QStringLiteral("mnuSaveFile"))->isEnabled());
+    frmText* w = f.frame.NewDocument();
+    QTRY_VERIFY(f.frame.action(QStringLiteral("mnuSaveFile"))->isEnabled());
+    w->RichTextBox1->setText(QStringLiteral("abc"));
+    w->RichTextBox1->setFocus();
+    f.frame.action(QStringLiteral("mnuSelAll"))->trigger();
+    QCOMPARE(w->RichTextBox1->SelLength(), 3);
+    f.frame.action(QStringLiteral("mnuDelete"))->trigger();
+    QCOMPARE(w->RichTextBox1->Text(), QString());
+    f.frame.action(QStringLiteral("mnuUndoItem"))->trigger();
+    QCOMPARE(w->RichTextBox1->Text(), QStringLiteral("abc"));
+}
+
+QTEST_MAIN(TestDocumentWindow)
 #include "tst_documentwindow.moc"
