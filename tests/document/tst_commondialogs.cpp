@@ -1,4 +1,145 @@
+#include "document/commondialogapi.h"
+#include "document/frmyesnoall.h"
+#include "support/scriptedprompter.h"
+#include "support/testhome.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+#include <QTimer>
+
+using namespace CommonDialogAPI;
+
+class TestCommonDialogs : public QObject {
+    Q_OBJECT
+private slots:
+    void filtersConvert_data();
+    void filtersConvert();
+    void openDialogFlags();
+    void saveDialogAddsTheDefaultExtension();
+    void colorDialogKeepsCustomColors();
+    void cancelledPrinterDialogs();
+    void yesNoAllEnterAnswersCancel();
+    void yesNoAllCloseBoxIsCancel();
+    void yesNoAllAnswersWithTheCheckBox();
+};
+
+void TestCommonDialogs::filtersConvert_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("converted");
+    QTest::newRow("document filter") << ".txt|*.txt|.htm*|*.htm*|All Files|*.*"
+                                     << QStringList{".txt (*.txt)", ".htm* (*.htm*)", "All Files (*)"};
+    QTest::newRow("description with patterns")
+        << "Text files (*.txt)|*.txt|Web (*.htm;*.html)|*.htm;*.html"
+        << QStringList{"Text files (*.txt)", "Web (*.htm *.html)"};
+    QTest::newRow("odd trailing part") << "Project Files (*.prj)|*.prj|All Files"
+                                       << QStringList{"Project Files (*.prj)"};
+}
+
+void TestCommonDialogs::filtersConvert()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, converted);
+    QCOMPARE(convertFilter(filter), converted);
+}
+
+void TestCommonDialogs::openDialogFlags()
+{
+    TestHome home;
+    const QString existing = home.write(QStringLiteral("there.txt"), "x");
+    const QString missing = home.path(QStringLiteral("missing.txt"));
+    ScriptedPrompter prompter;
+    // File must exist: a missing name is refused and the dialog comes back.
+    prompter.expectFile(missing, QStringLiteral("Pick"))
+        .expectMessage(QStringLiteral("File not found."))
+        .expectFile(existing, QStringLiteral("Pick"));
+    QCOMPARE(ShowOpen(nullptr, QStringLiteral(".txt"), QStringLiteral("Text|*.txt"),
+                      OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, QString(), QStringLiteral("Pick"), 0,
+                      QString()),
+             existing);
+    QVERIFY(prompter.fileRequests.first().mustExist);
+    // Create prompt: No returns to the dialog, which is then cancelled.
+    prompter.expectFile(missing)
+        .expectMessage(QStringLiteral("Do you want to create it?"), Answer::No)
+        .expectFile(QString());
+    QCOMPARE(ShowOpen(nullptr, QString(), QStringLiteral("All|*.*"), OFN_CREATEPROMPT, QString(),
+                      QString(), 1, QStringLiteral("start.txt")),
+             QString());
+    QCOMPARE(prompter.fileRequests.last().initialPath, missing);
+    QVERIFY2(prompter.done(), qPrintable(prompter.report()));
+}
+
+void TestCommonDialogs::saveDialogAddsTheDefaultExtension()
+{
+    TestHome home;
+    ScriptedPrompter prompter;
+    prompter.expectFile(home.path(QStringLiteral("report")));
+    QCOMPARE(ShowSave(nullptr, QStringLiteral(".prj"), QStringLiteral("Project files (*.prj)|*.prj"),
+                      OFN_OVERWRITEPROMPT, QString(), QString(), QString(), 1),
+             home.path(QStringLiteral("report.prj")));
+    QCOMPARE(prompter.fileRequests.first().selectedFilter, 0);
+    QVERIFY(prompter.fileRequests.first().save);
+    // A very long name is fine: there is no 254-character limit.
+    const QString longName = home.path(QString(300, u'n') + QStringLiteral(".txt"));
+    prompter.expectFile(longName);
+    QCOMPARE(ShowSave(nullptr, QString(), QString(), 0, QString(), QString(), QString(), 0), longName);
+}
+
+void TestCommonDialogs::colorDialogKeepsCustomColors()
+{
+    ScriptedPrompter prompter;
+    QCOMPARE(customColors().size(), 16);
+    QCOMPARE(customColors().first(), qint32(0xB4FFFF));
+    prompter.expectColor(std::nullopt);
+    QCOMPARE(ShowColor(nullptr, 0x0000FF), qint32(-1));
+    prompter.expectColor(QColor(0x11, 0x22, 0x33));
+    QCOMPARE(ShowColor(nullptr, 0), qint32(0x332211));
+    QVERIFY2(prompter.done(), qPrintable(prompter.report()));
+}
+
+void TestCommonDialogs::cancelledPrinterDialogs()
+{
+    ScriptedPrompter prompter;
+    int flags = PD_NOSELECTION;
+    QVERIFY(ShowPrinter(nullptr, flags)); // cancelled
+    QCOMPARE(flags, PD_NOSELECTION);
+    int top = 1, bottom = 2, left = 3, right = 4;
+    QVERIFY(ShowPageSetup(nullptr, 0, top, bottom, left, right));
+    QCOMPARE(QList<int>({top, bottom, left, right}), QList<int>({1, 2, 3, 4}));
+    QCOMPARE(prompter.shown.size(), 2);
+}
+
+void TestCommonDialogs::yesNoAllEnterAnswersCancel()
+{
+    frmYesNoAll dialog;
+    QTimer::singleShot(0, &dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Return); });
+    const YesNoAllReply reply = dialog.ask({QStringLiteral("Open it?"), true, false});
+    QCOMPARE(reply.answer, Answer::Cancel);
+    QCOMPARE(dialog.Label1->text(), QStringLiteral("Open it?"));
+}
+
+void TestCommonDialogs::yesNoAllCloseBoxIsCancel()
+{
+    frmYesNoAll dialog;
+    QTimer::singleShot(0, &dialog, [&] { dialog.close(); });
+    QCOMPARE(dialog.ask({QStringLiteral("q"), false, false}).answer, Answer::Cancel);
+    QVERIFY(!dialog.isVisible());
+}
+
+void TestCommonDialogs::yesNoAllAnswersWithTheCheckBox()
+{
+    frmYesNoAll dialog;
+    QTimer::singleShot(0, &dialog, [&] {
+        dialog.chkAll->setChecked(true);
+        dialog.Command2->click();
+    });
+    const YesNoAllReply reply = dialog.ask({QStringLiteral("q"), true, false});
+    QCOMPARE(reply.answer, Answer::No);
+    QVERIFY(reply.checked);
+    QCOMPARE(dialog.chkAll->text(), frmYesNoAll::ApplyToAllCaption);
+}
+
+QTEST_MAIN(TestCommonDialogs)
 #include "tst_commondialogs.moc"
