@@ -261,7 +261,6 @@ void frmMyMDI::InitDocProperties(frmText* window)
     QFont font(settings.fontName());
     if (settings.fontSize() > 0)
         font.setPointSizeF(settings.fontSize());
-    font.setStyleHint(QFont::TypeWriter);
     window->RichTextBox1->document()->setDefaultFont(font);
     QPalette palette = window->RichTextBox1->palette();
     palette.setColor(QPalette::Base,

@@ -21,7 +21,7 @@ constexpr int MaxWordLength = 32;
 enum class Destination { Normal, Skip, FontTable, ColorTable, Picture, Bullet, SkipUnlessUd };
 
 struct CharState {
-    int font = -1;
+    int font = 0; // the default font, unless the header names another
     int halfPoints = 24;
     bool bold = false, italic = false, underline = false, strike = false;
     bool hidden = false, protect = false;

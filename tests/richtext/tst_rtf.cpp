@@ -33,6 +33,7 @@ private slots:
     void characters_data();
     void characters();
     void codePagesDecode();
+    void textWithoutFontWordsUsesTheDefaultFont();
     void bulletTextIsNotDoubled();
     void pictures();
     void hostileInputIsSurvived_data();
@@ -160,6 +161,16 @@ void TestRtf::codePagesDecode()
     QTextDocument doc;
     QVERIFY(RtfReader::read(rtf, &doc).ok());
     QCOMPARE(doc.toPlainText(), QStringLiteral("éПри日本"));
+}
+
+void TestRtf::textWithoutFontWordsUsesTheDefaultFont()
+{
+    QTextDocument doc;
+    QVERIFY(RtfReader::read("{\\rtf1{\\fonttbl{\\f0 DejaVu Sans;}{\\f1 Other;}}body}", &doc).ok());
+    QCOMPARE(formatAt(doc, 0).fontFamilies().toStringList(), QStringList({"DejaVu Sans"}));
+    QVERIFY(RtfReader::read("{\\rtf1\\deff1{\\fonttbl{\\f0 A;}{\\f1 B;}}x{\\plain y}}", &doc).ok());
+    QCOMPARE(formatAt(doc, 0).fontFamilies().toStringList(), QStringList({"B"}));
+    QCOMPARE(formatAt(doc, 1).fontFamilies().toStringList(), QStringList({"B"}));
 }
 
 void TestRtf::bulletTextIsNotDoubled()
