@@ -10,8 +10,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 
@@ -32,7 +32,8 @@ QByteArray generate(const QString& kind, qint64 bytes)
 {
     QByteArray out;
     out.reserve(bytes + 256);
-    const QByteArray words = "The quick brown fox jumps over the lazy dog while the editor keeps up ";
+    const QByteArray words =
+        "The quick brown fox jumps over the lazy dog while the editor keeps up ";
     if (kind == QStringLiteral("rtf")) {
         out = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Courier New;}{\\f1 Arial;}}"
               "{\\colortbl;\\red200\\green0\\blue0;}\n";
@@ -56,7 +57,7 @@ int runCase(const QString& kind, int megabytes)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(kind == QStringLiteral("rtf") ? QStringLiteral("bench.rtf")
-                                                                      : QStringLiteral("bench.txt"));
+                                                                    : QStringLiteral("bench.txt"));
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly))
@@ -88,9 +89,8 @@ int runCase(const QString& kind, int megabytes)
         QElapsedTimer gap;
         gap.start();
         QTimer tick;
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            longestFreeze = qMax(longestFreeze, gap.restart());
-        });
+        QObject::connect(&tick, &QTimer::timeout,
+                         [&] { longestFreeze = qMax(longestFreeze, gap.restart()); });
         tick.start(10);
         QElapsedTimer watch;
         watch.start();
@@ -125,13 +125,13 @@ int runCase(const QString& kind, int megabytes)
 int main(int argc, char** argv)
 {
     if (argc == 4 && QByteArray(argv[1]) == "--case") {
-        qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                        : qgetenv("QT_QPA_PLATFORM"));
+        qputenv("QT_QPA_PLATFORM",
+                qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
         QApplication app(argc, argv);
         return runCase(QString::fromLatin1(argv[2]), QByteArray(argv[3]).toInt());
     }
     QCoreApplication app(argc, argv);
-    const QList<QPair<QString, int>> cases = {{"lf", 1},  {"lf", 10},   {"lf", 50}, {"crlf", 1},
+    const QList<QPair<QString, int>> cases = {{"lf", 1},    {"lf", 10},   {"lf", 50}, {"crlf", 1},
                                               {"crlf", 10}, {"crlf", 50}, {"rtf", 1}, {"rtf", 10}};
     for (const auto& [kind, size] : cases) {
         QProcess child;

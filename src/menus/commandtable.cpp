@@ -11,7 +11,7 @@ const QList<Command>& commands()
         {"mnuSaveFileAs", "mnuFile", "Save document &as...", "", "", "document-save-as", true},
         {"mnuSaveAll", "mnuFile", "Save &all", "", "", "", true},
         {"mnuSep1", "mnuFile", "-"},
-        {"mnuClose", "mnuFile", "&Close document", "Ctrl+F4", "", "window-close", true},
+        {"mnuClose", "mnuFile", "&Close document", "", "Ctrl+F4", "window-close", true},
         {"mnuCloseAll", "mnuFile", "Close &all documents", "", "", "", true},
         {"mnuSep2", "mnuFile", "-"},
         {"mnuExit", "mnuFile", "E&xit", "", "Alt+F4", "application-exit"},

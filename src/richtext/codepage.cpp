@@ -82,11 +82,14 @@ bool isKnown(int codePage)
 bool isLeadByte(int codePage, uchar byte)
 {
     switch (codePage) {
-    case 932: return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case 932:
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
     case 936:
     case 949:
-    case 950: return byte >= 0x81 && byte <= 0xFE;
-    default: return false;
+    case 950:
+        return byte >= 0x81 && byte <= 0xFE;
+    default:
+        return false;
     }
 }
 

@@ -479,16 +479,99 @@ int RichTextBox::lineCount() const
     return GetLineFromChar(toCrLf(document()->characterCount() - 1)) + 1;
 }
 
+QTextBlock RichTextBox::blockOfLine(int line, int* lineInBlock) const
+{
+    *lineInBlock = 0;
+    if (lineWrapMode() == NoWrap)
+        return document()->findBlockByNumber(line);
+    int first = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const int lines = qMax(1, block.layout() ? block.layout()->lineCount() : 1);
+        if (line < first + lines) {
+            *lineInBlock = line - first;
+            return block;
+        }
+        first += lines;
+    }
+    return QTextBlock();
+}
+
 int RichTextBox::lineIndex(int line) const
 {
-    const QTextBlock block = document()->findBlockByNumber(qMax(0, line));
-    return block.isValid() ? toCrLf(block.position()) : -1;
+    int inBlock = 0;
+    const QTextBlock block = blockOfLine(qMax(0, line), &inBlock);
+    if (!block.isValid())
+        return -1;
+    const QTextLayout* layout = block.layout();
+    const int start =
+        layout && inBlock < layout->lineCount() ? layout->lineAt(inBlock).textStart() : 0;
+    return toCrLf(block.position() + start);
 }
 
 int RichTextBox::lineLength(int position) const
 {
-    const QTextBlock block = document()->findBlock(fromCrLf(qMax(0, position)));
-    return block.isValid() ? block.length() - 1 : 0;
+    const int p = fromCrLf(qMax(0, position));
+    const QTextBlock block = document()->findBlock(p);
+    if (!block.isValid())
+        return 0;
+    const QTextLayout* layout = block.layout();
+    if (lineWrapMode() == NoWrap || !layout || layout->lineCount() == 0)
+        return block.length() - 1;
+    const QTextLine line = layout->lineForTextPosition(p - block.position());
+    if (!line.isValid())
+        return block.length() - 1;
+    // A wrapped line's length leaves out the paragraph mark.
+    return qMin(line.textLength(), block.length() - 1 - line.textStart());
+}
+
+std::optional<int> RichTextBox::SelTabCount() const
+{
+    return uniformBlock<int>(
+        [](const QTextBlock& b) { return int(b.blockFormat().tabPositions().size()); });
+}
+
+void RichTextBox::setSelTabCount(int count)
+{
+    mergeSelectionBlockFormat([&](QTextBlockFormat& f) {
+        QList<QTextOption::Tab> tabs = f.tabPositions();
+        const double step = Twips::toPixels(720);
+        while (tabs.size() < count)
+            tabs.append(QTextOption::Tab(tabs.isEmpty() ? step : tabs.last().position + step,
+                                         QTextOption::LeftTab));
+        tabs.resize(qMax(0, count));
+        f.setTabPositions(tabs);
+    });
+}
+
+std::optional<int> RichTextBox::SelTabs(int index) const
+{
+    return uniformBlock<int>([&](const QTextBlock& b) {
+        const QList<QTextOption::Tab> tabs = b.blockFormat().tabPositions();
+        return index >= 0 && index < tabs.size() ? Twips::fromPixels(tabs[index].position) : 0;
+    });
+}
+
+void RichTextBox::setSelTabs(int index, int twips)
+{
+    mergeSelectionBlockFormat([&](QTextBlockFormat& f) {
+        QList<QTextOption::Tab> tabs = f.tabPositions();
+        if (index < 0 || index >= tabs.size())
+            return;
+        tabs[index].position = Twips::toPixels(twips);
+        f.setTabPositions(tabs);
+    });
+}
+
+qint32 RichTextBox::BackColor() const
+{
+    return Settings::storedFromColor(palette().color(QPalette::Base));
+}
+
+void RichTextBox::setBackColor(qint32 color)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Base, Settings::colorFromStored(color));
+    setPalette(p);
 }
 
 void RichTextBox::setRightMargin(double twips)

@@ -4,6 +4,7 @@
 #include "platform/result.h"
 #include "textfileformat.h"
 
+#include <QTextBlock>
 #include <QTextEdit>
 #include <optional>
 
@@ -66,10 +67,19 @@ public:
     std::optional<int> SelHangingIndent() const;
     void setSelHangingIndent(int twips);
 
+    std::optional<int> SelTabCount() const;
+    void setSelTabCount(int count);
+    // The position of tab stop `index` in twips.
+    std::optional<int> SelTabs(int index) const;
+    void setSelTabs(int index, int twips);
+    qint32 BackColor() const;
+    void setBackColor(qint32 color);
+
     // Selects the match and returns its start, or -1.
     int Find(const QString& text, int start = 0, int end = -1, int options = 0);
     void Span(const QString& characters, bool forward, bool negate);
     int GetLineFromChar(int position) const;
+    // Lines as the window shows them: display lines while wrapping, else paragraphs.
     int lineCount() const;
     int lineIndex(int line) const;
     int lineLength(int position) const;
@@ -98,6 +108,8 @@ private:
     template <typename T, typename F> std::optional<T> uniformBlock(F value) const;
     void mergeSelectionFormat(const QTextCharFormat& format);
     void mergeSelectionBlockFormat(const std::function<void(QTextBlockFormat&)>& change);
+    // The paragraph and the line inside it that hold a display line.
+    QTextBlock blockOfLine(int line, int* lineInBlock) const;
     bool editWouldTouchProtected(QKeyEvent* event) const;
     void dropProtectionFromTyping();
 

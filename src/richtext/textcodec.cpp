@@ -191,7 +191,8 @@ QByteArray TextCodec::encode(const QString& text, const TextFileFormat& format)
     QString raw;
     if (format.isMixed() || format.lineEnding != LineEnding::LF) {
         // One pass that appends each line and its end: large files save at disk speed.
-        const QString crlf = QStringLiteral("\r\n"), cr = QStringLiteral("\r"), lf = QStringLiteral("\n");
+        const QString crlf = QStringLiteral("\r\n"), cr = QStringLiteral("\r"),
+                      lf = QStringLiteral("\n");
         raw.reserve(text.size() + text.size() / 16 + 16);
         qsizetype line = 0;
         qsizetype start = 0;
@@ -200,8 +201,8 @@ QByteArray TextCodec::encode(const QString& text, const TextFileFormat& format)
             if (data[i] != u'\n')
                 continue;
             raw.append(data + start, i - start);
-            const LineEnding e = line < format.mixedEndings.size() ? format.mixedEndings[line]
-                                                                   : format.lineEnding;
+            const LineEnding e =
+                line < format.mixedEndings.size() ? format.mixedEndings[line] : format.lineEnding;
             raw += e == LineEnding::CRLF ? crlf : e == LineEnding::CR ? cr : lf;
             ++line;
             start = i + 1;

@@ -88,13 +88,15 @@ void TestOpenQueue::commandLinePaths()
     const QString cwd = home.path(QStringLiteral("work"));
     QDir().mkpath(cwd);
     home.write(QStringLiteral("work/\"odd\".txt"), "x");
-    const QStringList paths = CommandLine::paths(
-        {QStringLiteral("notes.txt"), QStringLiteral("\"my notes.txt\""), QStringLiteral("../up.txt"),
-         QStringLiteral("/abs/x.rtf"), QStringLiteral("\"odd\".txt"), QString()},
-        cwd);
-    QCOMPARE(paths, QStringList({cwd + QStringLiteral("/notes.txt"),
-                                 cwd + QStringLiteral("/my notes.txt"), home.path(QStringLiteral("up.txt")),
-                                 QStringLiteral("/abs/x.rtf"), cwd + QStringLiteral("/\"odd\".txt")}));
+    const QStringList paths =
+        CommandLine::paths({QStringLiteral("notes.txt"), QStringLiteral("\"my notes.txt\""),
+                            QStringLiteral("../up.txt"), QStringLiteral("/abs/x.rtf"),
+                            QStringLiteral("\"odd\".txt"), QString()},
+                           cwd);
+    QCOMPARE(paths,
+             QStringList({cwd + QStringLiteral("/notes.txt"), cwd + QStringLiteral("/my notes.txt"),
+                          home.path(QStringLiteral("up.txt")), QStringLiteral("/abs/x.rtf"),
+                          cwd + QStringLiteral("/\"odd\".txt")}));
 }
 
 void TestOpenQueue::linkErrorTexts_data()
@@ -103,9 +105,10 @@ void TestOpenQueue::linkErrorTexts_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("11") << 11 << "DDE Error: 11 - Not enough memory for DDE.";
     QTest::newRow("1") << 1 << "DDE Error: 1 - Data requested is wrong format.";
-    QTest::newRow("7") << 7
-                       << "DDE Error: 7 - Limit of 128 DDE links has been exceeded.  No more source "
-                          "links are available.";
+    QTest::newRow("7")
+        << 7
+        << "DDE Error: 7 - Limit of 128 DDE links has been exceeded.  No more source "
+           "links are available.";
     QTest::newRow("3") << 3 << "DDE Error: Unknown error code: 3";
 }
 
@@ -145,7 +148,9 @@ void TestOpenQueue::malformedMessagesAreRefused()
 {
     InstanceMessage decoded;
     qsizetype consumed = 0;
-    const auto parse = [&](const QByteArray& b) { return InstanceMessage::decode(b, &decoded, &consumed); };
+    const auto parse = [&](const QByteArray& b) {
+        return InstanceMessage::decode(b, &decoded, &consumed);
+    };
     QCOMPARE(parse("GET / HTTP/1.1\r\n"), InstanceMessage::Parse::Malformed);
     QByteArray wrongVersion = InstanceMessage().encode();
     wrongVersion[4] = 9;

@@ -59,7 +59,8 @@ void TestSettings::storeFileReadsNaturally()
         s.setBoolean(Key::WordWrap, false);
         s.setInteger(Key::RtbBackColor, Settings::SystemWindowBackground);
         s.setNumber(Key::Pic1Width, 2295);
-        store.write(Settings::RecentFiles, QStringLiteral("RecentFile1"), QStringLiteral("/p/a.prj"));
+        store.write(Settings::RecentFiles, QStringLiteral("RecentFile1"),
+                    QStringLiteral("/p/a.prj"));
         QVERIFY(store.sync());
     }
     const QString text = QString::fromUtf8(TestHome::read(file));

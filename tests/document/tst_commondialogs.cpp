@@ -29,13 +29,14 @@ void TestCommonDialogs::filtersConvert_data()
 {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QStringList>("converted");
-    QTest::newRow("document filter") << ".txt|*.txt|.htm*|*.htm*|All Files|*.*"
-                                     << QStringList{".txt (*.txt)", ".htm* (*.htm*)", "All Files (*)"};
+    QTest::newRow("document filter")
+        << ".txt|*.txt|.htm*|*.htm*|All Files|*.*"
+        << QStringList{".txt (*.txt)", ".htm* (*.htm*)", "All Files (*)"};
     QTest::newRow("description with patterns")
         << "Text files (*.txt)|*.txt|Web (*.htm;*.html)|*.htm;*.html"
         << QStringList{"Text files (*.txt)", "Web (*.htm *.html)"};
-    QTest::newRow("odd trailing part") << "Project Files (*.prj)|*.prj|All Files"
-                                       << QStringList{"Project Files (*.prj)"};
+    QTest::newRow("odd trailing part")
+        << "Project Files (*.prj)|*.prj|All Files" << QStringList{"Project Files (*.prj)"};
 }
 
 void TestCommonDialogs::filtersConvert()
@@ -76,15 +77,17 @@ void TestCommonDialogs::saveDialogAddsTheDefaultExtension()
     TestHome home;
     ScriptedPrompter prompter;
     prompter.expectFile(home.path(QStringLiteral("report")));
-    QCOMPARE(ShowSave(nullptr, QStringLiteral(".prj"), QStringLiteral("Project files (*.prj)|*.prj"),
-                      OFN_OVERWRITEPROMPT, QString(), QString(), QString(), 1),
+    QCOMPARE(ShowSave(nullptr, QStringLiteral(".prj"),
+                      QStringLiteral("Project files (*.prj)|*.prj"), OFN_OVERWRITEPROMPT, QString(),
+                      QString(), QString(), 1),
              home.path(QStringLiteral("report.prj")));
     QCOMPARE(prompter.fileRequests.first().selectedFilter, 0);
     QVERIFY(prompter.fileRequests.first().save);
     // A very long name is fine: there is no 254-character limit.
     const QString longName = home.path(QString(300, u'n') + QStringLiteral(".txt"));
     prompter.expectFile(longName);
-    QCOMPARE(ShowSave(nullptr, QString(), QString(), 0, QString(), QString(), QString(), 0), longName);
+    QCOMPARE(ShowSave(nullptr, QString(), QString(), 0, QString(), QString(), QString(), 0),
+             longName);
 }
 
 void TestCommonDialogs::colorDialogKeepsCustomColors()

@@ -33,15 +33,24 @@ void TestDocumentFilter::filterIndex_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("extension");
     QTest::addColumn<int>("index");
-    QTest::newRow("txt") << "/x/a.txt" << ".txt" << 1;
-    QTest::newRow("html by prefix") << "/x/page.html" << ".html" << 2;
-    QTest::newRow("HTM any case") << "/x/PAGE.HTM" << ".HTM" << 2;
-    QTest::newRow("rtf") << "/x/a.rtf" << ".rtf" << 6;
-    QTest::newRow("unknown is All Files") << "/x/data.csv" << ".csv" << 7;
-    QTest::newRow("h is not htm*") << "/x/a.h" << ".h" << 7;
-    QTest::newRow("untitled") << "Untitled:3" << ".txt" << 1;
-    QTest::newRow("no dot") << "/x/README" << "" << 7;
-    QTest::newRow("dot in folder only") << "/v1.2/readme" << ".2/readme" << 7;
+    QTest::newRow("txt") << "/x/a.txt"
+                         << ".txt" << 1;
+    QTest::newRow("html by prefix") << "/x/page.html"
+                                    << ".html" << 2;
+    QTest::newRow("HTM any case") << "/x/PAGE.HTM"
+                                  << ".HTM" << 2;
+    QTest::newRow("rtf") << "/x/a.rtf"
+                         << ".rtf" << 6;
+    QTest::newRow("unknown is All Files") << "/x/data.csv"
+                                          << ".csv" << 7;
+    QTest::newRow("h is not htm*") << "/x/a.h"
+                                   << ".h" << 7;
+    QTest::newRow("untitled") << "Untitled:3"
+                              << ".txt" << 1;
+    QTest::newRow("no dot") << "/x/README"
+                            << "" << 7;
+    QTest::newRow("dot in folder only") << "/v1.2/readme"
+                                        << ".2/readme" << 7;
 }
 
 void TestDocumentFilter::filterIndex()
@@ -63,7 +72,8 @@ void TestDocumentFilter::customListIsTrimmed()
     QCOMPARE(filter.DocExtensions(), QStringList({QStringLiteral(".md"), QStringLiteral(".c*")}));
     QCOMPARE(filter.DocFilter(), QStringLiteral(".md|*.md|.c*|*.c*|All Files|*.*"));
     QCOMPARE(filter.GetFilterIndex(QStringLiteral("/a.cpp")).filterIndex, 2);
-    QCOMPARE(filter.GetFilterIndex(QStringLiteral("Untitled:1")).defaultExtension, QStringLiteral(".md"));
+    QCOMPARE(filter.GetFilterIndex(QStringLiteral("Untitled:1")).defaultExtension,
+             QStringLiteral(".md"));
 }
 
 void TestDocumentFilter::kindFollowsTheLastDot_data()

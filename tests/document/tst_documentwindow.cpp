@@ -195,7 +195,8 @@ void TestDocumentWindow::readOnlyFileAsksFirst()
     QFile::setPermissions(path, QFileDevice::ReadOwner);
     frmText* w = f.open(path);
     w->RichTextBox1->setText(QStringLiteral("new"));
-    f.prompter.expectMessage(QStringLiteral("is a Read-only file."), Answer::No).expectFile(QString());
+    f.prompter.expectMessage(QStringLiteral("is a Read-only file."), Answer::No)
+        .expectFile(QString());
     QVERIFY(!w->mnuSaveFile_Click());
     QCOMPARE(TestHome::read(path), QByteArray("old"));
     f.prompter.expectMessage(QStringLiteral("Do you want to remove it?"), Answer::Yes);
@@ -209,7 +210,8 @@ void TestDocumentWindow::savingKeepsPermissionsAndEncoding()
 {
     Fixture f;
     const QString path = f.home.write(QStringLiteral("p.txt"), "caf\xe9\r\nline\r\n");
-    const auto permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    const auto permissions =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
     QFile::setPermissions(path, permissions);
     frmText* w = f.open(path);
     QTextCursor c = w->RichTextBox1->textCursor();
@@ -244,7 +246,8 @@ void TestDocumentWindow::closePromptAnswers()
     Fixture f;
     frmText* w = f.frame.NewDocument();
     w->RichTextBox1->insertPlainText(QStringLiteral("typed"));
-    f.prompter.expectMessage(QStringLiteral("The text in [Untitled:1] has changed."), Answer::Cancel);
+    f.prompter.expectMessage(QStringLiteral("The text in [Untitled:1] has changed."),
+                             Answer::Cancel);
     QVERIFY(!w->close());
     QCOMPARE(f.frame.documentWindows().size(), 1);
     QCOMPARE(f.prompter.messages.last().buttons, MessageButtons::YesNoCancel);
@@ -355,6 +358,13 @@ void TestDocumentWindow::editCommandsFollowTheActiveDocument()
     QCOMPARE(w->RichTextBox1->Text(), QString());
     f.frame.action(QStringLiteral("mnuUndoItem"))->trigger();
     QCOMPARE(w->RichTextBox1->Text(), QStringLiteral("abc"));
+    // Ctrl+F4 closes the document, asking first because it was changed.
+    f.prompter.expectMessage(QStringLiteral("has changed"), Answer::No);
+    f.frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.frame));
+    QTest::keyClick(w->RichTextBox1, Qt::Key_F4, Qt::ControlModifier);
+    QTRY_VERIFY(f.frame.documentWindows().isEmpty());
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 
 QTEST_MAIN(TestDocumentWindow)

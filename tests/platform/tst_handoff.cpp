@@ -12,9 +12,9 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QScopeGuard>
 #include <QSemaphore>
+#include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 

@@ -1,6 +1,7 @@
 #include "richtext/richtextbox.h"
 #include "richtext/richtextproperties.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
@@ -15,6 +16,8 @@ private slots:
     void selectionAttributesReportMixed();
     void findAndSpan();
     void linesAndMargins();
+    void wrappedLinesCountAsTheyAreShown();
+    void tabStops();
     void protectedTextRefusesEdits();
     void typingNextToProtectedTextIsFree();
 };
@@ -98,6 +101,44 @@ void TestRichTextBox::linesAndMargins()
     QCOMPARE(box.lineIndex(2), 6);
     box.setRightMargin(0);
     QCOMPARE(box.lineWrapMode(), QTextEdit::WidgetWidth);
+}
+
+void TestRichTextBox::wrappedLinesCountAsTheyAreShown()
+{
+    RichTextBox box;
+    box.resize(200, 300);
+    box.show();
+    box.setRightMargin(0);
+    QString words;
+    for (int i = 0; i < 40; ++i)
+        words += QStringLiteral("word%1 ").arg(i);
+    box.setText(words + QStringLiteral("\r\nlast"));
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.document()->documentLayout()->documentSize(); // laid out
+    const int lines = box.lineCount();
+    QVERIFY2(lines > 3, "a long paragraph wraps to several display lines");
+    const int lastLineStart = box.lineIndex(lines - 1);
+    QCOMPARE(lastLineStart, box.Text().indexOf(QStringLiteral("last")));
+    QCOMPARE(box.GetLineFromChar(lastLineStart), lines - 1);
+    QCOMPARE(box.lineLength(lastLineStart), 4);
+    QVERIFY(box.lineLength(0) < words.size());
+    box.setRightMargin(RichTextBox::NoWrapMargin);
+    QCOMPARE(box.lineCount(), 2);
+    QCOMPARE(box.lineLength(0), words.size());
+}
+
+void TestRichTextBox::tabStops()
+{
+    RichTextBox box;
+    box.setText(QStringLiteral("a\tb\r\nc"));
+    box.setSelTabCount(2);
+    QCOMPARE(box.SelTabCount(), std::optional<int>(2));
+    box.setSelTabs(1, 2000);
+    QCOMPARE(box.SelTabs(0), std::optional<int>(720));
+    QCOMPARE(box.SelTabs(1), std::optional<int>(2000));
+    box.setSelStart(0);
+    box.setSelLength(5);
+    QVERIFY(!box.SelTabCount().has_value()); // the second paragraph has none
 }
 
 void TestRichTextBox::protectedTextRefusesEdits()

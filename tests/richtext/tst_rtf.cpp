@@ -129,16 +129,17 @@ void TestRtf::characters_data()
                            << QStringLiteral("‘x’—•\u00a0");
     QTest::newRow("tab and line") << QByteArray("{\\rtf1 a\\tab b\\line c}")
                                   << QStringLiteral("a\tb\u2028c");
-    QTest::newRow("ignorable destination") << QByteArray("{\\rtf1 a{\\*\\unknown hidden}b}") << "ab";
+    QTest::newRow("ignorable destination")
+        << QByteArray("{\\rtf1 a{\\*\\unknown hidden}b}") << "ab";
     QTest::newRow("skipped destinations")
-        << QByteArray("{\\rtf1{\\info{\\title T}}{\\stylesheet{\\s0 Normal;}}{\\header H}body}") << "body";
+        << QByteArray("{\\rtf1{\\info{\\title T}}{\\stylesheet{\\s0 Normal;}}{\\header H}body}")
+        << "body";
     QTest::newRow("hidden text") << QByteArray("{\\rtf1 a{\\v secret}b}") << "ab";
-    QTest::newRow("field result") << QByteArray(
-        "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}}}")
-                                  << "link";
-    QTest::newRow("upr takes the unicode part") << QByteArray(
-        "{\\rtf1 {\\upr{\\f0 ansi}{\\*\\ud{\\f0 uni}}}}")
-                                                << "uni";
+    QTest::newRow("field result")
+        << QByteArray("{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}}}")
+        << "link";
+    QTest::newRow("upr takes the unicode part")
+        << QByteArray("{\\rtf1 {\\upr{\\f0 ansi}{\\*\\ud{\\f0 uni}}}}") << "uni";
     QTest::newRow("bin data is skipped") << QByteArray("{\\rtf1 a\\bin3 {}\\b}") << "ab";
     QTest::newRow("backslash newline is a paragraph") << QByteArray("{\\rtf1 a\\\nb}") << "a\nb";
     QTest::newRow("page and sect") << QByteArray("{\\rtf1 a\\page b\\sect c}") << "a\nb\nc";
@@ -176,7 +177,8 @@ void TestRtf::textWithoutFontWordsUsesTheDefaultFont()
 void TestRtf::bulletTextIsNotDoubled()
 {
     const QByteArray rtf =
-        "{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1"
+        "{\\rtf1{\\fonttbl{\\f1\\fcharset2 "
+        "Symbol;}}{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1"
         "\\pnindent0{\\pntxtb\\'b7}}\\fi-720\\li720 one\\par{\\pntext\\f1\\'b7\\tab}two\\par\\pard "
         "plain}";
     QTextDocument doc;
@@ -195,16 +197,19 @@ void TestRtf::pictures()
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
-    const QByteArray rtf = "{\\rtf1 a{\\*\\shppict{\\pict\\pngblip\\picw4\\pich3\\picwgoal60\\pichgoal45 " +
-                           png.toHex() + "}}{\\nonshppict{\\pict\\wmetafile8 0102}}"
-                           "b{\\pict\\wmetafile8\\picwgoal300\\pichgoal300 01020304}c}";
+    const QByteArray rtf =
+        "{\\rtf1 a{\\*\\shppict{\\pict\\pngblip\\picw4\\pich3\\picwgoal60\\pichgoal45 " +
+        png.toHex() +
+        "}}{\\nonshppict{\\pict\\wmetafile8 0102}}"
+        "b{\\pict\\wmetafile8\\picwgoal300\\pichgoal300 01020304}c}";
     QTextDocument doc;
     QVERIFY(RtfReader::read(rtf, &doc).ok());
     QCOMPARE(doc.toPlainText(), QStringLiteral("a\uFFFCb\uFFFCc"));
     const QTextImageFormat shown = formatAt(doc, 1).toImageFormat();
     QVERIFY(shown.isValid());
     QCOMPARE(shown.width(), 4.0);
-    const QImage resource = doc.resource(QTextDocument::ImageResource, QUrl(shown.name())).value<QImage>();
+    const QImage resource =
+        doc.resource(QTextDocument::ImageResource, QUrl(shown.name())).value<QImage>();
     QCOMPARE(resource.pixelColor(0, 0), QColor(Qt::red));
     // A picture we cannot show is written back as it came.
     const QByteArray written = RtfWriter::write(&doc);
@@ -222,14 +227,16 @@ void TestRtf::hostileInputIsSurvived_data()
                                   << "deep";
     QTest::newRow("text after the end") << QByteArray("{\\rtf1 a}}}}b") << "a";
     QTest::newRow("truncated") << QByteArray("{\\rtf1{\\fonttbl{\\f0 Ari") << "";
-    QTest::newRow("parameter overflow") << QByteArray("{\\rtf1\\fs99999999999999999999 x\\uc-5 y}") << "xy";
+    QTest::newRow("parameter overflow")
+        << QByteArray("{\\rtf1\\fs99999999999999999999 x\\uc-5 y}") << "xy";
     QTest::newRow("bin past the end") << QByteArray("{\\rtf1 a\\bin999999999 xyz") << "a";
     QTest::newRow("bad hex") << QByteArray("{\\rtf1 a\\'zz\\'4") << "a";
     QTest::newRow("nul bytes") << QByteArray("{\\rtf1 a\0b}", 10) << "ab";
-    QTest::newRow("long control word") << QByteArray("{\\rtf1 \\") + QByteArray(100000, 'a') + " x}" << "x";
-    QTest::newRow("huge picture size") << QByteArray(
-        "{\\rtf1{\\pict\\emfblip\\picwgoal2000000000\\pichgoal2000000000 00}x}")
-                                       << QString(QChar(0xFFFC)) + u'x';
+    QTest::newRow("long control word") << QByteArray("{\\rtf1 \\") + QByteArray(100000, 'a') + " x}"
+                                       << "x";
+    QTest::newRow("huge picture size")
+        << QByteArray("{\\rtf1{\\pict\\emfblip\\picwgoal2000000000\\pichgoal2000000000 00}x}")
+        << QString(QChar(0xFFFC)) + u'x';
 }
 
 void TestRtf::hostileInputIsSurvived()

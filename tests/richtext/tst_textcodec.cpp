@@ -35,10 +35,15 @@ void TestTextCodec::unchangedFilesSaveByteForByte_data()
     QTest::newRow("Windows-1252 with its undefined bytes")
         << QByteArray("caf\xe9 \x80 \x81\x8d\x8f\x90\x9d end\r\n");
     QTest::newRow("NUL bytes") << QByteArray("a\0b\0\0c\n", 7);
-    QTest::newRow("tabs and nbsp") << QByteArray("a\tb\xc2\xa0" "c\n");
-    QTest::newRow("Shift_JIS") << QByteArray(QStringEncoder("Shift_JIS").encode(
-        QStringLiteral("日本語のテキストです。これは長めの文章で、文字コードを判定するためのものです。\r\n")));
-    QTest::newRow("lone UTF-16 surrogate") << QByteArray("\xff\xfe\x00\xd8" "a\0", 6);
+    QTest::newRow("tabs and nbsp") << QByteArray("a\tb\xc2\xa0"
+                                                 "c\n");
+    QTest::newRow("Shift_JIS") << QByteArray(
+        QStringEncoder("Shift_JIS")
+            .encode(QStringLiteral("日本語のテキストです。これは長めの文章で、文字コードを判定する"
+                                   "ためのものです。\r\n")));
+    QTest::newRow("lone UTF-16 surrogate") << QByteArray("\xff\xfe\x00\xd8"
+                                                         "a\0",
+                                                         6);
 }
 
 void TestTextCodec::unchangedFilesSaveByteForByte()
@@ -75,10 +80,10 @@ void TestTextCodec::detection_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("ascii") << QByteArray("plain") << QByteArray("UTF-8") << "plain";
     QTest::newRow("utf-8") << QByteArray("\xc3\xa9t\xc3\xa9") << QByteArray("UTF-8") << "été";
-    QTest::newRow("latin text reads as 1252") << QByteArray("\x93quoted\x94 caf\xe9")
-                                              << QByteArray("windows-1252") << "“quoted” café";
-    QTest::newRow("overlong UTF-8 is not UTF-8") << QByteArray("\xc0\xaf") << QByteArray("windows-1252")
-                                                 << "À¯";
+    QTest::newRow("latin text reads as 1252")
+        << QByteArray("\x93quoted\x94 caf\xe9") << QByteArray("windows-1252") << "“quoted” café";
+    QTest::newRow("overlong UTF-8 is not UTF-8")
+        << QByteArray("\xc0\xaf") << QByteArray("windows-1252") << "À¯";
 }
 
 void TestTextCodec::detection()
@@ -103,12 +108,15 @@ void TestTextCodec::lineEndingsAreKept()
 
 void TestTextCodec::editedTextKeepsTheFileFormat()
 {
-    const TextCodec::Decoded decoded = TextCodec::decode("\xef\xbb\xbf" "one\r\ntwo\r\n");
+    const TextCodec::Decoded decoded = TextCodec::decode("\xef\xbb\xbf"
+                                                         "one\r\ntwo\r\n");
     QCOMPARE(TextCodec::encode(QStringLiteral("one\nnew\ntwo\n"), decoded.format),
-             QByteArray("\xef\xbb\xbf" "one\r\nnew\r\ntwo\r\n"));
+             QByteArray("\xef\xbb\xbf"
+                        "one\r\nnew\r\ntwo\r\n"));
     // Lines added to a mixed file take the first line's end.
     const TextCodec::Decoded mixed = TextCodec::decode("a\nb\r\n");
-    QCOMPARE(TextCodec::encode(QStringLiteral("a\nb\nc\nd"), mixed.format), QByteArray("a\nb\r\nc\nd"));
+    QCOMPARE(TextCodec::encode(QStringLiteral("a\nb\nc\nd"), mixed.format),
+             QByteArray("a\nb\r\nc\nd"));
 }
 
 void TestTextCodec::unencodableCharactersAreFound()

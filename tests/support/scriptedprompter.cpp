@@ -31,7 +31,8 @@ ScriptedPrompter& ScriptedPrompter::expectColor(std::optional<QColor> answer)
     return *this;
 }
 
-ScriptedPrompter& ScriptedPrompter::expectYesNoAll(const QString& textPart, int answer, bool checked)
+ScriptedPrompter& ScriptedPrompter::expectYesNoAll(const QString& textPart, int answer,
+                                                   bool checked)
 {
     m_script.append({Kind::YesNoAll, textPart, answer, {}, {}, checked});
     return *this;
