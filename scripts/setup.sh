@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config git
-          qt6-base-dev qt6-base-dev-tools libgl-dev libuchardet-dev)
+          qt6-base-dev qt6-base-dev-tools libgl-dev libuchardet-dev
+          xvfb xauth)
 
 missing=()
 for package in "${packages[@]}"; do

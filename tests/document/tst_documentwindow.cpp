@@ -52,6 +52,7 @@ private slots:
     void readOnlyFileAsksFirst();
     void savingKeepsPermissionsAndEncoding();
     void unencodableTextOffersUtf8();
+    void savingOntoAFolderExplainsWhy();
     void closePromptAnswers();
     void failedSaveKeepsTheWindowOpen();
     void exitStopsWhenADocumentStays();
@@ -239,6 +240,23 @@ void TestDocumentWindow::unencodableTextOffersUtf8()
     f.prompter.expectMessage(QStringLiteral("save the file as UTF-8"), Answer::Yes);
     QVERIFY(w->mnuSaveFile_Click());
     QCOMPARE(TestHome::read(path), QStringLiteral("café 日本").toUtf8());
+}
+
+void TestDocumentWindow::savingOntoAFolderExplainsWhy()
+{
+    Fixture f;
+    frmText* w = f.frame.NewDocument();
+    w->RichTextBox1->insertPlainText(QStringLiteral("text"));
+    const QString folder = f.home.path(QStringLiteral("folder.txt"));
+    QDir().mkpath(folder);
+    f.prompter.expectFile(folder)
+        .expectMessage(QStringLiteral("already exists"), Answer::Yes)
+        .expectMessage(QStringLiteral("\nitem is a directory"));
+    QVERIFY(!w->mnuSaveFileAs_Click());
+    QVERIFY(w->state().Dirty);
+    QCOMPARE(w->state().FileName, QString()); // still untitled
+    QVERIFY(QFileInfo(folder).isDir());
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 
 void TestDocumentWindow::closePromptAnswers()
