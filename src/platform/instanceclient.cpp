@@ -19,15 +19,16 @@ InstanceClient::Reply InstanceClient::send(const QString& socketPath,
     socket.write(message.encode());
     if (!socket.waitForBytesWritten(timeoutMs))
         return failed();
+    // One byte, or two when it reports a link error with its code.
     QByteArray answer;
-    while (answer.isEmpty() || (answer[0] == InstanceMessage::LinkError && answer.size() < 2)) {
-        if (!socket.waitForReadyRead(timeoutMs)) {
-            answer += socket.readAll();
-            if (answer.isEmpty() || (answer[0] == InstanceMessage::LinkError && answer.size() < 2))
-                return failed();
-            break;
-        }
+    const auto complete = [&] {
+        return !answer.isEmpty() && (answer[0] != InstanceMessage::LinkError || answer.size() >= 2);
+    };
+    while (!complete()) {
+        const bool more = socket.waitForReadyRead(timeoutMs);
         answer += socket.readAll();
+        if (!more && !complete())
+            return failed();
     }
     if (answer[0] == InstanceMessage::Accepted) {
         reply.outcome = Outcome::Accepted;

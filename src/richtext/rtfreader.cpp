@@ -99,7 +99,7 @@ private:
     void flushText();
     void endParagraph(bool newBlock);
     void finishPicture(Picture& picture);
-    void fontTableText(const QString& s);
+    void fontNameBytes();
     int codePageFor(int font) const;
     QTextCharFormat charFormat(const CharState& c) const;
     QTextBlockFormat blockFormat(const ParaState& p) const;
@@ -455,7 +455,7 @@ bool RtfParser::destinationWord(const QByteArray& word)
         s.destination = Destination::Bullet;
     } else if (word == "shppict" || word == "fldrslt" || word == "ud" || word == "result" ||
                word == "field" || word == "shp" || word == "shprslt") {
-        s.destination = s.destination == Destination::Skip ? Destination::Skip : s.destination;
+        // Destinations whose text is shown: known, so a leading \* does not skip them.
     } else if (skipped.contains(word)) {
         flushText();
         s.destination = Destination::Skip;
@@ -566,9 +566,6 @@ void RtfParser::text(const char* data, qsizetype size)
     GroupState& s = state();
     switch (s.destination) {
     case Destination::Normal:
-        for (qsizetype i = 0; i < size; ++i)
-            byte(data[i]);
-        return;
     case Destination::FontTable:
     case Destination::ColorTable:
         for (qsizetype i = 0; i < size; ++i)
@@ -601,7 +598,7 @@ void RtfParser::byte(char b)
     if (s.destination == Destination::FontTable) {
         if (b == ';') {
             flushBytes();
-            fontTableText(QString());
+            fontNameBytes();
             m_fonts[m_currentFont].name = m_fonts[m_currentFont].name.trimmed();
             m_pendingText.clear();
         } else {
@@ -631,7 +628,7 @@ void RtfParser::byte(char b)
     }
 }
 
-void RtfParser::fontTableText(const QString&)
+void RtfParser::fontNameBytes()
 {
     if (m_pendingBytes.isEmpty())
         return;
@@ -654,7 +651,7 @@ void RtfParser::flushBytes()
     if (m_pendingBytes.isEmpty())
         return;
     if (state().destination == Destination::FontTable) {
-        fontTableText(QString());
+        fontNameBytes();
         return;
     }
     const QByteArray bytes = m_pendingBytes;
