@@ -77,8 +77,11 @@ int hexValue(char c)
 
 class RtfParser {
 public:
-    RtfParser(const QByteArray& data, QTextCursor& cursor)
-        : m_p(data.constData()), m_end(data.constData() + data.size()), m_cursor(cursor)
+    // Inserting into a paragraph leaves that paragraph's format alone unless the
+    // inserted text ends paragraphs of its own.
+    RtfParser(const QByteArray& data, QTextCursor& cursor, bool wholeDocument)
+        : m_p(data.constData()), m_end(data.constData() + data.size()), m_cursor(cursor),
+          m_wholeDocument(wholeDocument)
     {}
 
     void run();
@@ -108,6 +111,7 @@ private:
     const char* m_p;
     const char* m_end;
     QTextCursor& m_cursor;
+    bool m_wholeDocument;
     std::vector<GroupState> m_stack;
     int m_ignoredDepth = 0;
     bool m_nextIsIgnorable = false;
@@ -743,6 +747,8 @@ QTextBlockFormat RtfParser::blockFormat(const ParaState& p) const
 void RtfParser::endParagraph(bool newBlock)
 {
     flushText();
+    if (!newBlock && !m_wholeDocument)
+        return;
     const ParaState& p = state().para;
     m_cursor.setBlockFormat(blockFormat(p));
     if (p.bullet) {
@@ -793,6 +799,9 @@ void RtfParser::finishPicture(Picture& picture)
         width = image.width() * scaleX;
     if (height <= 0)
         height = image.height() * scaleY;
+    // A size no screen could show would only slow the layout down.
+    width = qBound(1.0, width, 20000.0);
+    height = qBound(1.0, height, 20000.0);
     const QString name = QStringLiteral("rtfimage://%1/%2")
                              .arg(quintptr(m_cursor.document()), 0, 16)
                              .arg(++m_imageCount);
@@ -813,16 +822,23 @@ bool RtfReader::looksLikeRtf(const QByteArray& data)
     return data.startsWith("{\\rtf");
 }
 
-Status RtfReader::insert(const QByteArray& data, QTextCursor& cursor)
+namespace {
+Status parse(const QByteArray& data, QTextCursor& cursor, bool wholeDocument)
 {
-    if (!looksLikeRtf(data))
+    if (!RtfReader::looksLikeRtf(data))
         return Error{ErrorCode::BadFormat, QStringLiteral("The file is not in RTF format.")};
     cursor.beginEditBlock();
     cursor.removeSelectedText();
-    RtfParser parser(data, cursor);
+    RtfParser parser(data, cursor, wholeDocument);
     parser.run();
     cursor.endEditBlock();
     return {};
+}
+} // namespace
+
+Status RtfReader::insert(const QByteArray& data, QTextCursor& cursor)
+{
+    return parse(data, cursor, false);
 }
 
 Status RtfReader::read(const QByteArray& data, QTextDocument* document)
@@ -831,5 +847,5 @@ Status RtfReader::read(const QByteArray& data, QTextDocument* document)
         return Error{ErrorCode::BadFormat, QStringLiteral("The file is not in RTF format.")};
     document->clear();
     QTextCursor cursor(document);
-    return insert(data, cursor);
+    return parse(data, cursor, true);
 }

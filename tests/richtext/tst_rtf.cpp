@@ -38,6 +38,7 @@ private slots:
     void pictures();
     void hostileInputIsSurvived_data();
     void hostileInputIsSurvived();
+    void insertingKeepsTheParagraphFormat();
     void notRtfIsAnError();
 };
 
@@ -246,6 +247,21 @@ void TestRtf::hostileInputIsSurvived()
     QTextDocument doc;
     QVERIFY(RtfReader::read(rtf, &doc).ok());
     QVERIFY2(doc.toPlainText().startsWith(textStart), qPrintable(doc.toPlainText().left(40)));
+}
+
+void TestRtf::insertingKeepsTheParagraphFormat()
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    c.setBlockFormat(centred);
+    c.insertText(QStringLiteral("ab"));
+    c.setPosition(1);
+    QVERIFY(RtfReader::insert("{\\rtf1\\pard\\ql {\\b X}}", c).ok());
+    QCOMPARE(doc.toPlainText(), QStringLiteral("aXb"));
+    QVERIFY(doc.begin().blockFormat().alignment() & Qt::AlignHCenter);
+    QCOMPARE(formatAt(doc, 1).fontWeight(), int(QFont::Bold));
 }
 
 void TestRtf::notRtfIsAnError()
