@@ -10,6 +10,9 @@
 #include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 DocumentKind DocumentFile::kindForPath(const QString& path)
 {
@@ -22,8 +25,15 @@ DocumentKind DocumentFile::kindForPath(const QString& path)
 Result<QByteArray> DocumentFile::readBytes(const QString& path)
 {
     const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
+    if (!info.exists()) {
+        // Only a path that really is not there is "not found"; one we may not
+        // even look at is refused, so nobody edits an empty stand-in for it.
+        struct stat status;
+        if (::stat(QFile::encodeName(path).constData(), &status) != 0 && errno != ENOENT &&
+            errno != ENOTDIR)
+            return Error{ErrorCode::PermissionDenied, QString::fromLocal8Bit(strerror(errno))};
         return Error{ErrorCode::FileNotFound, QStringLiteral("File not found")};
+    }
     if (info.isDir())
         return Error{ErrorCode::PermissionDenied,
                      QStringLiteral("The path is a folder, not a file")};
