@@ -96,7 +96,10 @@ QString DialogPrompter::file(const FileRequest& request)
         dialog.selectNameFilter(request.nameFilters[request.selectedFilter]);
     if (!request.initialFolder.isEmpty())
         dialog.setDirectory(request.initialFolder);
-    if (!request.initialPath.isEmpty())
+    // A bare extension (".txt") only picks the filter; as a name it would be a hidden file.
+    const bool bareExtension =
+        request.initialPath.startsWith(u'.') && !request.initialPath.contains(u'/');
+    if (!request.initialPath.isEmpty() && !bareExtension)
         dialog.selectFile(request.initialPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
