@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config git
           qt6-base-dev qt6-base-dev-tools libgl-dev libuchardet-dev
-          xvfb xauth)
+          xvfb xauth clang libclang-rt-14-dev)
 
 missing=()
 for package in "${packages[@]}"; do

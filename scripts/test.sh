@@ -1,7 +1,15 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds Quillora and runs every test, headless.
+# Sets up the machine, builds Quillora and runs every test headless; then the codec
+# tests again under AddressSanitizer and UBSan, and a short fuzzing run of the RTF reader.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-cd build
-ctest --output-on-failure --parallel "$(nproc)" --timeout 300
+(cd build && ctest --output-on-failure --parallel "$(nproc)" --timeout 300)
+
+codec_tests=(tst_textcodec tst_rtf tst_richtextbox)
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLORA_SANITIZE=ON >/dev/null
+cmake --build build-asan --parallel "$(nproc)" --target "${codec_tests[@]}"
+(cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --output-on-failure --parallel "$(nproc)" -R "^($(IFS='|'; echo "${codec_tests[*]}"))\$")
+
+bash scripts/fuzz.sh "${QUILLORA_FUZZ_SECONDS:-60}"

@@ -58,8 +58,12 @@ Status DocumentConverter::convert(const QString& input, const QString& output,
 
     QByteArray bytes;
     switch (formatForPath(output)) {
-    case Format::Rtf: bytes = RtfWriter::write(&document); break;
-    case Format::Html: bytes = document.toHtml().toUtf8(); break;
+    case Format::Rtf:
+        bytes = RtfWriter::write(&document);
+        break;
+    case Format::Html:
+        bytes = document.toHtml().toUtf8();
+        break;
     case Format::Text: {
         if (!QStringEncoder(options.encoding.constData()).isValid() &&
             options.encoding != "windows-1252")

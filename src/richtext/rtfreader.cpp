@@ -499,10 +499,10 @@ bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
         c.color = param;
     } else if (word == "cb" || word == "highlight" || word == "chcbpat") {
         c.background = param;
-    } else if (word == "up") {
-        c.offsetTwips = (hasParam ? param : 6) * 10;
-    } else if (word == "dn") {
-        c.offsetTwips = -(hasParam ? param : 6) * 10;
+    } else if (word == "up" || word == "dn") {
+        // Half-points; no offset larger than a page means anything.
+        const int halfPoints = qBound(-3276, hasParam ? param : 6, 3276);
+        c.offsetTwips = (word == "up" ? 10 : -10) * halfPoints;
     } else if (word == "super") {
         c.script = 1;
     } else if (word == "sub") {

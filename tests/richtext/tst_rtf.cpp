@@ -4,6 +4,7 @@
 #include "support/testhome.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QImage>
 #include <QTest>
 #include <QTextBlock>
@@ -39,6 +40,8 @@ private slots:
     void hostileInputIsSurvived_data();
     void hostileInputIsSurvived();
     void insertingKeepsTheParagraphFormat();
+    void savedInputsAreSurvived_data();
+    void savedInputsAreSurvived();
     void notRtfIsAnError();
 };
 
@@ -262,6 +265,26 @@ void TestRtf::insertingKeepsTheParagraphFormat()
     QCOMPARE(doc.toPlainText(), QStringLiteral("aXb"));
     QVERIFY(doc.begin().blockFormat().alignment() & Qt::AlignHCenter);
     QCOMPARE(formatAt(doc, 1).fontWeight(), int(QFont::Bold));
+}
+
+void TestRtf::savedInputsAreSurvived_data()
+{
+    // Inputs the fuzzer once failed on, and its seeds.
+    QTest::addColumn<QString>("path");
+    for (const QString& folder : QStringLiteral(QUILLORA_RTF_INPUTS).split(u':'))
+        for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files))
+            QTest::newRow(qPrintable(file.fileName())) << file.filePath();
+}
+
+void TestRtf::savedInputsAreSurvived()
+{
+    QFETCH(QString, path);
+    QTextDocument doc;
+    if (!RtfReader::read(TestHome::read(path), &doc).ok())
+        return; // not RTF at all: refused, which is fine
+    QTextDocument again;
+    QVERIFY(RtfReader::read(RtfWriter::write(&doc), &again).ok());
+    QCOMPARE(again.toPlainText(), doc.toPlainText());
 }
 
 void TestRtf::notRtfIsAnError()
