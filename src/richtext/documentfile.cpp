@@ -10,6 +10,7 @@
 #include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -71,9 +72,12 @@ Status DocumentFile::writeBytes(const QString& path, const QByteArray& bytes)
 QString DocumentFile::plainText(const QTextDocument* document)
 {
     QString text = document->toRawText();
+    // Table cells start and end with frame marks; as text each cell is a line.
+    const bool hasTables = !document->rootFrame()->childFrames().isEmpty();
     for (QChar& c : text) {
         const char16_t u = c.unicode();
-        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator)
+        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator ||
+            (hasTables && (u == 0xFDD0 || u == 0xFDD1)))
             c = u'\n';
     }
     return text;

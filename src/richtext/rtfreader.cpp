@@ -2,6 +2,7 @@
 
 #include "codepage.h"
 #include "richtextproperties.h"
+#include "rtftablebuilder.h"
 #include "twips.h"
 
 #include <QHash>
@@ -18,7 +19,16 @@ namespace {
 constexpr int MaxDepth = 2000;
 constexpr int MaxWordLength = 32;
 
-enum class Destination { Normal, Skip, FontTable, ColorTable, Picture, Bullet, SkipUnlessUd };
+enum class Destination {
+    Normal,
+    Skip,
+    FontTable,
+    ColorTable,
+    Picture,
+    Bullet,
+    SkipUnlessUd,
+    NestedRowProperties
+};
 
 struct CharState {
     int font = 0; // the default font, unless the header names another
@@ -36,6 +46,9 @@ struct ParaState {
     int left = 0, right = 0, first = 0, before = 0, after = 0;
     QList<int> tabs;
     bool bullet = false;
+    bool inTable = false;
+    int nesting = 0;
+    int tableDepth() const { return inTable ? qMax(1, nesting) : 0; }
 };
 
 struct GroupState {
@@ -81,7 +94,7 @@ public:
     // inserted text ends paragraphs of its own.
     RtfParser(const QByteArray& data, QTextCursor& cursor, bool wholeDocument)
         : m_p(data.constData()), m_end(data.constData() + data.size()), m_cursor(cursor),
-          m_wholeDocument(wholeDocument)
+          m_wholeDocument(wholeDocument), m_tables(cursor)
     {}
 
     void run();
@@ -101,6 +114,8 @@ private:
     void flushBytes();
     void flushText();
     void endParagraph(bool newBlock);
+    void enterTables();
+    void endCell();
     void finishPicture(Picture& picture);
     void fontNameBytes();
     int codePageFor(int font) const;
@@ -112,6 +127,9 @@ private:
     const char* m_end;
     QTextCursor& m_cursor;
     bool m_wholeDocument;
+    RtfTableBuilder m_tables;
+    int m_rowColumns = 0;
+    int m_footnotes = 0;
     std::vector<GroupState> m_stack;
     int m_ignoredDepth = 0;
     bool m_nextIsIgnorable = false;
@@ -349,6 +367,12 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
             pic.scaley = param;
         return;
     }
+    case Destination::NestedRowProperties:
+        if (word == "nestrow") {
+            flushText();
+            m_tables.endRow();
+        }
+        return;
     case Destination::Bullet:
         if (word == "pnlvlblt" || word == "pnlvlbody" || word == "pnlvlcont" || word == "pnlvl") {
             // The paragraph the bullet belongs to is outside this group.
@@ -457,6 +481,8 @@ bool RtfParser::destinationWord(const QByteArray& word)
         m_pictures.push_back(Picture());
     } else if (word == "pn") {
         s.destination = Destination::Bullet;
+    } else if (word == "nesttableprops") {
+        s.destination = Destination::NestedRowProperties;
     } else if (word == "shppict" || word == "fldrslt" || word == "ud" || word == "result" ||
                word == "field" || word == "shp" || word == "shprslt") {
         // Destinations whose text is shown: known, so a leading \* does not skip them.
@@ -540,6 +566,14 @@ bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
         p.after = param;
     else if (word == "tx" || word == "tb")
         p.tabs.append(param);
+    else if (word == "intbl")
+        p.inTable = true;
+    else if (word == "itap")
+        p.nesting = param;
+    else if (word == "trowd")
+        m_rowColumns = 0;
+    else if (word == "cellx")
+        ++m_rowColumns;
     else
         return false;
     return true;
@@ -548,14 +582,29 @@ bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
 bool RtfParser::specialCharacter(const QByteArray& word)
 {
     static const QHash<QByteArray, char16_t> symbols = {
-        {"tab", u'\t'},      {"cell", u'\t'},       {"line", 0x2028},      {"lquote", 0x2018},
-        {"rquote", 0x2019},  {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022},
-        {"endash", 0x2013},  {"emdash", 0x2014},    {"enspace", 0x2002},   {"emspace", 0x2003},
-        {"qmspace", 0x2005}, {"zwj", 0x200D},       {"zwnj", 0x200C},      {"ltrmark", 0x200E},
-        {"rtlmark", 0x200F}, {"zwbo", 0x200B}};
-    if (word == "par" || word == "page" || word == "sect" || word == "row") {
-        if (state().destination == Destination::Normal)
-            endParagraph(true);
+        {"tab", u'\t'},        {"line", 0x2028},      {"lquote", 0x2018},  {"rquote", 0x2019},
+        {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022},  {"endash", 0x2013},
+        {"emdash", 0x2014},    {"enspace", 0x2002},   {"emspace", 0x2003}, {"qmspace", 0x2005},
+        {"zwj", 0x200D},       {"zwnj", 0x200C},      {"ltrmark", 0x200E}, {"rtlmark", 0x200F},
+        {"zwbo", 0x200B}};
+    if (state().destination != Destination::Normal)
+        return false;
+    if (word == "par" || word == "page" || word == "sect") {
+        endParagraph(true);
+        return true;
+    }
+    if (word == "chftn") {
+        // The footnote's number stands in the text; the note itself is not shown.
+        unicodeText(QString::number(++m_footnotes));
+        return true;
+    }
+    if (word == "cell" || word == "nestcell") {
+        endCell();
+        return true;
+    }
+    if (word == "row" || word == "nestrow") {
+        flushText();
+        m_tables.endRow();
         return true;
     }
     auto it = symbols.constFind(word);
@@ -692,6 +741,7 @@ void RtfParser::flushText()
         flushBytes();
     if (m_pendingText.isEmpty())
         return;
+    enterTables();
     m_cursor.insertText(m_pendingText, charFormat(m_pendingFormat));
     m_pendingText.clear();
 }
@@ -749,6 +799,7 @@ void RtfParser::endParagraph(bool newBlock)
     flushText();
     if (!newBlock && !m_wholeDocument)
         return;
+    enterTables();
     const ParaState& p = state().para;
     m_cursor.setBlockFormat(blockFormat(p));
     if (p.bullet) {
@@ -764,6 +815,20 @@ void RtfParser::endParagraph(bool newBlock)
     m_previousWasBullet = p.bullet;
     if (newBlock)
         m_cursor.insertBlock(QTextBlockFormat(), charFormat(state().chr));
+}
+
+void RtfParser::enterTables()
+{
+    m_tables.enter(state().para.tableDepth(), m_rowColumns);
+}
+
+void RtfParser::endCell()
+{
+    // The cell's last paragraph ends with the cell, not with a paragraph mark.
+    flushText();
+    enterTables();
+    m_cursor.setBlockFormat(blockFormat(state().para));
+    m_tables.endCell();
 }
 
 void RtfParser::finishPicture(Picture& picture)
@@ -812,6 +877,7 @@ void RtfParser::finishPicture(Picture& picture)
     format.setHeight(height);
     format.setProperty(RichTextProperty::PictureData, bytes);
     format.setProperty(RichTextProperty::PictureHeader, picture.header);
+    enterTables();
     m_cursor.insertImage(format);
 }
 
