@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
@@ -27,7 +28,13 @@ enum class Destination {
     Picture,
     Bullet,
     SkipUnlessUd,
-    NestedRowProperties
+    NestedRowProperties,
+    FieldInstruction
+};
+
+struct Field {
+    size_t depth; // the stack size while inside the field's own group
+    QString instruction;
 };
 
 struct CharState {
@@ -38,6 +45,7 @@ struct CharState {
     int color = 0, background = 0;
     int offsetTwips = 0;
     int script = 0; // 1 superscript, 2 subscript
+    int link = 0;   // 1-based index of the hyperlink's target
     bool operator==(const CharState&) const = default;
 };
 
@@ -71,6 +79,21 @@ struct Picture {
     QString kind;
     int picw = 0, pich = 0, goalw = 0, goalh = 0, scalex = 100, scaley = 100;
 };
+
+// The target of a HYPERLINK field: its quoted (or first) argument; "\l" names
+// a place in the document.
+QString hyperlinkTarget(const QString& instruction)
+{
+    static const QRegularExpression hyperlink(
+        QStringLiteral("^\\s*HYPERLINK\\s+(?:\\\\l\\s+)?(?:\"([^\"]*)\"|(\\S+))"));
+    static const QRegularExpression local(QStringLiteral("^\\s*HYPERLINK\\s+\\\\l\\s"));
+    const QRegularExpressionMatch match = hyperlink.match(instruction);
+    if (!match.hasMatch())
+        return QString();
+    QString target = match.captured(1).isNull() ? match.captured(2) : match.captured(1);
+    target.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
+    return local.match(instruction).hasMatch() ? u'#' + target : target;
+}
 
 bool isLetter(char c)
 {
@@ -130,6 +153,8 @@ private:
     RtfTableBuilder m_tables;
     int m_rowColumns = 0;
     int m_footnotes = 0;
+    std::vector<Field> m_fields;
+    QStringList m_links;
     std::vector<GroupState> m_stack;
     int m_ignoredDepth = 0;
     bool m_nextIsIgnorable = false;
@@ -282,6 +307,8 @@ void RtfParser::closeGroup()
         finishPicture(m_pictures.back());
         m_pictures.pop_back();
     }
+    if (!m_fields.empty() && m_fields.back().depth == m_stack.size())
+        m_fields.pop_back();
     m_stack.pop_back();
 }
 
@@ -430,7 +457,7 @@ bool RtfParser::destinationWord(const QByteArray& word)
                                               "annotation",
                                               "pntext",
                                               "listtext",
-                                              "fldinst",
+
                                               "xe",
                                               "tc",
                                               "bkmkstart",
@@ -468,7 +495,8 @@ bool RtfParser::destinationWord(const QByteArray& word)
                                               "ftnsepc",
                                               "aftnsep",
                                               "aftnsepc",
-                                              "private"};
+                                              "private",
+                                              "nonesttables"};
     GroupState& s = state();
     if (word == "fonttbl") {
         s.destination = Destination::FontTable;
@@ -481,10 +509,23 @@ bool RtfParser::destinationWord(const QByteArray& word)
         m_pictures.push_back(Picture());
     } else if (word == "pn") {
         s.destination = Destination::Bullet;
+    } else if (word == "field") {
+        m_fields.push_back({m_stack.size(), QString()});
+    } else if (word == "fldinst") {
+        s.destination = Destination::FieldInstruction;
+    } else if (word == "fldrslt") {
+        // The field's shown text; a hyperlink's text links to its target.
+        if (!m_fields.empty()) {
+            const QString target = hyperlinkTarget(m_fields.back().instruction);
+            if (!target.isEmpty()) {
+                m_links.append(target);
+                s.chr.link = int(m_links.size());
+            }
+        }
     } else if (word == "nesttableprops") {
         s.destination = Destination::NestedRowProperties;
-    } else if (word == "shppict" || word == "fldrslt" || word == "ud" || word == "result" ||
-               word == "field" || word == "shp" || word == "shprslt") {
+    } else if (word == "shppict" || word == "ud" || word == "result" || word == "shp" ||
+               word == "shprslt") {
         // Destinations whose text is shown: known, so a leading \* does not skip them.
     } else if (skipped.contains(word)) {
         flushText();
@@ -570,9 +611,12 @@ bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
         p.inTable = true;
     else if (word == "itap")
         p.nesting = param;
-    else if (word == "trowd")
+    else if (word == "trowd") {
+        // What follows a row's definition is in the row, even from writers that
+        // leave out \intbl.
         m_rowColumns = 0;
-    else if (word == "cellx")
+        p.inTable = true;
+    } else if (word == "cellx")
         ++m_rowColumns;
     else
         return false;
@@ -627,6 +671,10 @@ void RtfParser::text(const char* data, qsizetype size)
     case Destination::Picture:
         if (!m_pictures.empty())
             m_pictures.back().hex.append(data, size);
+        return;
+    case Destination::FieldInstruction:
+        if (!m_fields.empty() && m_fields.back().instruction.size() < 4096)
+            m_fields.back().instruction += QString::fromLatin1(data, size);
         return;
     default:
         return;
@@ -763,6 +811,10 @@ QTextCharFormat RtfParser::charFormat(const CharState& c) const
         f.setBackground(m_colors[c.background]);
     if (c.protect)
         f.setProperty(RichTextProperty::Protected, true);
+    if (c.link > 0 && c.link <= m_links.size()) {
+        f.setAnchor(true);
+        f.setAnchorHref(m_links[c.link - 1]);
+    }
     if (c.offsetTwips != 0) {
         f.setProperty(RichTextProperty::CharOffsetTwips, c.offsetTwips);
         f.setBaselineOffset(100.0 * c.offsetTwips / (c.halfPoints * 10.0));
@@ -799,7 +851,11 @@ void RtfParser::endParagraph(bool newBlock)
     flushText();
     if (!newBlock && !m_wholeDocument)
         return;
-    enterTables();
+    // The document ending right after a row ends its tables, not a new row.
+    if (!newBlock && m_tables.rowJustEnded())
+        m_tables.enter(0, 0);
+    else
+        enterTables();
     const ParaState& p = state().para;
     m_cursor.setBlockFormat(blockFormat(p));
     if (p.bullet) {

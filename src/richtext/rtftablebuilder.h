@@ -17,6 +17,8 @@ public:
     void endCell();
     void endRow();
     int depth() const { return int(m_open.size()); }
+    // A row has just ended and nothing has come after it yet.
+    bool rowJustEnded() const { return !m_open.empty() && m_open.back().rowEnded; }
 
 private:
     struct OpenTable {

@@ -8,7 +8,9 @@
 #include <QImage>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextList>
+#include <QTextTable>
 #include <QUrl>
 #include <cmath>
 
@@ -26,7 +28,9 @@ private:
     int fontIndex(const QString& family);
     int colorIndex(const QColor& color);
     void collectTables();
-    void writeParagraph(const QTextBlock& block);
+    void writeFrame(QTextFrame::iterator it, int depth);
+    void writeTable(QTextTable* table, int depth);
+    void writeParagraph(const QTextBlock& block, int depth = 0);
     void writeCharFormat(const QTextCharFormat& format);
     void writeText(const QString& text);
     void writeImage(const QTextImageFormat& format);
@@ -168,6 +172,12 @@ QByteArray RtfBuilder::build()
         m_out += number("\\red", c.red()) + number("\\green", c.green()) +
                  number("\\blue", c.blue()) + ';';
     m_out += "}\n";
+    if (m_from == 0 && m_to >= m_document->characterCount() - 1) {
+        writeFrame(m_document->rootFrame()->begin(), 0);
+        m_out += "}\n";
+        return m_out;
+    }
+    // Part of a document: its paragraphs, without the tables around them.
     bool first = true;
     for (QTextBlock block = m_document->findBlock(m_from); block.isValid(); block = block.next()) {
         // A selection that ends where a paragraph starts does not take that paragraph.
@@ -183,10 +193,69 @@ QByteArray RtfBuilder::build()
     return m_out;
 }
 
-void RtfBuilder::writeParagraph(const QTextBlock& block)
+void RtfBuilder::writeFrame(QTextFrame::iterator it, int depth)
+{
+    // Paragraphs end with a paragraph mark, but the last one of a table cell ends
+    // with the cell, and the document's last one with the document.
+    QList<QTextFrame::iterator> items;
+    for (; !it.atEnd(); ++it)
+        items.append(it);
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (QTextFrame* frame = items[i].currentFrame()) {
+            if (auto* table = qobject_cast<QTextTable*>(frame))
+                writeTable(table, depth + 1);
+            continue;
+        }
+        const QTextBlock block = items[i].currentBlock();
+        // The empty paragraph a table stands on is the reader's to make again.
+        if (block.length() == 1 && i + 1 < items.size() && items[i + 1].currentFrame())
+            continue;
+        writeParagraph(block, depth);
+        if (i + 1 < items.size())
+            m_out += "\\par\n";
+        else if (depth == 1)
+            m_out += "\\cell\n";
+        else if (depth > 1)
+            m_out += "\\nestcell\n";
+    }
+}
+
+void RtfBuilder::writeTable(QTextTable* table, int depth)
+{
+    QByteArray rowDefinition = "\\trowd\\trgaph108";
+    if (depth > 1)
+        rowDefinition += number("\\itap", depth);
+    const int columns = table->columns();
+    for (int c = 1; c <= columns; ++c)
+        rowDefinition += number("\\cellx", c * 9000 / columns);
+    for (int r = 0; r < table->rows(); ++r) {
+        if (depth == 1)
+            m_out += rowDefinition + '\n';
+        for (int c = 0; c < columns; ++c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            if (cell.row() != r || cell.column() != c) {
+                // Covered by a merged cell: an empty cell keeps the columns in place.
+                m_out += depth == 1 ? "\\pard\\intbl\\cell\n"
+                                    : "\\pard\\intbl" + number("\\itap", depth) + "\\nestcell\n";
+                continue;
+            }
+            writeFrame(cell.begin(), depth);
+        }
+        if (depth == 1)
+            m_out += "\\row\n";
+        else
+            m_out += "{\\*\\nesttableprops" + rowDefinition + "\\nestrow}{\\nonesttables\\par}\n";
+    }
+}
+
+void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
 {
     const QTextBlockFormat format = block.blockFormat();
     m_out += "\\pard";
+    if (depth > 0)
+        m_out += "\\intbl";
+    if (depth > 1)
+        m_out += number("\\itap", depth);
     const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
     if (align & Qt::AlignHCenter)
         m_out += "\\qc";
@@ -218,6 +287,7 @@ void RtfBuilder::writeParagraph(const QTextBlock& block)
     }
     const int blockStart = qMax(block.position(), m_from);
     const int blockEnd = qMin(block.position() + block.length() - 1, m_to);
+    QString openLink;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const int start = qMax(fragment.position(), blockStart);
@@ -225,6 +295,15 @@ void RtfBuilder::writeParagraph(const QTextBlock& block)
         if (start >= end)
             continue;
         const QTextCharFormat charFormat = fragment.charFormat();
+        const QString link = charFormat.isAnchor() ? charFormat.anchorHref() : QString();
+        if (link != openLink) {
+            if (!openLink.isEmpty())
+                m_out += "}}";
+            if (!link.isEmpty())
+                m_out +=
+                    "{\\field{\\*\\fldinst HYPERLINK \"" + escapeChars(link) + "\"}{\\fldrslt ";
+            openLink = link;
+        }
         m_out += '{';
         writeCharFormat(charFormat);
         if (charFormat.isImageFormat()) {
@@ -236,6 +315,8 @@ void RtfBuilder::writeParagraph(const QTextBlock& block)
         }
         m_out += '}';
     }
+    if (!openLink.isEmpty())
+        m_out += "}}";
 }
 
 void RtfBuilder::writeCharFormat(const QTextCharFormat& format)

@@ -11,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 
 namespace {
 QTextCharFormat formatAt(const QTextDocument& doc, int position)
@@ -31,6 +32,9 @@ class TestRtf : public QObject {
 private slots:
     void everyFormattingFeatureSurvivesSaveAndLoad();
     void writingWhatWasReadGivesTheSameBytes();
+    void tablesAndLinksSurviveSaveAndLoad();
+    void hyperlinkFields_data();
+    void hyperlinkFields();
     void characters_data();
     void characters();
     void codePagesDecode();
@@ -116,6 +120,83 @@ void TestRtf::writingWhatWasReadGivesTheSameBytes()
     QVERIFY(RtfReader::read(once, &second).ok());
     QCOMPARE(RtfWriter::write(&second), once);
     QCOMPARE(plain(second), QStringLiteral("Hello world\ncafé €\n"));
+}
+
+void TestRtf::tablesAndLinksSurviveSaveAndLoad()
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    c.insertText(QStringLiteral("before"));
+    c.insertBlock();
+    QTextTable* table = c.insertTable(2, 2);
+    table->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("a1"));
+    QTextCursor b1 = table->cellAt(0, 1).firstCursorPosition();
+    b1.insertText(QStringLiteral("b1"));
+    b1.insertBlock();
+    b1.insertText(QStringLiteral("second line"));
+    QTextCursor inner = table->cellAt(1, 0).firstCursorPosition();
+    QTextTable* nested = inner.insertTable(1, 2);
+    nested->cellAt(0, 1).firstCursorPosition().insertText(QStringLiteral("deep"));
+    QTextCharFormat link;
+    link.setAnchor(true);
+    link.setAnchorHref(QStringLiteral("https://example.com/a?b=1"));
+    table->cellAt(1, 1).firstCursorPosition().insertText(QStringLiteral("site"), link);
+    QTextCursor end(&doc);
+    end.movePosition(QTextCursor::End);
+    end.insertText(QStringLiteral("after"));
+
+    QTextDocument back;
+    QVERIFY(RtfReader::read(RtfWriter::write(&doc), &back).ok());
+    QCOMPARE(back.toPlainText(), doc.toPlainText());
+    const QList<QTextFrame*> frames = back.rootFrame()->childFrames();
+    QCOMPARE(frames.size(), 1);
+    auto* t = qobject_cast<QTextTable*>(frames.first());
+    QVERIFY(t);
+    QCOMPARE(t->rows(), 2);
+    QCOMPARE(t->columns(), 2);
+    QCOMPARE(t->cellAt(0, 1).firstCursorPosition().block().text(), QStringLiteral("b1"));
+    QCOMPARE(t->cellAt(0, 1).lastCursorPosition().block().text(), QStringLiteral("second line"));
+    const QList<QTextFrame*> inCell = t->cellAt(1, 0).firstCursorPosition().currentFrame()
+                                          ? t->childFrames()
+                                          : QList<QTextFrame*>();
+    QCOMPARE(inCell.size(), 1);
+    auto* n = qobject_cast<QTextTable*>(inCell.first());
+    QVERIFY(n);
+    QCOMPARE(n->columns(), 2);
+    QCOMPARE(n->cellAt(0, 1).firstCursorPosition().block().text(), QStringLiteral("deep"));
+    const QTextCharFormat linked = formatAt(back, t->cellAt(1, 1).firstPosition());
+    QVERIFY(linked.isAnchor());
+    QCOMPARE(linked.anchorHref(), QStringLiteral("https://example.com/a?b=1"));
+    QCOMPARE(RtfWriter::write(&back), RtfWriter::write(&doc));
+}
+
+void TestRtf::hyperlinkFields_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("target");
+    QTest::newRow("quoted")
+        << QByteArray("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"http://x.org/\"}{\\fldrslt go}}}")
+        << "http://x.org/";
+    QTest::newRow("split over groups")
+        << QByteArray(
+               "{\\rtf1{\\field{\\*\\fldinst{ HYPERLINK }{\"mailto:a@b\" }}{\\fldrslt{\\ul go}}}}")
+        << "mailto:a@b";
+    QTest::newRow("bookmark")
+        << QByteArray("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \\\\l \"top\"}{\\fldrslt go}}}")
+        << "#top";
+    QTest::newRow("other field") << QByteArray("{\\rtf1{\\field{\\*\\fldinst PAGE}{\\fldrslt go}}}")
+                                 << "";
+}
+
+void TestRtf::hyperlinkFields()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, target);
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    QCOMPARE(doc.toPlainText(), QStringLiteral("go"));
+    QCOMPARE(formatAt(doc, 0).anchorHref(), target);
+    QCOMPARE(formatAt(doc, 0).isAnchor(), !target.isEmpty());
 }
 
 void TestRtf::characters_data()
