@@ -1,0 +1,78 @@
+#include "rtfformats.h"
+
+#include "richtextproperties.h"
+#include "twips.h"
+
+#include <QRegularExpression>
+
+namespace RtfFormats {
+
+QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& fonts,
+                           const QList<QColor>& colors, const QStringList& links)
+{
+    QTextCharFormat f;
+    auto font = fonts.constFind(c.font);
+    if (font != fonts.cend() && !font->name.isEmpty())
+        f.setFontFamilies({font->name});
+    f.setFontPointSize(c.halfPoints / 2.0);
+    f.setFontWeight(c.bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(c.italic);
+    f.setFontUnderline(c.underline);
+    f.setFontStrikeOut(c.strike);
+    if (c.color > 0 && c.color < colors.size() && colors[c.color].isValid())
+        f.setForeground(colors[c.color]);
+    if (c.background > 0 && c.background < colors.size() && colors[c.background].isValid())
+        f.setBackground(colors[c.background]);
+    if (c.protect)
+        f.setProperty(RichTextProperty::Protected, true);
+    if (c.link > 0 && c.link <= links.size()) {
+        f.setAnchor(true);
+        f.setAnchorHref(links[c.link - 1]);
+    }
+    if (c.offsetTwips != 0) {
+        f.setProperty(RichTextProperty::CharOffsetTwips, c.offsetTwips);
+        f.setBaselineOffset(100.0 * c.offsetTwips / (c.halfPoints * 10.0));
+    }
+    if (c.script == 1)
+        f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    else if (c.script == 2)
+        f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    return f;
+}
+
+QTextBlockFormat blockFormat(const ParaState& p)
+{
+    QTextBlockFormat f;
+    static constexpr Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter,
+                                                   Qt::AlignJustify};
+    f.setAlignment(alignments[qBound(0, p.align, 3)]);
+    f.setLeftMargin(Twips::toPixels(p.left));
+    f.setRightMargin(Twips::toPixels(p.right));
+    f.setTextIndent(Twips::toPixels(p.first));
+    f.setTopMargin(Twips::toPixels(p.before));
+    f.setBottomMargin(Twips::toPixels(p.after));
+    if (!p.tabs.isEmpty()) {
+        QList<QTextOption::Tab> tabs;
+        for (int t : p.tabs)
+            tabs.append(QTextOption::Tab(Twips::toPixels(t), QTextOption::LeftTab));
+        f.setTabPositions(tabs);
+    }
+    return f;
+}
+
+// The target of a HYPERLINK field: its quoted (or first) argument; "\l" names
+// a place in the document.
+QString hyperlinkTarget(const QString& instruction)
+{
+    static const QRegularExpression hyperlink(
+        QStringLiteral("^\\s*HYPERLINK\\s+(?:\\\\l\\s+)?(?:\"([^\"]*)\"|(\\S+))"));
+    static const QRegularExpression local(QStringLiteral("^\\s*HYPERLINK\\s+\\\\l\\s"));
+    const QRegularExpressionMatch match = hyperlink.match(instruction);
+    if (!match.hasMatch())
+        return QString();
+    QString target = match.captured(1).isNull() ? match.captured(2) : match.captured(1);
+    target.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
+    return local.match(instruction).hasMatch() ? u'#' + target : target;
+}
+
+} // namespace RtfFormats

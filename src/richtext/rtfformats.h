@@ -1,0 +1,16 @@
+#pragma once
+
+#include "rtfstate.h"
+
+#include <QHash>
+#include <QStringList>
+#include <QTextFormat>
+
+// The Qt formats that RTF's character and paragraph properties stand for.
+namespace RtfFormats {
+QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& fonts,
+                           const QList<QColor>& colors, const QStringList& links);
+QTextBlockFormat blockFormat(const ParaState& p);
+// The target of a HYPERLINK field instruction, or "" for other fields.
+QString hyperlinkTarget(const QString& instruction);
+} // namespace RtfFormats

@@ -1,0 +1,698 @@
+#include "rtfparser.h"
+
+#include "rtfformats.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+
+namespace {
+constexpr int MaxDepth = 2000;
+constexpr int MaxWordLength = 32;
+
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+} // namespace
+
+void RtfParser::run()
+{
+    m_stack.push_back(GroupState());
+    while (m_p < m_end && !m_finished) {
+        const char c = *m_p;
+        if (c == '{') {
+            ++m_p;
+            openGroup();
+        } else if (c == '}') {
+            ++m_p;
+            closeGroup();
+        } else if (c == '\\') {
+            ++m_p;
+            if (m_p >= m_end)
+                break;
+            const char next = *m_p;
+            if (isLetter(next)) {
+                const char* start = m_p;
+                while (m_p < m_end && isLetter(*m_p) && m_p - start < MaxWordLength)
+                    ++m_p;
+                const QByteArray word(start, m_p - start);
+                while (m_p < m_end && isLetter(*m_p))
+                    ++m_p; // an over-long word is cut, not split in two
+                bool negative = false;
+                if (m_p < m_end && *m_p == '-' && m_p + 1 < m_end && *(m_p + 1) >= '0' &&
+                    *(m_p + 1) <= '9') {
+                    negative = true;
+                    ++m_p;
+                }
+                bool hasParam = false;
+                qint64 value = 0;
+                while (m_p < m_end && *m_p >= '0' && *m_p <= '9') {
+                    hasParam = true;
+                    if (value < 100000000000LL)
+                        value = value * 10 + (*m_p - '0');
+                    ++m_p;
+                }
+                if (m_p < m_end && *m_p == ' ')
+                    ++m_p;
+                value = qBound<qint64>(-2147483647LL, negative ? -value : value, 2147483647LL);
+                controlWord(word, hasParam, int(value));
+            } else if (next == '\'') {
+                ++m_p;
+                if (m_end - m_p >= 2 && hexValue(m_p[0]) >= 0 && hexValue(m_p[1]) >= 0) {
+                    byte(char(hexValue(m_p[0]) * 16 + hexValue(m_p[1])));
+                    m_p += 2;
+                }
+            } else {
+                ++m_p;
+                switch (next) {
+                case '*':
+                    m_nextIsIgnorable = true;
+                    break;
+                case '\\':
+                case '{':
+                case '}':
+                    text(&next, 1);
+                    break;
+                case '\r':
+                case '\n':
+                    controlWord("par", false, 0);
+                    break;
+                case '~':
+                    unicodeText(QString(QChar(0x00A0)));
+                    break;
+                case '-':
+                    unicodeText(QString(QChar(0x00AD)));
+                    break;
+                case '_':
+                    unicodeText(QString(QChar(0x2011)));
+                    break;
+                case '\t':
+                    controlWord("tab", false, 0);
+                    break;
+                default:
+                    break;
+                }
+            }
+        } else if (c == '\r' || c == '\n' || c == '\0') {
+            ++m_p;
+        } else {
+            const char* start = m_p;
+            while (m_p < m_end && *m_p != '{' && *m_p != '}' && *m_p != '\\' && *m_p != '\r' &&
+                   *m_p != '\n' && *m_p != '\0')
+                ++m_p;
+            text(start, m_p - start);
+        }
+    }
+    // A file cut short still shows what it holds.
+    if (!m_finished)
+        endParagraph(false);
+}
+
+void RtfParser::openGroup()
+{
+    flushText();
+    m_skipCount = 0;
+    if (int(m_stack.size()) >= MaxDepth) {
+        ++m_ignoredDepth;
+        return;
+    }
+    GroupState child = state();
+    if (child.upr)
+        child.destination = Destination::SkipUnlessUd;
+    child.upr = false;
+    m_stack.push_back(child);
+}
+
+void RtfParser::closeGroup()
+{
+    flushText();
+    m_skipCount = 0;
+    m_nextIsIgnorable = false;
+    if (m_ignoredDepth > 0) {
+        --m_ignoredDepth;
+        return;
+    }
+    if (m_stack.size() <= 2) {
+        // The document's own group ends: its last paragraph gets the format in
+        // force there, and whatever follows the closing brace is not RTF.
+        endParagraph(false);
+        m_finished = true;
+        return;
+    }
+    const Destination closing = state().destination;
+    const Destination parent = m_stack[m_stack.size() - 2].destination;
+    if (closing == Destination::Picture && parent != Destination::Picture && !m_pictures.empty()) {
+        finishPicture(m_pictures.back());
+        m_pictures.pop_back();
+    }
+    if (!m_fields.empty() && m_fields.back().depth == m_stack.size())
+        m_fields.pop_back();
+    m_stack.pop_back();
+}
+
+bool RtfParser::consumingSkippedCharacter()
+{
+    if (m_skipCount <= 0)
+        return false;
+    --m_skipCount;
+    return true;
+}
+
+void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
+{
+    const bool ignorable = m_nextIsIgnorable;
+    m_nextIsIgnorable = false;
+    GroupState& s = state();
+    if (s.destination == Destination::Skip)
+        return;
+    if (s.destination == Destination::SkipUnlessUd) {
+        s.destination = word == "ud" ? Destination::Normal : Destination::Skip;
+        return;
+    }
+    if (m_skipCount > 0 && word != "bin") {
+        --m_skipCount;
+        return;
+    }
+    if (word == "bin") {
+        const qint64 length = qBound(qint64(0), qint64(param), qint64(m_end - m_p));
+        if (s.destination == Destination::Picture && !m_pictures.empty())
+            m_pictures.back().data.append(m_p, length);
+        m_p += length;
+        return;
+    }
+    if (destinationWord(word))
+        return;
+    if (ignorable) {
+        // An ignorable destination we do not know: its text is not ours to show.
+        flushText();
+        s.destination = Destination::Skip;
+        return;
+    }
+    switch (s.destination) {
+    case Destination::FontTable:
+        if (word == "f") {
+            m_currentFont = param;
+            m_fonts[param];
+        } else if (word == "fcharset") {
+            if (const int cp = CodePage::fromCharset(param))
+                m_fonts[m_currentFont].codePage = cp;
+        } else if (word == "cpg" && param > 0) {
+            m_fonts[m_currentFont].codePage = param;
+        }
+        return;
+    case Destination::ColorTable:
+        if (word == "red")
+            m_red = param, m_colorSeen = true;
+        else if (word == "green")
+            m_green = param, m_colorSeen = true;
+        else if (word == "blue")
+            m_blue = param, m_colorSeen = true;
+        return;
+    case Destination::Picture: {
+        if (m_pictures.empty())
+            return;
+        RtfPicture& pic = m_pictures.back();
+        pic.header +=
+            u'\\' + QString::fromLatin1(word) + (hasParam ? QString::number(param) : QString());
+        if (word == "pngblip")
+            pic.kind = QStringLiteral("PNG");
+        else if (word == "jpegblip")
+            pic.kind = QStringLiteral("JPG");
+        else if (word == "picw")
+            pic.picw = param;
+        else if (word == "pich")
+            pic.pich = param;
+        else if (word == "picwgoal")
+            pic.goalw = param;
+        else if (word == "pichgoal")
+            pic.goalh = param;
+        else if (word == "picscalex" && param > 0)
+            pic.scalex = param;
+        else if (word == "picscaley" && param > 0)
+            pic.scaley = param;
+        return;
+    }
+    case Destination::NestedRowProperties:
+        if (word == "nestrow") {
+            flushText();
+            m_tables.endRow();
+        }
+        return;
+    case Destination::Bullet:
+        if (word == "pnlvlblt" || word == "pnlvlbody" || word == "pnlvlcont" || word == "pnlvl") {
+            // The paragraph the bullet belongs to is outside this group.
+            for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it)
+                if (it->destination != Destination::Bullet) {
+                    it->para.bullet = true;
+                    break;
+                }
+        }
+        return;
+    default:
+        break;
+    }
+    if (word == "ansicpg") {
+        if (CodePage::isKnown(param))
+            m_codePage = param;
+    } else if (word == "mac") {
+        m_codePage = 10000;
+    } else if (word == "pc") {
+        m_codePage = 437;
+    } else if (word == "pca") {
+        m_codePage = 850;
+    } else if (word == "deff") {
+        m_defaultFont = param;
+        s.chr.font = param;
+    } else if (word == "uc") {
+        s.unicodeSkip = qBound(0, param, 16);
+    } else if (word == "u") {
+        flushBytes();
+        unicodeText(QString(QChar(char16_t(param < 0 ? param + 65536 : param))));
+        m_skipCount = s.unicodeSkip;
+    } else if (word == "upr") {
+        s.upr = true;
+    } else {
+        // Text so far keeps the format it was typed in.
+        flushText();
+        if (!characterWord(word, hasParam, param) && !paragraphWord(word, hasParam, param))
+            specialCharacter(word);
+    }
+}
+
+bool RtfParser::destinationWord(const QByteArray& word)
+{
+    static const QList<QByteArray> skipped = {"info",
+                                              "stylesheet",
+                                              "header",
+                                              "footer",
+                                              "headerl",
+                                              "headerr",
+                                              "headerf",
+                                              "footerl",
+                                              "footerr",
+                                              "footerf",
+                                              "footnote",
+                                              "annotation",
+                                              "pntext",
+                                              "listtext",
+
+                                              "xe",
+                                              "tc",
+                                              "bkmkstart",
+                                              "bkmkend",
+                                              "objdata",
+                                              "shpinst",
+                                              "nonshppict",
+                                              "themedata",
+                                              "datastore",
+                                              "latentstyles",
+                                              "colorschememapping",
+                                              "xmlnstbl",
+                                              "listtable",
+                                              "listoverridetable",
+                                              "rsidtbl",
+                                              "generator",
+                                              "pgdsctbl",
+                                              "mmathPr",
+                                              "template",
+                                              "revtbl",
+                                              "atnid",
+                                              "atnauthor",
+                                              "atrfstart",
+                                              "atrfend",
+                                              "fldtype",
+                                              "userprops",
+                                              "docvar",
+                                              "filetbl",
+                                              "object",
+                                              "xmlopen",
+                                              "pnseclvl",
+                                              "fchars",
+                                              "lchars",
+                                              "ftnsep",
+                                              "ftnsepc",
+                                              "aftnsep",
+                                              "aftnsepc",
+                                              "private",
+                                              "nonesttables"};
+    GroupState& s = state();
+    if (word == "fonttbl") {
+        s.destination = Destination::FontTable;
+    } else if (word == "colortbl") {
+        s.destination = Destination::ColorTable;
+        m_colors.clear();
+    } else if (word == "pict") {
+        flushText();
+        s.destination = Destination::Picture;
+        m_pictures.push_back(RtfPicture());
+    } else if (word == "pn") {
+        s.destination = Destination::Bullet;
+    } else if (word == "field") {
+        m_fields.push_back({m_stack.size(), QString()});
+    } else if (word == "fldinst") {
+        s.destination = Destination::FieldInstruction;
+    } else if (word == "fldrslt") {
+        // The field's shown text; a hyperlink's text links to its target.
+        if (!m_fields.empty()) {
+            const QString target = RtfFormats::hyperlinkTarget(m_fields.back().instruction);
+            if (!target.isEmpty()) {
+                m_links.append(target);
+                s.chr.link = int(m_links.size());
+            }
+        }
+    } else if (word == "nesttableprops") {
+        s.destination = Destination::NestedRowProperties;
+    } else if (word == "shppict" || word == "ud" || word == "result" || word == "shp" ||
+               word == "shprslt") {
+        // Destinations whose text is shown: known, so a leading \* does not skip them.
+    } else if (skipped.contains(word)) {
+        flushText();
+        s.destination = Destination::Skip;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
+{
+    CharState& c = state().chr;
+    const bool on = !hasParam || param != 0;
+    if (word == "plain") {
+        c = CharState();
+        c.font = m_defaultFont;
+    } else if (word == "f") {
+        c.font = param;
+    } else if (word == "fs") {
+        c.halfPoints = hasParam && param > 0 ? qMin(param, 3276) : 24;
+    } else if (word == "b") {
+        c.bold = on;
+    } else if (word == "i") {
+        c.italic = on;
+    } else if (word == "ul" || word == "uld" || word == "uldb" || word == "ulw" ||
+               word == "uldash" || word == "ulth" || word == "ulwave") {
+        c.underline = on;
+    } else if (word == "ulnone") {
+        c.underline = false;
+    } else if (word == "strike" || word == "striked") {
+        c.strike = on;
+    } else if (word == "v") {
+        c.hidden = on;
+    } else if (word == "protect") {
+        c.protect = on;
+    } else if (word == "cf") {
+        c.color = param;
+    } else if (word == "cb" || word == "highlight" || word == "chcbpat") {
+        c.background = param;
+    } else if (word == "up" || word == "dn") {
+        // Half-points; no offset larger than a page means anything.
+        const int halfPoints = qBound(-3276, hasParam ? param : 6, 3276);
+        c.offsetTwips = (word == "up" ? 10 : -10) * halfPoints;
+    } else if (word == "super") {
+        c.script = 1;
+    } else if (word == "sub") {
+        c.script = 2;
+    } else if (word == "nosupersub") {
+        c.script = 0;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
+{
+    ParaState& p = state().para;
+    if (word == "pard")
+        p = ParaState();
+    else if (word == "ql")
+        p.align = 0;
+    else if (word == "qr")
+        p.align = 1;
+    else if (word == "qc")
+        p.align = 2;
+    else if (word == "qj")
+        p.align = 3;
+    else if (word == "li")
+        p.left = param;
+    else if (word == "ri")
+        p.right = param;
+    else if (word == "fi")
+        p.first = param;
+    else if (word == "sb")
+        p.before = param;
+    else if (word == "sa")
+        p.after = param;
+    else if (word == "tx" || word == "tb")
+        p.tabs.append(param);
+    else if (word == "intbl")
+        p.inTable = true;
+    else if (word == "itap")
+        p.nesting = param;
+    else if (word == "trowd") {
+        // What follows a row's definition is in the row, even from writers that
+        // leave out \intbl.
+        m_rowColumns = 0;
+        p.inTable = true;
+    } else if (word == "cellx")
+        ++m_rowColumns;
+    else
+        return false;
+    return true;
+}
+
+bool RtfParser::specialCharacter(const QByteArray& word)
+{
+    static const QHash<QByteArray, char16_t> symbols = {
+        {"tab", u'\t'},        {"line", 0x2028},      {"lquote", 0x2018},  {"rquote", 0x2019},
+        {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022},  {"endash", 0x2013},
+        {"emdash", 0x2014},    {"enspace", 0x2002},   {"emspace", 0x2003}, {"qmspace", 0x2005},
+        {"zwj", 0x200D},       {"zwnj", 0x200C},      {"ltrmark", 0x200E}, {"rtlmark", 0x200F},
+        {"zwbo", 0x200B}};
+    if (state().destination != Destination::Normal)
+        return false;
+    if (word == "par" || word == "page" || word == "sect") {
+        endParagraph(true);
+        return true;
+    }
+    if (word == "chftn") {
+        // The footnote's number stands in the text; the note itself is not shown.
+        unicodeText(QString::number(++m_footnotes));
+        return true;
+    }
+    if (word == "cell" || word == "nestcell") {
+        endCell();
+        return true;
+    }
+    if (word == "row" || word == "nestrow") {
+        flushText();
+        m_tables.endRow();
+        return true;
+    }
+    auto it = symbols.constFind(word);
+    if (it == symbols.cend())
+        return false;
+    unicodeText(QString(QChar(*it)));
+    return true;
+}
+
+void RtfParser::text(const char* data, qsizetype size)
+{
+    GroupState& s = state();
+    switch (s.destination) {
+    case Destination::Normal:
+    case Destination::FontTable:
+    case Destination::ColorTable:
+        for (qsizetype i = 0; i < size; ++i)
+            byte(data[i]);
+        return;
+    case Destination::Picture:
+        if (!m_pictures.empty())
+            m_pictures.back().hex.append(data, size);
+        return;
+    case Destination::FieldInstruction:
+        if (!m_fields.empty() && m_fields.back().instruction.size() < 4096)
+            m_fields.back().instruction += QString::fromLatin1(data, size);
+        return;
+    default:
+        return;
+    }
+}
+
+void RtfParser::byte(char b)
+{
+    GroupState& s = state();
+    if (consumingSkippedCharacter())
+        return;
+    if (s.destination == Destination::ColorTable) {
+        if (b == ';') {
+            m_colors.append(m_colorSeen ? QColor(qBound(0, m_red, 255), qBound(0, m_green, 255),
+                                                 qBound(0, m_blue, 255))
+                                        : QColor());
+            m_red = m_green = m_blue = 0;
+            m_colorSeen = false;
+        }
+        return;
+    }
+    if (s.destination == Destination::FontTable) {
+        if (b == ';') {
+            flushBytes();
+            fontNameBytes();
+            m_fonts[m_currentFont].name = m_fonts[m_currentFont].name.trimmed();
+            m_pendingText.clear();
+        } else {
+            m_pendingBytes.append(b);
+        }
+        return;
+    }
+    if (s.destination != Destination::Normal)
+        return;
+    if (m_expectTrail) {
+        // The second byte of a double-byte character may look like ASCII.
+        m_pendingBytes.append(b);
+        m_expectTrail = false;
+        return;
+    }
+    if (uchar(b) < 0x80 && !m_pendingBytes.isEmpty())
+        flushBytes();
+    if (uchar(b) < 0x80) {
+        if (s.chr.hidden)
+            return;
+        if (m_pendingText.isEmpty())
+            m_pendingFormat = s.chr;
+        m_pendingText += QLatin1Char(b);
+    } else {
+        m_pendingBytes.append(b);
+        m_expectTrail = CodePage::isLeadByte(codePageFor(s.chr.font), uchar(b));
+    }
+}
+
+void RtfParser::fontNameBytes()
+{
+    if (m_pendingBytes.isEmpty())
+        return;
+    const int cp = m_fonts[m_currentFont].codePage;
+    m_fonts[m_currentFont].name += CodePage::decode(cp ? cp : m_codePage, m_pendingBytes);
+    m_pendingBytes.clear();
+}
+
+int RtfParser::codePageFor(int font) const
+{
+    auto it = m_fonts.constFind(font);
+    if (it != m_fonts.cend() && it->codePage)
+        return it->codePage;
+    return m_codePage;
+}
+
+void RtfParser::flushBytes()
+{
+    m_expectTrail = false;
+    if (m_pendingBytes.isEmpty())
+        return;
+    if (state().destination == Destination::FontTable) {
+        fontNameBytes();
+        return;
+    }
+    const QByteArray bytes = m_pendingBytes;
+    m_pendingBytes.clear();
+    if (state().chr.hidden)
+        return;
+    unicodeText(CodePage::decode(codePageFor(state().chr.font), bytes));
+}
+
+void RtfParser::unicodeText(const QString& s)
+{
+    GroupState& st = state();
+    if (st.destination == Destination::FontTable) {
+        m_fonts[m_currentFont].name += s;
+        return;
+    }
+    if (st.destination != Destination::Normal || st.chr.hidden)
+        return;
+    if (!m_pendingBytes.isEmpty()) {
+        const QByteArray bytes = m_pendingBytes;
+        m_pendingBytes.clear();
+        unicodeText(CodePage::decode(codePageFor(st.chr.font), bytes));
+    }
+    if (!m_pendingText.isEmpty() && !(m_pendingFormat == st.chr))
+        flushText();
+    if (m_pendingText.isEmpty())
+        m_pendingFormat = st.chr;
+    m_pendingText += s;
+}
+
+void RtfParser::flushText()
+{
+    if (!m_pendingBytes.isEmpty())
+        flushBytes();
+    if (m_pendingText.isEmpty())
+        return;
+    enterTables();
+    m_cursor.insertText(m_pendingText, charFormat(m_pendingFormat));
+    m_pendingText.clear();
+}
+
+QTextCharFormat RtfParser::charFormat(const CharState& c) const
+{
+    return RtfFormats::charFormat(c, m_fonts, m_colors, m_links);
+}
+
+void RtfParser::endParagraph(bool newBlock)
+{
+    flushText();
+    if (!newBlock && !m_wholeDocument)
+        return;
+    // The document ending right after a row ends its tables, not a new row.
+    if (!newBlock && m_tables.rowJustEnded())
+        m_tables.enter(0, 0);
+    else
+        enterTables();
+    const ParaState& p = state().para;
+    m_cursor.setBlockFormat(RtfFormats::blockFormat(p));
+    if (p.bullet) {
+        if (m_list && m_previousWasBullet) {
+            m_list->add(m_cursor.block());
+        } else {
+            QTextListFormat listFormat;
+            listFormat.setStyle(QTextListFormat::ListDisc);
+            listFormat.setIndent(0);
+            m_list = m_cursor.createList(listFormat);
+        }
+    }
+    m_previousWasBullet = p.bullet;
+    if (newBlock)
+        m_cursor.insertBlock(QTextBlockFormat(), charFormat(state().chr));
+}
+
+void RtfParser::enterTables()
+{
+    m_tables.enter(state().para.tableDepth(), m_rowColumns);
+}
+
+void RtfParser::endCell()
+{
+    // The cell's last paragraph ends with the cell, not with a paragraph mark.
+    flushText();
+    enterTables();
+    m_cursor.setBlockFormat(RtfFormats::blockFormat(state().para));
+    m_tables.endCell();
+}
+
+void RtfParser::finishPicture(const RtfPicture& picture)
+{
+    const QTextImageFormat format = picture.addTo(m_cursor.document(), ++m_imageCount);
+    enterTables();
+    m_cursor.insertImage(format);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "codepage.h"
+#include "rtfpicture.h"
+#include "rtfstate.h"
+#include "rtftablebuilder.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QStringList>
+#include <vector>
+
+class QTextCursor;
+class QTextList;
+
+// Reads RTF into a document at a cursor, one token at a time, with a stack of
+// group states; tables, pictures and formats are built by helpers of their own.
+class RtfParser {
+public:
+    // Inserting into a paragraph leaves that paragraph's format alone unless the
+    // inserted text ends paragraphs of its own.
+    RtfParser(const QByteArray& data, QTextCursor& cursor, bool wholeDocument)
+        : m_p(data.constData()), m_end(data.constData() + data.size()), m_cursor(cursor),
+          m_wholeDocument(wholeDocument), m_tables(cursor)
+    {}
+
+    void run();
+
+private:
+    GroupState& state() { return m_stack.back(); }
+    void openGroup();
+    void closeGroup();
+    void controlWord(const QByteArray& word, bool hasParam, int param);
+    bool destinationWord(const QByteArray& word);
+    bool characterWord(const QByteArray& word, bool hasParam, int param);
+    bool paragraphWord(const QByteArray& word, bool hasParam, int param);
+    bool specialCharacter(const QByteArray& word);
+    void text(const char* data, qsizetype size);
+    void byte(char b);
+    void unicodeText(const QString& s);
+    void flushBytes();
+    void flushText();
+    void endParagraph(bool newBlock);
+    void enterTables();
+    void endCell();
+    void finishPicture(const RtfPicture& picture);
+    void fontNameBytes();
+    int codePageFor(int font) const;
+    QTextCharFormat charFormat(const CharState& c) const;
+    bool consumingSkippedCharacter();
+
+    const char* m_p;
+    const char* m_end;
+    QTextCursor& m_cursor;
+    bool m_wholeDocument;
+    RtfTableBuilder m_tables;
+    int m_rowColumns = 0;
+    int m_footnotes = 0;
+    std::vector<Field> m_fields;
+    QStringList m_links;
+    std::vector<GroupState> m_stack;
+    int m_ignoredDepth = 0;
+    bool m_nextIsIgnorable = false;
+    int m_skipCount = 0;
+    int m_codePage = CodePage::Ansi;
+    int m_defaultFont = 0;
+    QHash<int, FontEntry> m_fonts;
+    int m_currentFont = 0;
+    QList<QColor> m_colors;
+    int m_red = 0, m_green = 0, m_blue = 0;
+    bool m_colorSeen = false;
+    QByteArray m_pendingBytes;
+    bool m_expectTrail = false;
+    bool m_finished = false;
+    QString m_pendingText;
+    CharState m_pendingFormat;
+    std::vector<RtfPicture> m_pictures;
+    QTextList* m_list = nullptr;
+    bool m_previousWasBullet = false;
+    int m_imageCount = 0;
+};

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QString>
+
+// What the RTF reader keeps while it reads: the destination of each group and
+// the character and paragraph properties in force.
+enum class Destination {
+    Normal,
+    Skip,
+    FontTable,
+    ColorTable,
+    Picture,
+    Bullet,
+    SkipUnlessUd,
+    NestedRowProperties,
+    FieldInstruction
+};
+
+struct Field {
+    size_t depth; // the stack size while inside the field's own group
+    QString instruction;
+};
+
+struct CharState {
+    int font = 0; // the default font, unless the header names another
+    int halfPoints = 24;
+    bool bold = false, italic = false, underline = false, strike = false;
+    bool hidden = false, protect = false;
+    int color = 0, background = 0;
+    int offsetTwips = 0;
+    int script = 0; // 1 superscript, 2 subscript
+    int link = 0;   // 1-based index of the hyperlink's target
+    bool operator==(const CharState&) const = default;
+};
+
+struct ParaState {
+    int align = 0; // 0 left, 1 right, 2 centre, 3 justified
+    int left = 0, right = 0, first = 0, before = 0, after = 0;
+    QList<int> tabs;
+    bool bullet = false;
+    bool inTable = false;
+    int nesting = 0;
+    int tableDepth() const { return inTable ? qMax(1, nesting) : 0; }
+};
+
+struct GroupState {
+    Destination destination = Destination::Normal;
+    CharState chr;
+    ParaState para;
+    int unicodeSkip = 1;
+    bool upr = false;
+};
+
+struct FontEntry {
+    QString name;
+    int codePage = 0;
+};
