@@ -251,14 +251,10 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
         }
         return;
     case Destination::Bullet:
-        if (word == "pnlvlblt" || word == "pnlvlbody" || word == "pnlvlcont" || word == "pnlvl") {
-            // The paragraph the bullet belongs to is outside this group.
-            for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it)
-                if (it->destination != Destination::Bullet) {
-                    it->para.bullet = true;
-                    break;
-                }
-        }
+        oldListWord(word);
+        return;
+    case Destination::ListTables:
+        m_listTable.word(word, param);
         return;
     default:
         break;
@@ -320,8 +316,7 @@ bool RtfParser::destinationWord(const QByteArray& word)
                                               "latentstyles",
                                               "colorschememapping",
                                               "xmlnstbl",
-                                              "listtable",
-                                              "listoverridetable",
+
                                               "rsidtbl",
                                               "generator",
                                               "pgdsctbl",
@@ -359,6 +354,8 @@ bool RtfParser::destinationWord(const QByteArray& word)
         m_pictures.push_back(RtfPicture());
     } else if (word == "pn") {
         s.destination = Destination::Bullet;
+    } else if (word == "listtable" || word == "listoverridetable") {
+        s.destination = Destination::ListTables;
     } else if (word == "field") {
         m_fields.push_back({m_stack.size(), QString()});
     } else if (word == "fldinst") {
@@ -432,6 +429,27 @@ bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
     return true;
 }
 
+void RtfParser::oldListWord(const QByteArray& word)
+{
+    static const QHash<QByteArray, int> styles = {
+        {"pnlvlblt", QTextListFormat::ListDisc},      {"pnlvlbody", QTextListFormat::ListDecimal},
+        {"pnlvlcont", QTextListFormat::ListDecimal},  {"pndec", QTextListFormat::ListDecimal},
+        {"pnucltr", QTextListFormat::ListUpperAlpha}, {"pnlcltr", QTextListFormat::ListLowerAlpha},
+        {"pnucrm", QTextListFormat::ListUpperRoman},  {"pnlcrm", QTextListFormat::ListLowerRoman}};
+    const auto style = styles.constFind(word);
+    if (style == styles.cend())
+        return;
+    // The paragraph the numbering belongs to is outside this group.
+    for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it) {
+        if (it->destination == Destination::Bullet)
+            continue;
+        const bool bullet = it->para.oldListStyle == QTextListFormat::ListDisc;
+        if (!bullet || word == "pnlvlblt")
+            it->para.oldListStyle = *style;
+        break;
+    }
+}
+
 bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
 {
     ParaState& p = state().para;
@@ -457,6 +475,10 @@ bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
         p.after = param;
     else if (word == "tx" || word == "tb")
         p.tabs.append(param);
+    else if (word == "ls")
+        p.listOverride = param;
+    else if (word == "ilvl")
+        p.listLevel = param;
     else if (word == "intbl")
         p.inTable = true;
     else if (word == "itap")
@@ -660,18 +682,20 @@ void RtfParser::endParagraph(bool newBlock)
     else
         enterTables();
     const ParaState& p = state().para;
-    m_cursor.setBlockFormat(RtfFormats::blockFormat(p));
-    if (p.bullet) {
-        if (m_list && m_previousWasBullet) {
-            m_list->add(m_cursor.block());
-        } else {
-            QTextListFormat listFormat;
-            listFormat.setStyle(QTextListFormat::ListDisc);
-            listFormat.setIndent(0);
-            m_list = m_cursor.createList(listFormat);
-        }
+    QTextBlockFormat format = RtfFormats::blockFormat(p);
+    const bool listItem = p.listOverride > 0 || p.oldListStyle != 0;
+    if (listItem) {
+        // The indents that make room for the bullet; the list's own indent does that here.
+        format.setLeftMargin(0);
+        format.setTextIndent(0);
     }
-    m_previousWasBullet = p.bullet;
+    m_cursor.setBlockFormat(format);
+    if (p.listOverride > 0)
+        m_listTable.addParagraph(m_cursor, p.listOverride, p.listLevel);
+    else if (p.oldListStyle != 0)
+        m_listTable.addOldStyleParagraph(m_cursor, QTextListFormat::Style(p.oldListStyle),
+                                         m_previousWasOldList);
+    m_previousWasOldList = p.listOverride == 0 && p.oldListStyle != 0;
     if (newBlock)
         m_cursor.insertBlock(QTextBlockFormat(), charFormat(state().chr));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codepage.h"
+#include "rtflisttable.h"
 #include "rtfpicture.h"
 #include "rtfstate.h"
 #include "rtftablebuilder.h"
@@ -33,6 +34,7 @@ private:
     void controlWord(const QByteArray& word, bool hasParam, int param);
     bool destinationWord(const QByteArray& word);
     bool characterWord(const QByteArray& word, bool hasParam, int param);
+    void oldListWord(const QByteArray& word);
     bool paragraphWord(const QByteArray& word, bool hasParam, int param);
     bool specialCharacter(const QByteArray& word);
     void text(const char* data, qsizetype size);
@@ -75,7 +77,7 @@ private:
     QString m_pendingText;
     CharState m_pendingFormat;
     std::vector<RtfPicture> m_pictures;
-    QTextList* m_list = nullptr;
-    bool m_previousWasBullet = false;
+    RtfListTable m_listTable;
+    bool m_previousWasOldList = false;
     int m_imageCount = 0;
 };

@@ -13,6 +13,7 @@ enum class Destination {
     ColorTable,
     Picture,
     Bullet,
+    ListTables,
     SkipUnlessUd,
     NestedRowProperties,
     FieldInstruction
@@ -39,7 +40,9 @@ struct ParaState {
     int align = 0; // 0 left, 1 right, 2 centre, 3 justified
     int left = 0, right = 0, first = 0, before = 0, after = 0;
     QList<int> tabs;
-    bool bullet = false;
+    int oldListStyle = 0; // a \pn paragraph's QTextListFormat::Style, 0 for none
+    int listOverride = 0; // \ls
+    int listLevel = 0;    // \ilvl
     bool inTable = false;
     int nesting = 0;
     int tableDepth() const { return inTable ? qMax(1, nesting) : 0; }

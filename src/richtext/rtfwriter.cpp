@@ -5,6 +5,7 @@
 #include "windows1252.h"
 
 #include <QBuffer>
+#include <QHash>
 #include <QImage>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -30,6 +31,9 @@ private:
     void collectTables();
     void writeFrame(QTextFrame::iterator it, int depth);
     void writeTable(QTextTable* table, int depth);
+    void writeListTables();
+    void writeListItem(const QTextBlock& block, const QTextList* list, int level);
+    static int numbering(QTextListFormat::Style style);
     void writeParagraph(const QTextBlock& block, int depth = 0);
     void writeCharFormat(const QTextCharFormat& format);
     void writeText(const QString& text);
@@ -41,6 +45,7 @@ private:
     int m_to;
     QStringList m_fonts;
     QList<QColor> m_colors;
+    QList<const QTextList*> m_lists;
     QByteArray m_out;
 };
 
@@ -151,6 +156,10 @@ int RtfBuilder::colorIndex(const QColor& color)
 void RtfBuilder::collectTables()
 {
     fontIndex(m_document->defaultFont().family());
+    for (QTextBlock block = m_document->findBlock(m_from);
+         block.isValid() && block.position() <= m_to; block = block.next())
+        if (QTextList* list = block.textList(); list && !m_lists.contains(list))
+            m_lists.append(list);
     forEachFragment([this](const QTextBlock&, const QTextFragment& fragment, int, int) {
         const QTextCharFormat format = fragment.charFormat();
         fontIndex(familyOf(format));
@@ -172,6 +181,7 @@ QByteArray RtfBuilder::build()
         m_out += number("\\red", c.red()) + number("\\green", c.green()) +
                  number("\\blue", c.blue()) + ';';
     m_out += "}\n";
+    writeListTables();
     if (m_from == 0 && m_to >= m_document->characterCount() - 1) {
         writeFrame(m_document->rootFrame()->begin(), 0);
         m_out += "}\n";
@@ -263,9 +273,12 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
         m_out += "\\qr";
     else if (align & Qt::AlignJustify)
         m_out += "\\qj";
-    const int left = Twips::fromPixels(format.leftMargin());
+    const QTextList* list = block.textList();
+    const int level = list ? qBound(0, list->format().indent() - 1, 8) : 0;
+    // A list item's indents make room for its bullet.
+    const int left = list ? (level + 1) * 360 : Twips::fromPixels(format.leftMargin());
     const int right = Twips::fromPixels(format.rightMargin());
-    const int first = Twips::fromPixels(format.textIndent());
+    const int first = list ? -360 : Twips::fromPixels(format.textIndent());
     const int before = Twips::fromPixels(format.topMargin());
     const int after = Twips::fromPixels(format.bottomMargin());
     if (first)
@@ -280,11 +293,8 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
         m_out += number("\\sa", after);
     for (const QTextOption::Tab& tab : format.tabPositions())
         m_out += number("\\tx", Twips::fromPixels(tab.position));
-    if (block.textList()) {
-        // The older bullet words, which every reader of RTF knows.
-        m_out += "{\\pntext\\f0 \\u8226\\'95\\tab}{\\*\\pn\\pnlvlblt\\pnf0\\pnindent0{\\pntxtb "
-                 "\\u8226\\'95}}";
-    }
+    if (list)
+        writeListItem(block, list, level);
     const int blockStart = qMax(block.position(), m_from);
     const int blockEnd = qMin(block.position() + block.length() - 1, m_to);
     QString openLink;
@@ -317,6 +327,68 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
     }
     if (!openLink.isEmpty())
         m_out += "}}";
+}
+
+int RtfBuilder::numbering(QTextListFormat::Style style)
+{
+    switch (style) {
+    case QTextListFormat::ListDecimal:
+        return 0;
+    case QTextListFormat::ListUpperRoman:
+        return 1;
+    case QTextListFormat::ListLowerRoman:
+        return 2;
+    case QTextListFormat::ListUpperAlpha:
+        return 3;
+    case QTextListFormat::ListLowerAlpha:
+        return 4;
+    default:
+        return 23; // a bullet
+    }
+}
+
+void RtfBuilder::writeListTables()
+{
+    if (m_lists.isEmpty())
+        return;
+    m_out += "{\\*\\listtable";
+    for (qsizetype i = 0; i < m_lists.size(); ++i) {
+        const int nfc = numbering(m_lists[i]->format().style());
+        m_out += "\n{\\list\\listtemplateid" + QByteArray::number(i + 1);
+        for (int level = 0; level < 9; ++level) {
+            m_out += "{\\listlevel" + number("\\levelnfc", nfc) + number("\\levelnfcn", nfc) +
+                     "\\leveljc0\\levelstartat1";
+            if (nfc == 23)
+                m_out += "{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}";
+            else
+                m_out += "{\\leveltext\\'02\\'0" + QByteArray::number(level) +
+                         ".;}{\\levelnumbers\\'01;}";
+            m_out += number("\\fi", -360) + number("\\li", (level + 1) * 360) + '}';
+        }
+        m_out += number("\\listid", int(i) + 1) + '}';
+    }
+    m_out += "}\n{\\*\\listoverridetable";
+    for (qsizetype i = 0; i < m_lists.size(); ++i)
+        m_out += "{\\listoverride" + number("\\listid", int(i) + 1) + "\\listoverridecount0" +
+                 number("\\ls", int(i) + 1) + '}';
+    m_out += "}\n";
+}
+
+void RtfBuilder::writeListItem(const QTextBlock& block, const QTextList* list, int level)
+{
+    // The list words, then the older \pn words for readers that know only those,
+    // and the item's number as text for readers that know neither.
+    const int nfc = numbering(list->format().style());
+    static const QHash<int, QByteArray> pnWords = {
+        {0, "\\pndec"}, {1, "\\pnucrm"}, {2, "\\pnlcrm"}, {3, "\\pnucltr"}, {4, "\\pnlcltr"}};
+    m_out += number("\\ls", int(m_lists.indexOf(list)) + 1) + number("\\ilvl", level);
+    if (nfc == 23) {
+        m_out += "{\\pntext\\f0 \\u8226\\'95\\tab}{\\*\\pn\\pnlvlblt\\pnf0\\pnindent360"
+                 "{\\pntxtb \\u8226\\'95}}";
+        return;
+    }
+    m_out += "{\\pntext\\f0 " + escapeChars(list->itemText(block)) + "\\tab}{\\*\\pn\\pnlvlbody" +
+             pnWords.value(nfc) + "\\pnf0\\pnindent360\\pnstart1{\\pntxta .}}";
 }
 
 void RtfBuilder::writeCharFormat(const QTextCharFormat& format)

@@ -33,6 +33,8 @@ private slots:
     void everyFormattingFeatureSurvivesSaveAndLoad();
     void writingWhatWasReadGivesTheSameBytes();
     void tablesAndLinksSurviveSaveAndLoad();
+    void listsSurviveSaveAndLoad();
+    void listTableNumbering();
     void hyperlinkFields_data();
     void hyperlinkFields();
     void characters_data();
@@ -168,6 +170,67 @@ void TestRtf::tablesAndLinksSurviveSaveAndLoad()
     QVERIFY(linked.isAnchor());
     QCOMPARE(linked.anchorHref(), QStringLiteral("https://example.com/a?b=1"));
     QCOMPARE(RtfWriter::write(&back), RtfWriter::write(&doc));
+}
+
+void TestRtf::listsSurviveSaveAndLoad()
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    QTextListFormat numbered;
+    numbered.setStyle(QTextListFormat::ListDecimal);
+    QTextList* outer = c.createList(numbered);
+    c.insertText(QStringLiteral("one"));
+    c.insertBlock();
+    QTextListFormat alpha;
+    alpha.setStyle(QTextListFormat::ListLowerAlpha);
+    alpha.setIndent(2);
+    c.createList(alpha);
+    c.insertText(QStringLiteral("one-a"));
+    c.insertBlock();
+    outer->add(c.block());
+    c.insertText(QStringLiteral("two"));
+    c.insertBlock();
+    c.setBlockFormat(QTextBlockFormat());
+    c.insertText(QStringLiteral("plain"));
+
+    const QByteArray written = RtfWriter::write(&doc);
+    QVERIFY(written.contains("{\\pntext\\f0 2.\\tab}")); // the number for older readers
+    QTextDocument back;
+    QVERIFY(RtfReader::read(written, &back).ok());
+    QCOMPARE(back.toPlainText(), doc.toPlainText());
+    QTextList* first = back.findBlockByNumber(0).textList();
+    QVERIFY(first);
+    QCOMPARE(first->format().style(), QTextListFormat::ListDecimal);
+    QCOMPARE(back.findBlockByNumber(2).textList(), first); // numbering goes on: "2."
+    QCOMPARE(first->itemText(back.findBlockByNumber(2)), QStringLiteral("2."));
+    QTextList* nested = back.findBlockByNumber(1).textList();
+    QVERIFY(nested && nested != first);
+    QCOMPARE(nested->format().style(), QTextListFormat::ListLowerAlpha);
+    QCOMPARE(nested->format().indent(), 2);
+    QVERIFY(!back.findBlockByNumber(3).textList());
+    QCOMPARE(RtfWriter::write(&back), written);
+}
+
+void TestRtf::listTableNumbering()
+{
+    // As word processors write it: kinds in the list table, paragraphs naming an override.
+    const QByteArray rtf =
+        "{\\rtf1{\\*\\listtable{\\list\\listtemplateid7{\\listlevel\\levelnfc4{\\leveltext\\'02\\'"
+        "00);}"
+        "{\\levelnumbers\\'01;}}{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}}\\listid99}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid99\\listoverridecount0\\ls1}}"
+        "{\\listtext a)\\tab}\\pard\\ls1\\ilvl0 first\\par"
+        "{\\listtext \\'95\\tab}\\pard\\ls1\\ilvl1 inner\\par"
+        "{\\listtext b)\\tab}\\pard\\ls1\\ilvl0 second\\par}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    QCOMPARE(doc.toPlainText(), QStringLiteral("first\ninner\nsecond\n"));
+    QTextList* top = doc.findBlockByNumber(0).textList();
+    QVERIFY(top);
+    QCOMPARE(top->format().style(), QTextListFormat::ListLowerAlpha);
+    QCOMPARE(doc.findBlockByNumber(2).textList(), top);
+    QCOMPARE(doc.findBlockByNumber(1).textList()->format().style(), QTextListFormat::ListCircle);
+    QCOMPARE(doc.findBlockByNumber(1).textList()->format().indent(), 2);
 }
 
 void TestRtf::hyperlinkFields_data()

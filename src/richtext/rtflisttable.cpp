@@ -1,0 +1,97 @@
+#include "rtflisttable.h"
+
+#include <QTextCursor>
+#include <QTextList>
+
+namespace {
+constexpr int MaxLevels = 9;
+constexpr int BulletNumbering = 23;
+} // namespace
+
+void RtfListTable::word(const QByteArray& word, int param)
+{
+    if (word == "list") {
+        m_inOverride = false;
+        m_currentLevels.clear();
+    } else if (word == "listlevel") {
+        if (m_currentLevels.size() < MaxLevels)
+            m_currentLevels.append(0);
+    } else if ((word == "levelnfc" || word == "levelnfcn") && !m_currentLevels.isEmpty()) {
+        m_currentLevels.last() = param;
+    } else if (word == "listoverride") {
+        m_inOverride = true;
+        m_overrideListId = 0;
+    } else if (word == "listid") {
+        if (m_inOverride)
+            m_overrideListId = param;
+        else if (m_levelsById.size() < 10000)
+            m_levelsById.insert(param, m_currentLevels);
+    } else if (word == "ls" && m_inOverride && m_listIdByLs.size() < 10000) {
+        m_listIdByLs.insert(param, m_overrideListId);
+    }
+}
+
+QTextListFormat::Style RtfListTable::styleForNumbering(int nfc, int level)
+{
+    switch (nfc) {
+    case 1:
+        return QTextListFormat::ListUpperRoman;
+    case 2:
+        return QTextListFormat::ListLowerRoman;
+    case 3:
+        return QTextListFormat::ListUpperAlpha;
+    case 4:
+        return QTextListFormat::ListLowerAlpha;
+    case BulletNumbering:
+    case 255: {
+        static constexpr QTextListFormat::Style bullets[] = {
+            QTextListFormat::ListDisc, QTextListFormat::ListCircle, QTextListFormat::ListSquare};
+        return bullets[qBound(0, level, MaxLevels) % 3];
+    }
+    default:
+        return QTextListFormat::ListDecimal;
+    }
+}
+
+QTextListFormat::Style RtfListTable::style(int ls, int level) const
+{
+    const QList<int> levels = m_levelsById.value(m_listIdByLs.value(ls, -1));
+    if (level >= 0 && level < levels.size())
+        return styleForNumbering(levels[level], level);
+    return QTextListFormat::ListDisc;
+}
+
+void RtfListTable::addParagraph(QTextCursor& cursor, int ls, int level)
+{
+    level = qBound(0, level, MaxLevels - 1);
+    // A new item at this level ends the lists nested below the previous one.
+    for (auto it = m_lists.begin(); it != m_lists.end();) {
+        if (it.key().first == ls && it.key().second > level)
+            it = m_lists.erase(it);
+        else
+            ++it;
+    }
+    m_oldStyleList = nullptr;
+    const QPair<int, int> key(ls, level);
+    if (QTextList* list = m_lists.value(key)) {
+        list->add(cursor.block());
+        return;
+    }
+    QTextListFormat format;
+    format.setStyle(style(ls, level));
+    format.setIndent(level + 1);
+    m_lists.insert(key, cursor.createList(format));
+}
+
+void RtfListTable::addOldStyleParagraph(QTextCursor& cursor, QTextListFormat::Style style,
+                                        bool continues)
+{
+    if (continues && m_oldStyleList && m_oldStyleList->format().style() == style) {
+        m_oldStyleList->add(cursor.block());
+        return;
+    }
+    QTextListFormat format;
+    format.setStyle(style);
+    format.setIndent(1);
+    m_oldStyleList = cursor.createList(format);
+}
