@@ -194,7 +194,10 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     }
     if (destinationWord(word))
         return;
-    if (ignorable) {
+    // Character and table styles are marked ignorable for readers without them.
+    const bool style =
+        s.destination == Destination::StyleSheet && (word == "cs" || word == "ds" || word == "ts");
+    if (ignorable && !style) {
         // An ignorable destination we do not know: its text is not ours to show.
         flushText();
         s.destination = Destination::Skip;
@@ -253,6 +256,9 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     case Destination::Bullet:
         oldListWord(word);
         return;
+    case Destination::StyleSheet:
+        m_styleSheet.word(word, hasParam, param);
+        return;
     case Destination::ListTables:
         m_listTable.word(word, param);
         return;
@@ -290,7 +296,7 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
 bool RtfParser::destinationWord(const QByteArray& word)
 {
     static const QList<QByteArray> skipped = {"info",
-                                              "stylesheet",
+
                                               "header",
                                               "footer",
                                               "headerl",
@@ -354,6 +360,8 @@ bool RtfParser::destinationWord(const QByteArray& word)
         m_pictures.push_back(RtfPicture());
     } else if (word == "pn") {
         s.destination = Destination::Bullet;
+    } else if (word == "stylesheet") {
+        s.destination = Destination::StyleSheet;
     } else if (word == "listtable" || word == "listoverridetable") {
         s.destination = Destination::ListTables;
     } else if (word == "field") {
@@ -429,6 +437,13 @@ bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
     return true;
 }
 
+void RtfParser::applyStyle(int style)
+{
+    for (const RtfStyleSheet::Word& w : m_styleSheet.wordsOf(style))
+        if (!characterWord(w.word, w.hasParam, w.param) && w.word != "s" && w.word != "cs")
+            paragraphWord(w.word, w.hasParam, w.param);
+}
+
 void RtfParser::oldListWord(const QByteArray& word)
 {
     static const QHash<QByteArray, int> styles = {
@@ -455,6 +470,8 @@ bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
     ParaState& p = state().para;
     if (word == "pard")
         p = ParaState();
+    else if (word == "s" || word == "cs")
+        applyStyle(param);
     else if (word == "ql")
         p.align = 0;
     else if (word == "qr")
@@ -543,6 +560,11 @@ void RtfParser::text(const char* data, qsizetype size)
     case Destination::Picture:
         if (!m_pictures.empty())
             m_pictures.back().hex.append(data, size);
+        return;
+    case Destination::StyleSheet:
+        for (qsizetype i = 0; i < size; ++i)
+            if (data[i] == ';')
+                m_styleSheet.endStyle();
         return;
     case Destination::FieldInstruction:
         if (!m_fields.empty() && m_fields.back().instruction.size() < 4096)

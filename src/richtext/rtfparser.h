@@ -4,6 +4,7 @@
 #include "rtflisttable.h"
 #include "rtfpicture.h"
 #include "rtfstate.h"
+#include "rtfstylesheet.h"
 #include "rtftablebuilder.h"
 
 #include <QByteArray>
@@ -35,6 +36,7 @@ private:
     bool destinationWord(const QByteArray& word);
     bool characterWord(const QByteArray& word, bool hasParam, int param);
     void oldListWord(const QByteArray& word);
+    void applyStyle(int style);
     bool paragraphWord(const QByteArray& word, bool hasParam, int param);
     bool specialCharacter(const QByteArray& word);
     void text(const char* data, qsizetype size);
@@ -78,6 +80,7 @@ private:
     CharState m_pendingFormat;
     std::vector<RtfPicture> m_pictures;
     RtfListTable m_listTable;
+    RtfStyleSheet m_styleSheet;
     bool m_previousWasOldList = false;
     int m_imageCount = 0;
 };

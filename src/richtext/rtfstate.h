@@ -14,6 +14,7 @@ enum class Destination {
     Picture,
     Bullet,
     ListTables,
+    StyleSheet,
     SkipUnlessUd,
     NestedRowProperties,
     FieldInstruction

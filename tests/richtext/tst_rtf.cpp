@@ -33,6 +33,7 @@ private slots:
     void everyFormattingFeatureSurvivesSaveAndLoad();
     void writingWhatWasReadGivesTheSameBytes();
     void tablesAndLinksSurviveSaveAndLoad();
+    void stylesGiveTheirFormatting();
     void listsSurviveSaveAndLoad();
     void listTableNumbering();
     void hyperlinkFields_data();
@@ -170,6 +171,26 @@ void TestRtf::tablesAndLinksSurviveSaveAndLoad()
     QVERIFY(linked.isAnchor());
     QCOMPARE(linked.anchorHref(), QStringLiteral("https://example.com/a?b=1"));
     QCOMPARE(RtfWriter::write(&back), RtfWriter::write(&doc));
+}
+
+void TestRtf::stylesGiveTheirFormatting()
+{
+    const QByteArray rtf =
+        "{\\rtf1{\\stylesheet{\\fs20 Normal;}{\\s1\\qc\\b\\sbasedon0 Heading;}"
+        "{\\s2\\i\\sbasedon1 Sub;}{\\s3\\ul\\sbasedon3 Loop;}"
+        "{\\*\\cs9\\strike Struck;}}"
+        "\\pard\\s2 styled {\\cs9 x}\\par\\pard\\plain\\s3 loop\\par\\pard\\plain plain}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    QCOMPARE(doc.toPlainText(), QStringLiteral("styled x\nloop\nplain"));
+    const QTextCharFormat styled = formatAt(doc, 0);
+    QVERIFY(styled.fontItalic());
+    QCOMPARE(styled.fontWeight(), int(QFont::Bold)); // from the style it is based on
+    QCOMPARE(styled.fontPointSize(), 10.0);
+    QVERIFY(doc.begin().blockFormat().alignment() & Qt::AlignHCenter);
+    QVERIFY(formatAt(doc, 7).fontStrikeOut());
+    QVERIFY(formatAt(doc, 9).fontUnderline()); // based on itself: its own words only
+    QVERIFY(!formatAt(doc, 14).fontUnderline());
 }
 
 void TestRtf::listsSurviveSaveAndLoad()
