@@ -51,6 +51,15 @@ QTextBlockFormat blockFormat(const ParaState& p)
     f.setTextIndent(Twips::toPixels(p.first));
     f.setTopMargin(Twips::toPixels(p.before));
     f.setBottomMargin(Twips::toPixels(p.after));
+    if (p.lineSpacing != 0) {
+        if (p.lineMultiple && p.lineSpacing > 0)
+            f.setLineHeight(qMin(1000.0, p.lineSpacing * 100.0 / 240),
+                            QTextBlockFormat::ProportionalHeight);
+        else
+            f.setLineHeight(Twips::toPixels(qAbs(p.lineSpacing)),
+                            p.lineSpacing < 0 ? QTextBlockFormat::FixedHeight
+                                              : QTextBlockFormat::MinimumHeight);
+    }
     if (!p.tabs.isEmpty()) {
         QList<QTextOption::Tab> tabs;
         for (int t : p.tabs)

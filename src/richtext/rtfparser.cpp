@@ -337,7 +337,7 @@ bool RtfParser::destinationWord(const QByteArray& word)
                                               "userprops",
                                               "docvar",
                                               "filetbl",
-                                              "object",
+
                                               "xmlopen",
                                               "pnseclvl",
                                               "fchars",
@@ -413,6 +413,8 @@ bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
         c.underline = false;
     } else if (word == "strike" || word == "striked") {
         c.strike = on;
+    } else if (word == "caps") {
+        c.caps = on;
     } else if (word == "v") {
         c.hidden = on;
     } else if (word == "protect") {
@@ -492,6 +494,10 @@ bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
         p.after = param;
     else if (word == "tx" || word == "tb")
         p.tabs.append(param);
+    else if (word == "sl")
+        p.lineSpacing = param;
+    else if (word == "slmult")
+        p.lineMultiple = param != 0;
     else if (word == "ls")
         p.listOverride = param;
     else if (word == "ilvl")
@@ -684,7 +690,8 @@ void RtfParser::flushText()
     if (m_pendingText.isEmpty())
         return;
     enterTables();
-    m_cursor.insertText(m_pendingText, charFormat(m_pendingFormat));
+    m_cursor.insertText(m_pendingFormat.caps ? m_pendingText.toUpper() : m_pendingText,
+                        charFormat(m_pendingFormat));
     m_pendingText.clear();
 }
 

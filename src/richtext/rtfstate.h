@@ -29,7 +29,7 @@ struct CharState {
     int font = 0; // the default font, unless the header names another
     int halfPoints = 24;
     bool bold = false, italic = false, underline = false, strike = false;
-    bool hidden = false, protect = false;
+    bool hidden = false, protect = false, caps = false;
     int color = 0, background = 0;
     int offsetTwips = 0;
     int script = 0; // 1 superscript, 2 subscript
@@ -40,6 +40,8 @@ struct CharState {
 struct ParaState {
     int align = 0; // 0 left, 1 right, 2 centre, 3 justified
     int left = 0, right = 0, first = 0, before = 0, after = 0;
+    int lineSpacing = 0; // twips: above 0 at least, below 0 exactly; with lineMultiple, 240ths
+    bool lineMultiple = false;
     QList<int> tabs;
     int oldListStyle = 0; // a \pn paragraph's QTextListFormat::Style, 0 for none
     int listOverride = 0; // \ls

@@ -291,6 +291,21 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
         m_out += number("\\sb", before);
     if (after)
         m_out += number("\\sa", after);
+    switch (format.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        if (format.lineHeight() != 100)
+            m_out +=
+                number("\\sl", int(std::lround(format.lineHeight() * 240 / 100))) + "\\slmult1";
+        break;
+    case QTextBlockFormat::FixedHeight:
+        m_out += number("\\sl", -Twips::fromPixels(format.lineHeight())) + "\\slmult0";
+        break;
+    case QTextBlockFormat::MinimumHeight:
+        m_out += number("\\sl", Twips::fromPixels(format.lineHeight())) + "\\slmult0";
+        break;
+    default:
+        break;
+    }
     for (const QTextOption::Tab& tab : format.tabPositions())
         m_out += number("\\tx", Twips::fromPixels(tab.position));
     if (list)

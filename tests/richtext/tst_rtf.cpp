@@ -74,6 +74,7 @@ void TestRtf::everyFormattingFeatureSurvivesSaveAndLoad()
     raised.setProperty(RichTextProperty::CharOffsetTwips, 60);
     c.insertText(QStringLiteral("up"), raised);
     QTextBlockFormat para;
+    para.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
     para.setAlignment(Qt::AlignHCenter);
     para.setLeftMargin(40);
     para.setRightMargin(20);
@@ -106,6 +107,8 @@ void TestRtf::everyFormattingFeatureSurvivesSaveAndLoad()
     QCOMPARE(p.rightMargin(), 20.0);
     QCOMPARE(p.textIndent(), -10.0);
     QCOMPARE(p.tabPositions().value(0).position, 96.0);
+    QCOMPARE(p.lineHeight(), 150.0);
+    QCOMPARE(p.lineHeightType(), int(QTextBlockFormat::ProportionalHeight));
     QVERIFY(back.findBlockByNumber(2).textList() != nullptr);
     QVERIFY(back.findBlockByNumber(0).textList() == nullptr);
 }
@@ -311,6 +314,11 @@ void TestRtf::characters_data()
         << QByteArray("{\\rtf1 {\\upr{\\f0 ansi}{\\*\\ud{\\f0 uni}}}}") << "uni";
     QTest::newRow("bin data is skipped") << QByteArray("{\\rtf1 a\\bin3 {}\\b}") << "ab";
     QTest::newRow("backslash newline is a paragraph") << QByteArray("{\\rtf1 a\\\nb}") << "a\nb";
+    QTest::newRow("object shows its result")
+        << QByteArray("{\\rtf1 a{\\object\\objemb{\\*\\objclass Excel}{\\*\\objdata 0102}{\\result "
+                      "shown}}b}")
+        << "ashownb";
+    QTest::newRow("caps") << QByteArray("{\\rtf1 {\\caps small} x}") << "SMALL x";
     QTest::newRow("page and sect") << QByteArray("{\\rtf1 a\\page b\\sect c}") << "a\nb\nc";
 }
 
