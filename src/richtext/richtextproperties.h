@@ -13,4 +13,6 @@ constexpr int CharOffsetTwips = QTextFormat::UserProperty + 2;
 // them, so that pictures we cannot show are still saved unchanged.
 constexpr int PictureData = QTextFormat::UserProperty + 3;
 constexpr int PictureHeader = QTextFormat::UserProperty + 4;
+// List formats: the nesting level (0 to 8) of the list's items.
+constexpr int ListLevel = QTextFormat::UserProperty + 5;
 } // namespace RichTextProperty

@@ -1,5 +1,7 @@
 #include "rtflisttable.h"
 
+#include "richtextproperties.h"
+
 #include <QTextCursor>
 #include <QTextList>
 
@@ -16,11 +18,14 @@ void RtfListTable::word(const QByteArray& word, int param)
     } else if (word == "listlevel") {
         if (m_currentLevels.size() < MaxLevels)
             m_currentLevels.append(0);
+    } else if ((word == "levelnfc" || word == "levelnfcn") && m_inOverride) {
+        m_overrideNumbering = param; // the override's own numbering kind
     } else if ((word == "levelnfc" || word == "levelnfcn") && !m_currentLevels.isEmpty()) {
         m_currentLevels.last() = param;
     } else if (word == "listoverride") {
         m_inOverride = true;
         m_overrideListId = 0;
+        m_overrideNumbering = -1;
     } else if (word == "listid") {
         if (m_inOverride)
             m_overrideListId = param;
@@ -28,6 +33,8 @@ void RtfListTable::word(const QByteArray& word, int param)
             m_levelsById.insert(param, m_currentLevels);
     } else if (word == "ls" && m_inOverride && m_listIdByLs.size() < 10000) {
         m_listIdByLs.insert(param, m_overrideListId);
+        if (m_overrideNumbering >= 0)
+            m_numberingByLs.insert(param, m_overrideNumbering);
     }
 }
 
@@ -55,6 +62,8 @@ QTextListFormat::Style RtfListTable::styleForNumbering(int nfc, int level)
 
 QTextListFormat::Style RtfListTable::style(int ls, int level) const
 {
+    if (m_numberingByLs.contains(ls))
+        return styleForNumbering(m_numberingByLs.value(ls), level);
     const QList<int> levels = m_levelsById.value(m_listIdByLs.value(ls, -1));
     if (level >= 0 && level < levels.size())
         return styleForNumbering(levels[level], level);
@@ -79,7 +88,9 @@ void RtfListTable::addParagraph(QTextCursor& cursor, int ls, int level)
     }
     QTextListFormat format;
     format.setStyle(style(ls, level));
-    format.setIndent(level + 1);
+    // The paragraphs' own indents place the items, as the writer set them.
+    format.setIndent(0);
+    format.setProperty(RichTextProperty::ListLevel, level);
     m_lists.insert(key, cursor.createList(format));
 }
 
@@ -92,6 +103,6 @@ void RtfListTable::addOldStyleParagraph(QTextCursor& cursor, QTextListFormat::St
     }
     QTextListFormat format;
     format.setStyle(style);
-    format.setIndent(1);
+    format.setIndent(0);
     m_oldStyleList = cursor.createList(format);
 }

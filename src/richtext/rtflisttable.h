@@ -29,6 +29,8 @@ private:
     QList<int> m_currentLevels;
     bool m_inOverride = false;
     int m_overrideListId = 0;
+    int m_overrideNumbering = -1;
+    QHash<int, int> m_numberingByLs;
     QHash<int, int> m_listIdByLs;
     QMap<QPair<int, int>, QTextList*> m_lists;
     QTextList* m_oldStyleList = nullptr;

@@ -711,14 +711,7 @@ void RtfParser::endParagraph(bool newBlock)
     else
         enterTables();
     const ParaState& p = state().para;
-    QTextBlockFormat format = RtfFormats::blockFormat(p);
-    const bool listItem = p.listOverride > 0 || p.oldListStyle != 0;
-    if (listItem) {
-        // The indents that make room for the bullet; the list's own indent does that here.
-        format.setLeftMargin(0);
-        format.setTextIndent(0);
-    }
-    m_cursor.setBlockFormat(format);
+    m_cursor.setBlockFormat(RtfFormats::blockFormat(p));
     if (p.listOverride > 0)
         m_listTable.addParagraph(m_cursor, p.listOverride, p.listLevel);
     else if (p.oldListStyle != 0)

@@ -31,9 +31,11 @@ private:
     void collectTables();
     void writeFrame(QTextFrame::iterator it, int depth);
     void writeTable(QTextTable* table, int depth);
+    void addList(const QTextList* list);
     void writeListTables();
     void writeListItem(const QTextBlock& block, const QTextList* list, int level);
     static int numbering(QTextListFormat::Style style);
+    static int listLevel(const QTextList* list);
     void writeParagraph(const QTextBlock& block, int depth = 0);
     void writeCharFormat(const QTextCharFormat& format);
     void writeText(const QString& text);
@@ -45,7 +47,11 @@ private:
     int m_to;
     QStringList m_fonts;
     QList<QColor> m_colors;
-    QList<const QTextList*> m_lists;
+    // Lists nested in one another share one list of the list table, a level each.
+    QHash<const QTextList*, int> m_listGroup;
+    QList<QList<int>> m_groupNumbering;
+    QList<QList<bool>> m_groupAssigned;
+    int m_lastListGroup = -1;
     QByteArray m_out;
 };
 
@@ -158,8 +164,8 @@ void RtfBuilder::collectTables()
     fontIndex(m_document->defaultFont().family());
     for (QTextBlock block = m_document->findBlock(m_from);
          block.isValid() && block.position() <= m_to; block = block.next())
-        if (QTextList* list = block.textList(); list && !m_lists.contains(list))
-            m_lists.append(list);
+        if (const QTextList* list = block.textList())
+            addList(list);
     forEachFragment([this](const QTextBlock&, const QTextFragment& fragment, int, int) {
         const QTextCharFormat format = fragment.charFormat();
         fontIndex(familyOf(format));
@@ -274,11 +280,17 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
     else if (align & Qt::AlignJustify)
         m_out += "\\qj";
     const QTextList* list = block.textList();
-    const int level = list ? qBound(0, list->format().indent() - 1, 8) : 0;
-    // A list item's indents make room for its bullet.
-    const int left = list ? (level + 1) * 360 : Twips::fromPixels(format.leftMargin());
+    const int level = list ? listLevel(list) : 0;
+    int left = Twips::fromPixels(format.leftMargin());
+    int first = Twips::fromPixels(format.textIndent());
+    if (list && left == 0 && first == 0) {
+        // Room for the bullet, where the list's own indent gave it.
+        const int indent = list->format().indent();
+        left =
+            indent > 0 ? Twips::fromPixels(indent * m_document->indentWidth()) : (level + 1) * 360;
+        first = -360;
+    }
     const int right = Twips::fromPixels(format.rightMargin());
-    const int first = list ? -360 : Twips::fromPixels(format.textIndent());
     const int before = Twips::fromPixels(format.topMargin());
     const int after = Twips::fromPixels(format.bottomMargin());
     if (first)
@@ -344,6 +356,15 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
         m_out += "}}";
 }
 
+int RtfBuilder::listLevel(const QTextList* list)
+{
+    const QTextListFormat format = list->format();
+    const int level = format.hasProperty(RichTextProperty::ListLevel)
+                          ? format.intProperty(RichTextProperty::ListLevel)
+                          : format.indent() - 1;
+    return qBound(0, level, 8);
+}
+
 int RtfBuilder::numbering(QTextListFormat::Style style)
 {
     switch (style) {
@@ -362,15 +383,40 @@ int RtfBuilder::numbering(QTextListFormat::Style style)
     }
 }
 
+void RtfBuilder::addList(const QTextList* list)
+{
+    int& lastGroup = m_lastListGroup;
+    if (m_listGroup.contains(list)) {
+        lastGroup = m_listGroup.value(list);
+        return;
+    }
+    const int level = listLevel(list);
+    const int nfc = numbering(list->format().style());
+    // A level already numbered another way in this group needs a group of its own.
+    const bool clash = lastGroup >= 0 && m_groupAssigned[lastGroup][level] &&
+                       m_groupNumbering[lastGroup][level] != nfc;
+    if (level == 0 || lastGroup < 0 || clash) {
+        m_groupNumbering.append(QList<int>(9, nfc));
+        m_groupAssigned.append(QList<bool>(9, false));
+        lastGroup = int(m_groupNumbering.size()) - 1;
+    }
+    QList<int>& levels = m_groupNumbering[lastGroup];
+    for (int l = level; l < 9; ++l)
+        if (l == level || !m_groupAssigned[lastGroup][l])
+            levels[l] = nfc;
+    m_groupAssigned[lastGroup][level] = true;
+    m_listGroup.insert(list, lastGroup);
+}
+
 void RtfBuilder::writeListTables()
 {
-    if (m_lists.isEmpty())
+    if (m_groupNumbering.isEmpty())
         return;
     m_out += "{\\*\\listtable";
-    for (qsizetype i = 0; i < m_lists.size(); ++i) {
-        const int nfc = numbering(m_lists[i]->format().style());
+    for (qsizetype i = 0; i < m_groupNumbering.size(); ++i) {
         m_out += "\n{\\list\\listtemplateid" + QByteArray::number(i + 1);
         for (int level = 0; level < 9; ++level) {
+            const int nfc = m_groupNumbering[i][level];
             m_out += "{\\listlevel" + number("\\levelnfc", nfc) + number("\\levelnfcn", nfc) +
                      "\\leveljc0\\levelstartat1";
             if (nfc == 23)
@@ -383,7 +429,7 @@ void RtfBuilder::writeListTables()
         m_out += number("\\listid", int(i) + 1) + '}';
     }
     m_out += "}\n{\\*\\listoverridetable";
-    for (qsizetype i = 0; i < m_lists.size(); ++i)
+    for (qsizetype i = 0; i < m_groupNumbering.size(); ++i)
         m_out += "{\\listoverride" + number("\\listid", int(i) + 1) + "\\listoverridecount0" +
                  number("\\ls", int(i) + 1) + '}';
     m_out += "}\n";
@@ -396,7 +442,7 @@ void RtfBuilder::writeListItem(const QTextBlock& block, const QTextList* list, i
     const int nfc = numbering(list->format().style());
     static const QHash<int, QByteArray> pnWords = {
         {0, "\\pndec"}, {1, "\\pnucrm"}, {2, "\\pnlcrm"}, {3, "\\pnucltr"}, {4, "\\pnlcltr"}};
-    m_out += number("\\ls", int(m_lists.indexOf(list)) + 1) + number("\\ilvl", level);
+    m_out += number("\\ls", m_listGroup.value(list) + 1) + number("\\ilvl", level);
     if (nfc == 23) {
         m_out += "{\\pntext\\f0 \\u8226\\'95\\tab}{\\*\\pn\\pnlvlblt\\pnf0\\pnindent360"
                  "{\\pntxtb \\u8226\\'95}}";

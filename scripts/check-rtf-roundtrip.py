@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""Checks that RTF written by quillora-convert gives LibreOffice the same text and
+formatting as the original, for every file of the RTF corpus. LibreOffice turns
+both into HTML; each character is compared with its emphasis, font, size, colour,
+link, paragraph alignment and indent, list and table place, and the pictures are
+counted. Needs soffice and a built quillora-convert (build/src)."""
+import html.parser, os, re, subprocess, sys, tempfile
+
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+CORPUS = os.path.join(ROOT, "tests", "richtext", "corpus", "rtf")
+CONVERT = os.path.join(ROOT, "build", "src", "quillora-convert")
+
+
+class Runs(html.parser.HTMLParser):
+    """Characters with the formatting in force, as LibreOffice's HTML shows it."""
+    BLOCK = {"p", "h1", "h2", "h3", "h4", "h5", "h6", "li", "td", "th", "div"}
+
+    def __init__(self):
+        super().__init__()
+        self.stack, self.chars, self.images = [], [], 0
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        if tag == "img":
+            self.images += 1
+            return
+        if tag in ("br", "meta", "link", "col", "colgroup"):
+            return
+        self.stack.append((tag, attrs))
+
+    def handle_endtag(self, tag):
+        for i in range(len(self.stack) - 1, -1, -1):
+            if self.stack[i][0] == tag:
+                del self.stack[i:]
+                return
+
+    def state(self):
+        s = {"b": False, "i": False, "u": False, "s": False, "font": "", "size": "", "color": "",
+             "href": "", "align": "", "indent": "", "lists": (), "cell": 0}
+        lists = []
+        for tag, a in self.stack:
+            style = a.get("style") or ""
+            if tag in ("b", "strong"): s["b"] = True
+            elif tag in ("i", "em"): s["i"] = True
+            elif tag == "u": s["u"] = True
+            elif tag in ("s", "strike", "del"): s["s"] = True
+            elif tag == "a" and a.get("href"): s["href"] = a["href"]
+            elif tag in ("ol", "ul"): lists.append(tag + (a.get("type") or ""))
+            elif tag in ("td", "th"): s["cell"] += 1
+            if tag == "font":
+                s["font"] = a.get("face", s["font"]).split(",")[0].strip("'\" ")
+                s["color"] = (a.get("color") or s["color"]).lower()
+            m = re.search(r"font-size:\s*([\d.]+)pt", style)
+            if m: s["size"] = "%.0f" % float(m.group(1))
+            if "font-weight: bold" in style: s["b"] = True
+            if "font-style: italic" in style: s["i"] = True
+            if tag in self.BLOCK:
+                s["align"] = (a.get("align") or "").lower()
+                m = re.search(r"margin-left:\s*([-\d.]+)(in|cm)", style)
+                s["indent"] = "%.1f" % (float(m.group(1)) * (2.54 if m and m.group(2) == "in" else 1)) if m else ""
+        s["lists"] = tuple(lists)
+        if s["align"] in ("left", "justify"):
+            s["align"] = s["align"]
+        return tuple(sorted(s.items()))
+
+    def handle_data(self, data):
+        if any(t in ("style", "title", "head") for t, _ in self.stack):
+            return
+        text = " ".join(data.split())
+        if text:
+            st = self.state()
+            self.chars.extend((c, st) for c in text)
+
+
+def runs(path):
+    p = Runs()
+    p.feed(open(path, encoding="utf-8", errors="replace").read())
+    return p
+
+
+def main():
+    names = sorted(f for f in os.listdir(CORPUS) if f.endswith(".rtf"))
+    with tempfile.TemporaryDirectory() as work:
+        back = os.path.join(work, "back"); orig = os.path.join(work, "orig"); outb = os.path.join(work, "outb")
+        for d in (back, orig, outb):
+            os.makedirs(d)
+        for n in names:
+            subprocess.run([CONVERT, os.path.join(CORPUS, n), os.path.join(back, n)], check=True)
+        for src, dst in ((CORPUS, orig), (back, outb)):
+            subprocess.run(["soffice", "--headless", "--infilter=Rich Text Format", "--convert-to",
+                            "html:XHTML Writer File:UTF8", "--outdir", dst]
+                           + [os.path.join(src, n) for n in names],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=1800)
+        same = 0
+        for n in names:
+            h = n[:-4] + ".html"
+            a, b = runs(os.path.join(orig, h)), runs(os.path.join(outb, h))
+            if a.chars == b.chars and a.images == b.images:
+                same += 1
+                continue
+            at = next((k for k in range(min(len(a.chars), len(b.chars))) if a.chars[k] != b.chars[k]),
+                      min(len(a.chars), len(b.chars)))
+            why = "pictures %d/%d" % (a.images, b.images) if a.chars == b.chars else ""
+            if not why and at < min(len(a.chars), len(b.chars)):
+                da, db = dict(a.chars[at][1]), dict(b.chars[at][1])
+                diff = {k: (da[k], db[k]) for k in da if da[k] != db[k]}
+                why = "at %r: %s" % ("".join(c for c, _ in a.chars[max(0, at - 15):at + 15]), diff or
+                                     "%r vs %r" % (a.chars[at][0], b.chars[at][0]))
+            elif not why:
+                why = "length %d vs %d" % (len(a.chars), len(b.chars))
+            print("%s: %s" % (n, why))
+        print("%d of %d documents keep their text and formatting (%.1f%%)"
+              % (same, len(names), 100.0 * same / len(names)))
+
+
+if __name__ == "__main__":
+    main()
