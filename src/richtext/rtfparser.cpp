@@ -2,6 +2,7 @@
 
 #include "rtfformats.h"
 
+#include <QSet>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
@@ -295,64 +296,23 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
 
 bool RtfParser::destinationWord(const QByteArray& word)
 {
-    static const QList<QByteArray> skipped = {"info",
-
-                                              "header",
-                                              "footer",
-                                              "headerl",
-                                              "headerr",
-                                              "headerf",
-                                              "footerl",
-                                              "footerr",
-                                              "footerf",
-                                              "footnote",
-                                              "annotation",
-                                              "pntext",
-                                              "listtext",
-
-                                              "xe",
-                                              "tc",
-                                              "bkmkstart",
-                                              "bkmkend",
-                                              "objdata",
-                                              "shpinst",
-                                              "nonshppict",
-                                              "themedata",
-                                              "datastore",
-                                              "latentstyles",
-                                              "colorschememapping",
-                                              "xmlnstbl",
-
-                                              "rsidtbl",
-                                              "generator",
-                                              "pgdsctbl",
-                                              "mmathPr",
-                                              "template",
-                                              "revtbl",
-                                              "atnid",
-                                              "atnauthor",
-                                              "atrfstart",
-                                              "atrfend",
-                                              "fldtype",
-                                              "userprops",
-                                              "docvar",
-                                              "filetbl",
-
-                                              "xmlopen",
-                                              "pnseclvl",
-                                              "fchars",
-                                              "lchars",
-                                              "ftnsep",
-                                              "ftnsepc",
-                                              "aftnsep",
-                                              "aftnsepc",
-                                              "private",
-                                              "nonesttables"};
+    static const QSet<QByteArray> skipped = {
+        "info",        "header",     "footer",    "headerl",   "headerr",      "headerf",
+        "footerl",     "footerr",    "footerf",   "footnote",  "annotation",   "pntext",
+        "listtext",    "xe",         "tc",        "bkmkstart", "bkmkend",      "objdata",
+        "shpinst",     "nonshppict", "themedata", "datastore", "latentstyles", "colorschememapping",
+        "xmlnstbl",    "rsidtbl",    "generator", "pgdsctbl",  "mmathPr",      "template",
+        "revtbl",      "atnid",      "atnauthor", "atrfstart", "atrfend",      "fldtype",
+        "userprops",   "docvar",     "filetbl",   "xmlopen",   "pnseclvl",     "fchars",
+        "lchars",      "ftnsep",     "ftnsepc",   "aftnsep",   "aftnsepc",     "private",
+        "nonesttables"};
     GroupState& s = state();
     if (word == "fonttbl") {
         s.destination = Destination::FontTable;
+        m_formats.clear();
     } else if (word == "colortbl") {
         s.destination = Destination::ColorTable;
+        m_formats.clear();
         m_colors.clear();
     } else if (word == "pict") {
         flushText();
@@ -695,9 +655,16 @@ void RtfParser::flushText()
     m_pendingText.clear();
 }
 
-QTextCharFormat RtfParser::charFormat(const CharState& c) const
+QTextCharFormat RtfParser::charFormat(const CharState& c)
 {
-    return RtfFormats::charFormat(c, m_fonts, m_colors, m_links);
+    // Documents use few formats many times over; building one costs more than finding it.
+    auto cached = m_formats.constFind(c);
+    if (cached != m_formats.cend())
+        return *cached;
+    const QTextCharFormat format = RtfFormats::charFormat(c, m_fonts, m_colors, m_links);
+    if (m_formats.size() < 4096)
+        m_formats.insert(c, format);
+    return format;
 }
 
 void RtfParser::endParagraph(bool newBlock)

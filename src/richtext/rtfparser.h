@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QStringList>
+#include <QTextFormat>
 #include <vector>
 
 class QTextCursor;
@@ -50,7 +51,7 @@ private:
     void finishPicture(const RtfPicture& picture);
     void fontNameBytes();
     int codePageFor(int font) const;
-    QTextCharFormat charFormat(const CharState& c) const;
+    QTextCharFormat charFormat(const CharState& c);
     bool consumingSkippedCharacter();
 
     const char* m_p;
@@ -81,6 +82,7 @@ private:
     std::vector<RtfPicture> m_pictures;
     RtfListTable m_listTable;
     RtfStyleSheet m_styleSheet;
+    QHash<CharState, QTextCharFormat> m_formats;
     bool m_previousWasOldList = false;
     int m_imageCount = 0;
 };

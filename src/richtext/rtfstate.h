@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QHashFunctions>
 #include <QList>
 #include <QString>
 
@@ -36,6 +37,12 @@ struct CharState {
     int link = 0;   // 1-based index of the hyperlink's target
     bool operator==(const CharState&) const = default;
 };
+
+inline size_t qHash(const CharState& c, size_t seed = 0)
+{
+    return qHashMulti(seed, c.font, c.halfPoints, c.bold, c.italic, c.underline, c.strike, c.hidden,
+                      c.protect, c.caps, c.color, c.background, c.offsetTwips, c.script, c.link);
+}
 
 struct ParaState {
     int align = 0; // 0 left, 1 right, 2 centre, 3 justified

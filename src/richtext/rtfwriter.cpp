@@ -51,6 +51,7 @@ private:
     QHash<const QTextList*, int> m_listGroup;
     QList<QList<int>> m_groupNumbering;
     QList<QList<bool>> m_groupAssigned;
+    QHash<int, QByteArray> m_charWords; // the words of each character format, once made
     int m_lastListGroup = -1;
     QByteArray m_out;
 };
@@ -179,7 +180,8 @@ void RtfBuilder::collectTables()
 QByteArray RtfBuilder::build()
 {
     collectTables();
-    m_out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
+    m_out.reserve(qsizetype(m_to - m_from) * 2 + 4096);
+    m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
     for (qsizetype i = 0; i < m_fonts.size(); ++i)
         m_out += "{\\f" + QByteArray::number(i) + "\\fnil " + escapeChars(m_fonts[i]) + ";}";
     m_out += "}\n{\\colortbl ;";
@@ -342,7 +344,14 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
             openLink = link;
         }
         m_out += '{';
-        writeCharFormat(charFormat);
+        auto words = m_charWords.constFind(fragment.charFormatIndex());
+        if (words == m_charWords.cend()) {
+            const qsizetype before = m_out.size();
+            writeCharFormat(charFormat);
+            m_charWords.insert(fragment.charFormatIndex(), m_out.mid(before));
+        } else {
+            m_out += *words;
+        }
         if (charFormat.isImageFormat()) {
             for (int i = start; i < end; ++i)
                 writeImage(charFormat.toImageFormat());
