@@ -306,6 +306,25 @@ bool RtfParser::destinationWord(const QByteArray& word)
         "userprops",   "docvar",     "filetbl",   "xmlopen",   "pnseclvl",     "fchars",
         "lchars",      "ftnsep",     "ftnsepc",   "aftnsep",   "aftnsepc",     "private",
         "nonesttables"};
+    // Most words are not destinations: one look-up says so.
+    static const QSet<QByteArray> known = {"fonttbl",
+                                           "colortbl",
+                                           "pict",
+                                           "field",
+                                           "fldinst",
+                                           "fldrslt",
+                                           "nesttableprops",
+                                           "pn",
+                                           "stylesheet",
+                                           "listtable",
+                                           "listoverridetable",
+                                           "shppict",
+                                           "ud",
+                                           "result",
+                                           "shp",
+                                           "shprslt"};
+    if (!known.contains(word) && !skipped.contains(word))
+        return false;
     GroupState& s = state();
     if (word == "fonttbl") {
         s.destination = Destination::FontTable;
