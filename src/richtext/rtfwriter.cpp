@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QHash>
 #include <QImage>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -123,8 +124,9 @@ template <typename F> void RtfBuilder::forEachFragment(F&& visit) const
             break;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const int start = qMax(fragment.position(), m_from);
-            const int end = qMin(fragment.position() + fragment.length(), m_to);
+            const int position = fragment.position(); // not free: found in a tree
+            const int start = qMax(position, m_from);
+            const int end = qMin(position + fragment.length(), m_to);
             if (start < end)
                 visit(block, fragment, start, end);
         }
@@ -167,7 +169,11 @@ void RtfBuilder::collectTables()
          block.isValid() && block.position() <= m_to; block = block.next())
         if (const QTextList* list = block.textList())
             addList(list);
-    forEachFragment([this](const QTextBlock&, const QTextFragment& fragment, int, int) {
+    QSet<int> seen;
+    forEachFragment([&](const QTextBlock&, const QTextFragment& fragment, int, int) {
+        if (seen.contains(fragment.charFormatIndex()))
+            return; // the same format, already in the tables
+        seen.insert(fragment.charFormatIndex());
         const QTextCharFormat format = fragment.charFormat();
         fontIndex(familyOf(format));
         if (format.hasProperty(QTextFormat::ForegroundBrush))
@@ -329,8 +335,9 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
     QString openLink;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        const int start = qMax(fragment.position(), blockStart);
-        const int end = qMin(fragment.position() + fragment.length(), blockEnd);
+        const int position = fragment.position(); // not free: found in a tree
+        const int start = qMax(position, blockStart);
+        const int end = qMin(position + fragment.length(), blockEnd);
         if (start >= end)
             continue;
         const QTextCharFormat charFormat = fragment.charFormat();
@@ -357,7 +364,10 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
                 writeImage(charFormat.toImageFormat());
         } else {
             m_out += ' ';
-            writeText(fragment.text().mid(start - fragment.position(), end - start));
+            const QString text = fragment.text();
+            writeText(start == position && end - start == text.size()
+                          ? text
+                          : text.mid(start - position, end - start));
         }
         m_out += '}';
     }
