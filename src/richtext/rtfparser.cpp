@@ -1,5 +1,6 @@
 #include "rtfparser.h"
 
+#include "richtextproperties.h"
 #include "rtfformats.h"
 
 #include <QSet>
@@ -296,33 +297,61 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
 
 bool RtfParser::destinationWord(const QByteArray& word)
 {
-    static const QSet<QByteArray> skipped = {
-        "info",        "header",     "footer",    "headerl",   "headerr",      "headerf",
-        "footerl",     "footerr",    "footerf",   "footnote",  "annotation",   "pntext",
-        "listtext",    "xe",         "tc",        "bkmkstart", "bkmkend",      "objdata",
-        "shpinst",     "nonshppict", "themedata", "datastore", "latentstyles", "colorschememapping",
-        "xmlnstbl",    "rsidtbl",    "generator", "pgdsctbl",  "mmathPr",      "template",
-        "revtbl",      "atnid",      "atnauthor", "atrfstart", "atrfend",      "fldtype",
-        "userprops",   "docvar",     "filetbl",   "xmlopen",   "pnseclvl",     "fchars",
-        "lchars",      "ftnsep",     "ftnsepc",   "aftnsep",   "aftnsepc",     "private",
-        "nonesttables"};
+    static const QSet<QByteArray> skipped = {"info",
+                                             "header",
+                                             "footer",
+                                             "headerl",
+                                             "headerr",
+                                             "headerf",
+                                             "footerl",
+                                             "footerr",
+                                             "footerf",
+                                             "annotation",
+                                             "pntext",
+                                             "listtext",
+                                             "xe",
+                                             "tc",
+                                             "bkmkstart",
+                                             "bkmkend",
+                                             "objdata",
+                                             "shpinst",
+                                             "nonshppict",
+                                             "themedata",
+                                             "datastore",
+                                             "latentstyles",
+                                             "colorschememapping",
+                                             "xmlnstbl",
+                                             "rsidtbl",
+                                             "generator",
+                                             "pgdsctbl",
+                                             "mmathPr",
+                                             "template",
+                                             "revtbl",
+                                             "atnid",
+                                             "atnauthor",
+                                             "atrfstart",
+                                             "atrfend",
+                                             "fldtype",
+                                             "userprops",
+                                             "docvar",
+                                             "filetbl",
+                                             "xmlopen",
+                                             "pnseclvl",
+                                             "fchars",
+                                             "lchars",
+                                             "ftnsep",
+                                             "ftnsepc",
+                                             "aftnsep",
+                                             "aftnsepc",
+                                             "private",
+                                             "nonesttables"};
     // Most words are not destinations: one look-up says so.
-    static const QSet<QByteArray> known = {"fonttbl",
-                                           "colortbl",
-                                           "pict",
-                                           "field",
-                                           "fldinst",
-                                           "fldrslt",
-                                           "nesttableprops",
-                                           "pn",
-                                           "stylesheet",
-                                           "listtable",
-                                           "listoverridetable",
-                                           "shppict",
-                                           "ud",
-                                           "result",
-                                           "shp",
-                                           "shprslt"};
+    static const QSet<QByteArray> known = {
+        "footnote", "fonttbl",    "colortbl",  "pict",
+        "field",    "fldinst",    "fldrslt",   "nesttableprops",
+        "pn",       "stylesheet", "listtable", "listoverridetable",
+        "shppict",  "ud",         "result",    "shp",
+        "shprslt"};
     if (!known.contains(word) && !skipped.contains(word))
         return false;
     GroupState& s = state();
@@ -339,6 +368,8 @@ bool RtfParser::destinationWord(const QByteArray& word)
         m_pictures.push_back(RtfPicture());
     } else if (word == "pn") {
         s.destination = Destination::Bullet;
+    } else if (word == "footnote") {
+        keepFootnote();
     } else if (word == "stylesheet") {
         s.destination = Destination::StyleSheet;
     } else if (word == "listtable" || word == "listoverridetable") {
@@ -416,6 +447,35 @@ bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
         return false;
     }
     return true;
+}
+
+void RtfParser::keepFootnote()
+{
+    // The note is not shown, but its RTF stays with its number so saving keeps it.
+    const char* start = m_p;
+    int depth = 1;
+    while (m_p < m_end && depth > 0) {
+        const char c = *m_p++;
+        if (c == '\\' && m_p < m_end) {
+            ++m_p; // an escaped brace or backslash
+        } else if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            --depth;
+        }
+    }
+    const QByteArray raw(start, (depth == 0 ? m_p - 1 : m_p) - start);
+    if (depth == 0)
+        --m_p; // the closing brace ends the group as usual
+    state().destination = Destination::Skip;
+    flushText();
+    if (m_cursor.position() == 0 || m_footnotes == 0 || raw.size() > 1024 * 1024)
+        return;
+    QTextCursor number = m_cursor;
+    number.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor);
+    QTextCharFormat format;
+    format.setProperty(RichTextProperty::FootnoteRtf, raw);
+    number.mergeCharFormat(format);
 }
 
 void RtfParser::applyStyle(int style)

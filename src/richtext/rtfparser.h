@@ -38,6 +38,7 @@ private:
     bool characterWord(const QByteArray& word, bool hasParam, int param);
     void oldListWord(const QByteArray& word);
     void applyStyle(int style);
+    void keepFootnote();
     bool paragraphWord(const QByteArray& word, bool hasParam, int param);
     bool specialCharacter(const QByteArray& word);
     void text(const char* data, qsizetype size);

@@ -359,6 +359,12 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
         } else {
             m_out += *words;
         }
+        const QByteArray footnote =
+            charFormat.property(RichTextProperty::FootnoteRtf).toByteArray();
+        if (!footnote.isEmpty()) {
+            m_out += "\\chftn}{\\footnote " + footnote + '}';
+            continue;
+        }
         if (charFormat.isImageFormat()) {
             for (int i = start; i < end; ++i)
                 writeImage(charFormat.toImageFormat());

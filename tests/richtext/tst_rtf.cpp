@@ -33,6 +33,7 @@ private slots:
     void everyFormattingFeatureSurvivesSaveAndLoad();
     void writingWhatWasReadGivesTheSameBytes();
     void tablesAndLinksSurviveSaveAndLoad();
+    void footnotesAreKeptButNotShown();
     void stylesGiveTheirFormatting();
     void listsSurviveSaveAndLoad();
     void listTableNumbering();
@@ -174,6 +175,23 @@ void TestRtf::tablesAndLinksSurviveSaveAndLoad()
     QVERIFY(linked.isAnchor());
     QCOMPARE(linked.anchorHref(), QStringLiteral("https://example.com/a?b=1"));
     QCOMPARE(RtfWriter::write(&back), RtfWriter::write(&doc));
+}
+
+void TestRtf::footnotesAreKeptButNotShown()
+{
+    const QByteArray rtf = "{\\rtf1 Text{\\super\\chftn}{\\*\\footnote\\pard {\\super\\chftn} The "
+                           "{\\b note} \\{x\\}.}, more{\\chftn{\\footnote second}}.}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    QCOMPARE(doc.toPlainText(), QStringLiteral("Text1, more2."));
+    const QByteArray written = RtfWriter::write(&doc);
+    QVERIFY(
+        written.contains("\\chftn}{\\footnote \\pard {\\super\\chftn} The {\\b note} \\{x\\}.}"));
+    QVERIFY(written.contains("\\chftn}{\\footnote second}"));
+    QTextDocument back;
+    QVERIFY(RtfReader::read(written, &back).ok());
+    QCOMPARE(back.toPlainText(), doc.toPlainText());
+    QCOMPARE(RtfWriter::write(&back), written);
 }
 
 void TestRtf::stylesGiveTheirFormatting()
