@@ -462,19 +462,14 @@ void RtfBuilder::writeListTables()
 
 void RtfBuilder::writeListItem(const QTextBlock& block, const QTextList* list, int level)
 {
-    // The list words, then the older \pn words for readers that know only those,
-    // and the item's number as text for readers that know neither.
-    const int nfc = numbering(list->format().style());
-    static const QHash<int, QByteArray> pnWords = {
-        {0, "\\pndec"}, {1, "\\pnucrm"}, {2, "\\pnlcrm"}, {3, "\\pnucltr"}, {4, "\\pnlcltr"}};
-    m_out += number("\\ls", m_listGroup.value(list) + 1) + number("\\ilvl", level);
-    if (nfc == 23) {
-        m_out += "{\\pntext\\f0 \\u8226\\'95\\tab}{\\*\\pn\\pnlvlblt\\pnf0\\pnindent360"
-                 "{\\pntxtb \\u8226\\'95}}";
-        return;
-    }
-    m_out += "{\\pntext\\f0 " + escapeChars(list->itemText(block)) + "\\tab}{\\*\\pn\\pnlvlbody" +
-             pnWords.value(nfc) + "\\pnf0\\pnindent360\\pnstart1{\\pntxta .}}";
+    // The list words, and the item's bullet or number as text for readers that know
+    // no lists: they show it, list-aware readers skip it. No \pn words beside them:
+    // some readers then take every list for the last \pn one they saw.
+    const QByteArray label = numbering(list->format().style()) == 23
+                                 ? QByteArray("\\u8226\\'95")
+                                 : escapeChars(list->itemText(block));
+    m_out += number("\\ls", m_listGroup.value(list) + 1) + number("\\ilvl", level) +
+             "{\\listtext\\f0 " + label + "\\tab}";
 }
 
 void RtfBuilder::writeCharFormat(const QTextCharFormat& format)
