@@ -2,6 +2,7 @@
 // how long they take to show, to lay out fully and to save, and the memory used.
 // Each case runs in a process of its own so that its peak memory is its own.
 #include "app/frmmymdi.h"
+#include "benchsupport.h"
 #include "document/frmtext.h"
 #include "richtext/richtextbox.h"
 
@@ -16,17 +17,6 @@
 #include <cstdio>
 
 namespace {
-
-qint64 peakKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    return 0;
-}
 
 QByteArray generate(const QString& kind, qint64 bytes)
 {

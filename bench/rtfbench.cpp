@@ -1,6 +1,7 @@
 // Reads and writes generated RTF of 1, 10 and 50 MB, text-heavy and
 // formatting-heavy, and prints throughput and peak memory. Each case runs in a
 // process of its own so that its peak memory is its own.
+#include "benchsupport.h"
 #include "richtext/documentconverter.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
@@ -14,17 +15,6 @@
 #include <cstdio>
 
 namespace {
-
-qint64 peakKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    return 0;
-}
 
 QByteArray generate(bool formatted, qint64 bytes)
 {

@@ -17,16 +17,6 @@ bool isLetter(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 } // namespace
 
 void RtfParser::run()
@@ -72,8 +62,9 @@ void RtfParser::run()
                 controlWord(word, hasParam, int(value));
             } else if (next == '\'') {
                 ++m_p;
-                if (m_end - m_p >= 2 && hexValue(m_p[0]) >= 0 && hexValue(m_p[1]) >= 0) {
-                    byte(char(hexValue(m_p[0]) * 16 + hexValue(m_p[1])));
+                if (m_end - m_p >= 2 && RtfPicture::hexValue(m_p[0]) >= 0 &&
+                    RtfPicture::hexValue(m_p[1]) >= 0) {
+                    byte(char(RtfPicture::hexValue(m_p[0]) * 16 + RtfPicture::hexValue(m_p[1])));
                     m_p += 2;
                 }
             } else {

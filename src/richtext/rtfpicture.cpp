@@ -8,8 +8,7 @@
 #include <QTextDocument>
 #include <QUrl>
 
-namespace {
-int hexValue(char c)
+int RtfPicture::hexValue(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -19,7 +18,6 @@ int hexValue(char c)
         return c - 'A' + 10;
     return -1;
 }
-} // namespace
 
 QTextImageFormat RtfPicture::addTo(QTextDocument* document, int number) const
 {

@@ -18,4 +18,6 @@ struct RtfPicture {
     // shows it. Pictures we cannot show appear as a framed box of their size and
     // keep their bytes, so that saving writes them back unchanged.
     QTextImageFormat addTo(QTextDocument* document, int number) const;
+    // The value of a hexadecimal digit, or -1.
+    static int hexValue(char c);
 };
