@@ -522,8 +522,8 @@ bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
         p.before = param;
     else if (word == "sa")
         p.after = param;
-    else if (word == "tx" || word == "tb")
-        p.tabs.append(param);
+    else if ((word == "tx" || word == "tb") && p.tabs.size() < 64 && !p.tabs.contains(param))
+        p.tabs.append(param); // word processors allow 64 stops; more only slow things down
     else if (word == "sl")
         p.lineSpacing = param;
     else if (word == "slmult")
