@@ -34,6 +34,11 @@ Status RtfReader::read(const QByteArray& data, QTextDocument* document)
     if (!looksLikeRtf(data))
         return Error{ErrorCode::BadFormat, QStringLiteral("The file is not in RTF format.")};
     document->clear();
+    // A loaded document starts with nothing to undo; keeping the steps would cost time too.
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
     QTextCursor cursor(document);
-    return parse(data, cursor, true);
+    const Status status = parse(data, cursor, true);
+    document->setUndoRedoEnabled(undo);
+    return status;
 }
