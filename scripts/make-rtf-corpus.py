@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the RTF corpus under tests/richtext/corpus: varied source documents
-(HTML and Markdown, made here from a fixed random seed) turned into RTF by
+(HTML and Markdown, made here from fixed random choices) turned into RTF by
 LibreOffice, AbiWord and pandoc, with LibreOffice's own plain-text extraction of
 each RTF beside it as the expected text. Needs soffice, abiword, pandoc and
 ImageMagick's convert; the tests only read what it wrote."""

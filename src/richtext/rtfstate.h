@@ -38,10 +38,11 @@ struct CharState {
     bool operator==(const CharState&) const = default;
 };
 
-inline size_t qHash(const CharState& c, size_t seed = 0)
+inline size_t qHash(const CharState& c, size_t hashSeed = 0)
 {
-    return qHashMulti(seed, c.font, c.halfPoints, c.bold, c.italic, c.underline, c.strike, c.hidden,
-                      c.protect, c.caps, c.color, c.background, c.offsetTwips, c.script, c.link);
+    return qHashMulti(hashSeed, c.font, c.halfPoints, c.bold, c.italic, c.underline, c.strike,
+                      c.hidden, c.protect, c.caps, c.color, c.background, c.offsetTwips, c.script,
+                      c.link);
 }
 
 struct ParaState {
