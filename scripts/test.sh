@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds Quillora and runs every test headless; then the codec
-# tests again under AddressSanitizer and UBSan, and a short fuzzing run of the RTF reader.
+# tests (and the converter) again under AddressSanitizer and UBSan, and a short fuzzing run
+# of the RTF reader.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 (cd build && ctest --output-on-failure --parallel "$(nproc)" --timeout 300)
 
-codec_tests=(tst_textcodec tst_rtf tst_richtextbox)
+codec_tests=(tst_textcodec tst_rtf tst_richtextbox tst_rtfcorpus tst_converter)
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLORA_SANITIZE=ON >/dev/null
-cmake --build build-asan --parallel "$(nproc)" --target "${codec_tests[@]}"
+cmake --build build-asan --parallel "$(nproc)" --target "${codec_tests[@]}" quillora-convert
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure --parallel "$(nproc)" -R "^($(IFS='|'; echo "${codec_tests[*]}"))\$")
 
