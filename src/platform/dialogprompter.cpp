@@ -38,7 +38,10 @@ QMessageBox::Icon iconFor(MessageIcon icon)
 } // namespace
 
 DialogPrompter::DialogPrompter() = default;
-DialogPrompter::~DialogPrompter() = default;
+DialogPrompter::~DialogPrompter()
+{
+    delete m_yesNoAll;
+}
 
 int DialogPrompter::message(const MessageRequest& request)
 {
@@ -151,7 +154,11 @@ bool DialogPrompter::pageSetup(QPrinter& printer, QMarginsF& marginsInches)
 
 YesNoAllReply DialogPrompter::yesNoAll(const YesNoAllRequest& request)
 {
-    if (!m_yesNoAll)
-        m_yesNoAll = new frmYesNoAll(owner());
+    // Kept between questions, owned here: a window that happened to be active
+    // when it was first needed may be gone by the next question.
+    if (!m_yesNoAll) {
+        m_yesNoAll = new frmYesNoAll(nullptr);
+        m_yesNoAll->setWindowModality(Qt::ApplicationModal);
+    }
     return m_yesNoAll->ask(request);
 }
