@@ -40,7 +40,9 @@ QMessageBox::Icon iconFor(MessageIcon icon)
 DialogPrompter::DialogPrompter() = default;
 DialogPrompter::~DialogPrompter()
 {
-    delete m_yesNoAll;
+    // The prompter may outlive the application; widgets may not.
+    if (QCoreApplication::instance())
+        delete m_yesNoAll;
 }
 
 int DialogPrompter::message(const MessageRequest& request)

@@ -2,6 +2,8 @@
 
 #include "prompter.h"
 
+#include <QPointer>
+
 class frmYesNoAll;
 
 // The prompter of the running program: Qt's own dialogs.
@@ -20,5 +22,5 @@ public:
     YesNoAllReply yesNoAll(const YesNoAllRequest& request) override;
 
 private:
-    frmYesNoAll* m_yesNoAll = nullptr;
+    QPointer<frmYesNoAll> m_yesNoAll;
 };
