@@ -15,6 +15,8 @@ constexpr int PictureData = QTextFormat::UserProperty + 3;
 constexpr int PictureHeader = QTextFormat::UserProperty + 4;
 // List formats: the nesting level (0 to 8) of the list's items.
 constexpr int ListLevel = QTextFormat::UserProperty + 5;
+// List formats: the first number, when it is not 1.
+constexpr int ListStart = QTextFormat::UserProperty + 7;
 // Character formats: a footnote's own RTF, kept on its number in the text.
 constexpr int FootnoteRtf = QTextFormat::UserProperty + 6;
 } // namespace RichTextProperty

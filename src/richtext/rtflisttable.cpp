@@ -15,9 +15,16 @@ void RtfListTable::word(const QByteArray& word, int param)
     if (word == "list") {
         m_inOverride = false;
         m_currentLevels.clear();
+        m_currentStarts.clear();
     } else if (word == "listlevel") {
-        if (m_currentLevels.size() < MaxLevels)
+        if (m_currentLevels.size() < MaxLevels) {
             m_currentLevels.append(0);
+            m_currentStarts.append(1);
+        }
+    } else if (word == "levelstartat" && m_inOverride) {
+        m_overrideStart = param;
+    } else if (word == "levelstartat" && !m_currentStarts.isEmpty()) {
+        m_currentStarts.last() = param;
     } else if ((word == "levelnfc" || word == "levelnfcn") && m_inOverride) {
         m_overrideNumbering = param; // the override's own numbering kind
     } else if ((word == "levelnfc" || word == "levelnfcn") && !m_currentLevels.isEmpty()) {
@@ -26,15 +33,20 @@ void RtfListTable::word(const QByteArray& word, int param)
         m_inOverride = true;
         m_overrideListId = 0;
         m_overrideNumbering = -1;
+        m_overrideStart = -1;
     } else if (word == "listid") {
         if (m_inOverride)
             m_overrideListId = param;
-        else if (m_levelsById.size() < 10000)
+        else if (m_levelsById.size() < 10000) {
             m_levelsById.insert(param, m_currentLevels);
+            m_startsById.insert(param, m_currentStarts);
+        }
     } else if (word == "ls" && m_inOverride && m_listIdByLs.size() < 10000) {
         m_listIdByLs.insert(param, m_overrideListId);
         if (m_overrideNumbering >= 0)
             m_numberingByLs.insert(param, m_overrideNumbering);
+        if (m_overrideStart >= 0)
+            m_startByLs.insert(param, m_overrideStart);
     }
 }
 
@@ -91,6 +103,11 @@ void RtfListTable::addParagraph(QTextCursor& cursor, int ls, int level)
     // The paragraphs' own indents place the items, as the writer set them.
     format.setIndent(0);
     format.setProperty(RichTextProperty::ListLevel, level);
+    // Kept for saving; the number shown starts at 1 whatever it says.
+    const QList<int> starts = m_startsById.value(m_listIdByLs.value(ls, -1));
+    const int start = m_startByLs.value(ls, level < starts.size() ? starts[level] : 1);
+    if (start != 1)
+        format.setProperty(RichTextProperty::ListStart, start);
     m_lists.insert(key, cursor.createList(format));
 }
 

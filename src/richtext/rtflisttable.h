@@ -27,6 +27,10 @@ public:
 private:
     QHash<int, QList<int>> m_levelsById; // list id → numbering kind of each level
     QList<int> m_currentLevels;
+    QHash<int, QList<int>> m_startsById; // list id → first number of each level
+    QList<int> m_currentStarts;
+    int m_overrideStart = -1;
+    QHash<int, int> m_startByLs;
     bool m_inOverride = false;
     int m_overrideListId = 0;
     int m_overrideNumbering = -1;

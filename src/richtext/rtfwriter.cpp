@@ -52,6 +52,7 @@ private:
     QHash<const QTextList*, int> m_listGroup;
     QList<QList<int>> m_groupNumbering;
     QList<QList<bool>> m_groupAssigned;
+    QList<QList<int>> m_groupStarts;
     QHash<int, QByteArray> m_charWords; // the words of each character format, once made
     int m_lastListGroup = -1;
     QByteArray m_out;
@@ -421,6 +422,7 @@ void RtfBuilder::addList(const QTextList* list)
     const bool clash = lastGroup >= 0 && m_groupAssigned[lastGroup][level] &&
                        m_groupNumbering[lastGroup][level] != nfc;
     if (level == 0 || lastGroup < 0 || clash) {
+        m_groupStarts.append(QList<int>(9, 1));
         m_groupNumbering.append(QList<int>(9, nfc));
         m_groupAssigned.append(QList<bool>(9, false));
         lastGroup = int(m_groupNumbering.size()) - 1;
@@ -430,6 +432,8 @@ void RtfBuilder::addList(const QTextList* list)
         if (l == level || !m_groupAssigned[lastGroup][l])
             levels[l] = nfc;
     m_groupAssigned[lastGroup][level] = true;
+    if (list->format().hasProperty(RichTextProperty::ListStart))
+        m_groupStarts[lastGroup][level] = list->format().intProperty(RichTextProperty::ListStart);
     m_listGroup.insert(list, lastGroup);
 }
 
@@ -443,7 +447,7 @@ void RtfBuilder::writeListTables()
         for (int level = 0; level < 9; ++level) {
             const int nfc = m_groupNumbering[i][level];
             m_out += "{\\listlevel" + number("\\levelnfc", nfc) + number("\\levelnfcn", nfc) +
-                     "\\leveljc0\\levelstartat1";
+                     "\\leveljc0" + number("\\levelstartat", m_groupStarts[i][level]);
             if (nfc == 23)
                 m_out += "{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}";
             else

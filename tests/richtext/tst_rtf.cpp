@@ -261,7 +261,8 @@ void TestRtf::listTableNumbering()
 {
     // As word processors write it: kinds in the list table, paragraphs naming an override.
     const QByteArray rtf =
-        "{\\rtf1{\\*\\listtable{\\list\\listtemplateid7{\\listlevel\\levelnfc4{\\leveltext\\'02\\'"
+        "{\\rtf1{\\*\\listtable{\\list\\listtemplateid7{\\listlevel\\levelnfc4\\levelstartat3{"
+        "\\leveltext\\'02\\'"
         "00);}"
         "{\\levelnumbers\\'01;}}{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}}\\listid99}}"
         "{\\*\\listoverridetable{\\listoverride\\listid99\\listoverridecount0\\ls1}}"
@@ -276,6 +277,8 @@ void TestRtf::listTableNumbering()
     QCOMPARE(top->format().style(), QTextListFormat::ListLowerAlpha);
     QCOMPARE(doc.findBlockByNumber(2).textList(), top);
     QCOMPARE(doc.findBlockByNumber(1).textList()->format().style(), QTextListFormat::ListCircle);
+    QCOMPARE(top->format().intProperty(RichTextProperty::ListStart), 3);
+    QVERIFY(RtfWriter::write(&doc).contains("\\levelnfc4\\levelnfcn4\\leveljc0\\levelstartat3"));
     QCOMPARE(doc.findBlockByNumber(1).textList()->format().intProperty(RichTextProperty::ListLevel),
              1);
 }
