@@ -499,6 +499,13 @@ void RtfParser::oldListWord(const QByteArray& word)
 
 bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
 {
+    // The words that only set a number of the paragraph.
+    static const QHash<QByteArray, int ParaState::*> paragraphNumbers = {
+        {"li", &ParaState::left},         {"ri", &ParaState::right},
+        {"fi", &ParaState::first},        {"sb", &ParaState::before},
+        {"sa", &ParaState::after},        {"sl", &ParaState::lineSpacing},
+        {"ls", &ParaState::listOverride}, {"ilvl", &ParaState::listLevel},
+        {"itap", &ParaState::nesting}};
     ParaState& p = state().para;
     if (word == "pard")
         p = ParaState();
@@ -512,30 +519,14 @@ bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
         p.align = 2;
     else if (word == "qj")
         p.align = 3;
-    else if (word == "li")
-        p.left = param;
-    else if (word == "ri")
-        p.right = param;
-    else if (word == "fi")
-        p.first = param;
-    else if (word == "sb")
-        p.before = param;
-    else if (word == "sa")
-        p.after = param;
+    else if (int ParaState::*value = paragraphNumbers.value(word))
+        p.*value = param;
     else if ((word == "tx" || word == "tb") && p.tabs.size() < 64 && !p.tabs.contains(param))
         p.tabs.append(param); // word processors allow 64 stops; more only slow things down
-    else if (word == "sl")
-        p.lineSpacing = param;
     else if (word == "slmult")
         p.lineMultiple = param != 0;
-    else if (word == "ls")
-        p.listOverride = param;
-    else if (word == "ilvl")
-        p.listLevel = param;
     else if (word == "intbl")
         p.inTable = true;
-    else if (word == "itap")
-        p.nesting = param;
     else if (word == "trowd") {
         // What follows a row's definition is in the row, even from writers that
         // leave out \intbl.
