@@ -2,8 +2,8 @@
 
 #include "windows1252.h"
 
-#include <QHash>
 #include <QStringDecoder>
+#include <map>
 
 namespace {
 QByteArray decoderName(int codePage)
@@ -96,12 +96,18 @@ bool isLeadByte(int codePage, uchar byte)
 QString decode(int codePage, const QByteArray& bytes)
 {
     if (codePage != Ansi) {
-        const QByteArray name = decoderName(codePage);
-        if (!name.isEmpty()) {
-            QStringDecoder decoder(name.constData());
-            if (decoder.isValid())
-                return decoder.decode(bytes);
+        // Looking a codec up by name costs more than decoding a short run with it.
+        thread_local std::map<int, QStringDecoder> decoders;
+        auto it = decoders.find(codePage);
+        if (it == decoders.end()) {
+            const QByteArray name = decoderName(codePage);
+            it = decoders
+                     .emplace(codePage, QStringDecoder(name.isEmpty() ? "" : name.constData(),
+                                                       QStringConverter::Flag::Stateless))
+                     .first;
         }
+        if (it->second.isValid())
+            return it->second.decode(bytes);
     }
     return Windows1252::decode(bytes);
 }

@@ -728,6 +728,16 @@ QTextCharFormat RtfParser::charFormat(const CharState& c)
     return format;
 }
 
+QTextBlockFormat RtfParser::blockFormat(const ParaState& p)
+{
+    // Paragraphs mostly repeat the one before them.
+    if (!m_lastPara || !(p == *m_lastPara)) {
+        m_lastPara = p;
+        m_lastBlockFormat = RtfFormats::blockFormat(p);
+    }
+    return m_lastBlockFormat;
+}
+
 void RtfParser::endParagraph(bool newBlock)
 {
     flushText();
@@ -739,7 +749,7 @@ void RtfParser::endParagraph(bool newBlock)
     else
         enterTables();
     const ParaState& p = state().para;
-    m_cursor.setBlockFormat(RtfFormats::blockFormat(p));
+    m_cursor.setBlockFormat(blockFormat(p));
     if (p.listOverride > 0)
         m_listTable.addParagraph(m_cursor, p.listOverride, p.listLevel);
     else if (p.oldListStyle != 0)
@@ -760,7 +770,7 @@ void RtfParser::endCell()
     // The cell's last paragraph ends with the cell, not with a paragraph mark.
     flushText();
     enterTables();
-    m_cursor.setBlockFormat(RtfFormats::blockFormat(state().para));
+    m_cursor.setBlockFormat(blockFormat(state().para));
     m_tables.endCell();
 }
 

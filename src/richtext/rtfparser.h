@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QStringList>
 #include <QTextFormat>
+#include <optional>
 #include <vector>
 
 class QTextCursor;
@@ -53,6 +54,7 @@ private:
     void fontNameBytes();
     int codePageFor(int font) const;
     QTextCharFormat charFormat(const CharState& c);
+    QTextBlockFormat blockFormat(const ParaState& p);
     bool consumingSkippedCharacter();
 
     const char* m_p;
@@ -84,6 +86,8 @@ private:
     RtfListTable m_listTable;
     RtfStyleSheet m_styleSheet;
     QHash<CharState, QTextCharFormat> m_formats;
+    std::optional<ParaState> m_lastPara;
+    QTextBlockFormat m_lastBlockFormat;
     bool m_previousWasOldList = false;
     int m_imageCount = 0;
 };

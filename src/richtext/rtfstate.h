@@ -57,6 +57,7 @@ struct ParaState {
     bool inTable = false;
     int nesting = 0;
     int tableDepth() const { return inTable ? qMax(1, nesting) : 0; }
+    bool operator==(const ParaState&) const = default;
 };
 
 struct GroupState {

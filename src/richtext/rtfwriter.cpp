@@ -123,11 +123,14 @@ template <typename F> void RtfBuilder::forEachFragment(F&& visit) const
     for (QTextBlock block = m_document->findBlock(m_from); block.isValid(); block = block.next()) {
         if (block.position() > m_to)
             break;
+        // A block's fragments follow each other; asking each for its position
+        // would search the document's tree every time.
+        int position = block.position();
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const int position = fragment.position(); // not free: found in a tree
             const int start = qMax(position, m_from);
             const int end = qMin(position + fragment.length(), m_to);
+            position += fragment.length();
             if (start < end)
                 visit(block, fragment, start, end);
         }
@@ -334,9 +337,11 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
     const int blockStart = qMax(block.position(), m_from);
     const int blockEnd = qMin(block.position() + block.length() - 1, m_to);
     QString openLink;
+    int next = block.position();
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        const int position = fragment.position(); // not free: found in a tree
+        const int position = next;
+        next += fragment.length();
         const int start = qMax(position, blockStart);
         const int end = qMin(position + fragment.length(), blockEnd);
         if (start >= end)
