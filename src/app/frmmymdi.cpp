@@ -2,34 +2,42 @@
 
 #include "document/commondialogapi.h"
 #include "document/frmtext.h"
+#include "framestatusbar.h"
+#include "leftpane.h"
+#include "maintoolbar.h"
 #include "menus/commandtable.h"
-#include "menus/menubuilder.h"
+#include "menus/toolbarlayoutstore.h"
+#include "menus/toolbartable.h"
 #include "platform/prompter.h"
 #include "richtext/richtextbox.h"
+#include "richtext/twips.h"
+#include "toolbarcustomizer.h"
+#include "windowtiling.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMdiArea>
-#include <QMenuBar>
+#include <QMenu>
+#include <QToolButton>
 
 frmMyMDI::frmMyMDI(const QStringList& commandLine, SettingsStore& store, QWidget* parent)
     : QMainWindow(parent), settings(store), CommandLine(commandLine)
 {
     setObjectName(QStringLiteral("frmMyMDI"));
     setWindowTitle(QStringLiteral("Quillora"));
-    mdiArea = new QMdiArea(this);
-    mdiArea->setObjectName(QStringLiteral("MDIClient"));
-    setCentralWidget(mdiArea);
-    resize(1000, 700);
+    buildFrame();
     Timer4.setSingleShot(true);
     Timer4.setInterval(300);
     Timer5.setInterval(300);
     connect(&Timer4, &QTimer::timeout, this, &frmMyMDI::Timer4_Timer);
     connect(&Timer5, &QTimer::timeout, this, &frmMyMDI::Timer5_Timer);
-    m_actions = MenuBuilder::build(menuBar());
-    connectCommands();
+    registerHandlers();
+    connect(menus, &MenuBars::triggered, this, &frmMyMDI::runCommand);
+    connect(menus, &MenuBars::windowMenuAboutToShow, this, &frmMyMDI::fillWindowMenu);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmMyMDI::refreshCommands);
     MDIForm_Load();
 }
@@ -40,52 +48,161 @@ frmMyMDI::~frmMyMDI()
     disconnect(mdiArea, nullptr, this, nullptr);
 }
 
+void frmMyMDI::buildFrame()
+{
+    menus = new MenuBars(this);
+    setMenuWidget(menus);
+    Toolbar1 = new MainToolbar(this);
+    addToolBar(Qt::TopToolBarArea, Toolbar1);
+    StatusBar1 = new FrameStatusBar(this);
+    setStatusBar(StatusBar1);
+    auto* centre = new QWidget(this);
+    auto* row = new QHBoxLayout(centre);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    Picture1 = new LeftPane(centre);
+    mdiArea = new QMdiArea(centre);
+    mdiArea->setObjectName(QStringLiteral("MDIClient"));
+    mdiArea->viewport()->installEventFilter(this);
+    row->addWidget(Picture1);
+    row->addWidget(mdiArea, 1);
+    setCentralWidget(centre);
+    resize(1000, 700);
+    connect(Toolbar1, &MainToolbar::buttonClicked, this, &frmMyMDI::Toolbar1_ButtonClick);
+    connect(Toolbar1, &MainToolbar::menuClicked, this, &frmMyMDI::Toolbar1_ButtonMenuClick);
+    connect(Toolbar1, &MainToolbar::hovered, StatusBar1, &FrameStatusBar::showText);
+    connect(Toolbar1, &MainToolbar::left, StatusBar1, &FrameStatusBar::showDate);
+    connect(Toolbar1, &MainToolbar::rightClicked, this, [this] {
+        // A right click flips the style; the pane's toolbars follow it.
+        if (Toolbar1->isFlat())
+            mnuToolbarButtonRaised_Click();
+        else
+            mnuToolbarButtonFlat_Click();
+        for (QToolBar* bar : {Picture1->Toolbar2, Picture1->Toolbar3})
+            for (QAction* a : bar->actions())
+                if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a)))
+                    b->setAutoRaise(Toolbar1->isFlat());
+    });
+    connect(Picture1, &LeftPane::buttonClicked, this,
+            [this](const QString& bar, const QString& key) {
+                if (bar == QStringLiteral("Toolbar2"))
+                    Toolbar2_ButtonClick(key);
+                else
+                    Toolbar3_ButtonClick(key);
+            });
+}
+
 void frmMyMDI::MDIForm_Load()
 {
+    // Projects, the notes pad, the folder tree, quotes and auto-complete add
+    // their own load steps when they are built.
+    docs.state(0).Deleted = true;
     filter.BuildFileFilter(settings.text(Key::Extensions));
     WordWrap = settings.boolean(Key::WordWrap);
     SaveWindowState = settings.boolean(Key::SaveWindowState);
-    if (SaveWindowState)
-        TextState = settings.integer(Key::TextState);
+    VersionText = QStringLiteral("Quillora %1.%2")
+                      .arg(QCoreApplication::applicationVersion().section(u'.', 0, 0).toInt())
+                      .arg(QCoreApplication::applicationVersion().section(u'.', 1, 1).toInt(), 2,
+                           10, QLatin1Char('0'));
+    readWindowSettings();
     ConfirmExt = settings.boolean(Key::ConfirmExt);
-    // No notes pad yet: its slot stays free.
-    docs.state(0).Deleted = true;
+    ToolBarStyle = settings.integer(Key::ToolBarStyle);
+    Picture1->setListFontSize(settings.number(Key::ListFontSize));
+    const QString lastDir = settings.text(Key::LastDir);
+    if (!lastDir.isEmpty())
+        QDir::setCurrent(lastDir); // a folder that has gone leaves the current one
+    ToolbarToggle(false);
     refreshCommands();
 }
 
-void frmMyMDI::connectCommands()
+void frmMyMDI::readWindowSettings()
 {
-    const QHash<QString, std::function<void()>> handlers = {
+    int paneWidth = Settings::MinimumPaneWidth;
+    if (SaveWindowState) {
+        const QString size = settings.text(Key::WindowSize);
+        if (!size.isEmpty()) {
+            const int state = size.toInt();
+            setWindowState(state == 2   ? Qt::WindowMaximized
+                           : state == 1 ? Qt::WindowMinimized
+                                        : Qt::WindowNoState);
+        }
+        SaveArrange = settings.integer(Key::SaveArrange);
+        QuotesState = settings.integer(Key::QuotesState);
+        TextState = settings.integer(Key::TextState);
+        TextBlocksState = settings.integer(Key::TextBlocksState);
+        MyPadState = settings.integer(Key::MyPadState);
+        MyPadSize = settings.padSizeTwips();
+        paneWidth = settings.paneWidthTwips();
+    }
+    Picture1->setWidthTwips(paneWidth);
+}
+
+void frmMyMDI::registerHandlers()
+{
+    auto key = [this](int k, Qt::KeyboardModifiers m) {
+        return [this, k, m] { sendKeyToFocus(k, m); };
+    };
+    m_frameHandlers = {
         {QStringLiteral("mnuOpenFile"), [this] { mnuOpenFile_Click(); }},
-        {QStringLiteral("mnuSaveFile"),
-         [this] {
-             if (auto* d = activeDocument())
-                 d->mnuSaveFile_Click();
-         }},
-        {QStringLiteral("mnuSaveFileAs"),
-         [this] {
-             if (auto* d = activeDocument())
-                 d->mnuSaveFileAs_Click();
-         }},
         {QStringLiteral("mnuSaveAll"), [this] { mnuSaveAll_Click(); }},
-        {QStringLiteral("mnuClose"),
-         [this] {
-             if (auto* d = activeDocument())
-                 d->mnuClose_Click();
-         }},
         {QStringLiteral("mnuCloseAll"), [this] { mnuCloseAll_Click(); }},
         {QStringLiteral("mnuExit"), [this] { mnuExit_Click(); }},
         {QStringLiteral("mnuNew"), [this] { mnuNew_Click(); }},
-        {QStringLiteral("mnuUndoItem"), [this] { sendKeyToFocus(Qt::Key_Z, Qt::ControlModifier); }},
-        {QStringLiteral("mnuCut"), [this] { sendKeyToFocus(Qt::Key_X, Qt::ControlModifier); }},
-        {QStringLiteral("mnuCopy"), [this] { sendKeyToFocus(Qt::Key_C, Qt::ControlModifier); }},
-        {QStringLiteral("mnuPaste"), [this] { sendKeyToFocus(Qt::Key_V, Qt::ControlModifier); }},
-        {QStringLiteral("mnuDelete"), [this] { sendKeyToFocus(Qt::Key_Delete, Qt::NoModifier); }},
-        {QStringLiteral("mnuSelAll"), [this] { sendKeyToFocus(Qt::Key_A, Qt::ControlModifier); }},
+        {QStringLiteral("mnuWindowCascade"), [this] { mnuWindowCascade_Click(); }},
+        {QStringLiteral("mnuWindowTileHoriz"), [this] { mnuWindowTileHoriz_Click(); }},
+        {QStringLiteral("mnuWindowTileVertical"), [this] { mnuWindowTileVertical_Click(); }},
+        {QStringLiteral("mnuWindowArrange"), [this] { mnuWindowArrange_Click(); }},
+        {QStringLiteral("mnuWindowSendBack"), [this] { mnuWindowSendBack_Click(); }},
+        {QStringLiteral("mnuNextPane"), [this] { mnuNextPane_Click(); }},
+        {QStringLiteral("mnuMinRest"), [this] { mnuMinRest_Click(); }},
+        {QStringLiteral("mnuToolBarCustomize"), [this] { mnuToolBarCustomize_Click(); }},
+        {QStringLiteral("mnuToolbarButtonRaised"), [this] { mnuToolbarButtonRaised_Click(); }},
+        {QStringLiteral("mnuToolbarButtonFlat"), [this] { mnuToolbarButtonFlat_Click(); }},
     };
-    for (auto it = handlers.cbegin(); it != handlers.cend(); ++it)
-        if (QAction* a = m_actions.value(it.key()))
-            connect(a, &QAction::triggered, this, it.value());
+    m_documentHandlers = {
+        {QStringLiteral("mnuSaveFile"), [](frmText* d) { d->mnuSaveFile_Click(); }},
+        {QStringLiteral("mnuSaveFileAs"), [](frmText* d) { d->mnuSaveFileAs_Click(); }},
+        {QStringLiteral("mnuClose"), [](frmText* d) { d->mnuClose_Click(); }},
+        {QStringLiteral("mnuExit"), [this](frmText*) { mnuExit_Click(); }},
+        {QStringLiteral("mnuUndoItem"), [key](frmText*) { key(Qt::Key_Z, Qt::ControlModifier)(); }},
+        {QStringLiteral("mnuCut"), [key](frmText*) { key(Qt::Key_X, Qt::ControlModifier)(); }},
+        {QStringLiteral("mnuCopy"), [key](frmText*) { key(Qt::Key_C, Qt::ControlModifier)(); }},
+        {QStringLiteral("mnuPaste"), [key](frmText*) { key(Qt::Key_V, Qt::ControlModifier)(); }},
+        {QStringLiteral("mnuDelete"), [key](frmText*) { key(Qt::Key_Delete, Qt::NoModifier)(); }},
+        {QStringLiteral("mnuSelAll"), [key](frmText*) { key(Qt::Key_A, Qt::ControlModifier)(); }},
+        {QStringLiteral("mnuCopyPath"), [](frmText* d) { d->mnuCopyPath_Click(); }},
+        {QStringLiteral("mnuRefresh"), [](frmText* d) { d->mnuRefresh_Click(); }},
+        {QStringLiteral("mnuViewFile"), [](frmText* d) { d->mnuViewFile_Click(); }},
+    };
+}
+
+void frmMyMDI::runCommand(MenuBars::Bar bar, const QString& name)
+{
+    // A document bar's entry that the frame also has runs the frame's handler
+    // and nothing else.
+    if (bar == MenuBars::Frame || CommandTable::routedToFrame(name)) {
+        if (auto handler = m_frameHandlers.value(name)) {
+            emit commandRun(name, true);
+            handler();
+        }
+        return;
+    }
+    runDocumentCommand(name);
+}
+
+void frmMyMDI::runDocumentCommand(const QString& name)
+{
+    frmText* document = activeDocument();
+    auto handler = m_documentHandlers.value(name);
+    if (!document || !handler)
+        return;
+    emit commandRun(name, false);
+    handler(document);
+}
+
+QAction* frmMyMDI::action(const QString& name) const
+{
+    return menus->action(menus->shown(), name);
 }
 
 void frmMyMDI::sendKeyToFocus(int key, Qt::KeyboardModifiers modifiers)
@@ -107,14 +224,41 @@ void frmMyMDI::sendKeyToFocus(int key, Qt::KeyboardModifiers modifiers)
 void frmMyMDI::refreshCommands()
 {
     const bool hasDocument = activeDocument() != nullptr;
-    for (const Command& command : CommandTable::commands())
-        if (command.needsDocument)
-            if (QAction* a = m_actions.value(QString::fromLatin1(command.name)))
-                a->setEnabled(hasDocument);
-    if (QAction* a = m_actions.value(QStringLiteral("mnuSaveAll")))
-        a->setEnabled(!documentWindows().isEmpty());
-    if (QAction* a = m_actions.value(QStringLiteral("mnuCloseAll")))
-        a->setEnabled(!documentWindows().isEmpty());
+    menus->show(hasDocument ? MenuBars::Document : MenuBars::Frame);
+    const bool anyOpen = !documentWindows().isEmpty();
+    for (MenuBars::Bar bar : {MenuBars::Frame, MenuBars::Document}) {
+        const QList<Command>& table =
+            bar == MenuBars::Frame ? CommandTable::frameBar() : CommandTable::documentBar();
+        for (const Command& command : table) {
+            const QString name = QString::fromLatin1(command.name);
+            QAction* a = menus->action(bar, name);
+            if (!a || a->menu() || !*command.parent || QByteArray(command.caption) == "-")
+                continue;
+            // An entry whose command is not built yet stays visible and disabled.
+            const bool frameEntry = bar == MenuBars::Frame || CommandTable::routedToFrame(name);
+            const bool built =
+                frameEntry ? m_frameHandlers.contains(name) : m_documentHandlers.contains(name);
+            a->setEnabled(command.enabled && built);
+        }
+    }
+    for (const QString& name :
+         {QStringLiteral("mnuSaveAll"), QStringLiteral("mnuCloseAll"),
+          QStringLiteral("mnuWindowCascade"), QStringLiteral("mnuWindowTileHoriz"),
+          QStringLiteral("mnuWindowTileVertical"), QStringLiteral("mnuWindowArrange"),
+          QStringLiteral("mnuMinRest")})
+        for (QAction* a : menus->entries(name))
+            a->setEnabled(anyOpen);
+    for (QAction* a : menus->entries(QStringLiteral("mnuWindowSendBack")))
+        a->setEnabled(hasDocument);
+    for (QAction* a : menus->entries(QStringLiteral("mnuToolbarButtonFlat"))) {
+        a->setCheckable(true);
+        a->setChecked(ToolBarStyle != 0);
+    }
+    for (QAction* a : menus->entries(QStringLiteral("mnuToolbarButtonRaised"))) {
+        a->setCheckable(true);
+        a->setChecked(ToolBarStyle == 0);
+    }
+    ToolbarToggle(anyOpen);
 }
 
 void frmMyMDI::showEvent(QShowEvent* event)
@@ -134,6 +278,25 @@ void frmMyMDI::MDIForm_Activate()
 void frmMyMDI::Timer4_Timer()
 {
     Timer4.stop();
+    if (settings.integer(Key::ToolbarVersion) == 0) {
+        // An old saved layout would hide the font boxes.
+        ToolbarLayoutStore::remove(toolbarLayoutPath());
+        settings.setInteger(Key::ToolbarVersion, CurrentToolbarVersion);
+        Prompter::tell(ToolbarVersionMessage, MessageIcon::Information);
+    }
+    if (ToolBarStyle == 0)
+        mnuToolbarButtonRaised_Click();
+    else
+        mnuToolbarButtonFlat_Click();
+    Picture1->setPlusImage(settings.integer(Key::PlusImage));
+    if (QAction* left = Toolbar1->button(QStringLiteral("Align left")))
+        left->setChecked(true);
+    if (SaveWindowState && SaveArrange >= 0) {
+        if (SaveArrange == 0)
+            mnuWindowCascade_Click();
+        else
+            tile(SaveArrange == 1);
+    }
     for (const QString& path : std::as_const(CommandLine))
         queuePath(path, 0);
     queue.OpenQueueState = OpenQueue::Idle;
@@ -315,6 +478,7 @@ void frmMyMDI::mnuSaveAll_Click()
 
 void frmMyMDI::mnuExit_Click()
 {
+    unloadMode = ClosedByProgram;
     close();
 }
 
@@ -356,18 +520,298 @@ bool frmMyMDI::MDIForm_Unload()
     for (auto it = windows.crbegin(); it != windows.crend(); ++it)
         if (!(*it)->close())
             return false;
-    settings.setInteger(Key::TextState, TextState);
+    writeClosingSettings();
     settings.store().sync();
     return true;
 }
 
+void frmMyMDI::writeClosingSettings()
+{
+    // The system ending the session keeps the window sizes of the last real close.
+    if (unloadMode == ClosedByUser || unloadMode == ClosedByProgram) {
+        if (!isMinimized())
+            settings.setText(Key::WindowSize, QString::number(isMaximized() ? 2 : 0));
+        settings.setInteger(Key::SaveArrange, SaveArrange);
+        settings.setInteger(Key::QuotesState, QuotesState);
+        settings.setInteger(Key::TextState, TextState);
+        settings.setInteger(Key::TextBlocksState, TextBlocksState);
+        settings.setInteger(Key::MyPadState, MyPadState);
+        settings.setText(Key::MyPadSize, QString::number(MyPadSize.width()) + u',' +
+                                             QString::number(MyPadSize.height()));
+    }
+    settings.setText(Key::LastDir, QDir::currentPath());
+    settings.setInteger(Key::ToolBarStyle, ToolBarStyle);
+    settings.setNumber(Key::ListFontSize, Picture1->listFontSize());
+    settings.setInteger(Key::PlusImage, Picture1->plusImage());
+    settings.setNumber(Key::Pic1Width, Picture1->widthTwips());
+}
+
 void frmMyMDI::closeEvent(QCloseEvent* event)
 {
+    // A close the program did not ask for came from the window's close box.
+    if (event->spontaneous() && unloadMode != ClosedBySystem)
+        unloadMode = ClosedByUser;
     if (!MDIForm_QueryUnload() || !MDIForm_Unload()) {
         event->ignore();
+        unloadMode = ClosedByUser;
         return;
     }
     linkEnabled = false;
     Timer5.stop();
+    if (customizer)
+        customizer->close();
     event->accept();
+}
+
+void frmMyMDI::closeBySystem()
+{
+    unloadMode = ClosedBySystem;
+    close();
+}
+
+void frmMyMDI::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    MDIForm_Resize();
+}
+
+void frmMyMDI::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        MDIForm_Resize();
+}
+
+void frmMyMDI::MDIForm_Resize()
+{
+    if (isMinimized())
+        return;
+    Picture1->Form_Resize(Twips::fromPixels(height()), isMaximized());
+}
+
+bool frmMyMDI::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == mdiArea->viewport()) {
+        if (event->type() == QEvent::MouseMove && !StatusBar1->isShowingDate())
+            StatusBar1->showDate();
+        if (event->type() == QEvent::MouseButtonPress &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+            if (QMenu* menu = menus->popup(QStringLiteral("mnuRCMDI")))
+                menu->popup(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMyMDI::mnuWindowCascade_Click()
+{
+    mdiArea->cascadeSubWindows();
+    SaveArrange = 0;
+}
+
+void frmMyMDI::mnuWindowTileHoriz_Click()
+{
+    tile(true);
+    SaveArrange = 1;
+}
+
+void frmMyMDI::mnuWindowTileVertical_Click()
+{
+    tile(false);
+    SaveArrange = 2;
+}
+
+void frmMyMDI::tile(bool rows)
+{
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : mdiArea->subWindowList(QMdiArea::StackingOrder))
+        if (!w->isMinimized() && w->isVisible())
+            windows.prepend(w); // the active window takes the first tile
+    const QRect area = mdiArea->viewport()->rect();
+    const QList<QRect> tiles = rows ? WindowTiling::rows(area, int(windows.size()))
+                                    : WindowTiling::columns(area, int(windows.size()));
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        if (windows.at(i)->isMaximized())
+            windows.at(i)->showNormal();
+        windows.at(i)->setGeometry(tiles.at(i));
+    }
+}
+
+void frmMyMDI::mnuWindowArrange_Click()
+{
+    // Minimised windows line up along the bottom edge, left to right.
+    const QRect area = mdiArea->viewport()->rect();
+    int x = 0;
+    for (QMdiSubWindow* w : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (!w->isMinimized())
+            continue;
+        if (x + w->width() > area.width() && x > 0)
+            x = 0;
+        w->move(x, area.height() - w->height());
+        x += w->width();
+    }
+}
+
+void frmMyMDI::mnuWindowSendBack_Click()
+{
+    QMdiSubWindow* window = mdiArea->activeSubWindow();
+    if (!window)
+        return;
+    window->lower();
+    const QList<QMdiSubWindow*> order = mdiArea->subWindowList(QMdiArea::StackingOrder);
+    if (order.size() > 1)
+        mdiArea->setActiveSubWindow(order.last() == window ? order.at(order.size() - 2)
+                                                           : order.last());
+}
+
+void frmMyMDI::mnuNextPane_Click()
+{
+    mdiArea->activateNextSubWindow();
+}
+
+void frmMyMDI::mnuMinRest_Click()
+{
+    MinRestToggle = MinRestToggle ? 0 : 1;
+    const QList<frmText*> windows = documentWindows();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+        if (MinRestToggle)
+            (*it)->showMinimized();
+        else
+            (*it)->showNormal();
+        QCoreApplication::processEvents();
+    }
+}
+
+void frmMyMDI::fillWindowMenu(QMenu* menu)
+{
+    for (QAction* a : menu->actions())
+        if (a->property("windowEntry").toBool())
+            delete a;
+    const QList<frmText*> windows = documentWindows();
+    if (windows.isEmpty())
+        return;
+    QAction* separator = menu->addSeparator();
+    separator->setProperty("windowEntry", true);
+    int n = 0;
+    for (frmText* window : windows) {
+        ++n;
+        const QString prefix = n < 10 ? QStringLiteral("&%1 ").arg(n) : QString();
+        QAction* entry = menu->addAction(
+            prefix + QString(window->windowTitle()).replace(u'&', QStringLiteral("&&")));
+        entry->setProperty("windowEntry", true);
+        entry->setCheckable(true);
+        entry->setChecked(window == activeDocument());
+        connect(entry, &QAction::triggered, this, [this, window] {
+            if (window->isMinimized())
+                window->showNormal();
+            mdiArea->setActiveSubWindow(window);
+        });
+    }
+}
+
+void frmMyMDI::NoDocumentWarning()
+{
+    Prompter::tell(NoDocumentMessage, MessageIcon::Exclamation);
+}
+
+void frmMyMDI::runToolCommand(const ToolCommand& command)
+{
+    if (!command.isValid())
+        return;
+    if (command.needsDocument) {
+        if (!activeDocument()) {
+            NoDocumentWarning();
+            return;
+        }
+        // Find belongs to the frame, but needs a document to search.
+        runCommand(MenuBars::Document, command.name);
+        return;
+    }
+    runCommand(MenuBars::Frame, command.name);
+}
+
+void frmMyMDI::Toolbar1_ButtonClick(const QString& key)
+{
+    runToolCommand(ToolbarTable::toolbar1Click(key));
+}
+
+void frmMyMDI::Toolbar1_ButtonMenuClick(const QString& buttonKey, const QString& entryKey)
+{
+    runToolCommand(ToolbarTable::toolbar1MenuClick(buttonKey, entryKey));
+}
+
+void frmMyMDI::Toolbar2_ButtonClick(const QString& key)
+{
+    runToolCommand(ToolbarTable::toolbar2Click(key));
+}
+
+void frmMyMDI::Toolbar3_ButtonClick(const QString& key)
+{
+    runToolCommand(ToolbarTable::toolbar3Click(key));
+}
+
+void frmMyMDI::ToolbarToggle(bool enable)
+{
+    Toolbar1->ToolbarToggle(enable);
+}
+
+void frmMyMDI::mnuToolbarButtonRaised_Click()
+{
+    ToolBarStyle = 0;
+    ApplyToolbarStyle();
+}
+
+void frmMyMDI::mnuToolbarButtonFlat_Click()
+{
+    ToolBarStyle = 1;
+    ApplyToolbarStyle();
+}
+
+void frmMyMDI::ApplyToolbarStyle()
+{
+    Toolbar1->setFlat(ToolBarStyle != 0);
+    refreshCommands();
+    RefreshAllDocuments();
+    restoreToolbarLayout();
+}
+
+void frmMyMDI::restoreToolbarLayout()
+{
+    // A missing or unreadable layout leaves the buttons as they are.
+    if (const auto keys = ToolbarLayoutStore::load(toolbarLayoutPath()))
+        Toolbar1->setButtonLayout(*keys);
+}
+
+QString frmMyMDI::toolbarLayoutPath() const
+{
+    return ToolbarLayoutStore::pathBeside(const_cast<Settings&>(settings).store().filePath());
+}
+
+void frmMyMDI::mnuToolBarCustomize_Click()
+{
+    if (!customizer) {
+        customizer = new ToolbarCustomizer(Toolbar1, this);
+        connect(customizer, &ToolbarCustomizer::changed, this, &frmMyMDI::Toolbar1_Change);
+    }
+    customizer->show();
+    customizer->raise();
+    customizer->activateWindow();
+}
+
+void frmMyMDI::Toolbar1_Change()
+{
+    const Status saved = ToolbarLayoutStore::save(toolbarLayoutPath(), Toolbar1->layoutKeys());
+    if (!saved)
+        Prompter::tell(QStringLiteral("Error: ") + toolbarLayoutPath() + u'\n' +
+                           saved.error().message,
+                       MessageIcon::Exclamation);
+}
+
+void frmMyMDI::RefreshAllDocuments()
+{
+    for (frmText* window : documentWindows()) {
+        InitDocProperties(window);
+        QCoreApplication::processEvents();
+    }
 }

@@ -3,12 +3,15 @@
 #include "app/frmmymdi.h"
 #include "commondialogapi.h"
 #include "documenttable.h"
+#include "platform/externalopener.h"
 #include "platform/prompter.h"
 #include "richtext/richtextbox.h"
 #include "richtext/textcodec.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMdiArea>
 
 frmText::frmText(frmMyMDI* frame, int slot) : m_frame(frame)
@@ -183,6 +186,44 @@ bool frmText::mnuSaveFileAs_Click()
 void frmText::mnuClose_Click()
 {
     close();
+}
+
+void frmText::mnuCopyPath_Click()
+{
+    const QString path = state().FileName;
+    QGuiApplication::clipboard()->clear();
+    QGuiApplication::clipboard()->setText(path.isEmpty() ? bareCaption() : path);
+}
+
+void frmText::mnuRefresh_Click()
+{
+    RichTextBox1->setSelLength(0);
+}
+
+QString frmText::viewFailed(const QString& path)
+{
+    return QStringLiteral("File: ") + path +
+           QStringLiteral("\n\nAn error occurred when trying to open the application associated "
+                          "with this file extension.");
+}
+
+void frmText::mnuViewFile_Click()
+{
+    if (state().Dirty) {
+        const int answer =
+            Prompter::ask(ViewChangedQuestion, MessageButtons::YesNoCancel, MessageIcon::Question);
+        if (answer == Answer::Cancel)
+            return;
+        if (answer == Answer::Yes)
+            mnuSaveFile_Click();
+    }
+    const QString target = state().FileName.isEmpty() ? bareCaption() : state().FileName;
+    ExternalOpener::Outcome outcome = ExternalOpener::open(target);
+    if (outcome == ExternalOpener::Outcome::NoAssociation)
+        outcome = ExternalOpener::openWith(target) ? ExternalOpener::Outcome::Opened
+                                                   : ExternalOpener::Outcome::Failed;
+    if (outcome != ExternalOpener::Outcome::Opened)
+        Prompter::tell(viewFailed(target), MessageIcon::Exclamation);
 }
 
 bool frmText::Form_QueryUnload()

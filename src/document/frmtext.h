@@ -31,6 +31,9 @@ public:
     bool mnuSaveFile_Click();
     bool mnuSaveFileAs_Click();
     void mnuClose_Click();
+    void mnuCopyPath_Click();
+    void mnuRefresh_Click();
+    void mnuViewFile_Click();
 
     // Texts of the questions and messages shown while saving and closing.
     static QString readOnlyQuestion(const QString& path);
@@ -39,6 +42,9 @@ public:
     static QString saveFailed(const QString& path, const QString& description,
                               const QString& explanation);
     static QString encodingQuestion(const QString& path, const QString& encoding);
+    static inline const QString ViewChangedQuestion = QStringLiteral(
+        "This document has been changed.  Do you want to save it before continuing?");
+    static QString viewFailed(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -36,6 +36,8 @@ struct RunningInstance {
     RunningInstance()
     {
         lock.tryLock(0);
+        // The first start's toolbar message would wait for a click.
+        store.write(Settings::General, QStringLiteral("ToolbarVersion"), QStringLiteral("2"));
         frame.queue.OpenQueueState = OpenQueue::Idle;
         server.setExecuteHandler([this](const QString& command) {
             arrived << command;
@@ -88,6 +90,10 @@ void TestHandoff::initTestCase()
     QVERIFY2(QFileInfo(binary()).isExecutable(), "QUILLORA_BINARY must name the program");
     QVERIFY(!InstancePaths::socketPath().isEmpty());
     qRegisterMetaType<frmText*>();
+    // Real starts of the program must not stop at the first start's toolbar message.
+    SettingsStore store(SettingsStore::defaultFilePath());
+    store.write(Settings::General, QStringLiteral("ToolbarVersion"), QStringLiteral("2"));
+    QVERIFY(store.sync());
 }
 
 void TestHandoff::secondStartHandsOverResolvedPaths()

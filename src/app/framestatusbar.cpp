@@ -1,0 +1,71 @@
+#include "framestatusbar.h"
+
+#include "platform/lockkeys.h"
+
+#include <QDateTime>
+#include <QLabel>
+#include <QLocale>
+
+FrameStatusBar::FrameStatusBar(QWidget* parent) : QStatusBar(parent)
+{
+    setObjectName(QStringLiteral("StatusBar1"));
+    for (const QString& key : PanelKeys) {
+        auto* label = new QLabel(this);
+        label->setObjectName(key);
+        label->setContentsMargins(6, 0, 6, 0);
+        m_panels.insert(key, label);
+        // The date (or a description) and the font take the spare room.
+        const bool stretches = key == QStringLiteral("stsDate") || key == QStringLiteral("stsFont");
+        addPermanentWidget(label, stretches ? 1 : 0);
+    }
+    m_panels.value(QStringLiteral("stsCaps"))->setText(QStringLiteral("CAPS"));
+    m_panels.value(QStringLiteral("stsNum"))->setText(QStringLiteral("NUM"));
+    m_panels.value(QStringLiteral("stsInsert"))->setText(QStringLiteral("INS"));
+    m_panels.value(QStringLiteral("stsScroll"))->setText(QStringLiteral("SCRL"));
+    m_clock.setInterval(1000);
+    connect(&m_clock, &QTimer::timeout, this, &FrameStatusBar::refresh);
+    m_clock.start();
+    refresh();
+}
+
+void FrameStatusBar::showDate()
+{
+    m_showingDate = true;
+    refresh();
+}
+
+void FrameStatusBar::showText(const QString& text)
+{
+    m_showingDate = false;
+    QLabel* date = m_panels.value(QStringLiteral("stsDate"));
+    if (date->text() != text)
+        date->setText(text);
+}
+
+void FrameStatusBar::setOverwrite(bool overwrite)
+{
+    m_overwrite = overwrite;
+    refresh();
+}
+
+void FrameStatusBar::setFontText(const QString& text)
+{
+    m_panels.value(QStringLiteral("stsFont"))->setText(text);
+}
+
+void FrameStatusBar::refresh()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale locale;
+    if (m_showingDate)
+        m_panels.value(QStringLiteral("stsDate"))
+            ->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    m_panels.value(QStringLiteral("stsTime"))
+        ->setText(locale.toString(now.time(), QLocale::ShortFormat));
+    // A key that is off shows its name greyed out, as a status bar's key panels do.
+    const LockKeys keys = LockKeys::current();
+    m_panels.value(QStringLiteral("stsCaps"))->setEnabled(keys.caps);
+    m_panels.value(QStringLiteral("stsNum"))->setEnabled(keys.num);
+    m_panels.value(QStringLiteral("stsScroll"))->setEnabled(keys.scroll);
+    m_panels.value(QStringLiteral("stsInsert"))->setEnabled(!m_overwrite);
+}

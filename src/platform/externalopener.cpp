@@ -1,0 +1,89 @@
+#include "externalopener.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusUnixFileDescriptor>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+// GLib names a struct member "signals", which Qt defines as a keyword.
+#pragma push_macro("signals")
+#undef signals
+#include <gio/gio.h>
+#pragma pop_macro("signals")
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace ExternalOpener {
+
+namespace {
+
+GAppInfo* defaultApplication(const QString& path)
+{
+    const QByteArray local = QFile::encodeName(path);
+    GFile* file = g_file_new_for_path(local.constData());
+    GFileInfo* info = g_file_query_info(file, G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
+                                        G_FILE_QUERY_INFO_NONE, nullptr, nullptr);
+    g_object_unref(file);
+    if (!info)
+        return nullptr;
+    const char* type = g_file_info_get_content_type(info);
+    GAppInfo* app = type ? g_app_info_get_default_for_type(type, FALSE) : nullptr;
+    g_object_unref(info);
+    if (app && QString::fromUtf8(g_app_info_get_id(app)) == OwnDesktopEntry) {
+        g_object_unref(app);
+        return nullptr;
+    }
+    return app;
+}
+
+} // namespace
+
+QString associatedApplication(const QString& path)
+{
+    GAppInfo* app = defaultApplication(path);
+    if (!app)
+        return QString();
+    const QString id = QString::fromUtf8(g_app_info_get_id(app));
+    g_object_unref(app);
+    return id;
+}
+
+Outcome open(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return Outcome::Failed;
+    GAppInfo* app = defaultApplication(path);
+    if (!app)
+        return Outcome::NoAssociation;
+    const QByteArray local = QFile::encodeName(path);
+    GFile* file = g_file_new_for_path(local.constData());
+    GList* files = g_list_append(nullptr, file);
+    const gboolean launched = g_app_info_launch(app, files, nullptr, nullptr);
+    g_list_free(files);
+    g_object_unref(file);
+    g_object_unref(app);
+    return launched ? Outcome::Opened : Outcome::Failed;
+}
+
+bool openWith(const QString& path)
+{
+    // The desktop portal shows the desktop's own chooser when asked to.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.portal.Desktop"),
+        QStringLiteral("/org/freedesktop/portal/desktop"),
+        QStringLiteral("org.freedesktop.portal.OpenURI"), QStringLiteral("OpenFile"));
+    QVariantMap options;
+    options.insert(QStringLiteral("ask"), true);
+    call << QString() << QVariant::fromValue(QDBusUnixFileDescriptor(fd)) << options;
+    ::close(fd);
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 5000);
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+} // namespace ExternalOpener
