@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QToolButton>
 
 frmMyMDI::frmMyMDI(const QStringList& commandLine, SettingsStore& store, QWidget* parent)
@@ -64,6 +65,7 @@ void frmMyMDI::buildFrame()
     mdiArea = new QMdiArea(centre);
     mdiArea->setObjectName(QStringLiteral("MDIClient"));
     mdiArea->viewport()->installEventFilter(this);
+    mdiArea->viewport()->setMouseTracking(true);
     row->addWidget(Picture1);
     row->addWidget(mdiArea, 1);
     setCentralWidget(centre);
@@ -248,6 +250,10 @@ void frmMyMDI::refreshCommands()
           QStringLiteral("mnuMinRest")})
         for (QAction* a : menus->entries(name))
             a->setEnabled(anyOpen);
+    for (const Command& command : CommandTable::contextMenus())
+        if (*command.parent)
+            if (QAction* a = menus->popupAction(QString::fromLatin1(command.name)))
+                a->setEnabled(m_frameHandlers.contains(QString::fromLatin1(command.name)));
     for (QAction* a : menus->entries(QStringLiteral("mnuWindowSendBack")))
         a->setEnabled(hasDocument);
     for (QAction* a : menus->entries(QStringLiteral("mnuToolbarButtonFlat"))) {
@@ -655,14 +661,19 @@ void frmMyMDI::mnuWindowArrange_Click()
 
 void frmMyMDI::mnuWindowSendBack_Click()
 {
-    QMdiSubWindow* window = mdiArea->activeSubWindow();
+    QMdiSubWindow* window = mdiArea->currentSubWindow();
     if (!window)
         return;
-    window->lower();
+    // The window now on top takes over; activating it first keeps it from
+    // raising the one sent back again.
     const QList<QMdiSubWindow*> order = mdiArea->subWindowList(QMdiArea::StackingOrder);
-    if (order.size() > 1)
-        mdiArea->setActiveSubWindow(order.last() == window ? order.at(order.size() - 2)
-                                                           : order.last());
+    for (auto it = order.crbegin(); it != order.crend(); ++it) {
+        if (*it != window && !(*it)->isMinimized()) {
+            mdiArea->setActiveSubWindow(*it);
+            break;
+        }
+    }
+    window->lower();
 }
 
 void frmMyMDI::mnuNextPane_Click()
@@ -673,6 +684,13 @@ void frmMyMDI::mnuNextPane_Click()
 void frmMyMDI::mnuMinRest_Click()
 {
     MinRestToggle = MinRestToggle ? 0 : 1;
+    // Restoring one window must not maximise the next because another was maximised.
+    const bool maximiseOnActivation =
+        !mdiArea->testOption(QMdiArea::DontMaximizeSubWindowOnActivation);
+    mdiArea->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
+    auto restoreOption = qScopeGuard([this, maximiseOnActivation] {
+        mdiArea->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, !maximiseOnActivation);
+    });
     const QList<frmText*> windows = documentWindows();
     for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
         if (MinRestToggle)

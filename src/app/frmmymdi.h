@@ -79,8 +79,10 @@ public:
     void closeBySystem();
     // Runs a command by its control name as the given bar's entry would.
     void runCommand(MenuBars::Bar bar, const QString& name);
-    bool hasFrameHandler(const QString& name) const { return m_frameHandlers.contains(name); }
-    bool hasDocumentHandler(const QString& name) const { return m_documentHandlers.contains(name); }
+    // The handlers behind the entries, by control name; an entry without one is
+    // a command still to be built and stays disabled.
+    QHash<QString, std::function<void()>>& frameHandlers() { return m_frameHandlers; }
+    QHash<QString, std::function<void(frmText*)>>& documentHandlers() { return m_documentHandlers; }
     QString toolbarLayoutPath() const;
     int fncYesNoAll(const QString& message);
     bool fncconfirm(const QString& part);

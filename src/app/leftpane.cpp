@@ -58,6 +58,7 @@ QToolBar* LeftPane::makeToolbar(const QString& name, bool listButtons)
     auto* bar = new QToolBar(this);
     bar->setObjectName(name);
     bar->setIconSize(QSize(16, 16));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     const QList<ToolButton>& buttons =
         listButtons ? ToolbarTable::toolbar2() : ToolbarTable::toolbar3();
     for (const ToolButton& button : buttons) {
@@ -103,7 +104,7 @@ void LeftPane::setListFontSize(double points)
 
 double LeftPane::listFontSize() const
 {
-    return QFontInfo(List1->font()).pointSizeF();
+    return List1->font().pointSizeF();
 }
 
 void LeftPane::setPlusImage(int picture)
@@ -148,11 +149,6 @@ void LeftPane::mousePressEvent(QMouseEvent* event)
     m_pressPoint = event->position().toPoint();
     m_pressButton = event->button();
     m_dragging = true;
-}
-
-void LeftPane::mouseMoveEvent(QMouseEvent* event)
-{
-    QWidget::mouseMoveEvent(event);
 }
 
 void LeftPane::mouseReleaseEvent(QMouseEvent* event)

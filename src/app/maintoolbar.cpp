@@ -17,6 +17,7 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent)
     setWindowTitle(QStringLiteral("Toolbar"));
     setIconSize(QSize(16, 16));
     setMovable(false);
+    setToolButtonStyle(Qt::ToolButtonIconOnly);
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
@@ -40,12 +41,11 @@ QStringList MainToolbar::defaultLayout()
 
 void MainToolbar::setButtonLayout(const QStringList& keys)
 {
-    // The font boxes outlive the rebuild; only their placeholders go.
-    for (QComboBox* box : {Combo1, Combo2}) {
-        box->setParent(this);
-        box->hide();
-    }
     clear();
+    for (QAction* action : std::as_const(m_ownActions))
+        delete action->menu();
+    qDeleteAll(m_ownActions);
+    m_ownActions.clear();
     m_buttons.clear();
     m_menuEntries.clear();
     delete m_alignGroup;
@@ -84,7 +84,9 @@ void MainToolbar::addButton(const ToolButton& button)
         action = holder;
     } else {
         action = addAction(QIcon::fromTheme(button.icon), button.tooltip);
+        m_ownActions.append(action);
     }
+    disconnect(action, nullptr, this, nullptr); // a font box's action comes back on every rebuild
     action->setObjectName(key);
     action->setToolTip(button.tooltip);
     action->setStatusTip(button.description);

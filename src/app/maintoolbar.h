@@ -8,6 +8,7 @@
 class QActionGroup;
 class QComboBox;
 class QToolButton;
+class QWidgetAction;
 
 // The main toolbar: its buttons in the user's order, the font boxes on the two
 // placeholders, raised or flat buttons, and the hover description.
@@ -53,6 +54,11 @@ private:
     QHash<QString, QAction*> m_buttons;
     QHash<QString, QAction*> m_menuEntries;
     QActionGroup* m_alignGroup = nullptr;
+    // The font boxes sit in actions of their own that live as long as the
+    // toolbar: a box belongs to its action, and rebuilding must not delete it.
+    QWidgetAction* m_fontNameHolder;
+    QWidgetAction* m_fontSizeHolder;
+    QList<QAction*> m_ownActions;
     bool m_flat = true;
     bool m_documentsEnabled = true;
 };

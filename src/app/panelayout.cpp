@@ -51,7 +51,7 @@ double nextListFontSize(double current, const std::function<double(double)>& act
     // 72 points ends the search for one that never does.
     for (double requested = current + 1; requested <= 72; ++requested)
         if (actualSize(requested) != before)
-            return actualSize(requested);
+            return requested;
     return 8;
 }
 

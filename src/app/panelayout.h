@@ -30,7 +30,8 @@ void arrange(Pane& pane, int innerWidth, int frameHeight, bool maximized);
 int widthForDrop(int x);
 // The next font size of the list and the tree on a left click: one point up
 // until the font shows a different size, back to 8 from 13 on. actualSize
-// tells which size the font really gives for a requested one.
+// tells which size the font really gives for a requested one; the
+// requested size that changed it is returned.
 double nextListFontSize(double current, const std::function<double(double)>& actualSize);
 // The add button's picture after a right click (the remove button's is one more).
 int swappedPlusImage(int plusImage);

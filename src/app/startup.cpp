@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "frmdde.h"
 #include "frmmymdi.h"
+#include "platform/icontheme.h"
 #include "platform/instanceclient.h"
 #include "platform/instancepaths.h"
 #include "platform/instanceserver.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QLockFile>
 #include <QScreen>
 
@@ -57,6 +59,9 @@ int Main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Quillora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quillora"));
     QApplication::setDesktopFileName(QStringLiteral("quillora"));
+    QApplication::setApplicationVersion(QStringLiteral(QUILLORA_VERSION));
+    IconTheme::install();
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillora")));
     const QStringList paths = CommandLine::paths(app.arguments().mid(1), QDir::currentPath());
 
     const QString lockPath = InstancePaths::lockPath();

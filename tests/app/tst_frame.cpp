@@ -1,0 +1,315 @@
+#include "app/framestatusbar.h"
+#include "app/frmmymdi.h"
+#include "app/leftpane.h"
+#include "app/maintoolbar.h"
+#include "app/panelayout.h"
+#include "app/toolbarcustomizer.h"
+#include "app/windowtiling.h"
+#include "document/frmtext.h"
+#include "menus/toolbarlayoutstore.h"
+#include "richtext/twips.h"
+#include "support/scriptedprompter.h"
+#include "support/testhome.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QTest>
+
+namespace {
+
+struct Frame {
+    ScriptedPrompter prompter;
+    frmMyMDI frame;
+
+    explicit Frame(SettingsStore& store) : frame(QStringList(), store)
+    {
+        frame.queue.OpenQueueState = OpenQueue::Idle;
+        frame.show();
+    }
+    // Runs the deferred start now rather than after its timer.
+    void start()
+    {
+        frame.Timer4.stop();
+        frame.Timer4_Timer();
+    }
+};
+
+QString stored(SettingsStore& store, const char* key)
+{
+    return store.read(Settings::General, QString::fromLatin1(key), QStringLiteral("<none>"));
+}
+
+} // namespace
+
+class TestFrame : public QObject {
+    Q_OBJECT
+private slots:
+    void paneLayoutArithmetic();
+    void tilesFillTheArea();
+    void paneSplitterAndClicks();
+    void closingWritesTheWindowSettings();
+    void minimisedOrSystemCloseKeepsWindowSizes();
+    void toolbarVersionMessageShownOnce();
+    void customisedToolbarIsRestored();
+    void toolbarStyleFollowsRightClick();
+    void windowCommandsArrangeDocuments();
+    void hoverDescriptionReturnsToDate();
+};
+
+void TestFrame::paneLayoutArithmetic()
+{
+    PaneLayout::Pane pane;
+    pane.toolbar2 = {0, 0, 1501, 400};
+    pane.toolbar3 = {0, 0, 1800, 400};
+    PaneLayout::arrange(pane, 2295, 8000, false);
+    QCOMPARE(pane.list1.height, 2000); // a quarter of the frame
+    QCOMPARE(pane.list1.width, 2295);
+    QCOMPARE(pane.label2.left, 510);
+    QCOMPARE(pane.toolbar2.left, 397); // (2295 - 1501) / 2 truncates
+    QCOMPARE(pane.toolbar2.top, 465 + 2000 + 150);
+    QCOMPARE(pane.label1.top, pane.toolbar2.top + 400 + 150);
+    QCOMPARE(pane.drive1.top, pane.label1.top + 240 + 100);
+    QCOMPARE(pane.treeView1.top, pane.drive1.top + 360 + 100);
+    QCOMPARE(pane.treeView1.height, 2000);
+    QCOMPARE(pane.toolbar3.top, pane.treeView1.top + 2000 + 150);
+    QCOMPARE(pane.drive1.left, 30);
+    PaneLayout::arrange(pane, 3000, 9000, true);
+    QCOMPARE(pane.list1.height, 2970); // a third when maximised
+    QCOMPARE(pane.treeView1.width, 3000);
+    QCOMPARE(pane.toolbar3.left, 600);
+
+    QCOMPARE(PaneLayout::widthForDrop(1000), 2295);
+    QCOMPARE(PaneLayout::widthForDrop(3000), 3000);
+    auto exact = [](double size) { return size; };
+    QCOMPARE(PaneLayout::nextListFontSize(12, exact), 13.0);
+    QCOMPARE(PaneLayout::nextListFontSize(13, exact), 8.0);
+    // A font with only a few sizes steps until the size really changes.
+    auto fewSizes = [](double size) { return size < 10 ? 8.0 : size < 12 ? 10.0 : 12.0; };
+    QCOMPARE(PaneLayout::nextListFontSize(10, fewSizes), 12.0);
+    QCOMPARE(PaneLayout::nextListFontSize(12.5, [](double) { return 12.0; }), 8.0);
+    QCOMPARE(PaneLayout::swappedPlusImage(14), 12);
+    QCOMPARE(PaneLayout::swappedPlusImage(12), 14);
+}
+
+void TestFrame::tilesFillTheArea()
+{
+    const QRect area(0, 0, 1000, 701);
+    const QList<QRect> rows = WindowTiling::rows(area, 3);
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows.at(0), QRect(0, 0, 1000, 233));
+    QCOMPARE(rows.at(2).bottom(), area.bottom());
+    const QList<QRect> columns = WindowTiling::columns(area, 3);
+    QCOMPARE(columns.at(1), QRect(333, 0, 333, 701));
+    QCOMPARE(columns.at(2).right(), area.right());
+    QVERIFY(WindowTiling::rows(area, 0).isEmpty());
+}
+
+void TestFrame::paneSplitterAndClicks()
+{
+    TestHome home;
+    SettingsStore store(home.path(QStringLiteral("settings.ini")));
+    Frame f(store);
+    LeftPane* pane = f.frame.Picture1;
+    const int y = pane->height() - 5;
+    auto dragTo = [&](int twips) {
+        QTest::mousePress(pane, Qt::LeftButton, {}, QPoint(10, y));
+        QTest::mouseRelease(pane, Qt::LeftButton, {}, QPoint(qRound(Twips::toPixels(twips)), y));
+    };
+    dragTo(1000);
+    QCOMPARE(pane->widthTwips(), 2295);
+    dragTo(3000);
+    QVERIFY(qAbs(pane->widthTwips() - 3000) <= 15);
+    QCOMPARE(pane->List1->width(), pane->width());
+    QCOMPARE(pane->Label1->x(), (pane->width() - pane->Label1->width()) / 2);
+
+    pane->setListFontSize(12);
+    QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(10, y));
+    QCOMPARE(pane->listFontSize(), 13.0);
+    QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(10, y));
+    QCOMPARE(pane->listFontSize(), 8.0);
+    QCOMPARE(pane->plusImage(), 14);
+    QTest::mouseClick(pane, Qt::RightButton, {}, QPoint(10, y));
+    QCOMPARE(pane->plusImage(), 12);
+}
+
+void TestFrame::closingWritesTheWindowSettings()
+{
+    TestHome home;
+    SettingsStore store(home.path(QStringLiteral("settings.ini")));
+    store.write(Settings::General, QStringLiteral("SaveWindowState"), QStringLiteral("True"));
+    store.write(Settings::General, QStringLiteral("Pic1Width"), QStringLiteral("1000"));
+    {
+        Frame f(store);
+        QCOMPARE(f.frame.Picture1->widthTwips(), 2295); // raised to the minimum
+        f.frame.Picture1->setWidthTwips(3100);
+        f.frame.Picture1->setPlusImage(12);
+        f.frame.Picture1->setListFontSize(12);
+        f.frame.mnuToolbarButtonRaised_Click();
+        f.frame.mnuWindowTileVertical_Click();
+        f.frame.mnuExit_Click();
+        QVERIFY(!f.frame.isVisible());
+    }
+    QCOMPARE(stored(store, "WindowSize"), QStringLiteral("0"));
+    QCOMPARE(stored(store, "Pic1Width"), QStringLiteral("3100"));
+    QCOMPARE(stored(store, "PlusImage"), QStringLiteral("12"));
+    QCOMPARE(stored(store, "ListFontSize"), QStringLiteral("12"));
+    QCOMPARE(stored(store, "ToolBarStyle"), QStringLiteral("0"));
+    QCOMPARE(stored(store, "SaveArrange"), QStringLiteral("2"));
+    QCOMPARE(stored(store, "MyPadSize"), QStringLiteral("6780,4230"));
+    QCOMPARE(stored(store, "LastDir"), QDir::currentPath());
+    Frame again(store);
+    QCOMPARE(again.frame.Picture1->widthTwips(), 3100);
+    QCOMPARE(again.frame.SaveArrange, 2);
+}
+
+void TestFrame::minimisedOrSystemCloseKeepsWindowSizes()
+{
+    TestHome home;
+    SettingsStore store(home.path(QStringLiteral("settings.ini")));
+    store.write(Settings::General, QStringLiteral("WindowSize"), QStringLiteral("2"));
+    {
+        Frame f(store);
+        f.frame.showMinimized();
+        QTRY_VERIFY(f.frame.isMinimized());
+        f.frame.mnuExit_Click();
+    }
+    QCOMPARE(stored(store, "WindowSize"), QStringLiteral("2"));
+    QCOMPARE(stored(store, "ToolBarStyle"), QStringLiteral("1"));
+    store.write(Settings::General, QStringLiteral("SaveArrange"), QStringLiteral("1"));
+    {
+        Frame f(store);
+        f.frame.SaveArrange = 0;
+        f.frame.Picture1->setWidthTwips(2600);
+        f.frame.closeBySystem();
+    }
+    QCOMPARE(stored(store, "WindowSize"), QStringLiteral("2"));
+    QCOMPARE(stored(store, "SaveArrange"), QStringLiteral("1"));
+    QCOMPARE(stored(store, "Pic1Width"), QStringLiteral("2600")); // written whoever closes
+}
+
+void TestFrame::toolbarVersionMessageShownOnce()
+{
+    TestHome home;
+    SettingsStore store(home.path(QStringLiteral("settings.ini")));
+    const QString layout = ToolbarLayoutStore::pathBeside(store.filePath());
+    QVERIFY(ToolbarLayoutStore::save(layout, {QStringLiteral("New"), QStringLiteral("Bold")}));
+    {
+        Frame f(store);
+        f.prompter.expectMessage(frmMyMDI::ToolbarVersionMessage);
+        f.start();
+        QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+        QVERIFY(!QFile::exists(layout)); // the old layout would hide the font boxes
+        QVERIFY(f.frame.Toolbar1->button(QStringLiteral("Fontname")));
+        QVERIFY(f.frame.Toolbar1->Combo1->isVisible());
+        QVERIFY(f.frame.Toolbar1->Combo1->count() > 0);
+        QVERIFY(f.frame.Toolbar1->button(QStringLiteral("Align left"))->isChecked());
+    }
+    QCOMPARE(stored(store, "ToolbarVersion"), QStringLiteral("2"));
+    Frame second(store);
+    second.start(); // a prompt now would fail the scripted prompter
+    QVERIFY2(second.prompter.done(), qPrintable(second.prompter.report()));
+}
+
+void TestFrame::customisedToolbarIsRestored()
+{
+    TestHome home;
+    SettingsStore store(home.path(QStringLiteral("settings.ini")));
+    store.write(Settings::General, QStringLiteral("ToolbarVersion"), QStringLiteral("2"));
+    {
+        Frame f(store);
+        f.start();
+        f.frame.mnuToolBarCustomize_Click();
+        ToolbarCustomizer* c = f.frame.customizer;
+        QVERIFY(c && c->isVisible());
+        const int fontName = f.frame.Toolbar1->layoutKeys().indexOf(QStringLiteral("Fontname"));
+        c->current->setCurrentRow(fontName);
+        c->removeSelected();
+        c->current->setCurrentRow(0);
+        c->moveSelected(1); // "Open" first now
+        QCOMPARE(f.frame.Toolbar1->layoutKeys().mid(0, 2),
+                 QStringList({QStringLiteral("Open"), QStringLiteral("New")}));
+        QVERIFY(!f.frame.Toolbar1->Combo1->isVisible());
+        f.frame.mnuExit_Click();
+    }
+    Frame f(store);
+    f.start();
+    QVERIFY(!f.frame.Toolbar1->button(QStringLiteral("Fontname")));
+    QVERIFY(!f.frame.Toolbar1->Combo1->isVisible());
+    QVERIFY(f.frame.Toolbar1->Combo2->isVisible());
+    QCOMPARE(f.frame.Toolbar1->layoutKeys().first(), QStringLiteral("Open"));
+    QCOMPARE(f.frame.Toolbar1->layoutKeys().size(), MainToolbar::defaultLayout().size() - 1);
+}
+
+void TestFrame::toolbarStyleFollowsRightClick()
+{
+    TestHome home;
+    SettingsStore store(home.path(QStringLiteral("settings.ini")));
+    store.write(Settings::General, QStringLiteral("ToolbarVersion"), QStringLiteral("2"));
+    Frame f(store);
+    f.start();
+    QVERIFY(f.frame.Toolbar1->isFlat());
+    QVERIFY(f.frame.action(QStringLiteral("mnuToolbarButtonFlat"))->isChecked());
+    QTest::mouseClick(f.frame.Toolbar1, Qt::RightButton, {},
+                      QPoint(f.frame.Toolbar1->width() - 3, 3));
+    QVERIFY(!f.frame.Toolbar1->isFlat());
+    QCOMPARE(f.frame.ToolBarStyle, 0);
+    QVERIFY(f.frame.action(QStringLiteral("mnuToolbarButtonRaised"))->isChecked());
+    QVERIFY(!f.frame.action(QStringLiteral("mnuToolbarButtonFlat"))->isChecked());
+}
+
+void TestFrame::windowCommandsArrangeDocuments()
+{
+    TestHome home;
+    SettingsStore store(home.path(QStringLiteral("settings.ini")));
+    Frame f(store);
+    f.frame.resize(1000, 800);
+    QList<frmText*> windows;
+    for (int i = 0; i < 3; ++i)
+        windows << f.frame.NewDocument();
+    f.frame.mnuWindowTileHoriz_Click();
+    QCOMPARE(f.frame.SaveArrange, 1);
+    const int width = f.frame.mdiArea->viewport()->width();
+    for (frmText* w : windows)
+        QCOMPARE(w->width(), width);
+    QCOMPARE(windows.at(0)->height() + windows.at(1)->height() + windows.at(2)->height(),
+             f.frame.mdiArea->viewport()->height());
+    f.frame.mnuWindowTileVertical_Click();
+    for (frmText* w : windows)
+        QCOMPARE(w->height(), f.frame.mdiArea->viewport()->height());
+    f.frame.mnuWindowArrange_Click();
+    QCOMPARE(f.frame.SaveArrange, 2); // arranging icons keeps the arrangement
+
+    f.frame.mnuMinRest_Click();
+    for (frmText* w : windows)
+        QVERIFY(w->isMinimized());
+    windows.at(1)->showMaximized();
+    f.frame.mnuMinRest_Click();
+    for (frmText* w : windows)
+        QVERIFY(!w->isMinimized() && !w->isMaximized());
+
+    f.frame.mdiArea->setActiveSubWindow(windows.at(2));
+    f.frame.mnuWindowSendBack_Click();
+    QVERIFY(f.frame.activeDocument() != windows.at(2));
+    QCOMPARE(f.frame.mdiArea->subWindowList(QMdiArea::StackingOrder).first(), windows.at(2));
+}
+
+void TestFrame::hoverDescriptionReturnsToDate()
+{
+    TestHome home;
+    SettingsStore store(home.path(QStringLiteral("settings.ini")));
+    Frame f(store);
+    FrameStatusBar* bar = f.frame.StatusBar1;
+    QCOMPARE(bar->children().size() >= 7, true);
+    f.frame.Toolbar1->button(QStringLiteral("Print"))->hover();
+    QVERIFY(!bar->isShowingDate());
+    QCOMPARE(bar->panel(QStringLiteral("stsDate"))->text(), QStringLiteral("Print document..."));
+    QTest::mouseMove(f.frame.mdiArea->viewport(), QPoint(50, 50));
+    QTRY_VERIFY(bar->isShowingDate());
+    QCOMPARE(bar->panel(QStringLiteral("stsCaps"))->text(), QStringLiteral("CAPS"));
+    QCOMPARE(bar->panel(QStringLiteral("stsInsert"))->text(), QStringLiteral("INS"));
+}
+
+QTEST_MAIN(TestFrame)
+#include "tst_frame.moc"

@@ -1,0 +1,240 @@
+#include "app/frmmymdi.h"
+#include "app/leftpane.h"
+#include "app/maintoolbar.h"
+#include "document/frmtext.h"
+#include "menus/commandtable.h"
+#include "menus/toolbartable.h"
+#include "support/scriptedprompter.h"
+#include "support/testhome.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSet>
+#include <QTest>
+
+namespace {
+
+// A shown frame whose every command only records who ran it.
+struct Fixture {
+    TestHome home;
+    SettingsStore store{home.path(QStringLiteral("settings.ini"))};
+    ScriptedPrompter prompter;
+    frmMyMDI frame{QStringList(), store};
+    QStringList ran; // "frame:name" or "document:name"
+
+    Fixture()
+    {
+        frame.queue.OpenQueueState = OpenQueue::Idle;
+        frame.show();
+        frame.Timer4.stop();
+    }
+    void recordEverything()
+    {
+        QSet<QString> names;
+        for (const auto* table : {&CommandTable::frameBar(), &CommandTable::documentBar()})
+            for (const Command& c : *table)
+                names.insert(QString::fromLatin1(c.name));
+        for (const QString& name : names) {
+            frame.frameHandlers()[name] = [this, name] { ran << QStringLiteral("frame:") + name; };
+            frame.documentHandlers()[name] = [this, name](frmText*) {
+                ran << QStringLiteral("document:") + name;
+            };
+        }
+        frame.refreshCommands();
+    }
+    QString pressed(QWidget* target, int key, Qt::KeyboardModifiers modifiers)
+    {
+        ran.clear();
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+        return ran.join(u',');
+    }
+};
+
+bool isEntry(const Command& c)
+{
+    return *c.parent && QByteArray(c.caption) != "-";
+}
+
+} // namespace
+
+class TestMenus : public QObject {
+    Q_OBJECT
+private slots:
+    void shownBarsHaveNoSharedShortcuts();
+    void documentEntriesReachOneHandler();
+    void unbuiltCommandsStayVisibleButDisabled();
+    void shortcutsFollowTheShownBar();
+    void toolbarKeysNameRealEntries();
+    void toolbarButtonsWarnWithoutADocument();
+};
+
+void TestMenus::shownBarsHaveNoSharedShortcuts()
+{
+    // Keys a bar only shows (a control handles them) may repeat, but none may
+    // be a shortcut of the bar as well, or the bar would take it from the control.
+    for (const auto* table : {&CommandTable::frameBar(), &CommandTable::documentBar()}) {
+        QHash<QString, QString> owner;
+        QStringList shownOnly;
+        for (const Command& c : *table) {
+            if (*c.keyText)
+                shownOnly << QKeySequence(QString::fromLatin1(c.keyText)).toString();
+            if (!*c.shortcut)
+                continue;
+            const QString text = QKeySequence(QString::fromLatin1(c.shortcut)).toString();
+            QVERIFY2(!owner.contains(text),
+                     qPrintable(text + QStringLiteral(" is both ") + owner.value(text) +
+                                QStringLiteral(" and ") + QString::fromLatin1(c.name)));
+            owner.insert(text, QString::fromLatin1(c.name));
+        }
+        for (const QString& key : shownOnly)
+            QVERIFY2(!owner.contains(key), qPrintable(key));
+        QVERIFY(owner.size() > 5);
+    }
+}
+
+void TestMenus::documentEntriesReachOneHandler()
+{
+    Fixture f;
+    f.frame.NewDocument();
+    f.recordEverything();
+    int routed = 0;
+    for (const Command& c : CommandTable::documentBar()) {
+        QAction* a = f.frame.menus->action(MenuBars::Document, QString::fromLatin1(c.name));
+        if (!isEntry(c) || !a || a->menu())
+            continue;
+        const QString name = QString::fromLatin1(c.name);
+        f.ran.clear();
+        a->setEnabled(true);
+        a->trigger();
+        const bool toFrame = CommandTable::routedToFrame(name);
+        routed += toFrame;
+        QCOMPARE(
+            f.ran,
+            QStringList((toFrame ? QStringLiteral("frame:") : QStringLiteral("document:")) + name));
+    }
+    QCOMPARE(routed, 70);
+    // The frame's own bar never reaches a document handler.
+    for (const Command& c : CommandTable::frameBar()) {
+        QAction* a = f.frame.menus->action(MenuBars::Frame, QString::fromLatin1(c.name));
+        if (!isEntry(c) || !a || a->menu())
+            continue;
+        f.ran.clear();
+        a->setEnabled(true);
+        a->trigger();
+        QCOMPARE(f.ran, QStringList(QStringLiteral("frame:") + QString::fromLatin1(c.name)));
+    }
+}
+
+void TestMenus::unbuiltCommandsStayVisibleButDisabled()
+{
+    Fixture f;
+    f.frame.NewDocument();
+    f.frame.refreshCommands();
+    for (const char* name : {"mnuPrint", "mnuFind", "mnuBold", "mnuOpenFromList", "mnuAbout"}) {
+        QAction* a = f.frame.action(QString::fromLatin1(name));
+        QVERIFY2(a, name);
+        QVERIFY2(a->isVisible() && !a->isEnabled(), name);
+    }
+    for (const char* name : {"mnuSaveFile", "mnuCopyPath", "mnuRefresh", "mnuViewFile",
+                             "mnuWindowCascade", "mnuNextPane", "mnuToolBarCustomize"})
+        QVERIFY2(f.frame.action(QString::fromLatin1(name))->isEnabled(), name);
+    // The recent files wait for the recent-projects list to fill them.
+    QVERIFY(!f.frame.action(QStringLiteral("mnuRecentFile1"))->isVisible());
+    // A context menu's entries are there, and disabled until their panes are built.
+    QMenu* tree = f.frame.menus->popup(QStringLiteral("mnuRCTree"));
+    QVERIFY(tree);
+    QCOMPARE(tree->actions().size(), 11);
+    QVERIFY(!f.frame.menus->popupAction(QStringLiteral("mnuRCTreeOpen"))->isEnabled());
+}
+
+void TestMenus::shortcutsFollowTheShownBar()
+{
+    Fixture f;
+    f.frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.frame));
+    f.recordEverything();
+    QWidget* target = f.frame.Picture1;
+    QCOMPARE(f.pressed(target, Qt::Key_S, Qt::ControlModifier),
+             QStringLiteral("frame:mnuNotesSave"));
+    QCOMPARE(f.pressed(target, Qt::Key_F, Qt::ControlModifier),
+             QStringLiteral("frame:mnuFindQuote"));
+    QCOMPARE(f.pressed(target, Qt::Key_F3, Qt::NoModifier),
+             QStringLiteral("frame:mnuFindNextQuote"));
+    QCOMPARE(f.pressed(target, Qt::Key_F5, Qt::NoModifier), QStringLiteral("frame:mnuTreeRefresh"));
+
+    frmText* document = f.frame.NewDocument();
+    f.recordEverything();
+    QTRY_COMPARE(f.frame.menus->shown(), MenuBars::Document);
+    document->setFocus();
+    QCOMPARE(f.pressed(document, Qt::Key_S, Qt::ControlModifier),
+             QStringLiteral("document:mnuSaveFile"));
+    QCOMPARE(f.pressed(document, Qt::Key_F, Qt::ControlModifier), QStringLiteral("frame:mnuFind"));
+    QCOMPARE(f.pressed(document, Qt::Key_F3, Qt::NoModifier), QStringLiteral("frame:mnuFindNext"));
+    QCOMPARE(f.pressed(document, Qt::Key_F5, Qt::NoModifier),
+             QStringLiteral("document:mnuRefresh"));
+}
+
+void TestMenus::toolbarKeysNameRealEntries()
+{
+    // Every click runs an entry of the bar that would be shown for it, so the
+    // handler it reaches is the menu's own.
+    auto check = [](const ToolCommand& c, const QString& what) {
+        if (!c.isValid())
+            return;
+        const auto& table =
+            c.needsDocument ? CommandTable::documentBar() : CommandTable::frameBar();
+        const bool known = CommandTable::find(table, c.name) ||
+                           (c.needsDocument && CommandTable::routedToFrame(c.name));
+        QVERIFY2(known, qPrintable(what + QStringLiteral(" runs ") + c.name));
+    };
+    int valid = 0;
+    for (const ToolButton& b : ToolbarTable::toolbar1()) {
+        check(ToolbarTable::toolbar1Click(b.key), b.key);
+        valid += ToolbarTable::toolbar1Click(b.key).isValid();
+        for (const ToolButtonEntry& e : b.menu) {
+            QVERIFY2(ToolbarTable::toolbar1MenuClick(b.key, e.key).isValid(),
+                     qPrintable(b.key + e.key));
+            check(ToolbarTable::toolbar1MenuClick(b.key, e.key), b.key + u'/' + e.key);
+        }
+    }
+    QCOMPARE(valid, 18); // all but the three drop-downs' faces, Strip, Quotes and the placeholders
+    for (const ToolButton& b : ToolbarTable::toolbar2()) {
+        QVERIFY(ToolbarTable::toolbar2Click(b.key).isValid());
+        check(ToolbarTable::toolbar2Click(b.key), b.key);
+    }
+    for (const ToolButton& b : ToolbarTable::toolbar3()) {
+        QVERIFY(ToolbarTable::toolbar3Click(b.key).isValid());
+        check(ToolbarTable::toolbar3Click(b.key), b.key);
+    }
+    QVERIFY(ToolbarTable::toolbar1Click(QStringLiteral("PRINT")).isValid());
+}
+
+void TestMenus::toolbarButtonsWarnWithoutADocument()
+{
+    Fixture f;
+    f.recordEverything();
+    f.prompter.expectMessage(frmMyMDI::NoDocumentMessage);
+    f.frame.Toolbar1_ButtonClick(QStringLiteral("Print"));
+    QVERIFY(f.ran.isEmpty());
+    f.frame.Toolbar1_ButtonClick(QStringLiteral("Auto"));
+    QCOMPARE(f.ran, QStringList(QStringLiteral("frame:mnuAutoCompleteToggle")));
+    f.ran.clear();
+    f.frame.Toolbar1_ButtonClick(QStringLiteral("Open")); // the face does nothing
+    QVERIFY(f.ran.isEmpty());
+    f.frame.Toolbar1_ButtonMenuClick(QStringLiteral("Open"), QStringLiteral("document"));
+    QCOMPARE(f.ran, QStringList(QStringLiteral("frame:mnuOpenFile")));
+    QVERIFY(!f.frame.Toolbar1->menuEntry(QStringLiteral("Save"), QStringLiteral("Document"))
+                 ->isEnabled());
+    QVERIFY(f.frame.Toolbar1->menuEntry(QStringLiteral("Save"), QStringLiteral("Project"))
+                ->isEnabled());
+    QVERIFY(!f.frame.Toolbar1->button(QStringLiteral("Bold"))->isEnabled());
+    f.frame.NewDocument();
+    QTRY_VERIFY(f.frame.Toolbar1->button(QStringLiteral("Bold"))->isEnabled());
+    f.ran.clear();
+    f.frame.Toolbar1_ButtonClick(QStringLiteral("Clear"));
+    QCOMPARE(f.ran, QStringList(QStringLiteral("document:mnuDelete")));
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+QTEST_MAIN(TestMenus)
+#include "tst_menus.moc"
