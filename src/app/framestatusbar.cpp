@@ -2,9 +2,11 @@
 
 #include "platform/lockkeys.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QLabel>
 #include <QLocale>
+#include <QTextEdit>
 
 FrameStatusBar::FrameStatusBar(QWidget* parent) : QStatusBar(parent)
 {
@@ -63,6 +65,9 @@ void FrameStatusBar::refresh()
     m_panels.value(QStringLiteral("stsTime"))
         ->setText(locale.toString(now.time(), QLocale::ShortFormat));
     // A key that is off shows its name greyed out, as a status bar's key panels do.
+    // The insert panel follows whichever text control has the focus.
+    if (const auto* edit = qobject_cast<const QTextEdit*>(QApplication::focusWidget()))
+        m_overwrite = edit->overwriteMode();
     const LockKeys keys = LockKeys::current();
     m_panels.value(QStringLiteral("stsCaps"))->setEnabled(keys.caps);
     m_panels.value(QStringLiteral("stsNum"))->setEnabled(keys.num);

@@ -20,10 +20,12 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
 #include <QScopeGuard>
 #include <QToolButton>
+#include <QTreeWidget>
 
 frmMyMDI::frmMyMDI(const QStringList& commandLine, SettingsStore& store, QWidget* parent)
     : QMainWindow(parent), settings(store), CommandLine(commandLine)
@@ -85,6 +87,8 @@ void frmMyMDI::buildFrame()
                 if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a)))
                     b->setAutoRaise(Toolbar1->isFlat());
     });
+    popUpOnRightClick(Picture1->List1, QStringLiteral("mnuRCProjList"));
+    popUpOnRightClick(Picture1->TreeView1, QStringLiteral("mnuRCTree"));
     connect(Picture1, &LeftPane::buttonClicked, this,
             [this](const QString& bar, const QString& key) {
                 if (bar == QStringLiteral("Toolbar2"))
@@ -92,6 +96,15 @@ void frmMyMDI::buildFrame()
                 else
                     Toolbar3_ButtonClick(key);
             });
+}
+
+void frmMyMDI::popUpOnRightClick(QAbstractScrollArea* view, const QString& menuName)
+{
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this, [this, view, menuName](QPoint at) {
+        if (QMenu* menu = menus->popup(menuName))
+            menu->popup(view->viewport()->mapToGlobal(at));
+    });
 }
 
 void frmMyMDI::MDIForm_Load()

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <functional>
 
+class QAbstractScrollArea;
 class QAction;
 class QMdiArea;
 class QMdiSubWindow;
@@ -149,6 +150,7 @@ private:
     bool MDIForm_QueryUnload();
     bool MDIForm_Unload();
     void buildFrame();
+    void popUpOnRightClick(QAbstractScrollArea* view, const QString& menuName);
     void registerHandlers();
     void readWindowSettings();
     void writeClosingSettings();

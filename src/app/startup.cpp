@@ -7,6 +7,7 @@
 #include "platform/instanceclient.h"
 #include "platform/instancepaths.h"
 #include "platform/instanceserver.h"
+#include "platform/terminationwatcher.h"
 #include "richtext/twips.h"
 
 #include <QApplication>
@@ -45,6 +46,9 @@ int runFirstInstance(QApplication& app, const QStringList& paths, const QString&
         return cancel == 0;
     });
     QObject::connect(&server, &InstanceServer::activateRequested, &frame, &frmMyMDI::bringToFront);
+    TerminationWatcher termination;
+    QObject::connect(&termination, &TerminationWatcher::terminationRequested, &frame,
+                     &frmMyMDI::closeBySystem);
     if (!socketPath.isEmpty())
         server.listen(socketPath);
     frame.show();
@@ -58,7 +62,7 @@ int Main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quillora"));
-    QApplication::setDesktopFileName(QStringLiteral("quillora"));
+    QApplication::setDesktopFileName(QStringLiteral("org.quillora.Quillora"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLORA_VERSION));
     IconTheme::install();
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillora")));

@@ -7,7 +7,7 @@
 // Hands a file to the desktop: its associated program, or, with none, the
 // desktop's own "open with" choice. Our own desktop entry is never chosen.
 namespace ExternalOpener {
-inline const QString OwnDesktopEntry = QStringLiteral("quillora.desktop");
+inline const QString OwnDesktopEntry = QStringLiteral("org.quillora.Quillora.desktop");
 
 enum class Outcome { Opened, NoAssociation, Failed };
 

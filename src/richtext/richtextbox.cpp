@@ -631,6 +631,13 @@ void RichTextBox::dropProtectionFromTyping()
 
 void RichTextBox::keyPressEvent(QKeyEvent* event)
 {
+    // Insert switches between inserting and typing over, as edit controls do.
+    if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
+        setOverwriteMode(!overwriteMode());
+        emit overwriteModeChanged(overwriteMode());
+        event->accept();
+        return;
+    }
     if (!isReadOnly() && editWouldTouchProtected(event)) {
         QApplication::beep();
         event->accept();

@@ -94,6 +94,7 @@ public:
 signals:
     void Change();
     void SelChange();
+    void overwriteModeChanged(bool overwrite);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

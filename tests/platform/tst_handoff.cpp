@@ -83,6 +83,7 @@ private slots:
     void crashedInstanceIsReplaced();
     void handoffGivesUpAfterThirtyAttempts();
     void linkErrorEndsTheHandoff();
+    void terminateSignalClosesAsTheSystem();
 };
 
 void TestHandoff::initTestCase()
@@ -176,6 +177,34 @@ void TestHandoff::crashedInstanceIsReplaced()
     QCOMPARE(replacement.state(), QProcess::Running);
     replacement.kill();
     replacement.waitForFinished(5000);
+}
+
+void TestHandoff::terminateSignalClosesAsTheSystem()
+{
+    const QString settingsFile = SettingsStore::defaultFilePath();
+    {
+        SettingsStore store(settingsFile);
+        store.write(Settings::General, QStringLiteral("WindowSize"), QStringLiteral("2"));
+        store.remove(Settings::General, QStringLiteral("Pic1Width"));
+        QVERIFY(store.sync());
+    }
+    QProcess program;
+    program.start(binary(), {});
+    InstanceMessage activate;
+    activate.kind = InstanceMessage::Kind::Activate;
+    QTRY_COMPARE_WITH_TIMEOUT(
+        InstanceClient::send(InstancePaths::socketPath(), activate, 500).outcome,
+        InstanceClient::Outcome::Accepted, 10000);
+    program.terminate();
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    // The program closed itself: what it writes at every exit is there, the
+    // window sizes of the last close by the user are kept.
+    SettingsStore store(settingsFile);
+    QCOMPARE(store.read(Settings::General, QStringLiteral("Pic1Width"), QString()),
+             QStringLiteral("2295"));
+    QCOMPARE(store.read(Settings::General, QStringLiteral("WindowSize"), QString()),
+             QStringLiteral("2"));
 }
 
 void TestHandoff::handoffGivesUpAfterThirtyAttempts()
