@@ -160,6 +160,10 @@ void MainToolbar::ToolbarToggle(bool enable)
 
 bool MainToolbar::eventFilter(QObject* watched, QEvent* event)
 {
+    // Off a button the status bar shows the date again; the next button's
+    // hover puts its own description back.
+    if (event->type() == QEvent::Leave)
+        emit left();
     if (event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
         emit rightClicked();

@@ -20,6 +20,29 @@ namespace ExternalOpener {
 
 namespace {
 
+bool isOwn(GAppInfo* app)
+{
+    return QString::fromUtf8(g_app_info_get_id(app)) == OwnDesktopEntry;
+}
+
+// The default program for the type, or, when that is this editor, the next
+// one the desktop recommends.
+GAppInfo* applicationForType(const char* type)
+{
+    GAppInfo* app = g_app_info_get_default_for_type(type, FALSE);
+    if (app && !isOwn(app))
+        return app;
+    if (app)
+        g_object_unref(app);
+    app = nullptr;
+    GList* recommended = g_app_info_get_recommended_for_type(type);
+    for (GList* it = recommended; it && !app; it = it->next)
+        if (!isOwn(G_APP_INFO(it->data)))
+            app = G_APP_INFO(g_object_ref(it->data));
+    g_list_free_full(recommended, g_object_unref);
+    return app;
+}
+
 GAppInfo* defaultApplication(const QString& path)
 {
     const QByteArray local = QFile::encodeName(path);
@@ -30,12 +53,8 @@ GAppInfo* defaultApplication(const QString& path)
     if (!info)
         return nullptr;
     const char* type = g_file_info_get_content_type(info);
-    GAppInfo* app = type ? g_app_info_get_default_for_type(type, FALSE) : nullptr;
+    GAppInfo* app = type ? applicationForType(type) : nullptr;
     g_object_unref(info);
-    if (app && QString::fromUtf8(g_app_info_get_id(app)) == OwnDesktopEntry) {
-        g_object_unref(app);
-        return nullptr;
-    }
     return app;
 }
 

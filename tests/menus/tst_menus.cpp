@@ -1,13 +1,17 @@
 #include "app/frmmymdi.h"
 #include "app/leftpane.h"
 #include "app/maintoolbar.h"
+#include "document/documenttable.h"
 #include "document/frmtext.h"
 #include "menus/commandtable.h"
 #include "menus/toolbartable.h"
+#include "richtext/richtextbox.h"
 #include "support/scriptedprompter.h"
 #include "support/testhome.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QSet>
 #include <QTest>
@@ -66,6 +70,8 @@ private slots:
     void shortcutsFollowTheShownBar();
     void toolbarKeysNameRealEntries();
     void toolbarButtonsWarnWithoutADocument();
+    void smallDocumentCommands();
+    void windowMenuListsTheDocuments();
 };
 
 void TestMenus::shownBarsHaveNoSharedShortcuts()
@@ -234,6 +240,58 @@ void TestMenus::toolbarButtonsWarnWithoutADocument()
     f.frame.Toolbar1_ButtonClick(QStringLiteral("Clear"));
     QCOMPARE(f.ran, QStringList(QStringLiteral("document:mnuDelete")));
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestMenus::smallDocumentCommands()
+{
+    Fixture f;
+    frmText* untitled = f.frame.NewDocument();
+    untitled->RichTextBox1->setText(QStringLiteral("some text"));
+    f.frame.runCommand(MenuBars::Document, QStringLiteral("mnuCopyPath"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), untitled->bareCaption());
+    untitled->RichTextBox1->setSelStart(2);
+    untitled->RichTextBox1->setSelLength(4);
+    f.frame.runCommand(MenuBars::Document, QStringLiteral("mnuRefresh"));
+    QCOMPARE(untitled->RichTextBox1->SelStart(), 2);
+    QCOMPARE(untitled->RichTextBox1->SelLength(), 0);
+    // Quick view of a new, changed document: No goes on with its caption, which
+    // no program can open.
+    QVERIFY(untitled->state().Dirty);
+    f.prompter.expectMessage(frmText::ViewChangedQuestion, Answer::No);
+    f.prompter.expectMessage(QStringLiteral("File: ") + untitled->bareCaption() +
+                             QStringLiteral("\n\nAn error occurred when trying to open the "
+                                            "application associated with this file extension."));
+    f.frame.runCommand(MenuBars::Document, QStringLiteral("mnuViewFile"));
+    f.prompter.expectMessage(frmText::ViewChangedQuestion, Answer::Cancel);
+    f.frame.runCommand(MenuBars::Document, QStringLiteral("mnuViewFile"));
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+    QCOMPARE(f.prompter.messages.at(1).icon, MessageIcon::Exclamation);
+
+    const QString saved = f.home.write(QStringLiteral("kept.txt"), "x");
+    f.frame.OpenPath(saved);
+    f.frame.runCommand(MenuBars::Document, QStringLiteral("mnuCopyPath"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), saved);
+}
+
+void TestMenus::windowMenuListsTheDocuments()
+{
+    Fixture f;
+    f.frame.NewDocument();
+    frmText* second = f.frame.NewDocument();
+    QMenu* menu = f.frame.menus->action(MenuBars::Document, QStringLiteral("mnuWindow"))->menu();
+    emit menu->aboutToShow();
+    emit menu->aboutToShow(); // opening it again does not list the windows twice
+    QStringList listed;
+    QAction* checked = nullptr;
+    for (QAction* a : menu->actions())
+        if (a->property("windowEntry").toBool() && !a->isSeparator()) {
+            listed << a->text();
+            if (a->isChecked())
+                checked = a;
+        }
+    QCOMPARE(listed,
+             QStringList({QStringLiteral("&1 Untitled:1"), QStringLiteral("&2 Untitled:2")}));
+    QVERIFY(checked && checked->text().endsWith(second->windowTitle()));
 }
 
 QTEST_MAIN(TestMenus)
