@@ -12,7 +12,7 @@
 #include "richtext/richtextbox.h"
 #include "richtext/twips.h"
 #include "toolbarcustomizer.h"
-#include "windowtiling.h"
+#include "windowarranger.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,7 +23,6 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
-#include <QScopeGuard>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -312,9 +311,9 @@ void frmMyMDI::Timer4_Timer()
         left->setChecked(true);
     if (SaveWindowState && SaveArrange >= 0) {
         if (SaveArrange == 0)
-            mnuWindowCascade_Click();
+            WindowArranger(mdiArea).cascade();
         else
-            tile(SaveArrange == 1);
+            WindowArranger(mdiArea).tile(SaveArrange == 1);
     }
     for (const QString& path : std::as_const(CommandLine))
         queuePath(path, 0);
@@ -625,68 +624,30 @@ bool frmMyMDI::eventFilter(QObject* watched, QEvent* event)
 
 void frmMyMDI::mnuWindowCascade_Click()
 {
-    mdiArea->cascadeSubWindows();
+    WindowArranger(mdiArea).cascade();
     SaveArrange = 0;
 }
 
 void frmMyMDI::mnuWindowTileHoriz_Click()
 {
-    tile(true);
+    WindowArranger(mdiArea).tile(true);
     SaveArrange = 1;
 }
 
 void frmMyMDI::mnuWindowTileVertical_Click()
 {
-    tile(false);
+    WindowArranger(mdiArea).tile(false);
     SaveArrange = 2;
-}
-
-void frmMyMDI::tile(bool rows)
-{
-    QList<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* w : mdiArea->subWindowList(QMdiArea::StackingOrder))
-        if (!w->isMinimized() && w->isVisible())
-            windows.prepend(w); // the active window takes the first tile
-    const QRect area = mdiArea->viewport()->rect();
-    const QList<QRect> tiles = rows ? WindowTiling::rows(area, int(windows.size()))
-                                    : WindowTiling::columns(area, int(windows.size()));
-    for (qsizetype i = 0; i < windows.size(); ++i) {
-        if (windows.at(i)->isMaximized())
-            windows.at(i)->showNormal();
-        windows.at(i)->setGeometry(tiles.at(i));
-    }
 }
 
 void frmMyMDI::mnuWindowArrange_Click()
 {
-    // Minimised windows line up along the bottom edge, left to right.
-    const QRect area = mdiArea->viewport()->rect();
-    int x = 0;
-    for (QMdiSubWindow* w : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
-        if (!w->isMinimized())
-            continue;
-        if (x + w->width() > area.width() && x > 0)
-            x = 0;
-        w->move(x, area.height() - w->height());
-        x += w->width();
-    }
+    WindowArranger(mdiArea).arrangeIcons();
 }
 
 void frmMyMDI::mnuWindowSendBack_Click()
 {
-    QMdiSubWindow* window = mdiArea->currentSubWindow();
-    if (!window)
-        return;
-    // The window now on top takes over; activating it first keeps it from
-    // raising the one sent back again.
-    const QList<QMdiSubWindow*> order = mdiArea->subWindowList(QMdiArea::StackingOrder);
-    for (auto it = order.crbegin(); it != order.crend(); ++it) {
-        if (*it != window && !(*it)->isMinimized()) {
-            mdiArea->setActiveSubWindow(*it);
-            break;
-        }
-    }
-    window->lower();
+    WindowArranger(mdiArea).sendToBack();
 }
 
 void frmMyMDI::mnuNextPane_Click()
@@ -697,21 +658,9 @@ void frmMyMDI::mnuNextPane_Click()
 void frmMyMDI::mnuMinRest_Click()
 {
     MinRestToggle = MinRestToggle ? 0 : 1;
-    // Restoring one window must not maximise the next because another was maximised.
-    const bool maximiseOnActivation =
-        !mdiArea->testOption(QMdiArea::DontMaximizeSubWindowOnActivation);
-    mdiArea->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
-    auto restoreOption = qScopeGuard([this, maximiseOnActivation] {
-        mdiArea->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, !maximiseOnActivation);
-    });
-    const QList<frmText*> windows = documentWindows();
-    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
-        if (MinRestToggle)
-            (*it)->showMinimized();
-        else
-            (*it)->showNormal();
-        QCoreApplication::processEvents();
-    }
+    const QList<frmText*> documents = documentWindows();
+    WindowArranger(mdiArea).minimiseOrRestore({documents.cbegin(), documents.cend()},
+                                              MinRestToggle == 1);
 }
 
 void frmMyMDI::fillWindowMenu(QMenu* menu)

@@ -155,7 +155,6 @@ private:
     void readWindowSettings();
     void writeClosingSettings();
     void fillWindowMenu(QMenu* menu);
-    void tile(bool rows);
     void runDocumentCommand(const QString& name);
     void runToolCommand(const struct ToolCommand& command);
     void restoreToolbarLayout();
