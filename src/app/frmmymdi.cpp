@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
+#include <QShortcut>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -86,6 +87,10 @@ void frmMyMDI::buildFrame()
                 if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a)))
                     b->setAutoRaise(Toolbar1->isFlat());
     });
+    // The Window menu shows Ctrl+F6 for the next window, as the MDI area's own
+    // Ctrl+Tab does.
+    auto* nextWindow = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6), this);
+    connect(nextWindow, &QShortcut::activated, this, [this] { mdiArea->activateNextSubWindow(); });
     popUpOnRightClick(Picture1->List1, QStringLiteral("mnuRCProjList"));
     popUpOnRightClick(Picture1->TreeView1, QStringLiteral("mnuRCTree"));
     connect(Picture1, &LeftPane::buttonClicked, this,
@@ -196,7 +201,6 @@ void frmMyMDI::runCommand(MenuBars::Bar bar, const QString& name)
     // and nothing else.
     if (bar == MenuBars::Frame || CommandTable::routedToFrame(name)) {
         if (auto handler = m_frameHandlers.value(name)) {
-            emit commandRun(name, true);
             handler();
         }
         return;
@@ -210,7 +214,6 @@ void frmMyMDI::runDocumentCommand(const QString& name)
     auto handler = m_documentHandlers.value(name);
     if (!document || !handler)
         return;
-    emit commandRun(name, false);
     handler(document);
 }
 

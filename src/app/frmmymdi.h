@@ -131,8 +131,6 @@ public:
     bool linkEnabled = true;
 
 signals:
-    // Every command a menu, a toolbar or a key runs: whose handler ran it.
-    void commandRun(const QString& name, bool byFrame);
     void documentSaved(const QString& path);
     void documentOpened(frmText* window);
     void queueDrained();
