@@ -4,11 +4,13 @@
 #include "richtext/twips.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QRubberBand>
 #include <QStorageInfo>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -151,13 +153,34 @@ void LeftPane::mousePressEvent(QMouseEvent* event)
     m_dragging = true;
 }
 
+void LeftPane::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_dragging || !moved(event->position().toPoint()))
+        return;
+    // A line over the frame shows where the pane's edge will go.
+    if (!m_edge)
+        m_edge = new QRubberBand(QRubberBand::Line, parentWidget());
+    const int x =
+        qMax(event->position().toPoint().x(), qRound(Twips::toPixels(PaneLayout::MinimumWidth)));
+    m_edge->setGeometry(mapTo(parentWidget(), QPoint(x, 0)).x(), 0, 2, parentWidget()->height());
+    m_edge->show();
+}
+
+bool LeftPane::moved(QPoint to) const
+{
+    // A hand that shakes a little still clicks.
+    return (to - m_pressPoint).manhattanLength() >= QApplication::startDragDistance();
+}
+
 void LeftPane::mouseReleaseEvent(QMouseEvent* event)
 {
     if (!m_dragging)
         return;
     m_dragging = false;
+    if (m_edge)
+        m_edge->hide();
     const QPoint drop = event->position().toPoint();
-    if (drop == m_pressPoint) {
+    if (!moved(drop)) {
         Picture1_Click();
         return;
     }

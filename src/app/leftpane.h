@@ -7,6 +7,7 @@
 class QComboBox;
 class QLabel;
 class QListWidget;
+class QRubberBand;
 class QToolBar;
 class QTreeWidget;
 
@@ -43,11 +44,13 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QToolBar* makeToolbar(const QString& name, bool listButtons);
     void Picture1_Click();
+    bool moved(QPoint to) const;
     void place(QWidget* widget, const PaneLayout::Box& box);
     void fillDrives();
 
@@ -59,4 +62,5 @@ private:
     QPoint m_pressPoint;
     Qt::MouseButton m_pressButton = Qt::NoButton;
     bool m_dragging = false;
+    QRubberBand* m_edge = nullptr;
 };

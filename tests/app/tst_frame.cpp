@@ -129,6 +129,12 @@ void TestFrame::paneSplitterAndClicks()
     QCOMPARE(pane->listFontSize(), 13.0);
     QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(10, y));
     QCOMPARE(pane->listFontSize(), 8.0);
+    // A click whose hand shook by a pixel is still a click, not a drag to the minimum.
+    const int width = pane->widthTwips();
+    QTest::mousePress(pane, Qt::LeftButton, {}, QPoint(10, y));
+    QTest::mouseRelease(pane, Qt::LeftButton, {}, QPoint(11, y));
+    QCOMPARE(pane->widthTwips(), width);
+    QCOMPARE(pane->listFontSize(), 9.0);
     QCOMPARE(pane->plusImage(), 14);
     QTest::mouseClick(pane, Qt::RightButton, {}, QPoint(10, y));
     QCOMPARE(pane->plusImage(), 12);
