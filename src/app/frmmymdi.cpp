@@ -768,7 +768,7 @@ void frmMyMDI::restoreToolbarLayout()
 
 QString frmMyMDI::toolbarLayoutPath() const
 {
-    return ToolbarLayoutStore::pathBeside(const_cast<Settings&>(settings).store().filePath());
+    return ToolbarLayoutStore::pathBeside(settings.store().filePath());
 }
 
 void frmMyMDI::mnuToolBarCustomize_Click()

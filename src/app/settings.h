@@ -90,6 +90,7 @@ public:
     int paneWidthTwips() const;
 
     SettingsStore& store() { return m_store; }
+    const SettingsStore& store() const { return m_store; }
 
     // A stored colour (0x00BBGGRR, or a system colour code) as the palette shows it.
     static QColor colorFromStored(qint32 stored);
