@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds Quillora and runs every test headless; then the codec
-# tests (and the converter) again under AddressSanitizer and UBSan, and a short fuzzing run
-# of the RTF reader.
+# Sets up the machine, builds Quillora and runs every test headless; then the codec and
+# window tests (and the converter) again under AddressSanitizer and UBSan, and a short
+# fuzzing run of the RTF reader.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 (cd build && ctest --output-on-failure --parallel "$(nproc)" --timeout 300)
 
-codec_tests=(tst_textcodec tst_rtf tst_richtextbox tst_rtfcorpus tst_converter)
+sanitized_tests=(tst_textcodec tst_rtf tst_richtextbox tst_rtfcorpus tst_converter
+             tst_documentwindow tst_frame tst_menus)
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLORA_SANITIZE=ON >/dev/null
-cmake --build build-asan --parallel "$(nproc)" --target "${codec_tests[@]}" quillora-convert
+cmake --build build-asan --parallel "$(nproc)" --target "${sanitized_tests[@]}" quillora-convert
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --output-on-failure --parallel "$(nproc)" -R "^($(IFS='|'; echo "${codec_tests[*]}"))\$")
+    ctest --output-on-failure --parallel "$(nproc)" -R "^($(IFS='|'; echo "${sanitized_tests[*]}"))\$")
 
 bash scripts/fuzz.sh "${QUILLORA_FUZZ_SECONDS:-60}"
