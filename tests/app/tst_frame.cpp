@@ -7,6 +7,7 @@
 #include "app/windowtiling.h"
 #include "document/frmtext.h"
 #include "menus/toolbarlayoutstore.h"
+#include "richtext/richtextbox.h"
 #include "richtext/twips.h"
 #include "support/scriptedprompter.h"
 #include "support/testhome.h"
@@ -315,6 +316,20 @@ void TestFrame::hoverDescriptionReturnsToDate()
     QTRY_VERIFY(bar->isShowingDate());
     QCOMPARE(bar->panel(QStringLiteral("stsCaps"))->text(), QStringLiteral("CAPS"));
     QCOMPARE(bar->panel(QStringLiteral("stsInsert"))->text(), QStringLiteral("INS"));
+
+    // Insert switches the focused document to typing over, and the panel follows.
+    frmText* document = f.frame.NewDocument();
+    f.frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.frame));
+    document->RichTextBox1->setFocus();
+    QTRY_VERIFY(document->RichTextBox1->hasFocus());
+    QTest::keyClick(document->RichTextBox1, Qt::Key_Insert);
+    QVERIFY(document->RichTextBox1->overwriteMode());
+    bar->refresh();
+    QVERIFY(!bar->panel(QStringLiteral("stsInsert"))->isEnabled());
+    QTest::keyClick(document->RichTextBox1, Qt::Key_Insert);
+    bar->refresh();
+    QVERIFY(bar->panel(QStringLiteral("stsInsert"))->isEnabled());
 }
 
 QTEST_MAIN(TestFrame)
