@@ -72,6 +72,7 @@ private slots:
     void toolbarButtonsWarnWithoutADocument();
     void smallDocumentCommands();
     void windowMenuListsTheDocuments();
+    void accessKeysOpenTheShownBarsMenus();
 };
 
 void TestMenus::shownBarsHaveNoSharedShortcuts()
@@ -292,6 +293,20 @@ void TestMenus::windowMenuListsTheDocuments()
     QCOMPARE(listed,
              QStringList({QStringLiteral("&1 Untitled:1"), QStringLiteral("&2 Untitled:2")}));
     QVERIFY(checked && checked->text().endsWith(second->windowTitle()));
+}
+
+void TestMenus::accessKeysOpenTheShownBarsMenus()
+{
+    Fixture f;
+    frmText* document = f.frame.NewDocument();
+    f.frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.frame));
+    document->RichTextBox1->setFocus();
+    QTest::keyClick(document->RichTextBox1, Qt::Key_E, Qt::AltModifier);
+    QMenu* edit = f.frame.menus->action(MenuBars::Document, QStringLiteral("mnuEdit"))->menu();
+    QTRY_VERIFY(edit->isVisible());
+    edit->close();
+    QCOMPARE(document->RichTextBox1->Text(), QString());
 }
 
 QTEST_MAIN(TestMenus)
