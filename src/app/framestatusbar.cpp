@@ -16,8 +16,11 @@ FrameStatusBar::FrameStatusBar(QWidget* parent) : QStatusBar(parent)
         label->setObjectName(key);
         label->setContentsMargins(6, 0, 6, 0);
         m_panels.insert(key, label);
-        // The date (or a description) and the font take the spare room.
-        const bool stretches = key == QStringLiteral("stsDate") || key == QStringLiteral("stsFont");
+        // The date (or a button's description) takes the spare room; the font
+        // panel keeps room for a name and a size.
+        const bool stretches = key == QStringLiteral("stsDate");
+        if (key == QStringLiteral("stsFont"))
+            label->setMinimumWidth(label->fontMetrics().horizontalAdvance(u'M') * 14);
         addPermanentWidget(label, stretches ? 1 : 0);
     }
     m_panels.value(QStringLiteral("stsCaps"))->setText(QStringLiteral("CAPS"));
