@@ -121,11 +121,11 @@ QByteArray number(const char* word, int value)
 template <typename F> void RtfBuilder::forEachFragment(F&& visit) const
 {
     for (QTextBlock block = m_document->findBlock(m_from); block.isValid(); block = block.next()) {
-        if (block.position() > m_to)
-            break;
         // A block's fragments follow each other; asking each for its position
         // would search the document's tree every time.
         int position = block.position();
+        if (position > m_to)
+            break;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const int start = qMax(position, m_from);
@@ -334,10 +334,11 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
         m_out += number("\\tx", Twips::fromPixels(tab.position));
     if (list)
         writeListItem(block, list, level);
-    const int blockStart = qMax(block.position(), m_from);
-    const int blockEnd = qMin(block.position() + block.length() - 1, m_to);
+    const int blockPosition = block.position(); // found in a tree: asked once
+    const int blockStart = qMax(blockPosition, m_from);
+    const int blockEnd = qMin(blockPosition + block.length() - 1, m_to);
     QString openLink;
-    int next = block.position();
+    int next = blockPosition;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const int position = next;
