@@ -6,9 +6,8 @@
 
 namespace {
 
-bool indicator(Display* display, const char* name)
+bool indicator(Display* display, Atom atom)
 {
-    const Atom atom = XInternAtom(display, name, True);
     if (atom == None)
         return false;
     Bool on = False;
@@ -26,8 +25,12 @@ LockKeys LockKeys::current()
     Display* display = x11 ? x11->display() : nullptr;
     if (!display)
         return keys;
-    keys.caps = indicator(display, "Caps Lock");
-    keys.num = indicator(display, "Num Lock");
-    keys.scroll = indicator(display, "Scroll Lock");
+    // The status bar asks every second; the names' atoms are looked up once.
+    static const Atom caps = XInternAtom(display, "Caps Lock", True);
+    static const Atom num = XInternAtom(display, "Num Lock", True);
+    static const Atom scroll = XInternAtom(display, "Scroll Lock", True);
+    keys.caps = indicator(display, caps);
+    keys.num = indicator(display, num);
+    keys.scroll = indicator(display, scroll);
     return keys;
 }
