@@ -53,7 +53,7 @@ void MainToolbar::setButtonLayout(const QStringList& keys)
     m_keys.clear();
     for (const QString& key : keys) {
         if (key == Separator) {
-            addSeparator();
+            m_ownActions.append(addSeparator());
             m_keys.append(key);
             continue;
         }
