@@ -14,6 +14,10 @@ MenuBars::MenuBars(QWidget* parent)
     setObjectName(QStringLiteral("MenuBars"));
     m_frameBar->setObjectName(QStringLiteral("frmMyMDI.menuBar"));
     m_documentBar->setObjectName(QStringLiteral("frmText.menuBar"));
+    // Switching bars by showing one and hiding the other needs them in the
+    // window; a desktop's global menu would keep showing whichever it took first.
+    m_frameBar->setNativeMenuBar(false);
+    m_documentBar->setNativeMenuBar(false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
