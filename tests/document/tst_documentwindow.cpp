@@ -1,8 +1,7 @@
 #include "app/frmmymdi.h"
 #include "document/frmtext.h"
 #include "richtext/richtextbox.h"
-#include "support/scriptedprompter.h"
-#include "support/testhome.h"
+#include "support/framefixture.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -10,18 +9,7 @@
 #include <QTest>
 
 namespace {
-struct Fixture {
-    TestHome home;
-    SettingsStore store{home.path(QStringLiteral("settings.ini"))};
-    ScriptedPrompter prompter;
-    frmMyMDI frame{QStringList(), store};
-
-    Fixture()
-    {
-        frame.queue.OpenQueueState = OpenQueue::Idle;
-        frame.show();
-        frame.Timer4.stop(); // the tests open the queue themselves
-    }
+struct Fixture : FrameFixture {
     frmText* open(const QString& path)
     {
         frame.OpenPath(path);

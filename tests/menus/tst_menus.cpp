@@ -6,8 +6,7 @@
 #include "menus/commandtable.h"
 #include "menus/toolbartable.h"
 #include "richtext/richtextbox.h"
-#include "support/scriptedprompter.h"
-#include "support/testhome.h"
+#include "support/framefixture.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -19,19 +18,9 @@
 namespace {
 
 // A shown frame whose every command only records who ran it.
-struct Fixture {
-    TestHome home;
-    SettingsStore store{home.path(QStringLiteral("settings.ini"))};
-    ScriptedPrompter prompter;
-    frmMyMDI frame{QStringList(), store};
+struct Fixture : FrameFixture {
     QStringList ran; // "frame:name" or "document:name"
 
-    Fixture()
-    {
-        frame.queue.OpenQueueState = OpenQueue::Idle;
-        frame.show();
-        frame.Timer4.stop();
-    }
     void recordEverything()
     {
         QSet<QString> names;
