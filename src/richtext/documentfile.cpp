@@ -8,12 +8,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 DocumentKind DocumentFile::kindForPath(const QString& path)
 {
@@ -23,37 +26,92 @@ DocumentKind DocumentFile::kindForPath(const QString& path)
     return DocumentKind::Text;
 }
 
+namespace {
+
+// What a path that is not a regular file is, for the message that refuses it.
+QString notAFile(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("The path is a folder, not a file");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("The path is a device, not a file");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("The path is a pipe, not a file");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("The path is a socket, not a file");
+    return QStringLiteral("The path is not a regular file");
+}
+
+QString tooLarge()
+{
+    return QStringLiteral("The file is too large to open (the limit is %1 MB)")
+        .arg(DocumentFile::MaxFileBytes / (1024 * 1024));
+}
+
+Error systemError(int code, int number)
+{
+    return Error{code, QString::fromLocal8Bit(strerror(number))};
+}
+
+} // namespace
+
 Result<QByteArray> DocumentFile::readBytes(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.exists()) {
+    const QByteArray name = QFile::encodeName(path);
+    // Opened without blocking, so that a pipe or a device waiting for input
+    // cannot hold the program; only a regular file is then read, and only up
+    // to the limit, so no path can make the reading endless or unbounded.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        const int number = errno;
         // Only a path that really is not there is "not found"; one we may not
         // even look at is refused, so nobody edits an empty stand-in for it.
+        if (number == ENOENT || number == ENOTDIR)
+            return Error{ErrorCode::FileNotFound, QStringLiteral("File not found")};
+        if (number == EISDIR)
+            return Error{ErrorCode::PermissionDenied, notAFile(S_IFDIR)};
         struct stat status;
-        if (::stat(QFile::encodeName(path).constData(), &status) != 0 && errno != ENOENT &&
-            errno != ENOTDIR)
-            return Error{ErrorCode::PermissionDenied, QString::fromLocal8Bit(strerror(errno))};
-        return Error{ErrorCode::FileNotFound, QStringLiteral("File not found")};
+        if (::stat(name.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+            return Error{ErrorCode::PermissionDenied, notAFile(status.st_mode)};
+        return systemError(number == EACCES || number == EPERM ? ErrorCode::PermissionDenied
+                                                               : ErrorCode::ReadFailed,
+                           number);
     }
-    if (info.isDir())
-        return Error{ErrorCode::PermissionDenied,
-                     QStringLiteral("The path is a folder, not a file")};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Error{file.error() == QFileDevice::PermissionsError ? ErrorCode::PermissionDenied
-                                                                   : ErrorCode::ReadFailed,
-                     file.errorString()};
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Error{ErrorCode::ReadFailed, file.errorString()};
+    const auto closeFile = qScopeGuard([fd] { ::close(fd); });
+    struct stat status;
+    if (::fstat(fd, &status) != 0)
+        return systemError(ErrorCode::ReadFailed, errno);
+    if (!S_ISREG(status.st_mode))
+        return Error{ErrorCode::PermissionDenied, notAFile(status.st_mode)};
+    if (status.st_size > MaxFileBytes)
+        return Error{ErrorCode::ReadFailed, tooLarge()};
+    QByteArray bytes;
+    // Files such as those under /proc say 0 and still have text: read to the end.
+    bytes.reserve(qsizetype(status.st_size) + 1);
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return systemError(ErrorCode::ReadFailed, errno);
+        }
+        if (bytes.size() + got > MaxFileBytes)
+            return Error{ErrorCode::ReadFailed, tooLarge()};
+        bytes.append(buffer, got);
+    }
     return bytes;
 }
 
 Status DocumentFile::writeBytes(const QString& path, const QByteArray& bytes)
 {
     const QFileInfo info(path);
-    if (info.isDir())
-        return Error{ErrorCode::PathAccess, QStringLiteral("The path is a folder, not a file")};
+    struct stat status;
+    // Saving replaces the file; a device, pipe or socket must never be replaced.
+    if (::stat(QFile::encodeName(path).constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        return Error{ErrorCode::PathAccess, notAFile(status.st_mode)};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Error{ErrorCode::WriteFailed, file.errorString()};

@@ -15,6 +15,10 @@ enum class DocumentKind { Rtf = 0, Text = 1 };
 // permissions, so a failed save never harms the file that was there.
 class DocumentFile {
 public:
+    // Larger files are refused before anything is read: the document would need
+    // about ten times as much memory.
+    static constexpr qint64 MaxFileBytes = 1024LL * 1024 * 1024;
+
     // RTF when the text from the path's last "." on is ".RTF" in any case.
     static DocumentKind kindForPath(const QString& path);
 
@@ -24,6 +28,7 @@ public:
     static Status save(const QString& path, DocumentKind kind, const QTextDocument* document,
                        const TextFileFormat& format);
 
+    // Reads a regular file of at most MaxFileBytes; anything else is refused.
     static Result<QByteArray> readBytes(const QString& path);
     static Status writeBytes(const QString& path, const QByteArray& bytes);
 

@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
+#include <sys/stat.h>
 
 namespace {
 QString binary()
@@ -84,6 +85,7 @@ private slots:
     void handoffGivesUpAfterThirtyAttempts();
     void linkErrorEndsTheHandoff();
     void terminateSignalClosesAsTheSystem();
+    void devicesAndPipesAreRefusedNotRead();
 };
 
 void TestHandoff::initTestCase()
@@ -268,6 +270,26 @@ void TestHandoff::linkErrorEndsTheHandoff()
     dde.Form_Load();
     QVERIFY(unloaded.wait(5000));
     QCOMPARE(dde.LinkAttempts, qint16(0));
+    QVERIFY2(prompter.done(), qPrintable(prompter.report()));
+}
+
+void TestHandoff::devicesAndPipesAreRefusedNotRead()
+{
+    RunningInstance instance;
+    ScriptedPrompter prompter;
+    const QString pipe = instance.home.path(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString after = instance.home.write(QStringLiteral("after.txt"), "still here");
+    // Each refusal stops its batch; the next start's file still opens.
+    prompter.expectMessage(QStringLiteral("Error: /dev/zero\nThe path is a device"));
+    QVERIFY(runSecondStart({QStringLiteral("/dev/zero")}, instance.home.path(QString())));
+    QTRY_COMPARE_WITH_TIMEOUT(prompter.shown.size(), 1, 5000);
+    prompter.expectMessage(QStringLiteral("Error: ") + pipe +
+                           QStringLiteral("\nThe path is a pipe"));
+    QVERIFY(runSecondStart({pipe}, instance.home.path(QString())));
+    QTRY_COMPARE_WITH_TIMEOUT(prompter.shown.size(), 2, 5000);
+    QVERIFY(runSecondStart({after}, instance.home.path(QString())));
+    QTRY_COMPARE_WITH_TIMEOUT(instance.captions(), QStringList(after), 5000);
     QVERIFY2(prompter.done(), qPrintable(prompter.report()));
 }
 
