@@ -17,9 +17,11 @@ QString withoutDot(const QString& extension)
     return extension.startsWith(u'.') ? extension.mid(1) : extension;
 }
 
+// Only a typed name that is not there as given gets the extension: README and
+// Makefile are files of their own.
 QString withDefaultExtension(const QString& path, const QString& extension)
 {
-    if (extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+    if (extension.isEmpty() || !QFileInfo(path).suffix().isEmpty() || QFileInfo::exists(path))
         return path;
     return path + u'.' + extension;
 }

@@ -36,8 +36,9 @@ bool DocumentFilter::matches(const QString& entry, const QString& extension) con
 DocumentFilter::FilterChoice DocumentFilter::GetFilterIndex(const QString& path) const
 {
     const int allFiles = int(m_extensions.size()) + 1;
+    // The extension is the file name's: a dot in a folder's name is not one.
     const qsizetype dot = path.lastIndexOf(u'.');
-    if (dot < 0) {
+    if (dot < 0 || dot < path.lastIndexOf(u'/')) {
         if (path.startsWith(QStringLiteral("Untitled:")))
             return {firstExtension(), 1};
         return {QString(), allFiles};

@@ -18,6 +18,7 @@ private slots:
     void filtersConvert();
     void openDialogFlags();
     void saveDialogAddsTheDefaultExtension();
+    void namesWithoutExtensionThatExistAreKept();
     void colorDialogKeepsCustomColors();
     void cancelledPrinterDialogs();
     void yesNoAllEnterAnswersCancel();
@@ -88,6 +89,35 @@ void TestCommonDialogs::saveDialogAddsTheDefaultExtension()
     prompter.expectFile(longName);
     QCOMPARE(ShowSave(nullptr, QString(), QString(), 0, QString(), QString(), QString(), 0),
              longName);
+}
+
+void TestCommonDialogs::namesWithoutExtensionThatExistAreKept()
+{
+    TestHome home;
+    const QString readme = home.write(QStringLiteral("README"), "read me");
+    QDir().mkpath(home.path(QStringLiteral("proj.v2")));
+    const QString makefile = home.write(QStringLiteral("proj.v2/Makefile"), "all:");
+    ScriptedPrompter prompter;
+    // Chosen as they are, with no question: they exist.
+    prompter.expectFile(readme).expectFile(makefile);
+    for (const QString& path : {readme, makefile})
+        QCOMPARE(ShowOpen(nullptr, QStringLiteral(".txt"), QStringLiteral("All|*.*"),
+                          OFN_CREATEPROMPT | OFN_HIDEREADONLY, QString(), QString(), 1, QString()),
+                 path);
+    // A typed name that does not exist gets the default extension.
+    const QString typed = home.path(QStringLiteral("proj.v2/notes"));
+    prompter.expectFile(typed).expectMessage(QStringLiteral("Do you want to create it?"),
+                                             Answer::Yes);
+    QCOMPARE(ShowOpen(nullptr, QStringLiteral(".txt"), QStringLiteral("All|*.*"), OFN_CREATEPROMPT,
+                      QString(), QString(), 1, QString()),
+             typed + QStringLiteral(".txt"));
+    // Saving over an existing file without an extension keeps its name.
+    prompter.expectFile(makefile).expectMessage(QStringLiteral("Do you want to replace it?"),
+                                                Answer::Yes);
+    QCOMPARE(ShowSave(nullptr, QStringLiteral(".txt"), QStringLiteral("All|*.*"),
+                      OFN_OVERWRITEPROMPT, makefile, QString(), QString(), 1),
+             makefile);
+    QVERIFY2(prompter.done(), qPrintable(prompter.report()));
 }
 
 void TestCommonDialogs::colorDialogKeepsCustomColors()

@@ -50,7 +50,11 @@ void TestDocumentFilter::filterIndex_data()
     QTest::newRow("no dot") << "/x/README"
                             << "" << 7;
     QTest::newRow("dot in folder only") << "/v1.2/readme"
-                                        << ".2/readme" << 7;
+                                        << "" << 7;
+    QTest::newRow("hidden folder") << "/home/u/.config/app/notes"
+                                   << "" << 7;
+    QTest::newRow("dotted folder, dotted name") << "/w/proj.v2/notes.txt"
+                                                << ".txt" << 1;
 }
 
 void TestDocumentFilter::filterIndex()
