@@ -5,7 +5,7 @@
 DocumentTable::DocumentTable()
 {
     Documents.append(nullptr);
-    DocStates.append(DocState());
+    DocStates.emplace_back();
 }
 
 int DocumentTable::FindFreeIndex()
@@ -19,7 +19,7 @@ int DocumentTable::FindFreeIndex()
     Documents.append(nullptr);
     DocState state;
     state.Deleted = false;
-    DocStates.append(state);
+    DocStates.push_back(state);
     return upperBound();
 }
 

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <deque>
 
 struct DocState {
     bool Deleted = true;
@@ -20,6 +21,7 @@ public:
     int FindFreeIndex();
     bool AnyDocumentsOpen() const;
     int upperBound() const { return int(DocStates.size()) - 1; }
+    bool isSlot(int slot) const { return slot >= 0 && slot <= upperBound(); }
 
     DocState& state(int slot) { return DocStates[slot]; }
     const DocState& state(int slot) const { return DocStates[slot]; }
@@ -32,5 +34,7 @@ public:
     static bool samePath(const QString& a, const QString& b);
 
     QList<QPointer<QObject>> Documents;
-    QList<DocState> DocStates;
+    // A deque never moves its records when it grows, so a record a handler holds
+    // stays where it is while a question waits and other documents open.
+    std::deque<DocState> DocStates;
 };

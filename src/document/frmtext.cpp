@@ -128,7 +128,10 @@ bool frmText::mnuSaveFile_Click()
     if (doc.FileName.isEmpty())
         return mnuSaveFileAs_Click();
     const QString path = doc.FileName;
-    const DocumentKind kind = DocumentFile::kindForPath(path);
+    // The file keeps the kind it holds: a file named .rtf that was read as
+    // plain text is saved as plain text, byte for byte when untouched.
+    const DocumentKind kind = path == RichTextBox1->FileName() ? RichTextBox1->fileKind()
+                                                               : DocumentFile::kindForPath(path);
     QFileInfo info(path);
     // The read-only attribute is the owner's missing write permission.
     if (info.exists() && info.isFile() && !(info.permissions() & QFileDevice::WriteOwner)) {

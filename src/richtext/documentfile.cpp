@@ -147,7 +147,7 @@ void DocumentFile::setPlainText(QTextDocument* document, const QString& text)
 }
 
 Result<TextFileFormat> DocumentFile::load(const QString& path, DocumentKind kind,
-                                          QTextDocument* document)
+                                          QTextDocument* document, DocumentKind* readAs)
 {
     Result<QByteArray> bytes = readBytes(path);
     if (!bytes)
@@ -156,9 +156,13 @@ Result<TextFileFormat> DocumentFile::load(const QString& path, DocumentKind kind
         // A file named .rtf that holds no RTF is shown as the text it is.
         if (RtfReader::looksLikeRtf(bytes.value())) {
             RtfReader::read(bytes.value(), document);
+            if (readAs)
+                *readAs = DocumentKind::Rtf;
             return TextFileFormat();
         }
     }
+    if (readAs)
+        *readAs = DocumentKind::Text;
     TextCodec::Decoded decoded = TextCodec::decode(bytes.value());
     setPlainText(document, decoded.text);
     return decoded.format;

@@ -22,9 +22,10 @@ public:
     // RTF when the text from the path's last "." on is ".RTF" in any case.
     static DocumentKind kindForPath(const QString& path);
 
-    // On success the plain-text format found (for RTF, the default one).
+    // On success the plain-text format found (for RTF, the default one); readAs
+    // tells how the file was read: a file named .rtf that holds no RTF is text.
     static Result<TextFileFormat> load(const QString& path, DocumentKind kind,
-                                       QTextDocument* document);
+                                       QTextDocument* document, DocumentKind* readAs = nullptr);
     static Status save(const QString& path, DocumentKind kind, const QTextDocument* document,
                        const TextFileFormat& format);
 

@@ -30,9 +30,11 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent)
 Status RichTextBox::LoadFile(const QString& path, DocumentKind kind)
 {
     QTextDocument* doc = document();
-    Result<TextFileFormat> loaded = DocumentFile::load(path, kind, doc);
+    DocumentKind readAs = kind;
+    Result<TextFileFormat> loaded = DocumentFile::load(path, kind, doc, &readAs);
     if (!loaded)
         return loaded.error();
+    m_fileKind = readAs;
     m_textFormat = loaded.value();
     m_fileName = path;
     doc->setModified(false);
@@ -43,8 +45,10 @@ Status RichTextBox::LoadFile(const QString& path, DocumentKind kind)
 Status RichTextBox::SaveFile(const QString& path, DocumentKind kind)
 {
     Status saved = DocumentFile::save(path, kind, document(), m_textFormat);
-    if (saved)
+    if (saved) {
         m_fileName = path;
+        m_fileKind = kind;
+    }
     return saved;
 }
 

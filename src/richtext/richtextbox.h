@@ -21,6 +21,8 @@ public:
     Status LoadFile(const QString& path, DocumentKind kind);
     Status SaveFile(const QString& path, DocumentKind kind);
     QString FileName() const { return m_fileName; }
+    // How FileName holds the document: a file named .rtf may hold plain text.
+    DocumentKind fileKind() const { return m_fileKind; }
     TextFileFormat& textFileFormat() { return m_textFormat; }
 
     QString Text() const;
@@ -115,6 +117,7 @@ private:
     void dropProtectionFromTyping();
 
     QString m_fileName;
+    DocumentKind m_fileKind = DocumentKind::Text;
     TextFileFormat m_textFormat;
     double m_rightMargin = 0;
 };

@@ -48,6 +48,8 @@ private slots:
     void saveAllSavesUnchangedDocuments();
     void yesNoAllRegisterAppliesToTheBatch();
     void editCommandsFollowTheActiveDocument();
+    void documentsOpenedDuringAQuestionDoNotHarmTheSave();
+    void rtfNamedTextSavesAsText();
 };
 
 void TestDocumentWindow::newDocumentsReuseFreedSlots()
@@ -372,6 +374,47 @@ void TestDocumentWindow::editCommandsFollowTheActiveDocument()
     QVERIFY(QTest::qWaitForWindowActive(&f.frame));
     QTest::keyClick(w->RichTextBox1, Qt::Key_F4, Qt::ControlModifier);
     QTRY_VERIFY(f.frame.documentWindows().isEmpty());
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestDocumentWindow::documentsOpenedDuringAQuestionDoNotHarmTheSave()
+{
+    Fixture f;
+    const QString path = f.home.write(QStringLiteral("ro.txt"), "old");
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    frmText* w = f.open(path);
+    w->RichTextBox1->setText(QStringLiteral("new"));
+    // The open queue's timer adds documents while the question waits: the
+    // document table grows under the save.
+    f.prompter.expectMessage(QStringLiteral("is a Read-only file."), Answer::Yes).whileShown([&] {
+        for (int i = 0; i < 40; ++i)
+            f.frame.NewDocument();
+    });
+    QVERIFY(w->mnuSaveFile_Click());
+    QCOMPARE(TestHome::read(path), QByteArray("new"));
+    QVERIFY(!w->state().Dirty);
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestDocumentWindow::rtfNamedTextSavesAsText()
+{
+    Fixture f;
+    const QByteArray bytes("not rich text\r\nat all\r\n");
+    const QString path = f.home.write(QStringLiteral("plain.rtf"), bytes);
+    frmText* w = f.open(path);
+    QCOMPARE(w->RichTextBox1->Text(), QStringLiteral("not rich text\r\nat all\r\n"));
+    QVERIFY(w->mnuSaveFile_Click());
+    QCOMPARE(TestHome::read(path), bytes);
+    QTextCursor c = w->RichTextBox1->textCursor();
+    c.movePosition(QTextCursor::End);
+    c.insertText(QStringLiteral("more"));
+    QVERIFY(w->mnuSaveFile_Click());
+    QCOMPARE(TestHome::read(path), bytes + "more");
+    // Saved under another name that ends in .rtf, it is rich text there.
+    const QString other = f.home.path(QStringLiteral("other.rtf"));
+    f.prompter.expectFile(other);
+    QVERIFY(w->mnuSaveFileAs_Click());
+    QVERIFY(TestHome::read(other).startsWith("{\\rtf1"));
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 

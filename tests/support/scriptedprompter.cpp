@@ -38,6 +38,13 @@ ScriptedPrompter& ScriptedPrompter::expectYesNoAll(const QString& textPart, int 
     return *this;
 }
 
+ScriptedPrompter& ScriptedPrompter::whileShown(std::function<void()> events)
+{
+    if (!m_script.isEmpty())
+        m_script.last().whileShown = std::move(events);
+    return *this;
+}
+
 std::optional<ScriptedPrompter::Step> ScriptedPrompter::next(Kind kind, const QString& text)
 {
     shown.append(text);
@@ -50,6 +57,8 @@ std::optional<ScriptedPrompter::Step> ScriptedPrompter::next(Kind kind, const QS
         failures.append(QStringLiteral("expected \"%1\", shown \"%2\"").arg(step.part, text));
         return std::nullopt;
     }
+    if (step.whileShown)
+        step.whileShown();
     return step;
 }
 

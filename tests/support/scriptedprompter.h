@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 // Answers the program's prompts from a script, in order, and records every text
 // shown. A prompt that was not expected, or does not match, is recorded as a
@@ -21,6 +22,9 @@ public:
     ScriptedPrompter& expectFile(const QString& answerPath, const QString& titlePart = QString());
     ScriptedPrompter& expectColor(std::optional<QColor> answer);
     ScriptedPrompter& expectYesNoAll(const QString& textPart, int answer, bool checked = false);
+    // Runs while the last expected prompt is shown, as timers and other events
+    // do while a real dialog waits for the user.
+    ScriptedPrompter& whileShown(std::function<void()> events);
 
     int message(const MessageRequest& request) override;
     QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
@@ -48,6 +52,7 @@ private:
         QString text;
         std::optional<QColor> color;
         bool checked = false;
+        std::function<void()> whileShown = {};
     };
     std::optional<Step> next(Kind kind, const QString& text);
 
