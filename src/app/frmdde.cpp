@@ -23,6 +23,9 @@ void frmDDE::Timer4_Timer()
     while (!m_commandLine.isEmpty()) {
         InstanceMessage message;
         message.command = m_commandLine.first();
+        if (m_requestId.isEmpty())
+            m_requestId = InstanceMessage::newId();
+        message.id = m_requestId;
         const InstanceClient::Reply reply = InstanceClient::send(m_socketPath, message, 1000);
         if (reply.outcome == InstanceClient::Outcome::LinkError) {
             Text1_LinkError(reply.linkErrorCode);
@@ -40,6 +43,7 @@ void frmDDE::Timer4_Timer()
             return;
         }
         m_commandLine.removeFirst();
+        m_requestId.clear();
     }
     unload();
 }

@@ -28,5 +28,7 @@ private:
     void unload();
 
     QStringList m_commandLine;
+    // One id for every attempt to hand over the first path.
+    QByteArray m_requestId;
     QString m_socketPath;
 };

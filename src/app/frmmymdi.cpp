@@ -578,6 +578,7 @@ void frmMyMDI::closeEvent(QCloseEvent* event)
         return;
     }
     linkEnabled = false;
+    emit linkClosed();
     Timer5.stop();
     if (customizer)
         customizer->close();

@@ -134,6 +134,8 @@ signals:
     void documentSaved(const QString& path);
     void documentOpened(frmText* window);
     void queueDrained();
+    // The program is closing: the queue takes no more paths.
+    void linkClosed();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -40,11 +40,13 @@ int runFirstInstance(QApplication& app, const QStringList& paths, const QString&
     SettingsStore store;
     frmMyMDI frame(paths, store);
     InstanceServer server;
-    server.setExecuteHandler([&frame](const QString& command) {
-        int cancel = 0;
-        frame.MDIForm_LinkExecute(command, cancel);
-        return cancel == 0;
-    });
+    QObject::connect(&server, &InstanceServer::executeRequested, &frame,
+                     [&frame](const QString& command) {
+                         int cancel = 0;
+                         frame.MDIForm_LinkExecute(command, cancel);
+                     });
+    QObject::connect(&frame, &frmMyMDI::linkClosed, &server,
+                     [&server] { server.setAccepting(false); });
     QObject::connect(&server, &InstanceServer::activateRequested, &frame, &frmMyMDI::bringToFront);
     TerminationWatcher termination;
     QObject::connect(&termination, &TerminationWatcher::terminationRequested, &frame,

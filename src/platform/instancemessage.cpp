@@ -1,11 +1,18 @@
 #include "instancemessage.h"
 
+#include <QUuid>
 #include <QtEndian>
 
 namespace {
 constexpr char Magic[4] = {'Q', 'L', 'R', 'A'};
-constexpr qsizetype HeaderSize = 4 + 1 + 1 + 4;
+constexpr qsizetype IdOffset = 4 + 1 + 1 + 4;
+constexpr qsizetype HeaderSize = IdOffset + InstanceMessage::IdSize;
 } // namespace
+
+QByteArray InstanceMessage::newId()
+{
+    return QUuid::createUuid().toRfc4122();
+}
 
 QByteArray InstanceMessage::encode() const
 {
@@ -16,6 +23,7 @@ QByteArray InstanceMessage::encode() const
     char length[4];
     qToBigEndian(quint32(payload.size()), length);
     bytes.append(length, 4);
+    bytes.append(id.leftJustified(IdSize, '\0', true));
     bytes.append(payload);
     return bytes;
 }
@@ -43,6 +51,7 @@ InstanceMessage::Parse InstanceMessage::decode(const QByteArray& buffer, Instanc
         return Parse::Malformed;
     message->kind = Kind(buffer[5]);
     message->command = text;
+    message->id = buffer.mid(IdOffset, IdSize);
     *consumed = HeaderSize + length;
     return Parse::Complete;
 }

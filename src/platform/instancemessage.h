@@ -13,10 +13,16 @@ struct InstanceMessage {
     static constexpr char Refused = 'R';
     static constexpr char LinkError = 'E';
     static constexpr quint32 MaxPayload = 64 * 1024;
-    static constexpr quint8 Version = 1;
+    static constexpr quint8 Version = 2;
+    static constexpr qsizetype IdSize = 16;
 
     Kind kind = Kind::Execute;
     QString command;
+    // The same for every attempt to send one request, so that a request that
+    // arrives twice (its first answer came too late) is carried out once.
+    QByteArray id = QByteArray(IdSize, '\0');
+
+    static QByteArray newId();
 
     QByteArray encode() const;
     // Reads one message from the start of the buffer; *consumed tells how many

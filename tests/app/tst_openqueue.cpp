@@ -129,6 +129,7 @@ void TestOpenQueue::messagesRoundTrip()
 {
     InstanceMessage message;
     message.command = QStringLiteral("/home/ü/\"quoted\" file.txt");
+    message.id = InstanceMessage::newId();
     QByteArray bytes = message.encode();
     bytes += "trailing";
     InstanceMessage decoded;
@@ -140,6 +141,7 @@ void TestOpenQueue::messagesRoundTrip()
                  InstanceMessage::Parse::Incomplete);
     QCOMPARE(InstanceMessage::decode(bytes, &decoded, &consumed), InstanceMessage::Parse::Complete);
     QCOMPARE(decoded.command, message.command);
+    QCOMPARE(decoded.id, message.id);
     QCOMPARE(decoded.kind, InstanceMessage::Kind::Execute);
     QCOMPARE(consumed, full);
 }
@@ -157,12 +159,15 @@ void TestOpenQueue::malformedMessagesAreRefused()
     QCOMPARE(parse(wrongVersion), InstanceMessage::Parse::Malformed);
     QByteArray oversized = InstanceMessage().encode().left(6);
     oversized.append("\x7f\xff\xff\xff", 4);
+    oversized.append(InstanceMessage::IdSize, 'i');
     QCOMPARE(parse(oversized), InstanceMessage::Parse::Malformed);
     InstanceMessage withNul;
     withNul.command = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
     QCOMPARE(parse(withNul.encode()), InstanceMessage::Parse::Malformed);
     QByteArray badUtf8 = InstanceMessage().encode().left(6);
-    badUtf8.append("\0\0\0\2\xff\xfe", 6);
+    badUtf8.append("\0\0\0\2", 4);
+    badUtf8.append(InstanceMessage::IdSize, 'i');
+    badUtf8.append("\xff\xfe", 2);
     QCOMPARE(parse(badUtf8), InstanceMessage::Parse::Malformed);
 }
 

@@ -40,12 +40,12 @@ struct RunningInstance {
         // The first start's toolbar message would wait for a click.
         store.write(Settings::General, QStringLiteral("ToolbarVersion"), QStringLiteral("2"));
         frame.queue.OpenQueueState = OpenQueue::Idle;
-        server.setExecuteHandler([this](const QString& command) {
-            arrived << command;
-            int cancel = 0;
-            frame.MDIForm_LinkExecute(command, cancel);
-            return cancel == 0;
-        });
+        QObject::connect(&server, &InstanceServer::executeRequested, &frame,
+                         [this](const QString& command) {
+                             arrived << command;
+                             int cancel = 0;
+                             frame.MDIForm_LinkExecute(command, cancel);
+                         });
         server.listen(InstancePaths::socketPath());
     }
     QStringList captions() const
@@ -86,6 +86,7 @@ private slots:
     void linkErrorEndsTheHandoff();
     void terminateSignalClosesAsTheSystem();
     void devicesAndPipesAreRefusedNotRead();
+    void busyInstanceAnswersAtOnceAndOpensARepeatOnce();
 };
 
 void TestHandoff::initTestCase()
@@ -291,6 +292,38 @@ void TestHandoff::devicesAndPipesAreRefusedNotRead()
     QVERIFY(runSecondStart({after}, instance.home.path(QString())));
     QTRY_COMPARE_WITH_TIMEOUT(instance.captions(), QStringList(after), 5000);
     QVERIFY2(prompter.done(), qPrintable(prompter.report()));
+}
+
+void TestHandoff::busyInstanceAnswersAtOnceAndOpensARepeatOnce()
+{
+    RunningInstance instance;
+    InstanceMessage request;
+    request.command = instance.home.path(QStringLiteral("late.txt"));
+    request.id = InstanceMessage::newId();
+    InstanceClient::Reply reply;
+    std::unique_ptr<QThread> secondStart(QThread::create(
+        [&] { reply = InstanceClient::send(InstancePaths::socketPath(), request, 1000); }));
+    secondStart->start();
+    // The window's thread is busy for longer than a second start waits for an
+    // answer, as while it loads a large file.
+    QThread::msleep(2500);
+    QVERIFY(secondStart->wait(5000));
+    QCOMPARE(reply.outcome, InstanceClient::Outcome::Accepted);
+    // The same request again (its first answer came too late for the sender)
+    // is answered, but the path opens once.
+    QCOMPARE(InstanceClient::send(InstancePaths::socketPath(), request, 1000).outcome,
+             InstanceClient::Outcome::Accepted);
+    request.id = InstanceMessage::newId();
+    request.command = instance.home.path(QStringLiteral("other.txt"));
+    QCOMPARE(InstanceClient::send(InstancePaths::socketPath(), request, 1000).outcome,
+             InstanceClient::Outcome::Accepted);
+    QTRY_COMPARE(instance.arrived.size(), 2);
+    QCOMPARE(instance.arrived,
+             QStringList({instance.home.path(QStringLiteral("late.txt")), request.command}));
+    // A closing program refuses what it could no longer open.
+    instance.server.setAccepting(false);
+    QCOMPARE(InstanceClient::send(InstancePaths::socketPath(), request, 1000).outcome,
+             InstanceClient::Outcome::Failed);
 }
 
 QTEST_MAIN(TestHandoff)
