@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "commandline.h"
+#include "document/dialogprompter.h"
 #include "frmdde.h"
 #include "frmmymdi.h"
 #include "platform/icontheme.h"
@@ -66,6 +67,8 @@ int Main(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Quillora"));
     QApplication::setDesktopFileName(QStringLiteral("org.quillora.Quillora"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLORA_VERSION));
+    DialogPrompter dialogs;
+    Prompter::install(&dialogs);
     IconTheme::install();
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillora")));
     const QStringList paths = CommandLine::paths(app.arguments().mid(1), QDir::currentPath());

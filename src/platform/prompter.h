@@ -73,9 +73,13 @@ public:
     virtual bool pageSetup(QPrinter& printer, QMarginsF& marginsInches) = 0;
     virtual YesNoAllReply yesNoAll(const YesNoAllRequest& request) = 0;
 
+    // The installed prompter; without one, a prompter that shows nothing and
+    // refuses every prompt (the program installs the dialogs at start).
     static Prompter& current();
     // Installs a prompter and returns the one it replaces (which stays owned by its owner).
     static Prompter* install(Prompter* prompter);
+    // The texts refused because no prompter was installed.
+    static QStringList& refused();
 
     // Shorthands for the common message boxes.
     static int ask(const QString& text, MessageButtons buttons, MessageIcon icon,

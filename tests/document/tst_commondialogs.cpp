@@ -20,6 +20,7 @@ private slots:
     void saveDialogAddsTheDefaultExtension();
     void namesWithoutExtensionThatExistAreKept();
     void colorDialogKeepsCustomColors();
+    void withoutAPrompterNothingIsShown();
     void cancelledPrinterDialogs();
     void yesNoAllEnterAnswersCancel();
     void yesNoAllCloseBoxIsCancel();
@@ -118,6 +119,21 @@ void TestCommonDialogs::namesWithoutExtensionThatExistAreKept()
                       OFN_OVERWRITEPROMPT, makefile, QString(), QString(), 1),
              makefile);
     QVERIFY2(prompter.done(), qPrintable(prompter.report()));
+}
+
+void TestCommonDialogs::withoutAPrompterNothingIsShown()
+{
+    // No prompter installed: a question is refused at once, never shown (a
+    // real dialog would wait here for a click that never comes).
+    Prompter::refused().clear();
+    QCOMPARE(
+        Prompter::ask(QStringLiteral("Replace it?"), MessageButtons::YesNo, MessageIcon::Question),
+        Answer::Cancel);
+    QCOMPARE(
+        ShowOpen(nullptr, QString(), QString(), 0, QString(), QStringLiteral("Pick"), 0, QString()),
+        QString());
+    QCOMPARE(Prompter::refused(),
+             QStringList({QStringLiteral("Replace it?"), QStringLiteral("Pick")}));
 }
 
 void TestCommonDialogs::colorDialogKeepsCustomColors()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prompter.h"
+#include "platform/prompter.h"
 
 #include <QPointer>
 

@@ -1,6 +1,6 @@
 #include "dialogprompter.h"
 
-#include "document/frmyesnoall.h"
+#include "frmyesnoall.h"
 
 #include <QApplication>
 #include <QColorDialog>
