@@ -3,6 +3,8 @@
 // Each case runs in a process of its own so that its peak memory is its own.
 #include "app/frmmymdi.h"
 #include "benchsupport.h"
+#include "document/documentmanager.h"
+#include "document/documenttable.h"
 #include "document/frmtext.h"
 #include "richtext/richtextbox.h"
 
@@ -58,13 +60,13 @@ int runCase(const QString& kind, int megabytes)
     SettingsStore store(dir.filePath(QStringLiteral("settings.ini")));
     frmMyMDI frame(QStringList(), store);
     frame.show();
-    frame.Timer4.stop();
+    frame.findChild<QTimer*>(QStringLiteral("Timer4"))->stop();
     QApplication::processEvents();
     const qint64 baseline = peakKilobytes();
 
     QElapsedTimer clock;
     clock.start();
-    frmText* window = frame.LoadDocument(path);
+    frmText* window = frame.documents().LoadDocument(path);
     if (!window)
         return 1;
     const qint64 loaded = clock.elapsed();
@@ -106,7 +108,7 @@ int runCase(const QString& kind, int megabytes)
                 usedMb / fileMb);
     std::fflush(stdout);
     window->RichTextBox1->document()->setModified(false);
-    frame.docs.state(window->slot()).Dirty = false;
+    window->state().Dirty = false;
     return 0;
 }
 

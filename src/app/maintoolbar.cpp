@@ -1,5 +1,6 @@
 #include "maintoolbar.h"
 
+#include "menus/commandrouter.h"
 #include "richtext/twips.h"
 
 #include <QActionGroup>
@@ -11,7 +12,8 @@
 #include <QToolButton>
 #include <QWidgetAction>
 
-MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent)
+MainToolbar::MainToolbar(CommandRouter* router, QWidget* parent)
+    : QToolBar(parent), m_router(router)
 {
     setObjectName(QStringLiteral("Toolbar1"));
     setWindowTitle(QStringLiteral("Toolbar"));
@@ -28,6 +30,8 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent)
     Combo2->setInsertPolicy(QComboBox::NoInsert);
     Combo2->addItems({"08", "09", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28",
                       "36", "48", "72"});
+    m_fontNameHolder = fontBoxHolder(Combo1);
+    m_fontSizeHolder = fontBoxHolder(Combo2);
     setButtonLayout(defaultLayout());
 }
 
@@ -64,7 +68,16 @@ void MainToolbar::setButtonLayout(const QStringList& keys)
         m_keys.append(button->key);
     }
     applyStyle();
-    ToolbarToggle(m_documentsEnabled);
+    m_router->refresh();
+}
+
+QWidgetAction* MainToolbar::fontBoxHolder(QComboBox* box)
+{
+    auto* holder = new QWidgetAction(this);
+    holder->setDefaultWidget(box);
+    const QString key = box == Combo1 ? QStringLiteral("Fontname") : QStringLiteral("Fontsize");
+    m_router->bind(box, ToolbarTable::boxCommand(key));
+    return holder;
 }
 
 void MainToolbar::addButton(const ToolButton& button)
@@ -77,14 +90,15 @@ void MainToolbar::addButton(const ToolButton& button)
         if (box == Combo1 && Combo1->count() == 0)
             Combo1->addItems(QFontDatabase::families());
         box->setFixedWidth(qRound(Twips::toPixels(button.width)));
-        auto* holder = new QWidgetAction(this);
-        holder->setDefaultWidget(box);
-        addAction(holder);
+        action = box == Combo1 ? m_fontNameHolder : m_fontSizeHolder;
+        addAction(action);
         box->show();
-        action = holder;
     } else {
         action = addAction(QIcon::fromTheme(button.icon), button.tooltip);
         m_ownActions.append(action);
+        if (button.style != ToolButton::Style::DropDown)
+            m_router->bind(action, ToolbarTable::toolbar1Click(key),
+                           ToolbarTable::isDocumentButton(key));
     }
     disconnect(action, nullptr, this, nullptr); // a font box's action comes back on every rebuild
     action->setObjectName(key);
@@ -112,10 +126,12 @@ void MainToolbar::addDropDown(const ToolButton& button, QAction* action)
         QAction* item = menu->addAction(entry.label);
         item->setObjectName(entry.key);
         m_menuEntries.insert(button.key.toLower() + u'/' + entry.key.toLower(), item);
+        m_router->bind(item, ToolbarTable::toolbar1MenuClick(button.key, entry.key));
         connect(item, &QAction::triggered, this,
                 [this, b = button.key, e = entry.key] { emit menuClicked(b, e); });
     }
     action->setMenu(menu);
+    m_router->bind(action, ToolCommand{}, ToolbarTable::isDocumentButton(button.key));
     // The face of a drop-down button does nothing; its arrow opens the menu.
     connect(action, &QAction::triggered, this,
             [this, key = button.key] { emit buttonClicked(key); });
@@ -144,18 +160,6 @@ void MainToolbar::applyStyle()
     for (QAction* action : actions())
         if (auto* tool = qobject_cast<QToolButton*>(widgetForAction(action)))
             tool->setAutoRaise(m_flat);
-}
-
-void MainToolbar::ToolbarToggle(bool enable)
-{
-    m_documentsEnabled = enable;
-    for (auto it = m_buttons.cbegin(); it != m_buttons.cend(); ++it)
-        if (ToolbarTable::isDocumentButton(it.key()))
-            it.value()->setEnabled(enable);
-    if (QAction* saveDocument = menuEntry(QStringLiteral("Save"), QStringLiteral("Document")))
-        saveDocument->setEnabled(enable);
-    Combo1->setEnabled(enable);
-    Combo2->setEnabled(enable);
 }
 
 bool MainToolbar::eventFilter(QObject* watched, QEvent* event)

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QToolBar>
 
+class CommandRouter;
 class QActionGroup;
 class QComboBox;
 class QToolButton;
@@ -17,7 +18,8 @@ class MainToolbar : public QToolBar {
 public:
     static inline const QString Separator = QStringLiteral("|");
 
-    explicit MainToolbar(QWidget* parent = nullptr);
+    // The router keeps every button's enabled and checked state.
+    explicit MainToolbar(CommandRouter* router, QWidget* parent = nullptr);
 
     static QStringList defaultLayout();
     // Rebuilds the buttons in this order; unknown keys are left out.
@@ -25,7 +27,6 @@ public:
     QStringList layoutKeys() const { return m_keys; }
     void setFlat(bool flat);
     bool isFlat() const { return m_flat; }
-    void ToolbarToggle(bool enable);
     QAction* button(const QString& key) const { return m_buttons.value(key.toLower()); }
     QAction* menuEntry(const QString& buttonKey, const QString& entryKey) const;
     QToolButton* toolButton(const QString& key) const;
@@ -47,6 +48,7 @@ protected:
 
 private:
     void addButton(const ToolButton& button);
+    QWidgetAction* fontBoxHolder(QComboBox* box);
     void addDropDown(const ToolButton& button, QAction* action);
     void applyStyle();
 
@@ -59,6 +61,6 @@ private:
     QWidgetAction* m_fontNameHolder;
     QWidgetAction* m_fontSizeHolder;
     QList<QAction*> m_ownActions;
+    CommandRouter* m_router;
     bool m_flat = true;
-    bool m_documentsEnabled = true;
 };

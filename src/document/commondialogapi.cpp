@@ -1,7 +1,7 @@
 #include "commondialogapi.h"
 
-#include "app/settings.h"
 #include "platform/prompter.h"
+#include "platform/settings.h"
 
 #include <QDir>
 #include <QFileInfo>

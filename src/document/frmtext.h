@@ -1,19 +1,21 @@
 #pragma once
 
 #include <QMdiSubWindow>
+#include <QPointer>
 
 struct DocState;
-class frmMyMDI;
+class DocumentManager;
 class RichTextBox;
 
-// A document window: one rich-text control filling an MDI child, which saves
-// itself and asks before unsaved changes are thrown away.
+// A document window: one rich-text control filling an MDI child, which asks
+// before unsaved changes are thrown away. Its commands are the document
+// controller's; saving and closing go through the document manager.
 class frmText : public QMdiSubWindow {
     Q_OBJECT
 public:
     static inline const QString UntitledPrefix = QStringLiteral("Untitled:");
 
-    frmText(frmMyMDI* frame, int slot);
+    frmText(DocumentManager& documents, int slot);
 
     RichTextBox* RichTextBox1;
     QString Tag; // the document table slot, as text
@@ -27,24 +29,8 @@ public:
     void setWindowStateCode(int code);
 
     void MyShow();
-    // Each returns true when the document was saved.
-    bool mnuSaveFile_Click();
-    bool mnuSaveFileAs_Click();
-    void mnuClose_Click();
-    void mnuCopyPath_Click();
-    void mnuRefresh_Click();
-    void mnuViewFile_Click();
 
-    // Texts of the questions and messages shown while saving and closing.
-    static QString readOnlyQuestion(const QString& path);
-    static QString rtfExtensionWarning(const QString& path);
     static QString changedQuestion(const QString& name);
-    static QString saveFailed(const QString& path, const QString& description,
-                              const QString& explanation);
-    static QString encodingQuestion(const QString& path, const QString& encoding);
-    static inline const QString ViewChangedQuestion = QStringLiteral(
-        "This document has been changed.  Do you want to save it before continuing?");
-    static QString viewFailed(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -52,7 +38,7 @@ protected:
 private:
     bool Form_QueryUnload();
     void Form_Unload();
-    bool textFitsEncoding();
 
-    frmMyMDI* m_frame;
+    // Guarded: the windows go a moment after the manager when the program ends.
+    QPointer<DocumentManager> m_documents;
 };

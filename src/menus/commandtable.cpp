@@ -1,12 +1,20 @@
 #include "commandtable.h"
 
-#include <QSet>
+#include <QHash>
 
 namespace CommandTable {
 
 namespace {
 
 enum class Bar { Frame, Document };
+
+// Rows the active document window answers.
+QList<Command> inDocument(QList<Command> rows)
+{
+    for (Command& row : rows)
+        row.scope = Scope::Document;
+    return rows;
+}
 
 // Both bars open the File menu alike.
 QList<Command> projectFileEntries()
@@ -51,73 +59,87 @@ QList<Command> exitAndRecentFiles()
     };
 }
 
+// The frame answers New, the auto-complete toggle and find; the document
+// window everything else.
 QList<Command> documentEditMenu()
 {
-    return {
-        {"mnuEdit", "", "&Edit"},
-        {"mnuNew", "mnuEdit", "&New document", "Ctrl+N", "", "document-new"},
-        {"mnuSep6", "mnuEdit", "-"},
-        {"mnuUndoItem", "mnuEdit", "&Undo", "", "Ctrl+Z", "edit-undo"},
-        {"mnuSep7", "mnuEdit", "-"},
-        {"mnuCut", "mnuEdit", "Cu&t", "", "Ctrl+X", "edit-cut"},
-        {"mnuCopy", "mnuEdit", "&Copy to clipboard", "", "Ctrl+C", "edit-copy"},
-        {"mnuCopyPath", "mnuEdit", "Copy document &pathname to clipboard"},
-        {"mnuPaste", "mnuEdit", "&Paste from clipboard", "", "Ctrl+V", "edit-paste"},
-        {"mnuPasteAs", "mnuEdit", "Paste &as"},
-        {"mnuPasteAsLink", "mnuPasteAs", "&HTML hyperlink"},
-        {"mnuPasteSpecial", "mnuPasteAs", "&Special..."},
-        {"mnuAutoCompleteToggle", "mnuEdit", "Toggle &Auto-Complete", "Shift+F4"},
-        {"mnuAutoComplete", "mnuEdit", "&Auto-Complete", "F4"},
-        {"mnuWordWrap", "mnuEdit", "&Word wrap (to window)"},
-        {"mnuDelete", "mnuEdit", "&Delete", "", "Del", "edit-delete"},
-        {"mnuSep8", "mnuEdit", "-"},
-        {"mnuSelAll", "mnuEdit", "Select &All", "", "Ctrl+A", "edit-select-all"},
-        {"mnuRefresh", "mnuEdit", "&Refresh", "F5", "", "view-refresh"},
-        {"mnuSep9", "mnuEdit", "-"},
-        {"mnuFind", "mnuEdit", "&Find...", "Ctrl+F", "", "edit-find"},
-        {"mnuFindNext", "mnuEdit", "Find &next", "F3"},
-        {"mnuReplace", "mnuEdit", "R&eplace...", "Ctrl+H", "", "edit-find-replace"},
-        {"mnuSep10", "mnuEdit", "-"},
-        {"mnuTime", "mnuEdit", "Insert &Date/Time"},
-        {"mnuDateGeneral", "mnuTime", "General"},
-        {"mnuDateLong", "mnuTime", "Long Date"},
-        {"mnuDateMed", "mnuTime", "Medium Date"},
-        {"mnuDateShort", "mnuTime", "Short date"},
-        {"mnuTimeLong", "mnuTime", "Long time"},
-        {"mnuTimeMed", "mnuTime", "Medium time"},
-        {"mnuTimeShort", "mnuTime", "Short time"},
-        {"mnuObjInsert", "mnuEdit", "Insert &Object..."},
-        {"mnuSep11", "mnuEdit", "-"},
-        {"mnuFont", "mnuEdit", "&Font...", "", "", "preferences-desktop-font"},
-        {"mnuEmphasis", "mnuEdit", "&Emphasis"},
-        {"mnuBold", "mnuEmphasis", "&Bold", "Ctrl+B", "", "format-text-bold"},
-        {"mnuItalic", "mnuEmphasis", "&Italic", "Ctrl+I", "", "format-text-italic"},
-        {"mnuUnderline", "mnuEmphasis", "&Underlined", "Ctrl+U", "", "format-text-underline"},
-        {"mnuStrikeThru", "mnuEmphasis", "&Strikethru", "", "", "format-text-strikethrough"},
-        {"mnuEmphasisRemove", "mnuEmphasis", "&Remove emphasis", "Ctrl+R"},
-        {"mnuStyle", "mnuEdit", "&Style"},
-        {"mnuAlign", "mnuStyle", "&Align"},
-        {"mnuAlignLeft", "mnuAlign", "&left", "", "", "format-justify-left"},
-        {"mnuAlignCenter", "mnuAlign", "&center", "", "", "format-justify-center"},
-        {"mnuAlignRight", "mnuAlign", "&right", "", "", "format-justify-right"},
-        {"mnuIndent", "mnuStyle", "&Indent"},
-        {"mnuIndentLeft", "mnuIndent", "&left..."},
-        {"mnuIndentHang", "mnuIndent", "&hanging..."},
-        {"mnuIndentRight", "mnuIndent", "&right..."},
-        {"mnuBullet", "mnuStyle", "&Bulleted..."},
-        {"mnuProtect", "mnuEdit", "&Protect text"},
-        {"mnuSelCharOffset", "mnuEdit", "Display super/subscript &tool", "Ctrl+T"},
-        {"mnuStripmenu", "mnuEdit", "&Strip/Reformat"},
-        {"mnuStrip", "mnuStripmenu", "excess &CRLF's"},
-        {"mnuStripBlanks", "mnuStripmenu", "excess &blanks"},
-        {"mnuStripUpTo", "mnuStripmenu", "each line up to char(s)"},
-        {"mnuASCIIReplace", "mnuStripmenu", "Replace &ASCII code(s)..."},
-        {"mnuQuotedText", "mnuStripmenu", "Append &quote or other character(s) to each line..."},
-        {"mnuWWMargin", "mnuStripmenu", "Insert CR's at &right window limit"},
-        {"mnuSortLines", "mnuStripmenu", "&Sort selected lines"},
-        {"mnuSep12", "mnuEdit", "-"},
-        {"mnuViewFile", "mnuEdit", "Quick &view document in external app", "Shift+F5"},
-    };
+    return QList<Command>{
+               {"mnuEdit", "", "&Edit"},
+               {"mnuNew", "mnuEdit", "&New document", "Ctrl+N", "", "document-new"},
+           } +
+           inDocument({
+               {"mnuSep6", "mnuEdit", "-"},
+               {"mnuUndoItem", "mnuEdit", "&Undo", "", "Ctrl+Z", "edit-undo"},
+               {"mnuSep7", "mnuEdit", "-"},
+               {"mnuCut", "mnuEdit", "Cu&t", "", "Ctrl+X", "edit-cut"},
+               {"mnuCopy", "mnuEdit", "&Copy to clipboard", "", "Ctrl+C", "edit-copy"},
+               {"mnuCopyPath", "mnuEdit", "Copy document &pathname to clipboard"},
+               {"mnuPaste", "mnuEdit", "&Paste from clipboard", "", "Ctrl+V", "edit-paste"},
+               {"mnuPasteAs", "mnuEdit", "Paste &as"},
+               {"mnuPasteAsLink", "mnuPasteAs", "&HTML hyperlink"},
+               {"mnuPasteSpecial", "mnuPasteAs", "&Special..."},
+           }) +
+           QList<Command>{
+               {"mnuAutoCompleteToggle", "mnuEdit", "Toggle &Auto-Complete", "Shift+F4"},
+           } +
+           inDocument({
+               {"mnuAutoComplete", "mnuEdit", "&Auto-Complete", "F4"},
+               {"mnuWordWrap", "mnuEdit", "&Word wrap (to window)"},
+               {"mnuDelete", "mnuEdit", "&Delete", "", "Del", "edit-delete"},
+               {"mnuSep8", "mnuEdit", "-"},
+               {"mnuSelAll", "mnuEdit", "Select &All", "", "Ctrl+A", "edit-select-all"},
+               {"mnuRefresh", "mnuEdit", "&Refresh", "F5", "", "view-refresh"},
+               {"mnuSep9", "mnuEdit", "-"},
+           }) +
+           QList<Command>{
+               {"mnuFind", "mnuEdit", "&Find...", "Ctrl+F", "", "edit-find"},
+               {"mnuFindNext", "mnuEdit", "Find &next", "F3"},
+               {"mnuReplace", "mnuEdit", "R&eplace...", "Ctrl+H", "", "edit-find-replace"},
+           } +
+           inDocument({
+               {"mnuSep10", "mnuEdit", "-"},
+               {"mnuTime", "mnuEdit", "Insert &Date/Time"},
+               {"mnuDateGeneral", "mnuTime", "General"},
+               {"mnuDateLong", "mnuTime", "Long Date"},
+               {"mnuDateMed", "mnuTime", "Medium Date"},
+               {"mnuDateShort", "mnuTime", "Short date"},
+               {"mnuTimeLong", "mnuTime", "Long time"},
+               {"mnuTimeMed", "mnuTime", "Medium time"},
+               {"mnuTimeShort", "mnuTime", "Short time"},
+               {"mnuObjInsert", "mnuEdit", "Insert &Object..."},
+               {"mnuSep11", "mnuEdit", "-"},
+               {"mnuFont", "mnuEdit", "&Font...", "", "", "preferences-desktop-font"},
+               {"mnuEmphasis", "mnuEdit", "&Emphasis"},
+               {"mnuBold", "mnuEmphasis", "&Bold", "Ctrl+B", "", "format-text-bold"},
+               {"mnuItalic", "mnuEmphasis", "&Italic", "Ctrl+I", "", "format-text-italic"},
+               {"mnuUnderline", "mnuEmphasis", "&Underlined", "Ctrl+U", "",
+                "format-text-underline"},
+               {"mnuStrikeThru", "mnuEmphasis", "&Strikethru", "", "", "format-text-strikethrough"},
+               {"mnuEmphasisRemove", "mnuEmphasis", "&Remove emphasis", "Ctrl+R"},
+               {"mnuStyle", "mnuEdit", "&Style"},
+               {"mnuAlign", "mnuStyle", "&Align"},
+               {"mnuAlignLeft", "mnuAlign", "&left", "", "", "format-justify-left"},
+               {"mnuAlignCenter", "mnuAlign", "&center", "", "", "format-justify-center"},
+               {"mnuAlignRight", "mnuAlign", "&right", "", "", "format-justify-right"},
+               {"mnuIndent", "mnuStyle", "&Indent"},
+               {"mnuIndentLeft", "mnuIndent", "&left..."},
+               {"mnuIndentHang", "mnuIndent", "&hanging..."},
+               {"mnuIndentRight", "mnuIndent", "&right..."},
+               {"mnuBullet", "mnuStyle", "&Bulleted..."},
+               {"mnuProtect", "mnuEdit", "&Protect text"},
+               {"mnuSelCharOffset", "mnuEdit", "Display super/subscript &tool", "Ctrl+T"},
+               {"mnuStripmenu", "mnuEdit", "&Strip/Reformat"},
+               {"mnuStrip", "mnuStripmenu", "excess &CRLF's"},
+               {"mnuStripBlanks", "mnuStripmenu", "excess &blanks"},
+               {"mnuStripUpTo", "mnuStripmenu", "each line up to char(s)"},
+               {"mnuASCIIReplace", "mnuStripmenu", "Replace &ASCII code(s)..."},
+               {"mnuQuotedText", "mnuStripmenu",
+                "Append &quote or other character(s) to each line..."},
+               {"mnuWWMargin", "mnuStripmenu", "Insert CR's at &right window limit"},
+               {"mnuSortLines", "mnuStripmenu", "&Sort selected lines"},
+               {"mnuSep12", "mnuEdit", "-"},
+               {"mnuViewFile", "mnuEdit", "Quick &view document in external app", "Shift+F5"},
+           });
 }
 
 // Only a document can be added to the project; the frame's bar keeps the
@@ -134,7 +156,8 @@ QList<Command> projectListMenu(Bar bar)
          "edit-copy"},
     };
     if (document)
-        menu.append({"mnuAddFile", "mnuProjList", "&Add current document", "", "", "list-add"});
+        menu += inDocument(
+            {{"mnuAddFile", "mnuProjList", "&Add current document", "", "", "list-add"}});
     menu += QList<Command>{
         {"mnuAddAll", "mnuProjList", "&Add all open documents", "", "", "", document, document},
         {"mnuLinkAdd", "mnuProjList", "Add '&read-only' file shortcut..."},
@@ -255,17 +278,21 @@ const QList<Command>& documentBar()
 {
     static const QList<Command> table =
         projectFileEntries() +
-        QList<Command>{
+        inDocument({
             {"mnuSaveFile", "mnuFile", "&Save document", "Ctrl+S", "", "document-save"},
             {"mnuSaveFileAs", "mnuFile", "Save document &as...", "", "", "document-save-as"},
             {"mnuSep2", "mnuFile", "-"},
             {"mnuClose", "mnuFile", "&Close document", "", "Ctrl+F4", "window-close"},
+        }) +
+        QList<Command>{
             {"mnuCloseAll", "mnuFile", "Close &all documents"},
+        } +
+        inDocument({
             {"mnuSep3", "mnuFile", "-"},
             {"mnuPageSetup", "mnuFile", "&Page setup...", "", "", "document-page-setup"},
             {"mnuPrint", "mnuFile", "&Print document...", "Ctrl+P", "", "document-print"},
             {"mnuSep4", "mnuFile", "-"},
-        } +
+        }) +
         loadEntries(Bar::Document) + exitAndRecentFiles() + documentEditMenu() +
         projectListMenu(Bar::Document) + treeMenu(Bar::Document) + quotesMenu(Bar::Document) +
         optionsMenu(Bar::Document) + windowAndHelpMenus();
@@ -305,81 +332,16 @@ const QList<Command>& contextMenus()
     return table;
 }
 
-bool routedToFrame(const QString& name)
+Scope scope(const QString& name)
 {
-    static const QSet<QString> routed = {
-        QStringLiteral("mnuAbout"),
-        QStringLiteral("mnuAddAll"),
-        QStringLiteral("mnuAutoCompleteToggle"),
-        QStringLiteral("mnuCloseAll"),
-        QStringLiteral("mnuCopyListPath"),
-        QStringLiteral("mnuCopyQuote"),
-        QStringLiteral("mnuFind"),
-        QStringLiteral("mnuFindNext"),
-        QStringLiteral("mnuFindNextQuote"),
-        QStringLiteral("mnuFindQuote"),
-        QStringLiteral("mnuHTMLTagRef"),
-        QStringLiteral("mnuIntEmail"),
-        QStringLiteral("mnuIntFTP"),
-        QStringLiteral("mnuIntNews"),
-        QStringLiteral("mnuIntSnews"),
-        QStringLiteral("mnuLinkAdd"),
-        QStringLiteral("mnuListEditPrj"),
-        QStringLiteral("mnuListOpenExt"),
-        QStringLiteral("mnuListOpenWith"),
-        QStringLiteral("mnuListSort"),
-        QStringLiteral("mnuLoadQuotes"),
-        QStringLiteral("mnuMinRest"),
-        QStringLiteral("mnuNew"),
-        QStringLiteral("mnuNewProject"),
-        QStringLiteral("mnuNextPane"),
-        QStringLiteral("mnuNotesOpen"),
-        QStringLiteral("mnuNotesSave"),
-        QStringLiteral("mnuOpen"),
-        QStringLiteral("mnuOpenAutoComplete"),
-        QStringLiteral("mnuOpenFile"),
-        QStringLiteral("mnuOpenFromList"),
-        QStringLiteral("mnuPrefItem"),
-        QStringLiteral("mnuProjListClearSelected"),
-        QStringLiteral("mnuRandom"),
-        QStringLiteral("mnuRecentFile1"),
-        QStringLiteral("mnuRecentFile2"),
-        QStringLiteral("mnuRecentFile3"),
-        QStringLiteral("mnuRecentFile4"),
-        QStringLiteral("mnuRecentFile5"),
-        QStringLiteral("mnuRemoveFile"),
-        QStringLiteral("mnuReplace"),
-        QStringLiteral("mnuSAR"),
-        QStringLiteral("mnuSaveAll"),
-        QStringLiteral("mnuSaveProject"),
-        QStringLiteral("mnuSaveProjectAs"),
-        QStringLiteral("mnuSelectAll"),
-        QStringLiteral("mnuTextBlocksOpen"),
-        QStringLiteral("mnuToolBarCustomize"),
-        QStringLiteral("mnuToolbarButtonFlat"),
-        QStringLiteral("mnuToolbarButtonRaised"),
-        QStringLiteral("mnuTreeOpen"),
-        QStringLiteral("mnuTreeOpenExt"),
-        QStringLiteral("mnuTreeOpenWith"),
-        QStringLiteral("mnuTreeAdd2List"),
-        QStringLiteral("mnuTreeCopyPath"),
-        QStringLiteral("mnuTreeSync"),
-        QStringLiteral("mnuTreeDirChg"),
-        QStringLiteral("mnuTreeCollapseAll"),
-        QStringLiteral("mnuTreeClearSelections"),
-        QStringLiteral("mnuTreeDelete"),
-        QStringLiteral("mnuTreeRename"),
-        QStringLiteral("mnuTreeRefresh"),
-        QStringLiteral("mnuTreeCreateFolder"),
-        QStringLiteral("mnuTreeExplore"),
-        QStringLiteral("mnuUserManual"),
-        QStringLiteral("mnuWindowCascade"),
-        QStringLiteral("mnuWindowTileHoriz"),
-        QStringLiteral("mnuWindowTileVertical"),
-        QStringLiteral("mnuWindowArrange"),
-        QStringLiteral("mnuWindowSendBack"),
-    };
-    return routed.contains(name);
+    static const QHash<QString, Scope> scopes = [] {
+        QHash<QString, Scope> map;
+        for (const Command& command : documentBar())
+            if (command.scope == Scope::Document)
+                map.insert(QString::fromLatin1(command.name), Scope::Document);
+        return map;
+    }();
+    return scopes.value(name, Scope::Frame);
 }
 
 const Command* find(const QList<Command>& table, const QString& name)

@@ -3,10 +3,14 @@
 #include <QList>
 #include <QString>
 
+// Who answers an entry: the frame, whichever bar it sits in, or the active
+// document window (such an entry exists only in the document bar).
+enum class Scope { Frame, Document };
+
 // One entry of a menu: its control name, the menu it sits in, its caption with
 // the access key, the shortcut it owns, the key text it only shows (keys that
-// a control or the window system handles itself), its picture and its initial
-// states.
+// a control or the window system handles itself), its picture, its initial
+// states and its scope.
 struct Command {
     const char* name;
     const char* parent;
@@ -16,6 +20,7 @@ struct Command {
     const char* icon = "";
     bool visible = true;
     bool enabled = true;
+    Scope scope = Scope::Frame;
 };
 
 // Every menu of the editor, in menu order. Separators are named mnuSep… with
@@ -26,7 +31,7 @@ namespace CommandTable {
 const QList<Command>& frameBar();
 const QList<Command>& documentBar();
 const QList<Command>& contextMenus();
-// Entries of the document bar that only call the frame's handler of the same name.
-bool routedToFrame(const QString& name);
+// The scope of a control name; names not in the tables are the frame's.
+Scope scope(const QString& name);
 const Command* find(const QList<Command>& table, const QString& name);
 } // namespace CommandTable

@@ -220,6 +220,15 @@ ToolCommand toolbar3Click(const QString& key)
     return lookUp(table, key);
 }
 
+ToolCommand boxCommand(const QString& key)
+{
+    static const QHash<QString, ToolCommand> table = {
+        {"fontname", document("Combo1")},
+        {"fontsize", document("Combo2")},
+    };
+    return lookUp(table, key);
+}
+
 bool isDocumentButton(const QString& key)
 {
     static const QSet<QString> keys = {

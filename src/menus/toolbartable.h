@@ -38,6 +38,8 @@ ToolCommand toolbar1Click(const QString& key);
 ToolCommand toolbar1MenuClick(const QString& buttonKey, const QString& entryKey);
 ToolCommand toolbar2Click(const QString& key);
 ToolCommand toolbar3Click(const QString& key);
-// Buttons that ToolbarToggle enables only while a document is open.
+// What a font box placeholder's box sets ("Fontname", "Fontsize").
+ToolCommand boxCommand(const QString& key);
+// Buttons that are live only while a document is open.
 bool isDocumentButton(const QString& key);
 } // namespace ToolbarTable

@@ -1,6 +1,6 @@
 #include "richtextbox.h"
 
-#include "app/settings.h"
+#include "platform/settings.h"
 #include "protectedtext.h"
 #include "richtextproperties.h"
 #include "rtfreader.h"

@@ -9,6 +9,7 @@
 #include "menus/toolbarlayoutstore.h"
 #include "richtext/richtextbox.h"
 #include "richtext/twips.h"
+#include "support/framefixture.h"
 #include "support/scriptedprompter.h"
 #include "support/testhome.h"
 
@@ -20,20 +21,14 @@
 
 namespace {
 
-struct Frame {
+struct Frame : FrameParts {
     ScriptedPrompter prompter;
     frmMyMDI frame;
 
-    explicit Frame(SettingsStore& store) : frame(QStringList(), store)
+    explicit Frame(SettingsStore& store) : FrameParts(frame), frame(QStringList(), store)
     {
-        frame.queue.OpenQueueState = OpenQueue::Idle;
+        frame.queue().OpenQueueState = OpenQueue::Idle;
         frame.show();
-    }
-    // Runs the deferred start now rather than after its timer.
-    void start()
-    {
-        frame.Timer4.stop();
-        frame.Timer4_Timer();
     }
 };
 
@@ -112,7 +107,7 @@ void TestFrame::paneSplitterAndClicks()
     TestHome home;
     SettingsStore store(home.path(QStringLiteral("settings.ini")));
     Frame f(store);
-    LeftPane* pane = f.frame.Picture1;
+    LeftPane* pane = f.pane();
     const int y = pane->height() - 5;
     auto dragTo = [&](int twips) {
         QTest::mousePress(pane, Qt::LeftButton, {}, QPoint(10, y));
@@ -149,12 +144,12 @@ void TestFrame::closingWritesTheWindowSettings()
     store.write(Settings::General, QStringLiteral("Pic1Width"), QStringLiteral("1000"));
     {
         Frame f(store);
-        QCOMPARE(f.frame.Picture1->widthTwips(), 2295); // raised to the minimum
-        f.frame.Picture1->setWidthTwips(3100);
-        f.frame.Picture1->setPlusImage(12);
-        f.frame.Picture1->setListFontSize(12);
-        f.frame.mnuToolbarButtonRaised_Click();
-        f.frame.mnuWindowTileVertical_Click();
+        QCOMPARE(f.pane()->widthTwips(), 2295); // raised to the minimum
+        f.pane()->setWidthTwips(3100);
+        f.pane()->setPlusImage(12);
+        f.pane()->setListFontSize(12);
+        f.toolbars()->mnuToolbarButtonRaised_Click();
+        f.windows()->mnuWindowTileVertical_Click();
         f.frame.mnuExit_Click();
         QVERIFY(!f.frame.isVisible());
     }
@@ -167,8 +162,8 @@ void TestFrame::closingWritesTheWindowSettings()
     QCOMPARE(stored(store, "MyPadSize"), QStringLiteral("6780,4230"));
     QCOMPARE(stored(store, "LastDir"), QDir::currentPath());
     Frame again(store);
-    QCOMPARE(again.frame.Picture1->widthTwips(), 3100);
-    QCOMPARE(again.frame.SaveArrange, 2);
+    QCOMPARE(again.pane()->widthTwips(), 3100);
+    QCOMPARE(again.windows()->SaveArrange, 2);
 }
 
 void TestFrame::minimisedOrSystemCloseKeepsWindowSizes()
@@ -187,8 +182,8 @@ void TestFrame::minimisedOrSystemCloseKeepsWindowSizes()
     store.write(Settings::General, QStringLiteral("SaveArrange"), QStringLiteral("1"));
     {
         Frame f(store);
-        f.frame.SaveArrange = 0;
-        f.frame.Picture1->setWidthTwips(2600);
+        f.windows()->SaveArrange = 0;
+        f.pane()->setWidthTwips(2600);
         f.frame.closeBySystem();
     }
     QCOMPARE(stored(store, "WindowSize"), QStringLiteral("2"));
@@ -204,14 +199,14 @@ void TestFrame::toolbarVersionMessageShownOnce()
     QVERIFY(ToolbarLayoutStore::save(layout, {QStringLiteral("New"), QStringLiteral("Bold")}));
     {
         Frame f(store);
-        f.prompter.expectMessage(frmMyMDI::ToolbarVersionMessage);
+        f.prompter.expectMessage(ToolbarController::ToolbarVersionMessage);
         f.start();
         QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
         QVERIFY(!QFile::exists(layout)); // the old layout would hide the font boxes
-        QVERIFY(f.frame.Toolbar1->button(QStringLiteral("Fontname")));
-        QVERIFY(f.frame.Toolbar1->Combo1->isVisible());
-        QVERIFY(f.frame.Toolbar1->Combo1->count() > 0);
-        QVERIFY(f.frame.Toolbar1->button(QStringLiteral("Align left"))->isChecked());
+        QVERIFY(f.toolbar()->button(QStringLiteral("Fontname")));
+        QVERIFY(f.toolbar()->Combo1->isVisible());
+        QVERIFY(f.toolbar()->Combo1->count() > 0);
+        QVERIFY(f.toolbar()->button(QStringLiteral("Align left"))->isChecked());
     }
     QCOMPARE(stored(store, "ToolbarVersion"), QStringLiteral("2"));
     Frame second(store);
@@ -227,26 +222,26 @@ void TestFrame::customisedToolbarIsRestored()
     {
         Frame f(store);
         f.start();
-        f.frame.mnuToolBarCustomize_Click();
-        ToolbarCustomizer* c = f.frame.customizer;
+        f.toolbars()->mnuToolBarCustomize_Click();
+        ToolbarCustomizer* c = f.toolbars()->customizer();
         QVERIFY(c && c->isVisible());
-        const int fontName = f.frame.Toolbar1->layoutKeys().indexOf(QStringLiteral("Fontname"));
+        const int fontName = f.toolbar()->layoutKeys().indexOf(QStringLiteral("Fontname"));
         c->current->setCurrentRow(fontName);
         c->removeSelected();
         c->current->setCurrentRow(0);
         c->moveSelected(1); // "Open" first now
-        QCOMPARE(f.frame.Toolbar1->layoutKeys().mid(0, 2),
+        QCOMPARE(f.toolbar()->layoutKeys().mid(0, 2),
                  QStringList({QStringLiteral("Open"), QStringLiteral("New")}));
-        QVERIFY(!f.frame.Toolbar1->Combo1->isVisible());
+        QVERIFY(!f.toolbar()->Combo1->isVisible());
         f.frame.mnuExit_Click();
     }
     Frame f(store);
     f.start();
-    QVERIFY(!f.frame.Toolbar1->button(QStringLiteral("Fontname")));
-    QVERIFY(!f.frame.Toolbar1->Combo1->isVisible());
-    QVERIFY(f.frame.Toolbar1->Combo2->isVisible());
-    QCOMPARE(f.frame.Toolbar1->layoutKeys().first(), QStringLiteral("Open"));
-    QCOMPARE(f.frame.Toolbar1->layoutKeys().size(), MainToolbar::defaultLayout().size() - 1);
+    QVERIFY(!f.toolbar()->button(QStringLiteral("Fontname")));
+    QVERIFY(!f.toolbar()->Combo1->isVisible());
+    QVERIFY(f.toolbar()->Combo2->isVisible());
+    QCOMPARE(f.toolbar()->layoutKeys().first(), QStringLiteral("Open"));
+    QCOMPARE(f.toolbar()->layoutKeys().size(), MainToolbar::defaultLayout().size() - 1);
 }
 
 void TestFrame::toolbarStyleFollowsRightClick()
@@ -256,14 +251,13 @@ void TestFrame::toolbarStyleFollowsRightClick()
     store.write(Settings::General, QStringLiteral("ToolbarVersion"), QStringLiteral("2"));
     Frame f(store);
     f.start();
-    QVERIFY(f.frame.Toolbar1->isFlat());
-    QVERIFY(f.frame.action(QStringLiteral("mnuToolbarButtonFlat"))->isChecked());
-    QTest::mouseClick(f.frame.Toolbar1, Qt::RightButton, {},
-                      QPoint(f.frame.Toolbar1->width() - 3, 3));
-    QVERIFY(!f.frame.Toolbar1->isFlat());
-    QCOMPARE(f.frame.ToolBarStyle, 0);
-    QVERIFY(f.frame.action(QStringLiteral("mnuToolbarButtonRaised"))->isChecked());
-    QVERIFY(!f.frame.action(QStringLiteral("mnuToolbarButtonFlat"))->isChecked());
+    QVERIFY(f.toolbar()->isFlat());
+    QVERIFY(f.action(QStringLiteral("mnuToolbarButtonFlat"))->isChecked());
+    QTest::mouseClick(f.toolbar(), Qt::RightButton, {}, QPoint(f.toolbar()->width() - 3, 3));
+    QVERIFY(!f.toolbar()->isFlat());
+    QCOMPARE(f.toolbars()->ToolBarStyle, 0);
+    QVERIFY(f.action(QStringLiteral("mnuToolbarButtonRaised"))->isChecked());
+    QVERIFY(!f.action(QStringLiteral("mnuToolbarButtonFlat"))->isChecked());
 }
 
 void TestFrame::windowCommandsArrangeDocuments()
@@ -274,32 +268,32 @@ void TestFrame::windowCommandsArrangeDocuments()
     f.frame.resize(1000, 800);
     QList<frmText*> windows;
     for (int i = 0; i < 3; ++i)
-        windows << f.frame.NewDocument();
-    f.frame.mnuWindowTileHoriz_Click();
-    QCOMPARE(f.frame.SaveArrange, 1);
-    const int width = f.frame.mdiArea->viewport()->width();
+        windows << f.documents().NewDocument();
+    f.windows()->mnuWindowTileHoriz_Click();
+    QCOMPARE(f.windows()->SaveArrange, 1);
+    const int width = f.area()->viewport()->width();
     for (frmText* w : windows)
         QCOMPARE(w->width(), width);
     QCOMPARE(windows.at(0)->height() + windows.at(1)->height() + windows.at(2)->height(),
-             f.frame.mdiArea->viewport()->height());
-    f.frame.mnuWindowTileVertical_Click();
+             f.area()->viewport()->height());
+    f.windows()->mnuWindowTileVertical_Click();
     for (frmText* w : windows)
-        QCOMPARE(w->height(), f.frame.mdiArea->viewport()->height());
-    f.frame.mnuWindowArrange_Click();
-    QCOMPARE(f.frame.SaveArrange, 2); // arranging icons keeps the arrangement
+        QCOMPARE(w->height(), f.area()->viewport()->height());
+    f.windows()->mnuWindowArrange_Click();
+    QCOMPARE(f.windows()->SaveArrange, 2); // arranging icons keeps the arrangement
 
-    f.frame.mnuMinRest_Click();
+    f.windows()->mnuMinRest_Click();
     for (frmText* w : windows)
         QVERIFY(w->isMinimized());
     windows.at(1)->showMaximized();
-    f.frame.mnuMinRest_Click();
+    f.windows()->mnuMinRest_Click();
     for (frmText* w : windows)
         QVERIFY(!w->isMinimized() && !w->isMaximized());
 
-    f.frame.mdiArea->setActiveSubWindow(windows.at(2));
-    f.frame.mnuWindowSendBack_Click();
-    QVERIFY(f.frame.activeDocument() != windows.at(2));
-    QCOMPARE(f.frame.mdiArea->subWindowList(QMdiArea::StackingOrder).first(), windows.at(2));
+    f.area()->setActiveSubWindow(windows.at(2));
+    f.windows()->mnuWindowSendBack_Click();
+    QVERIFY(f.active() != windows.at(2));
+    QCOMPARE(f.area()->subWindowList(QMdiArea::StackingOrder).first(), windows.at(2));
 }
 
 void TestFrame::hoverDescriptionReturnsToDate()
@@ -307,18 +301,18 @@ void TestFrame::hoverDescriptionReturnsToDate()
     TestHome home;
     SettingsStore store(home.path(QStringLiteral("settings.ini")));
     Frame f(store);
-    FrameStatusBar* bar = f.frame.StatusBar1;
+    FrameStatusBar* bar = f.frame.findChild<FrameStatusBar*>();
     QCOMPARE(bar->children().size() >= 7, true);
-    f.frame.Toolbar1->button(QStringLiteral("Print"))->hover();
+    f.toolbar()->button(QStringLiteral("Print"))->hover();
     QVERIFY(!bar->isShowingDate());
     QCOMPARE(bar->panel(QStringLiteral("stsDate"))->text(), QStringLiteral("Print document..."));
-    QTest::mouseMove(f.frame.mdiArea->viewport(), QPoint(50, 50));
+    QTest::mouseMove(f.area()->viewport(), QPoint(50, 50));
     QTRY_VERIFY(bar->isShowingDate());
     QCOMPARE(bar->panel(QStringLiteral("stsCaps"))->text(), QStringLiteral("CAPS"));
     QCOMPARE(bar->panel(QStringLiteral("stsInsert"))->text(), QStringLiteral("INS"));
 
     // Insert switches the focused document to typing over, and the panel follows.
-    frmText* document = f.frame.NewDocument();
+    frmText* document = f.documents().NewDocument();
     f.frame.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.frame));
     document->RichTextBox1->setFocus();

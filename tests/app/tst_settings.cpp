@@ -1,5 +1,5 @@
-#include "app/settings.h"
-#include "app/settingvalue.h"
+#include "platform/settings.h"
+#include "platform/settingvalue.h"
 #include "support/testhome.h"
 
 #include <QGuiApplication>

@@ -12,13 +12,13 @@ namespace {
 struct Fixture : FrameFixture {
     frmText* open(const QString& path)
     {
-        frame.OpenPath(path);
-        return frame.activeDocument();
+        commands()->OpenPath(path);
+        return active();
     }
     QStringList captions() const
     {
         QStringList list;
-        for (frmText* w : frame.documentWindows())
+        for (frmText* w : documentWindows())
             list << w->windowTitle();
         return list;
     }
@@ -56,11 +56,11 @@ void TestDocumentWindow::newDocumentsReuseFreedSlots()
 {
     Fixture f;
     for (int i = 0; i < 3; ++i)
-        f.frame.action(QStringLiteral("mnuNew"))->trigger();
+        f.action(QStringLiteral("mnuNew"))->trigger();
     QCOMPARE(f.captions(), QStringList({"Untitled:1", "Untitled:2", "Untitled:3"}));
-    f.frame.documentWindows()[1]->close();
-    f.frame.mnuNew_Click();
-    QCOMPARE(f.frame.activeDocument()->windowTitle(), QStringLiteral("Untitled:2"));
+    f.documentWindows()[1]->close();
+    f.commands()->mnuNew_Click();
+    QCOMPARE(f.active()->windowTitle(), QStringLiteral("Untitled:2"));
     QVERIFY(f.prompter.done());
 }
 
@@ -88,9 +88,9 @@ void TestDocumentWindow::unreadablePathIsReportedAndStopsTheBatch()
     f.frame.queuePath(folder, 1);
     f.frame.queuePath(after, 1);
     QVERIFY(drained.wait(5000));
-    QVERIFY(f.frame.documentWindows().isEmpty());
+    QVERIFY(f.documentWindows().isEmpty());
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
-    QVERIFY(!f.frame.docs.AnyDocumentsOpen());
+    QVERIFY(!f.documents().table().AnyDocumentsOpen());
 }
 
 void TestDocumentWindow::openPathActivatesAnOpenWindow()
@@ -103,37 +103,37 @@ void TestDocumentWindow::openPathActivatesAnOpenWindow()
     first->showMinimized();
     QCOMPARE(f.open(a), first);
     QVERIFY(!first->isMinimized());
-    QCOMPARE(f.frame.documentWindows().size(), 2);
+    QCOMPARE(f.documentWindows().size(), 2);
 }
 
 void TestDocumentWindow::queuedPathsOpenInOrder()
 {
     Fixture f;
-    f.frame.queue.OpenQueueState = OpenQueue::NotReady;
+    f.frame.queue().OpenQueueState = OpenQueue::NotReady;
     QStringList paths;
     for (const char* name : {"1.txt", "2.rtf", "3.txt"})
         paths << f.home.write(QString::fromLatin1(name), "{\\rtf1 x}");
-    QSignalSpy opened(&f.frame, &frmMyMDI::documentOpened);
+    QSignalSpy opened(&f.documents(), &DocumentManager::documentOpened);
     QSignalSpy drained(&f.frame, &frmMyMDI::queueDrained);
     for (const QString& p : paths)
         f.frame.queuePath(p, 0);
     QTest::qWait(700);
     QCOMPARE(opened.size(), 0); // not before the deferred start opens the queue
-    f.frame.queue.OpenQueueState = OpenQueue::Idle;
+    f.frame.queue().OpenQueueState = OpenQueue::Idle;
     QVERIFY(drained.wait(5000));
     QCOMPARE(f.captions(), paths);
-    QCOMPARE(f.frame.documentWindows()[1]->RichTextBox1->Text(), QStringLiteral("x"));
-    QCOMPARE(f.frame.documentWindows()[0]->RichTextBox1->Text(), QStringLiteral("{\\rtf1 x}"));
+    QCOMPARE(f.documentWindows()[1]->RichTextBox1->Text(), QStringLiteral("x"));
+    QCOMPARE(f.documentWindows()[0]->RichTextBox1->Text(), QStringLiteral("{\\rtf1 x}"));
 }
 
 void TestDocumentWindow::openDialogQueuesTheChosenFile()
 {
     Fixture f;
     const QString chosen = f.home.path(QStringLiteral("fresh"));
-    f.prompter.expectFile(chosen, frmMyMDI::OpenDialogTitle)
+    f.prompter.expectFile(chosen, DocumentController::OpenDialogTitle)
         .expectMessage(QStringLiteral("This file does not exist."), Answer::Yes);
     QSignalSpy drained(&f.frame, &frmMyMDI::queueDrained);
-    f.frame.action(QStringLiteral("mnuOpenFile"))->trigger();
+    f.action(QStringLiteral("mnuOpenFile"))->trigger();
     QVERIFY(drained.wait(5000));
     // The default extension of the first filter entry is added to a bare name.
     QCOMPARE(f.captions(), QStringList({chosen + QStringLiteral(".txt")}));
@@ -149,11 +149,11 @@ void TestDocumentWindow::saveAsAwayFromRtfWarns()
     frmText* w = f.open(rtf);
     f.prompter.expectFile(txt).expectMessage(
         QStringLiteral("Warning: If you change the extension from .RTF"), Answer::No);
-    QVERIFY(!w->mnuSaveFileAs_Click());
+    QVERIFY(!f.documents().saveAs(w));
     QVERIFY(!QFile::exists(txt));
     QCOMPARE(w->state().FileName, rtf);
     f.prompter.expectFile(txt).expectMessage(QStringLiteral("Shall I continue?"), Answer::Yes);
-    QVERIFY(w->mnuSaveFileAs_Click());
+    QVERIFY(f.documents().saveAs(w));
     QCOMPARE(TestHome::read(txt), QByteArray("bold"));
     QCOMPARE(w->windowTitle(), txt);
     QCOMPARE(f.prompter.messages.last().defaultButton, 2);
@@ -163,11 +163,11 @@ void TestDocumentWindow::saveAsAwayFromRtfWarns()
 void TestDocumentWindow::saveAsToRtfWritesRtf()
 {
     Fixture f;
-    frmText* w = f.frame.NewDocument();
+    frmText* w = f.documents().NewDocument();
     w->RichTextBox1->setText(QStringLiteral("words"));
     const QString target = f.home.path(QStringLiteral("b.rtf"));
     f.prompter.expectFile(target);
-    QVERIFY(w->mnuSaveFileAs_Click());
+    QVERIFY(f.documents().saveAs(w));
     QVERIFY(TestHome::read(target).startsWith("{\\rtf1"));
     QCOMPARE(f.prompter.fileRequests.first().initialPath, QStringLiteral("Untitled"));
     QVERIFY(!w->state().Dirty);
@@ -175,7 +175,7 @@ void TestDocumentWindow::saveAsToRtfWritesRtf()
     f.prompter.expectFile(target)
         .expectMessage(QStringLiteral("already exists"), Answer::No)
         .expectFile(QString()); // the dialog comes back for another name
-    QVERIFY(!w->mnuSaveFileAs_Click());
+    QVERIFY(!f.documents().saveAs(w));
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 
@@ -188,10 +188,10 @@ void TestDocumentWindow::readOnlyFileAsksFirst()
     w->RichTextBox1->setText(QStringLiteral("new"));
     f.prompter.expectMessage(QStringLiteral("is a Read-only file."), Answer::No)
         .expectFile(QString());
-    QVERIFY(!w->mnuSaveFile_Click());
+    QVERIFY(!f.documents().save(w));
     QCOMPARE(TestHome::read(path), QByteArray("old"));
     f.prompter.expectMessage(QStringLiteral("Do you want to remove it?"), Answer::Yes);
-    QVERIFY(w->mnuSaveFile_Click());
+    QVERIFY(f.documents().save(w));
     QCOMPARE(TestHome::read(path), QByteArray("new"));
     QVERIFY(QFileInfo(path).permissions() & QFileDevice::WriteOwner);
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
@@ -209,7 +209,7 @@ void TestDocumentWindow::savingKeepsPermissionsAndEncoding()
     c.movePosition(QTextCursor::End);
     c.insertText(QStringLiteral("more"));
     QVERIFY(w->state().Dirty);
-    QVERIFY(w->mnuSaveFile_Click());
+    QVERIFY(f.documents().save(w));
     QCOMPARE(TestHome::read(path), QByteArray("caf\xe9\r\nline\r\nmore"));
     const auto unixBits = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
                           QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
@@ -224,25 +224,25 @@ void TestDocumentWindow::unencodableTextOffersUtf8()
     frmText* w = f.open(path);
     w->RichTextBox1->setText(QStringLiteral("café 日本"));
     f.prompter.expectMessage(QStringLiteral("cannot store"), Answer::No);
-    QVERIFY(!w->mnuSaveFile_Click());
+    QVERIFY(!f.documents().save(w));
     QCOMPARE(TestHome::read(path), QByteArray("caf\xe9"));
     QVERIFY(w->state().Dirty);
     f.prompter.expectMessage(QStringLiteral("save the file as UTF-8"), Answer::Yes);
-    QVERIFY(w->mnuSaveFile_Click());
+    QVERIFY(f.documents().save(w));
     QCOMPARE(TestHome::read(path), QStringLiteral("café 日本").toUtf8());
 }
 
 void TestDocumentWindow::savingOntoAFolderExplainsWhy()
 {
     Fixture f;
-    frmText* w = f.frame.NewDocument();
+    frmText* w = f.documents().NewDocument();
     w->RichTextBox1->insertPlainText(QStringLiteral("text"));
     const QString folder = f.home.path(QStringLiteral("folder.txt"));
     QDir().mkpath(folder);
     f.prompter.expectFile(folder)
         .expectMessage(QStringLiteral("already exists"), Answer::Yes)
         .expectMessage(QStringLiteral("\nitem is a directory"));
-    QVERIFY(!w->mnuSaveFileAs_Click());
+    QVERIFY(!f.documents().saveAs(w));
     QVERIFY(w->state().Dirty);
     QCOMPARE(w->state().FileName, QString()); // still untitled
     QVERIFY(QFileInfo(folder).isDir());
@@ -252,17 +252,17 @@ void TestDocumentWindow::savingOntoAFolderExplainsWhy()
 void TestDocumentWindow::closePromptAnswers()
 {
     Fixture f;
-    frmText* w = f.frame.NewDocument();
+    frmText* w = f.documents().NewDocument();
     w->RichTextBox1->insertPlainText(QStringLiteral("typed"));
     f.prompter.expectMessage(QStringLiteral("The text in [Untitled:1] has changed."),
                              Answer::Cancel);
     QVERIFY(!w->close());
-    QCOMPARE(f.frame.documentWindows().size(), 1);
+    QCOMPARE(f.documentWindows().size(), 1);
     QCOMPARE(f.prompter.messages.last().buttons, MessageButtons::YesNoCancel);
     f.prompter.expectMessage(QStringLiteral("Do you want to save the changes?"), Answer::No);
     QVERIFY(w->close());
-    QTRY_COMPARE(f.frame.documentWindows().size(), 0);
-    QVERIFY(!f.frame.docs.AnyDocumentsOpen());
+    QTRY_COMPARE(f.documentWindows().size(), 0);
+    QVERIFY(!f.documents().table().AnyDocumentsOpen());
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 
@@ -278,7 +278,7 @@ void TestDocumentWindow::failedSaveKeepsTheWindowOpen()
     QCOMPARE(w->RichTextBox1->Text(), QStringLiteral("precious"));
     QVERIFY(w->state().Dirty);
     // Cancelling the Save As dialog of an untitled document keeps it open as well.
-    frmText* untitled = f.frame.NewDocument();
+    frmText* untitled = f.documents().NewDocument();
     untitled->RichTextBox1->insertPlainText(QStringLiteral("more"));
     f.prompter.expectMessage(QStringLiteral("has changed"), Answer::Yes).expectFile(QString());
     QVERIFY(!untitled->close());
@@ -289,15 +289,15 @@ void TestDocumentWindow::exitStopsWhenADocumentStays()
 {
     Fixture f;
     f.frame.show();
-    frmText* first = f.frame.NewDocument();
+    frmText* first = f.documents().NewDocument();
     first->RichTextBox1->insertPlainText(QStringLiteral("one"));
-    frmText* second = f.frame.NewDocument();
+    frmText* second = f.documents().NewDocument();
     second->RichTextBox1->insertPlainText(QStringLiteral("two"));
     // Newest first; its Cancel stops the exit before the older one is asked.
     f.prompter.expectMessage(QStringLiteral("[Untitled:2]"), Answer::Cancel);
     QVERIFY(!f.frame.close());
     QVERIFY(f.frame.isVisible());
-    QCOMPARE(f.frame.documentWindows().size(), 2);
+    QCOMPARE(f.documentWindows().size(), 2);
     f.prompter.expectMessage(QStringLiteral("[Untitled:2]"), Answer::No)
         .expectMessage(QStringLiteral("[Untitled:1]"), Answer::No);
     QVERIFY(f.frame.close());
@@ -309,16 +309,16 @@ void TestDocumentWindow::exitStopsWhenADocumentStays()
 void TestDocumentWindow::closeAllGoesOnAfterACancel()
 {
     Fixture f;
-    frmText* kept = f.frame.NewDocument();
+    frmText* kept = f.documents().NewDocument();
     kept->RichTextBox1->insertPlainText(QStringLiteral("keep"));
-    f.frame.NewDocument();
-    frmText* changed = f.frame.NewDocument();
+    f.documents().NewDocument();
+    frmText* changed = f.documents().NewDocument();
     changed->RichTextBox1->insertPlainText(QStringLiteral("drop"));
     f.prompter.expectMessage(QStringLiteral("[Untitled:3]"), Answer::No)
         .expectMessage(QStringLiteral("[Untitled:1]"), Answer::Cancel);
-    f.frame.action(QStringLiteral("mnuCloseAll"))->trigger();
-    QTRY_COMPARE(f.frame.documentWindows().size(), 1);
-    QCOMPARE(f.frame.documentWindows().first(), kept);
+    f.action(QStringLiteral("mnuCloseAll"))->trigger();
+    QTRY_COMPARE(f.documentWindows().size(), 1);
+    QCOMPARE(f.documentWindows().first(), kept);
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 
@@ -328,9 +328,9 @@ void TestDocumentWindow::saveAllSavesUnchangedDocuments()
     const QString a = f.home.write(QStringLiteral("a.txt"), "mine");
     f.open(a);
     f.home.write(QStringLiteral("a.txt"), "changed elsewhere");
-    f.frame.NewDocument();
+    f.documents().NewDocument();
     f.prompter.expectFile(QString()); // the untitled one asks for a name
-    f.frame.action(QStringLiteral("mnuSaveAll"))->trigger();
+    f.action(QStringLiteral("mnuSaveAll"))->trigger();
     QCOMPARE(TestHome::read(a), QByteArray("mine"));
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
@@ -338,16 +338,16 @@ void TestDocumentWindow::saveAllSavesUnchangedDocuments()
 void TestDocumentWindow::yesNoAllRegisterAppliesToTheBatch()
 {
     Fixture f;
-    f.frame.yesNoAll.presetBatch(true);
+    f.documents().yesNoAll().presetBatch(true);
     f.prompter.expectYesNoAll(QStringLiteral("item 1"), Answer::No, true);
-    QCOMPARE(f.frame.fncYesNoAll(QStringLiteral("item 1")), Answer::No);
+    QCOMPARE(f.documents().fncYesNoAll(QStringLiteral("item 1")), Answer::No);
     for (int i = 2; i <= 5; ++i)
-        QCOMPARE(f.frame.fncYesNoAll(QStringLiteral("item %1").arg(i)), Answer::No);
-    f.frame.yesNoAll.presetBatch(true);
+        QCOMPARE(f.documents().fncYesNoAll(QStringLiteral("item %1").arg(i)), Answer::No);
+    f.documents().yesNoAll().presetBatch(true);
     f.prompter.expectYesNoAll(QStringLiteral("again"), Answer::Cancel);
-    QCOMPARE(f.frame.fncYesNoAll(QStringLiteral("again")), Answer::Cancel);
-    f.frame.yesNoAll.presetBatch(false); // confirmation off: Yes without asking
-    QCOMPARE(f.frame.fncYesNoAll(QStringLiteral("silent")), Answer::Yes);
+    QCOMPARE(f.documents().fncYesNoAll(QStringLiteral("again")), Answer::Cancel);
+    f.documents().yesNoAll().presetBatch(false); // confirmation off: Yes without asking
+    QCOMPARE(f.documents().fncYesNoAll(QStringLiteral("silent")), Answer::Yes);
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 
@@ -356,24 +356,24 @@ void TestDocumentWindow::editCommandsFollowTheActiveDocument()
     Fixture f;
     f.frame.show();
     // Without a document the frame's bar is shown, and it has no document entries.
-    QVERIFY(!f.frame.action(QStringLiteral("mnuSaveFile")));
-    frmText* w = f.frame.NewDocument();
-    QTRY_VERIFY(f.frame.action(QStringLiteral("mnuSaveFile")));
-    QVERIFY(f.frame.action(QStringLiteral("mnuSaveFile"))->isEnabled());
+    QVERIFY(!f.action(QStringLiteral("mnuSaveFile")));
+    frmText* w = f.documents().NewDocument();
+    QTRY_VERIFY(f.action(QStringLiteral("mnuSaveFile")));
+    QVERIFY(f.action(QStringLiteral("mnuSaveFile"))->isEnabled());
     w->RichTextBox1->setText(QStringLiteral("abc"));
     w->RichTextBox1->setFocus();
-    f.frame.action(QStringLiteral("mnuSelAll"))->trigger();
+    f.action(QStringLiteral("mnuSelAll"))->trigger();
     QCOMPARE(w->RichTextBox1->SelLength(), 3);
-    f.frame.action(QStringLiteral("mnuDelete"))->trigger();
+    f.action(QStringLiteral("mnuDelete"))->trigger();
     QCOMPARE(w->RichTextBox1->Text(), QString());
-    f.frame.action(QStringLiteral("mnuUndoItem"))->trigger();
+    f.action(QStringLiteral("mnuUndoItem"))->trigger();
     QCOMPARE(w->RichTextBox1->Text(), QStringLiteral("abc"));
     // Ctrl+F4 closes the document, asking first because it was changed.
     f.prompter.expectMessage(QStringLiteral("has changed"), Answer::No);
     f.frame.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.frame));
     QTest::keyClick(w->RichTextBox1, Qt::Key_F4, Qt::ControlModifier);
-    QTRY_VERIFY(f.frame.documentWindows().isEmpty());
+    QTRY_VERIFY(f.documentWindows().isEmpty());
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 
@@ -388,9 +388,9 @@ void TestDocumentWindow::documentsOpenedDuringAQuestionDoNotHarmTheSave()
     // document table grows under the save.
     f.prompter.expectMessage(QStringLiteral("is a Read-only file."), Answer::Yes).whileShown([&] {
         for (int i = 0; i < 40; ++i)
-            f.frame.NewDocument();
+            f.documents().NewDocument();
     });
-    QVERIFY(w->mnuSaveFile_Click());
+    QVERIFY(f.documents().save(w));
     QCOMPARE(TestHome::read(path), QByteArray("new"));
     QVERIFY(!w->state().Dirty);
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
@@ -403,17 +403,17 @@ void TestDocumentWindow::rtfNamedTextSavesAsText()
     const QString path = f.home.write(QStringLiteral("plain.rtf"), bytes);
     frmText* w = f.open(path);
     QCOMPARE(w->RichTextBox1->Text(), QStringLiteral("not rich text\r\nat all\r\n"));
-    QVERIFY(w->mnuSaveFile_Click());
+    QVERIFY(f.documents().save(w));
     QCOMPARE(TestHome::read(path), bytes);
     QTextCursor c = w->RichTextBox1->textCursor();
     c.movePosition(QTextCursor::End);
     c.insertText(QStringLiteral("more"));
-    QVERIFY(w->mnuSaveFile_Click());
+    QVERIFY(f.documents().save(w));
     QCOMPARE(TestHome::read(path), bytes + "more");
     // Saved under another name that ends in .rtf, it is rich text there.
     const QString other = f.home.path(QStringLiteral("other.rtf"));
     f.prompter.expectFile(other);
-    QVERIFY(w->mnuSaveFileAs_Click());
+    QVERIFY(f.documents().saveAs(w));
     QVERIFY(TestHome::read(other).startsWith("{\\rtf1"));
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }

@@ -10,16 +10,18 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QSet>
 #include <QTest>
+#include <QToolBar>
 
 namespace {
 
 // A shown frame whose every command only records who ran it.
 struct Fixture : FrameFixture {
-    QStringList ran; // "frame:name" or "document:name"
+    QStringList ran; // the commands run, by name
 
     void recordEverything()
     {
@@ -27,13 +29,9 @@ struct Fixture : FrameFixture {
         for (const auto* table : {&CommandTable::frameBar(), &CommandTable::documentBar()})
             for (const Command& c : *table)
                 names.insert(QString::fromLatin1(c.name));
-        for (const QString& name : names) {
-            frame.frameHandlers()[name] = [this, name] { ran << QStringLiteral("frame:") + name; };
-            frame.documentHandlers()[name] = [this, name](frmText*) {
-                ran << QStringLiteral("document:") + name;
-            };
-        }
-        frame.refreshCommands();
+        for (const QString& name : names)
+            router().add(name, [this, name] { ran << name; });
+        router().refresh();
     }
     QString pressed(QWidget* target, int key, Qt::KeyboardModifiers modifiers)
     {
@@ -59,6 +57,7 @@ private slots:
     void shortcutsFollowTheShownBar();
     void toolbarKeysNameRealEntries();
     void toolbarButtonsWarnWithoutADocument();
+    void toolbarButtonsFollowTheirCommands();
     void smallDocumentCommands();
     void windowMenuListsTheDocuments();
     void accessKeysOpenTheShownBarsMenus();
@@ -91,56 +90,62 @@ void TestMenus::shownBarsHaveNoSharedShortcuts()
 void TestMenus::documentEntriesReachOneHandler()
 {
     Fixture f;
-    f.frame.NewDocument();
+    f.documents().NewDocument();
     f.recordEverything();
-    int routed = 0;
+    int frameScope = 0;
     for (const Command& c : CommandTable::documentBar()) {
-        QAction* a = f.frame.menus->action(MenuBars::Document, QString::fromLatin1(c.name));
+        QAction* a = f.menus()->action(MenuBars::Document, QString::fromLatin1(c.name));
         if (!isEntry(c) || !a || a->menu())
             continue;
         const QString name = QString::fromLatin1(c.name);
         f.ran.clear();
         a->setEnabled(true);
         a->trigger();
-        const bool toFrame = CommandTable::routedToFrame(name);
-        routed += toFrame;
-        QCOMPARE(
-            f.ran,
-            QStringList((toFrame ? QStringLiteral("frame:") : QStringLiteral("document:")) + name));
+        QCOMPARE(f.ran, QStringList(name));
+        frameScope += c.scope == Scope::Frame;
+        QCOMPARE(CommandTable::scope(name), c.scope);
     }
-    QCOMPARE(routed, 70);
-    // The frame's own bar never reaches a document handler.
+    // The seventy entries a document window forwards to the frame, and Exit.
+    QCOMPARE(frameScope, 71);
     for (const Command& c : CommandTable::frameBar()) {
-        QAction* a = f.frame.menus->action(MenuBars::Frame, QString::fromLatin1(c.name));
+        QAction* a = f.menus()->action(MenuBars::Frame, QString::fromLatin1(c.name));
         if (!isEntry(c) || !a || a->menu())
             continue;
+        QCOMPARE(c.scope, Scope::Frame);
         f.ran.clear();
         a->setEnabled(true);
         a->trigger();
-        QCOMPARE(f.ran, QStringList(QStringLiteral("frame:") + QString::fromLatin1(c.name)));
+        QCOMPARE(f.ran, QStringList(QString::fromLatin1(c.name)));
     }
+    // A document's command never runs without a document window to act on.
+    f.documentWindows().first()->close();
+    QTRY_VERIFY(!f.active());
+    f.ran.clear();
+    f.router().run(MenuBars::Document, QStringLiteral("mnuSaveFile"));
+    f.router().run(MenuBars::Frame, QStringLiteral("mnuCut"));
+    QVERIFY(f.ran.isEmpty());
 }
 
 void TestMenus::unbuiltCommandsStayVisibleButDisabled()
 {
     Fixture f;
-    f.frame.NewDocument();
-    f.frame.refreshCommands();
+    f.documents().NewDocument();
+    f.router().refresh();
     for (const char* name : {"mnuPrint", "mnuFind", "mnuBold", "mnuOpenFromList", "mnuAbout"}) {
-        QAction* a = f.frame.action(QString::fromLatin1(name));
+        QAction* a = f.action(QString::fromLatin1(name));
         QVERIFY2(a, name);
         QVERIFY2(a->isVisible() && !a->isEnabled(), name);
     }
     for (const char* name : {"mnuSaveFile", "mnuCopyPath", "mnuRefresh", "mnuViewFile",
                              "mnuWindowCascade", "mnuNextPane", "mnuToolBarCustomize"})
-        QVERIFY2(f.frame.action(QString::fromLatin1(name))->isEnabled(), name);
+        QVERIFY2(f.action(QString::fromLatin1(name))->isEnabled(), name);
     // The recent files wait for the recent-projects list to fill them.
-    QVERIFY(!f.frame.action(QStringLiteral("mnuRecentFile1"))->isVisible());
+    QVERIFY(!f.action(QStringLiteral("mnuRecentFile1"))->isVisible());
     // A context menu's entries are there, and disabled until their panes are built.
-    QMenu* tree = f.frame.menus->popup(QStringLiteral("mnuRCTree"));
+    QMenu* tree = f.menus()->popup(QStringLiteral("mnuRCTree"));
     QVERIFY(tree);
     QCOMPARE(tree->actions().size(), 11);
-    QVERIFY(!f.frame.menus->popupAction(QStringLiteral("mnuRCTreeOpen"))->isEnabled());
+    QVERIFY(!f.menus()->popupAction(QStringLiteral("mnuRCTreeOpen"))->isEnabled());
 }
 
 void TestMenus::shortcutsFollowTheShownBar()
@@ -149,25 +154,20 @@ void TestMenus::shortcutsFollowTheShownBar()
     f.frame.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.frame));
     f.recordEverything();
-    QWidget* target = f.frame.Picture1;
-    QCOMPARE(f.pressed(target, Qt::Key_S, Qt::ControlModifier),
-             QStringLiteral("frame:mnuNotesSave"));
-    QCOMPARE(f.pressed(target, Qt::Key_F, Qt::ControlModifier),
-             QStringLiteral("frame:mnuFindQuote"));
-    QCOMPARE(f.pressed(target, Qt::Key_F3, Qt::NoModifier),
-             QStringLiteral("frame:mnuFindNextQuote"));
-    QCOMPARE(f.pressed(target, Qt::Key_F5, Qt::NoModifier), QStringLiteral("frame:mnuTreeRefresh"));
+    QWidget* target = f.pane();
+    QCOMPARE(f.pressed(target, Qt::Key_S, Qt::ControlModifier), QStringLiteral("mnuNotesSave"));
+    QCOMPARE(f.pressed(target, Qt::Key_F, Qt::ControlModifier), QStringLiteral("mnuFindQuote"));
+    QCOMPARE(f.pressed(target, Qt::Key_F3, Qt::NoModifier), QStringLiteral("mnuFindNextQuote"));
+    QCOMPARE(f.pressed(target, Qt::Key_F5, Qt::NoModifier), QStringLiteral("mnuTreeRefresh"));
 
-    frmText* document = f.frame.NewDocument();
+    frmText* document = f.documents().NewDocument();
     f.recordEverything();
-    QTRY_COMPARE(f.frame.menus->shown(), MenuBars::Document);
+    QTRY_COMPARE(f.menus()->shown(), MenuBars::Document);
     document->setFocus();
-    QCOMPARE(f.pressed(document, Qt::Key_S, Qt::ControlModifier),
-             QStringLiteral("document:mnuSaveFile"));
-    QCOMPARE(f.pressed(document, Qt::Key_F, Qt::ControlModifier), QStringLiteral("frame:mnuFind"));
-    QCOMPARE(f.pressed(document, Qt::Key_F3, Qt::NoModifier), QStringLiteral("frame:mnuFindNext"));
-    QCOMPARE(f.pressed(document, Qt::Key_F5, Qt::NoModifier),
-             QStringLiteral("document:mnuRefresh"));
+    QCOMPARE(f.pressed(document, Qt::Key_S, Qt::ControlModifier), QStringLiteral("mnuSaveFile"));
+    QCOMPARE(f.pressed(document, Qt::Key_F, Qt::ControlModifier), QStringLiteral("mnuFind"));
+    QCOMPARE(f.pressed(document, Qt::Key_F3, Qt::NoModifier), QStringLiteral("mnuFindNext"));
+    QCOMPARE(f.pressed(document, Qt::Key_F5, Qt::NoModifier), QStringLiteral("mnuRefresh"));
 }
 
 void TestMenus::toolbarKeysNameRealEntries()
@@ -180,7 +180,7 @@ void TestMenus::toolbarKeysNameRealEntries()
         const auto& table =
             c.needsDocument ? CommandTable::documentBar() : CommandTable::frameBar();
         const bool known = CommandTable::find(table, c.name) ||
-                           (c.needsDocument && CommandTable::routedToFrame(c.name));
+                           (c.needsDocument && CommandTable::scope(c.name) == Scope::Frame);
         QVERIFY2(known, qPrintable(what + QStringLiteral(" runs ") + c.name));
     };
     int valid = 0;
@@ -210,65 +210,93 @@ void TestMenus::toolbarButtonsWarnWithoutADocument()
     Fixture f;
     f.recordEverything();
     f.prompter.expectMessage(frmMyMDI::NoDocumentMessage);
-    f.frame.Toolbar1_ButtonClick(QStringLiteral("Print"));
+    f.toolbars()->Toolbar1_ButtonClick(QStringLiteral("Print"));
     QVERIFY(f.ran.isEmpty());
-    f.frame.Toolbar1_ButtonClick(QStringLiteral("Auto"));
-    QCOMPARE(f.ran, QStringList(QStringLiteral("frame:mnuAutoCompleteToggle")));
+    f.toolbars()->Toolbar1_ButtonClick(QStringLiteral("Auto"));
+    QCOMPARE(f.ran, QStringList(QStringLiteral("mnuAutoCompleteToggle")));
     f.ran.clear();
-    f.frame.Toolbar1_ButtonClick(QStringLiteral("Open")); // the face does nothing
+    f.toolbars()->Toolbar1_ButtonClick(QStringLiteral("Open")); // the face does nothing
     QVERIFY(f.ran.isEmpty());
-    f.frame.Toolbar1_ButtonMenuClick(QStringLiteral("Open"), QStringLiteral("document"));
-    QCOMPARE(f.ran, QStringList(QStringLiteral("frame:mnuOpenFile")));
-    QVERIFY(!f.frame.Toolbar1->menuEntry(QStringLiteral("Save"), QStringLiteral("Document"))
-                 ->isEnabled());
-    QVERIFY(f.frame.Toolbar1->menuEntry(QStringLiteral("Save"), QStringLiteral("Project"))
-                ->isEnabled());
-    QVERIFY(!f.frame.Toolbar1->button(QStringLiteral("Bold"))->isEnabled());
-    f.frame.NewDocument();
-    QTRY_VERIFY(f.frame.Toolbar1->button(QStringLiteral("Bold"))->isEnabled());
+    f.toolbars()->Toolbar1_ButtonMenuClick(QStringLiteral("Open"), QStringLiteral("document"));
+    QCOMPARE(f.ran, QStringList(QStringLiteral("mnuOpenFile")));
+    QVERIFY(
+        !f.toolbar()->menuEntry(QStringLiteral("Save"), QStringLiteral("Document"))->isEnabled());
+    QVERIFY(f.toolbar()->menuEntry(QStringLiteral("Save"), QStringLiteral("Project"))->isEnabled());
+    QVERIFY(!f.toolbar()->button(QStringLiteral("Bold"))->isEnabled());
+    f.documents().NewDocument();
+    QTRY_VERIFY(f.toolbar()->button(QStringLiteral("Bold"))->isEnabled());
     f.ran.clear();
-    f.frame.Toolbar1_ButtonClick(QStringLiteral("Clear"));
-    QCOMPARE(f.ran, QStringList(QStringLiteral("document:mnuDelete")));
+    f.toolbars()->Toolbar1_ButtonClick(QStringLiteral("Clear"));
+    QCOMPARE(f.ran, QStringList(QStringLiteral("mnuDelete")));
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestMenus::toolbarButtonsFollowTheirCommands()
+{
+    Fixture f;
+    f.documents().NewDocument();
+    auto* toolbar = f.frame.findChild<MainToolbar*>(QStringLiteral("Toolbar1"));
+    QVERIFY(toolbar);
+    const auto enabled = [&](const QString& key) { return toolbar->button(key)->isEnabled(); };
+    QTRY_VERIFY(enabled(QStringLiteral("Cut")));
+    // Commands still to be built: their buttons cannot be pressed.
+    for (const char* key : {"Print", "Find", "Bold", "Italics", "Align left", "Align center",
+                            "Bullet", "Protected", "Font", "Auto", "Strip", "Quotes"})
+        QVERIFY2(!enabled(QString::fromLatin1(key)), key);
+    QVERIFY(!toolbar->Combo1->isEnabled());
+    QVERIFY(!toolbar->Combo2->isEnabled());
+    for (const char* key : {"Cut", "Copy", "Paste", "Clear", "View", "New", "Open", "Save"})
+        QVERIFY2(enabled(QString::fromLatin1(key)), key);
+    QVERIFY(!toolbar->menuEntry(QStringLiteral("New"), QStringLiteral("Project"))->isEnabled());
+    QVERIFY(toolbar->menuEntry(QStringLiteral("New"), QStringLiteral("Document"))->isEnabled());
+    QVERIFY(toolbar->menuEntry(QStringLiteral("Save"), QStringLiteral("Document"))->isEnabled());
+    QVERIFY(!toolbar->menuEntry(QStringLiteral("Strip"), QStringLiteral("CRLF"))->isEnabled());
+    auto* pane = f.frame.findChild<LeftPane*>();
+    QVERIFY(pane);
+    for (QToolBar* bar : {pane->Toolbar2, pane->Toolbar3})
+        for (QAction* a : bar->actions())
+            if (a->objectName() != QStringLiteral("listNew"))
+                QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
+    QVERIFY(pane->Toolbar2->findChild<QAction*>(QStringLiteral("listNew"))->isEnabled());
 }
 
 void TestMenus::smallDocumentCommands()
 {
     Fixture f;
-    frmText* untitled = f.frame.NewDocument();
+    frmText* untitled = f.documents().NewDocument();
     untitled->RichTextBox1->setText(QStringLiteral("some text"));
-    f.frame.runCommand(MenuBars::Document, QStringLiteral("mnuCopyPath"));
+    f.router().run(MenuBars::Document, QStringLiteral("mnuCopyPath"));
     QCOMPARE(QGuiApplication::clipboard()->text(), untitled->bareCaption());
     untitled->RichTextBox1->setSelStart(2);
     untitled->RichTextBox1->setSelLength(4);
-    f.frame.runCommand(MenuBars::Document, QStringLiteral("mnuRefresh"));
+    f.router().run(MenuBars::Document, QStringLiteral("mnuRefresh"));
     QCOMPARE(untitled->RichTextBox1->SelStart(), 2);
     QCOMPARE(untitled->RichTextBox1->SelLength(), 0);
     // Quick view of a new, changed document: No goes on with its caption, which
     // no program can open.
     QVERIFY(untitled->state().Dirty);
-    f.prompter.expectMessage(frmText::ViewChangedQuestion, Answer::No);
+    f.prompter.expectMessage(DocumentController::ViewChangedQuestion, Answer::No);
     f.prompter.expectMessage(QStringLiteral("File: ") + untitled->bareCaption() +
                              QStringLiteral("\n\nAn error occurred when trying to open the "
                                             "application associated with this file extension."));
-    f.frame.runCommand(MenuBars::Document, QStringLiteral("mnuViewFile"));
-    f.prompter.expectMessage(frmText::ViewChangedQuestion, Answer::Cancel);
-    f.frame.runCommand(MenuBars::Document, QStringLiteral("mnuViewFile"));
+    f.router().run(MenuBars::Document, QStringLiteral("mnuViewFile"));
+    f.prompter.expectMessage(DocumentController::ViewChangedQuestion, Answer::Cancel);
+    f.router().run(MenuBars::Document, QStringLiteral("mnuViewFile"));
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
     QCOMPARE(f.prompter.messages.at(1).icon, MessageIcon::Exclamation);
 
     const QString saved = f.home.write(QStringLiteral("kept.txt"), "x");
-    f.frame.OpenPath(saved);
-    f.frame.runCommand(MenuBars::Document, QStringLiteral("mnuCopyPath"));
+    f.commands()->OpenPath(saved);
+    f.router().run(MenuBars::Document, QStringLiteral("mnuCopyPath"));
     QCOMPARE(QGuiApplication::clipboard()->text(), saved);
 }
 
 void TestMenus::windowMenuListsTheDocuments()
 {
     Fixture f;
-    f.frame.NewDocument();
-    frmText* second = f.frame.NewDocument();
-    QMenu* menu = f.frame.menus->action(MenuBars::Document, QStringLiteral("mnuWindow"))->menu();
+    f.documents().NewDocument();
+    frmText* second = f.documents().NewDocument();
+    QMenu* menu = f.menus()->action(MenuBars::Document, QStringLiteral("mnuWindow"))->menu();
     emit menu->aboutToShow();
     emit menu->aboutToShow(); // opening it again does not list the windows twice
     QStringList listed;
@@ -287,12 +315,12 @@ void TestMenus::windowMenuListsTheDocuments()
 void TestMenus::accessKeysOpenTheShownBarsMenus()
 {
     Fixture f;
-    frmText* document = f.frame.NewDocument();
+    frmText* document = f.documents().NewDocument();
     f.frame.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.frame));
     document->RichTextBox1->setFocus();
     QTest::keyClick(document->RichTextBox1, Qt::Key_E, Qt::AltModifier);
-    QMenu* edit = f.frame.menus->action(MenuBars::Document, QStringLiteral("mnuEdit"))->menu();
+    QMenu* edit = f.menus()->action(MenuBars::Document, QStringLiteral("mnuEdit"))->menu();
     QTRY_VERIFY(edit->isVisible());
     edit->close();
     QCOMPARE(document->RichTextBox1->Text(), QString());

@@ -1,5 +1,6 @@
 #include "app/frmdde.h"
 #include "app/frmmymdi.h"
+#include "document/documentmanager.h"
 #include "document/frmtext.h"
 #include "platform/instanceclient.h"
 #include "platform/instancepaths.h"
@@ -39,7 +40,7 @@ struct RunningInstance {
         lock.tryLock(0);
         // The first start's toolbar message would wait for a click.
         store.write(Settings::General, QStringLiteral("ToolbarVersion"), QStringLiteral("2"));
-        frame.queue.OpenQueueState = OpenQueue::Idle;
+        frame.queue().OpenQueueState = OpenQueue::Idle;
         QObject::connect(&server, &InstanceServer::executeRequested, &frame,
                          [this](const QString& command) {
                              arrived << command;
@@ -48,10 +49,10 @@ struct RunningInstance {
                          });
         server.listen(InstancePaths::socketPath());
     }
-    QStringList captions() const
+    QStringList captions()
     {
         QStringList list;
-        for (frmText* w : frame.documentWindows())
+        for (frmText* w : frame.documents().documentWindows())
             list << w->windowTitle();
         return list;
     }
@@ -140,7 +141,7 @@ void TestHandoff::secondStartWithoutPathsOnlyActivates()
     QVERIFY(runSecondStart({}, instance.home.path(QString())));
     QCOMPARE(activated.size(), 1);
     QVERIFY(instance.arrived.isEmpty());
-    QVERIFY(instance.frame.queue.Queue.isEmpty());
+    QVERIFY(instance.frame.queue().Queue.isEmpty());
 }
 
 void TestHandoff::malformedRequestGetsALinkError()

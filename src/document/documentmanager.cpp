@@ -1,0 +1,304 @@
+#include "documentmanager.h"
+
+#include "commondialogapi.h"
+#include "frmtext.h"
+#include "platform/prompter.h"
+#include "platform/settings.h"
+#include "richtext/richtextbox.h"
+#include "richtext/textcodec.h"
+
+#include <QFileInfo>
+#include <QMdiArea>
+
+DocumentManager::DocumentManager(Settings& settings, QMdiArea* area, QObject* parent)
+    : QObject(parent), m_settings(settings), m_area(area)
+{
+    setObjectName(QStringLiteral("DocumentManager"));
+    m_table.state(0).Deleted = true;
+}
+
+DocumentManager::~DocumentManager() = default;
+
+void DocumentManager::load(bool restoreWindowStates)
+{
+    m_filter.BuildFileFilter(m_settings.text(Key::Extensions));
+    m_wordWrap = m_settings.boolean(Key::WordWrap);
+    if (restoreWindowStates)
+        m_textState = m_settings.integer(Key::TextState);
+}
+
+QString DocumentManager::loadError(const QString& path, const QString& description)
+{
+    return QStringLiteral("Error: ") + path + u'\n' + description;
+}
+
+QString DocumentManager::readOnlyQuestion(const QString& path)
+{
+    return QStringLiteral("File: ") + path +
+           QStringLiteral("\nis a Read-only file.  Its Read-only attribute must be removed before "
+                          "it can be replaced.  Do you want to remove it?");
+}
+
+QString DocumentManager::rtfExtensionWarning(const QString& path)
+{
+    return QStringLiteral("File: ") + path +
+           QStringLiteral("\nWarning: If you change the extension from .RTF, the saved file will "
+                          "lose any special formatting.\nShall I continue?");
+}
+
+QString DocumentManager::saveFailed(const QString& path, const QString& description,
+                                    const QString& explanation)
+{
+    QString text = QStringLiteral("File: ") + path + u'\n' + description;
+    if (!explanation.isEmpty())
+        text += u'\n' + explanation;
+    return text;
+}
+
+QString DocumentManager::encodingQuestion(const QString& path, const QString& encoding)
+{
+    return QStringLiteral("File: ") + path + QStringLiteral("\nThe text holds characters that ") +
+           encoding +
+           QStringLiteral(" cannot store.  Do you want to save the file as UTF-8 instead?");
+}
+
+frmText* DocumentManager::createWindow(int slot, const QString& caption)
+{
+    auto* window = new frmText(*this, slot);
+    window->setWindowTitle(caption);
+    m_table.setWindow(slot, window);
+    return window;
+}
+
+frmText* DocumentManager::NewDocument()
+{
+    const int slot = m_table.FindFreeIndex();
+    m_table.state(slot).FileName.clear();
+    frmText* window = createWindow(slot, frmText::UntitledPrefix + QString::number(slot));
+    InitDocProperties(window);
+    addDocumentWindow(window);
+    window->MyShow();
+    return window;
+}
+
+frmText* DocumentManager::LoadDocument(const QString& path)
+{
+    const int slot = m_table.FindFreeIndex();
+    frmText* window = createWindow(slot, path);
+    m_table.state(slot).FileName = path;
+    const Status loaded = window->RichTextBox1->LoadFile(path, DocumentFile::kindForPath(path));
+    m_table.state(slot).Dirty = false;
+    if (!loaded && loaded.error().code != ErrorCode::FileNotFound) {
+        m_table.state(slot) = DocState();
+        m_table.setWindow(slot, nullptr);
+        delete window;
+        Prompter::tell(loadError(path, loaded.error().message), MessageIcon::Exclamation);
+        m_yesNoAll.set(YesNoAllRegister::Cancel);
+        return nullptr;
+    }
+    InitDocProperties(window);
+    addDocumentWindow(window);
+    window->MyShow();
+    emit documentOpened(window);
+    return window;
+}
+
+void DocumentManager::addDocumentWindow(frmText* window)
+{
+    m_area->addSubWindow(window);
+    m_loadOrder.append(window);
+}
+
+void DocumentManager::InitDocProperties(frmText* window)
+{
+    QFont font(m_settings.fontName());
+    if (m_settings.fontSize() > 0)
+        font.setPointSizeF(m_settings.fontSize());
+    window->RichTextBox1->document()->setDefaultFont(font);
+    window->RichTextBox1->setBackColor(m_settings.longValue(Key::RtbBackColor));
+}
+
+void DocumentManager::RefreshAllDocuments()
+{
+    for (frmText* window : documentWindows())
+        InitDocProperties(window);
+}
+
+bool DocumentManager::activateOpen(const QString& path)
+{
+    const int slot = m_table.findOpenPath(path);
+    auto* window = slot ? qobject_cast<frmText*>(m_table.window(slot)) : nullptr;
+    if (!window)
+        return false;
+    if (window->isMinimized())
+        window->showNormal();
+    m_area->setActiveSubWindow(window);
+    window->RichTextBox1->setFocus();
+    return true;
+}
+
+frmText* DocumentManager::activeDocument() const
+{
+    // The current window stays current while another program has the focus.
+    return qobject_cast<frmText*>(m_area->currentSubWindow());
+}
+
+QList<frmText*> DocumentManager::documentWindows() const
+{
+    QList<frmText*> windows;
+    for (const QPointer<frmText>& window : m_loadOrder)
+        if (window)
+            windows.append(window);
+    return windows;
+}
+
+void DocumentManager::windowClosed(frmText* window)
+{
+    m_loadOrder.removeAll(window);
+    m_table.state(window->slot()).Deleted = true;
+    m_table.state(window->slot()).Dirty = false;
+    if (m_table.window(window->slot()) == window)
+        m_table.setWindow(window->slot(), nullptr);
+    m_textState = qint16(window->windowStateCode());
+    emit documentClosed(window);
+}
+
+namespace {
+
+// A window still open after a question: closing it while the question waited
+// ends what was being done to it.
+bool stillOpen(const QPointer<frmText>& window)
+{
+    return window && !window->state().Deleted;
+}
+
+} // namespace
+
+bool DocumentManager::textFitsEncoding(QPointer<frmText> window)
+{
+    const TextFileFormat& format = window->RichTextBox1->textFileFormat();
+    if (TextCodec::canEncode(window->RichTextBox1->toPlainText(), format.encoding))
+        return true;
+    const int answer = Prompter::ask(
+        encodingQuestion(window->state().FileName, QString::fromLatin1(format.encoding)),
+        MessageButtons::YesNo, MessageIcon::Question);
+    if (answer != Answer::Yes || !stillOpen(window))
+        return false;
+    TextFileFormat& changed = window->RichTextBox1->textFileFormat();
+    changed.encoding = "UTF-8";
+    changed.byteOrderMark = false;
+    return true;
+}
+
+// Every record and window is looked up again after each question: while one
+// waits, timers and other instances may open or close documents.
+bool DocumentManager::save(frmText* target)
+{
+    const QPointer<frmText> window(target);
+    const QString path = window->state().FileName;
+    if (path.isEmpty())
+        return saveAs(window);
+    QFileInfo info(path);
+    // The read-only attribute is the owner's missing write permission.
+    if (info.exists() && info.isFile() && !(info.permissions() & QFileDevice::WriteOwner)) {
+        const int answer =
+            Prompter::ask(readOnlyQuestion(path), MessageButtons::YesNo, MessageIcon::Question, 2);
+        if (!stillOpen(window))
+            return false;
+        if (answer != Answer::Yes)
+            return saveAs(window);
+        QFile::setPermissions(path, info.permissions() | QFileDevice::WriteOwner |
+                                        QFileDevice::WriteUser);
+    }
+    RichTextBox* box = window->RichTextBox1;
+    // The file keeps the kind it holds: a file named .rtf that was read as
+    // plain text is saved as plain text, byte for byte when untouched.
+    const DocumentKind kind =
+        path == box->FileName() ? box->fileKind() : DocumentFile::kindForPath(path);
+    if (kind == DocumentKind::Text && !textFitsEncoding(window))
+        return false;
+    const Status saved = window->RichTextBox1->SaveFile(path, kind);
+    if (!saved) {
+        info.refresh();
+        const QString explanation =
+            info.isDir() ? QStringLiteral("item is a directory") : QString();
+        Prompter::tell(saveFailed(path, saved.error().message, explanation),
+                       MessageIcon::Exclamation);
+        return false;
+    }
+    window->state().Dirty = false;
+    emit documentSaved(path);
+    return true;
+}
+
+bool DocumentManager::saveAs(frmText* target)
+{
+    const QPointer<frmText> window(target);
+    const QString caption = window->bareCaption();
+    window->setWindowTitle(caption);
+    const DocumentFilter::FilterChoice choice = m_filter.GetFilterIndex(caption);
+    const QString initial =
+        caption.startsWith(frmText::UntitledPrefix) ? QStringLiteral("Untitled") : caption;
+    const QString chosen = CommonDialogAPI::ShowSave(
+        window, choice.defaultExtension, m_filter.DocFilter(),
+        CommonDialogAPI::OFN_OVERWRITEPROMPT | CommonDialogAPI::OFN_HIDEREADONLY, initial,
+        QString(), QString(), choice.filterIndex);
+    if (chosen.isEmpty() || !stillOpen(window))
+        return false;
+    if (choice.defaultExtension.toUpper() == QStringLiteral(".RTF") &&
+        chosen.right(4).toUpper() != QStringLiteral(".RTF")) {
+        const int answer = Prompter::ask(rtfExtensionWarning(chosen), MessageButtons::YesNo,
+                                         MessageIcon::Question, 2);
+        if (answer != Answer::Yes || !stillOpen(window))
+            return false;
+    }
+    const QString previousName = window->state().FileName;
+    window->state().FileName = chosen;
+    if (!save(window)) {
+        // The document keeps the name it had until it is saved under the new one.
+        if (stillOpen(window))
+            window->state().FileName = previousName;
+        return false;
+    }
+    window->setWindowTitle(chosen);
+    return true;
+}
+
+void DocumentManager::saveAll()
+{
+    const QList<frmText*> windows = documentWindows();
+    QList<QPointer<frmText>> newestFirst(windows.crbegin(), windows.crend());
+    for (const QPointer<frmText>& window : newestFirst)
+        if (stillOpen(window))
+            save(window);
+}
+
+void DocumentManager::closeAll()
+{
+    const QList<frmText*> windows = documentWindows();
+    QList<QPointer<frmText>> newestFirst(windows.crbegin(), windows.crend());
+    for (const QPointer<frmText>& window : newestFirst)
+        if (window)
+            window->close();
+}
+
+bool DocumentManager::closeAllForExit()
+{
+    const QList<frmText*> windows = documentWindows();
+    QList<QPointer<frmText>> newestFirst(windows.crbegin(), windows.crend());
+    for (const QPointer<frmText>& window : newestFirst)
+        if (window && !window->close())
+            return false;
+    return true;
+}
+
+int DocumentManager::fncYesNoAll(const QString& message)
+{
+    if (!m_yesNoAll.chkAll) {
+        const YesNoAllReply reply =
+            Prompter::current().yesNoAll({message, m_yesNoAll.chkAllVisible, m_yesNoAll.chkAll});
+        m_yesNoAll.set(reply.answer);
+        m_yesNoAll.chkAll = reply.checked;
+    }
+    return m_yesNoAll.answer();
+}

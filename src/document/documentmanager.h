@@ -1,0 +1,95 @@
+#pragma once
+
+#include "documentfilter.h"
+#include "documenttable.h"
+#include "yesnoallregister.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+class QMdiArea;
+class Settings;
+class frmText;
+
+// The open documents: their table and windows in the order they were opened,
+// creating, loading and showing them, saving, closing, and the document-wide
+// settings. Document windows talk to it, never to the frame.
+class DocumentManager : public QObject {
+    Q_OBJECT
+public:
+    DocumentManager(Settings& settings, QMdiArea* area, QObject* parent = nullptr);
+    ~DocumentManager() override;
+
+    // Reads the filter, word wrap and (when window states are kept) the
+    // remembered document state.
+    void load(bool restoreWindowStates);
+
+    DocumentTable& table() { return m_table; }
+    const DocumentFilter& filter() const { return m_filter; }
+    YesNoAllRegister& yesNoAll() { return m_yesNoAll; }
+    Settings& settings() { return m_settings; }
+    QMdiArea* area() const { return m_area; }
+
+    frmText* NewDocument();
+    // Opens the path as a document; a path that does not exist opens empty
+    // under its name. Null when it could not be read (the user was told).
+    frmText* LoadDocument(const QString& path);
+    void InitDocProperties(frmText* window);
+    // Applies the document properties to every document window again.
+    void RefreshAllDocuments();
+    // Activates the window already showing the path; false when none does.
+    bool activateOpen(const QString& path);
+
+    frmText* activeDocument() const;
+    // Document windows from the oldest to the most recently opened.
+    QList<frmText*> documentWindows() const;
+
+    // Each returns true when the document was saved.
+    bool save(frmText* window);
+    bool saveAs(frmText* window);
+    // Newest first; every document saves, changed or not.
+    void saveAll();
+    // Newest first; a document whose close prompt is cancelled stays open.
+    void closeAll();
+    // Newest first, stopping at the first document that stays open.
+    bool closeAllForExit();
+
+    // The batch prompt: asks unless the register's "all" box answers for it.
+    int fncYesNoAll(const QString& message);
+
+    // The state (0 normal, 1 minimised, 2 maximised) the next shown document
+    // window takes, once; -1 for none.
+    qint16 textState() const { return m_textState; }
+    void setTextState(qint16 state) { m_textState = state; }
+    bool wordWrap() const { return m_wordWrap; }
+
+    // Called by a document window as it closes.
+    void windowClosed(frmText* window);
+
+    static QString loadError(const QString& path, const QString& description);
+    static QString readOnlyQuestion(const QString& path);
+    static QString rtfExtensionWarning(const QString& path);
+    static QString saveFailed(const QString& path, const QString& description,
+                              const QString& explanation);
+    static QString encodingQuestion(const QString& path, const QString& encoding);
+
+signals:
+    void documentOpened(frmText* window);
+    void documentSaved(const QString& path);
+    void documentClosed(frmText* window);
+
+private:
+    frmText* createWindow(int slot, const QString& caption);
+    void addDocumentWindow(frmText* window);
+    bool textFitsEncoding(QPointer<frmText> window);
+
+    Settings& m_settings;
+    QMdiArea* m_area;
+    DocumentTable m_table;
+    DocumentFilter m_filter;
+    YesNoAllRegister m_yesNoAll;
+    QList<QPointer<frmText>> m_loadOrder;
+    qint16 m_textState = -1;
+    bool m_wordWrap = true;
+};
