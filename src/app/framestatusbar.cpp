@@ -47,17 +47,6 @@ void FrameStatusBar::showText(const QString& text)
         date->setText(text);
 }
 
-void FrameStatusBar::setOverwrite(bool overwrite)
-{
-    m_overwrite = overwrite;
-    refresh();
-}
-
-void FrameStatusBar::setFontText(const QString& text)
-{
-    m_panels.value(QStringLiteral("stsFont"))->setText(text);
-}
-
 void FrameStatusBar::refresh()
 {
     const QDateTime now = QDateTime::currentDateTime();

@@ -21,8 +21,6 @@ public:
     void showDate();
     void showText(const QString& text);
     bool isShowingDate() const { return m_showingDate; }
-    void setOverwrite(bool overwrite);
-    void setFontText(const QString& text);
     void refresh();
 
 private:

@@ -137,7 +137,6 @@ void LeftPane::Form_Resize(int frameHeightTwips, bool maximized)
     place(Drive1, m_pane.drive1);
     place(TreeView1, m_pane.treeView1);
     place(Toolbar3, m_pane.toolbar3);
-    emit layoutChanged();
 }
 
 void LeftPane::place(QWidget* widget, const PaneLayout::Box& box)

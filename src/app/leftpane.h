@@ -28,7 +28,6 @@ public:
     int plusImage() const { return m_plusImage; }
     // Lays the controls out for the frame's height (twips) and state.
     void Form_Resize(int frameHeightTwips, bool maximized);
-    const PaneLayout::Pane& geometry() const { return m_pane; }
 
     QLabel* Label2;
     QListWidget* List1;
@@ -40,7 +39,6 @@ public:
 
 signals:
     void buttonClicked(const QString& toolbar, const QString& key);
-    void layoutChanged();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

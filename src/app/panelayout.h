@@ -1,11 +1,13 @@
 #pragma once
 
+#include "platform/settings.h"
+
 #include <functional>
 
 // Where the left pane's controls go, in twips, for a given pane width and
 // frame height; and the small rules of the pane's splitter and clicks.
 namespace PaneLayout {
-constexpr int MinimumWidth = 2295;
+constexpr int MinimumWidth = Settings::MinimumPaneWidth;
 
 struct Box {
     int left = 0;

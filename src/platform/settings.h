@@ -60,6 +60,17 @@ inline constexpr SettingKey AutoLoadProject{"AutoLoadProject", T::Boolean, "Fals
 inline constexpr SettingKey MostRecent{"Most Recent", T::Integer, "0"};
 } // namespace Key
 
+namespace Key {
+// The stored default of a number key, read at compile time.
+constexpr int defaultNumber(const SettingKey& key)
+{
+    int value = 0;
+    for (const char* c = key.defaultText; *c >= '0' && *c <= '9'; ++c)
+        value = value * 10 + (*c - '0');
+    return value;
+}
+} // namespace Key
+
 // The settings of sections "General" and "Recent Files", typed. A value that
 // is absent, or cannot be read as its key's type, gives the key's default.
 class Settings {
@@ -68,7 +79,8 @@ public:
     static inline const QString RecentFiles = QStringLiteral("Recent Files");
     // The stored colour code of the system's window background.
     static constexpr qint32 SystemWindowBackground = static_cast<qint32>(0x80000005);
-    static constexpr int MinimumPaneWidth = 2295;
+    // The left pane is never narrower than its stored default (twips).
+    static constexpr int MinimumPaneWidth = Key::defaultNumber(Key::Pic1Width);
 
     explicit Settings(SettingsStore& store) : m_store(store) {}
 

@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QTest>
+#include <QWidgetAction>
 
 namespace {
 
@@ -52,6 +53,7 @@ private slots:
     void toolbarStyleFollowsRightClick();
     void windowCommandsArrangeDocuments();
     void hoverDescriptionReturnsToDate();
+    void toolbarRebuildsKeepTheirActions();
 };
 
 void TestFrame::paneLayoutArithmetic()
@@ -324,6 +326,24 @@ void TestFrame::hoverDescriptionReturnsToDate()
     QTest::keyClick(document->RichTextBox1, Qt::Key_Insert);
     bar->refresh();
     QVERIFY(bar->panel(QStringLiteral("stsInsert"))->isEnabled());
+}
+
+void TestFrame::toolbarRebuildsKeepTheirActions()
+{
+    TestHome home;
+    SettingsStore store(home.path(QStringLiteral("settings.ini")));
+    Frame f(store);
+    MainToolbar* toolbar = f.toolbar();
+    toolbar->setButtonLayout(MainToolbar::defaultLayout());
+    const qsizetype actions = toolbar->findChildren<QAction*>().size();
+    for (int i = 0; i < 5; ++i) {
+        toolbar->setButtonLayout(
+            {QStringLiteral("Fontname"), MainToolbar::Separator, QStringLiteral("Bold")});
+        toolbar->setButtonLayout(MainToolbar::defaultLayout());
+    }
+    QCOMPARE(toolbar->findChildren<QAction*>().size(), actions);
+    QCOMPARE(toolbar->findChildren<QWidgetAction*>().size(), 2);
+    QVERIFY(toolbar->Combo1->isVisible() && toolbar->Combo2->isVisible());
 }
 
 QTEST_MAIN(TestFrame)

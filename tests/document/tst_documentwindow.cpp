@@ -50,6 +50,7 @@ private slots:
     void editCommandsFollowTheActiveDocument();
     void documentsOpenedDuringAQuestionDoNotHarmTheSave();
     void rtfNamedTextSavesAsText();
+    void windowClosedDuringAQuestionIsLeftAlone();
 };
 
 void TestDocumentWindow::newDocumentsReuseFreedSlots()
@@ -415,6 +416,27 @@ void TestDocumentWindow::rtfNamedTextSavesAsText()
     f.prompter.expectFile(other);
     QVERIFY(f.documents().saveAs(w));
     QVERIFY(TestHome::read(other).startsWith("{\\rtf1"));
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestDocumentWindow::windowClosedDuringAQuestionIsLeftAlone()
+{
+    Fixture f;
+    const QString path = f.home.write(QStringLiteral("ro.txt"), "old");
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    QPointer<frmText> w = f.open(path);
+    w->RichTextBox1->setText(QStringLiteral("new"));
+    // The window goes (a terminate signal closes everything) while its save
+    // waits for an answer.
+    f.prompter.expectMessage(QStringLiteral("is a Read-only file."), Answer::Yes).whileShown([&] {
+        w->state().Dirty = false;
+        w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    });
+    QVERIFY(!f.documents().save(w));
+    QVERIFY(w.isNull());
+    QCOMPARE(TestHome::read(path), QByteArray("old"));
+    QVERIFY(f.documentWindows().isEmpty());
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 
