@@ -206,6 +206,9 @@ void frmMyMDI::Timer5_Timer()
             m_queue.finished();
         },
         [this] { return m_documents->yesNoAll().answer() == YesNoAllRegister::Cancel; });
+    // What is left after a cancelled batch came from other requests: a new batch.
+    if (tick == OpenQueue::Tick::Cancelled && !m_queue.Queue.isEmpty())
+        m_documents->yesNoAll().presetBatch(m_confirmExt);
     if (tick != OpenQueue::Tick::Drained)
         return;
     m_timer5->stop();

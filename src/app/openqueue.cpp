@@ -4,7 +4,7 @@ void OpenQueue::append(const QString& command, int source)
 {
     if (source < 1)
         OpenFromOutside = true;
-    Queue.enqueue(command);
+    Queue.enqueue({command, m_batch});
 }
 
 OpenQueue::Tick OpenQueue::tick(const std::function<void(const QString&)>& open,
@@ -14,10 +14,14 @@ OpenQueue::Tick OpenQueue::tick(const std::function<void(const QString&)>& open,
         return Tick::Waiting;
     OpenQueueState = Busy;
     if (!Queue.isEmpty()) {
-        open(Queue.dequeue());
-        if (batchCancelled())
-            Queue.clear();
-        return Tick::Opened;
+        const Entry entry = Queue.dequeue();
+        m_batch = ++m_batches;
+        open(entry.path);
+        m_batch = entry.batch;
+        if (!batchCancelled())
+            return Tick::Opened;
+        Queue.removeIf([&](const Entry& e) { return e.batch == entry.batch; });
+        return Tick::Cancelled;
     }
     OpenFromOutside = false;
     OpenQueueState = Idle;

@@ -13,6 +13,7 @@ private slots:
     void nothingOpensBeforeTheDeferredStart();
     void opensOneEntryPerTickInOrder();
     void cancelEmptiesTheRestOfTheBatch();
+    void pathsArrivingDuringAnOpeningAreAnotherBatch();
     void outsidePathsAreMarkedUntilDrained();
     void commandLinePaths();
     void linkErrorTexts_data();
@@ -59,9 +60,39 @@ void TestOpenQueue::cancelEmptiesTheRestOfTheBatch()
     for (const char* p : {"/a", "/b", "/c"})
         queue.append(QString::fromLatin1(p), 1);
     QStringList opened;
-    queue.tick([&](const QString& p) { opened << p; }, [] { return true; });
+    QCOMPARE(queue.tick([&](const QString& p) { opened << p; }, [] { return true; }),
+             OpenQueue::Tick::Cancelled);
     QCOMPARE(opened, QStringList({QStringLiteral("/a")}));
     QVERIFY(queue.Queue.isEmpty());
+}
+
+void TestOpenQueue::pathsArrivingDuringAnOpeningAreAnotherBatch()
+{
+    OpenQueue queue;
+    queue.OpenQueueState = OpenQueue::Idle;
+    queue.append(QStringLiteral("/a"), 0);
+    queue.append(QStringLiteral("/b"), 0);
+    QStringList opened;
+    bool cancel = false;
+    // While /a's error message waits for a click, another start hands over /later.
+    const auto open = [&](const QString& p) {
+        opened << p;
+        if (p == QStringLiteral("/a")) {
+            queue.append(QStringLiteral("/later"), 0);
+            cancel = true;
+        }
+    };
+    QCOMPARE(queue.tick(open, [&] { return cancel; }), OpenQueue::Tick::Cancelled);
+    QCOMPARE(queue.Queue.size(), 1);
+    QCOMPARE(queue.Queue.head().path, QStringLiteral("/later"));
+    cancel = false;
+    queue.finished();
+    queue.append(QStringLiteral("/with later"), 0); // joins the batch being opened
+    queue.tick(open, [&] { return cancel; });
+    queue.finished();
+    queue.tick(open, [&] { return cancel; });
+    QCOMPARE(opened, QStringList({QStringLiteral("/a"), QStringLiteral("/later"),
+                                  QStringLiteral("/with later")}));
 }
 
 void TestOpenQueue::outsidePathsAreMarkedUntilDrained()
