@@ -96,7 +96,7 @@ public:
 
     void setRightMargin(double twips);
 
-    // Between document positions and positions that count CR LF.
+    // Between document positions and positions in Text().
     int toCrLf(int documentPosition) const { return m_model.toCrLf(documentPosition); }
     int fromCrLf(int position) const { return m_model.fromCrLf(position); }
 

@@ -54,14 +54,62 @@ int RichTextModel::fromCrLf(int position) const
 
 QString RichTextModel::Text() const
 {
-    return DocumentFile::plainText(m_document).replace(u'\n', QStringLiteral("\r\n"));
+    return spelled(m_document->toRawText(), 0);
 }
 
 void RichTextModel::setText(const QString& text)
 {
+    DocumentFile::setPlainText(m_document, fromSpelled(text));
+}
+
+QString RichTextModel::spelled(const QString& raw, int from) const
+{
+    // Every block ends in one mark (a paragraph separator, or a table or frame mark), which
+    // becomes CR LF; so the text agrees with toCrLf by construction.
+    QString text;
+    text.reserve(raw.size() + raw.size() / 16);
+    qsizetype done = 0;
+    for (QTextBlock block = m_document->findBlock(from); block.isValid(); block = block.next()) {
+        const qsizetype mark = block.position() + block.length() - 1 - from;
+        if (mark >= raw.size())
+            break;
+        text += QStringView(raw).mid(done, mark - done);
+        text += QLatin1String("\r\n");
+        done = mark + 1;
+    }
+    text += QStringView(raw).mid(done);
+    text.replace(QChar::LineSeparator, u'\v');
+    return text;
+}
+
+QString RichTextModel::fromSpelled(const QString& text)
+{
     QString plain = text;
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    DocumentFile::setPlainText(m_document, plain);
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    plain.replace(u'\v', QChar::LineSeparator);
+    return plain;
+}
+
+QString RichTextModel::rawText(int from, int to) const
+{
+    QTextCursor piece(m_document);
+    piece.setPosition(from);
+    piece.setPosition(to, QTextCursor::KeepAnchor);
+    if (!piece.hasComplexSelection() && piece.selectionStart() == from &&
+        piece.selectionEnd() == to)
+        return piece.selectedText();
+    // Ends in different table cells: block by block, as no block crosses a cell.
+    QString raw;
+    for (QTextBlock block = m_document->findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        const int mark = block.position() + block.length() - 1;
+        piece.setPosition(qMax(from, block.position()));
+        piece.setPosition(qMin(to, mark), QTextCursor::KeepAnchor);
+        raw += piece.selectedText();
+        if (mark < to)
+            raw += QChar::ParagraphSeparator;
+    }
+    return raw;
 }
 
 int RichTextModel::SelStart() const
@@ -93,10 +141,10 @@ void RichTextModel::setSelLength(int length)
 
 QString RichTextModel::SelText() const
 {
-    QString text = cursor().selectedText();
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
-    return text;
+    // The document's range rather than QTextCursor::selectedText(), which gives only the
+    // cells' text for a selection of table cells.
+    const QTextCursor c = cursor();
+    return spelled(rawText(c.selectionStart(), c.selectionEnd()), c.selectionStart());
 }
 
 bool RichTextModel::setSelText(const QString& text)
@@ -104,11 +152,9 @@ bool RichTextModel::setSelText(const QString& text)
     QTextCursor c = cursor();
     if (ProtectedText::blocksInsertion(c))
         return false;
-    QString plain = text;
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     QTextCharFormat format = c.charFormat();
     format.clearProperty(RichTextProperty::Protected);
-    c.insertText(plain, format);
+    c.insertText(fromSpelled(text), format);
     setCursor(c);
     return true;
 }
@@ -376,7 +422,9 @@ int RichTextModel::Find(const QString& text, int start, int end, int options)
         flags |= QTextDocument::FindWholeWords;
     if (options & rtfMatchCase)
         flags |= QTextDocument::FindCaseSensitively;
-    const QTextCursor found = m_document->find(text, fromCrLf(qMax(0, start)), flags);
+    QString what = text;
+    what.replace(u'\v', QChar::LineSeparator);
+    const QTextCursor found = m_document->find(what, fromCrLf(qMax(0, start)), flags);
     if (found.isNull())
         return -1;
     if (end >= 0 && found.selectionEnd() > fromCrLf(end))
@@ -390,8 +438,13 @@ void RichTextModel::Span(const QString& characters, bool forward, bool negate)
 {
     QTextCursor c = cursor();
     const auto inSet = [&](QChar ch) {
-        const bool member =
-            characters.contains(ch == QChar::ParagraphSeparator ? QChar(u'\r') : ch);
+        // A block's end mark stands for its CR, a soft break for "\v", as in Text().
+        const char16_t u = ch.unicode();
+        if (u == QChar::ParagraphSeparator || u == 0xFDD0 || u == 0xFDD1)
+            ch = u'\r';
+        else if (u == QChar::LineSeparator)
+            ch = u'\v';
+        const bool member = characters.contains(ch);
         return negate ? !member : member;
     };
     if (forward) {
@@ -475,8 +528,12 @@ int RichTextModel::lineLength(int position) const
     const QTextLine line = layout->lineForTextPosition(p - block.position());
     if (!line.isValid())
         return block.length() - 1;
-    // A wrapped line's length leaves out the paragraph mark.
-    return qMin(line.textLength(), block.length() - 1 - line.textStart());
+    // A display line's length leaves out the paragraph mark or soft break that ends it.
+    int length = qMin(line.textLength(), block.length() - 1 - line.textStart());
+    if (length > 0 && m_document->characterAt(block.position() + line.textStart() + length - 1) ==
+                          QChar::LineSeparator)
+        --length;
+    return length;
 }
 
 std::optional<int> RichTextModel::SelTabCount() const

@@ -12,8 +12,8 @@ class QTextCharFormat;
 class QTextDocument;
 
 // The rich-text control's text, selection, formatting and lines over a document, without
-// a widget. Positions and lengths count a line break as two characters (CR LF), as the
-// tools that use them expect.
+// a widget. In its text a paragraph break is CR LF and a soft line break (U+2028 in the
+// document) is "\v"; positions and lengths count them the same way, two and one.
 class RichTextModel {
 public:
     enum FindOption { rtfWholeWord = 2, rtfMatchCase = 4, rtfNoHighlight = 8 };
@@ -38,11 +38,12 @@ public:
     QColor defaultTextColor() const { return m_textColor; }
     void setDefaultTextColor(const QColor& color) { m_textColor = color; }
 
-    // Between document positions and positions that count CR LF.
+    // Between document positions and positions in Text().
     int toCrLf(int documentPosition) const;
     int fromCrLf(int position) const;
 
     QString Text() const;
+    // "\v" becomes a soft line break.
     void setText(const QString& text);
 
     int SelStart() const;
@@ -100,6 +101,10 @@ public:
     QTextBlock blockOfLine(int line, int* lineInBlock = nullptr) const;
 
 private:
+    // The document's raw characters from position `from` as Text() spells them.
+    QString spelled(const QString& raw, int from) const;
+    static QString fromSpelled(const QString& text);
+    QString rawText(int from, int to) const;
     template <typename T, typename F> std::optional<T> uniformChar(F value) const;
     template <typename T, typename F> std::optional<T> uniformBlock(F value) const;
     void mergeSelectionFormat(const QTextCharFormat& format);

@@ -12,6 +12,7 @@ class TestRichTextBox : public QObject {
     Q_OBJECT
 private slots:
     void membersActOnTheViewsCursor();
+    void softBreakTypedIsOneCharacter();
     void formatWithoutSelectionIsForTypedText();
     void textColourComesFromThePalette();
     void marginsSetWrapping();
@@ -41,6 +42,25 @@ void TestRichTextBox::membersActOnTheViewsCursor()
     QCOMPARE(box.SelText(), QStringLiteral("b\r\ncd\r\n"));
     QCOMPARE(box.Find(QStringLiteral("e")), 8);
     QCOMPARE(box.textCursor().selectedText(), QStringLiteral("e"));
+}
+
+void TestRichTextBox::softBreakTypedIsOneCharacter()
+{
+    RichTextBox box;
+    box.show();
+    QTest::keyClicks(&box, QStringLiteral("ab"));
+    QTest::keyClick(&box, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(&box, QStringLiteral("cd"));
+    QTest::keyClick(&box, Qt::Key_Return);
+    QTest::keyClicks(&box, QStringLiteral("e"));
+    QCOMPARE(box.document()->blockCount(), 2);
+    QCOMPARE(box.Text(), QStringLiteral("ab\vcd\r\ne"));
+    QCOMPARE(box.SelStart(), 8);
+    QCOMPARE(box.Find(QStringLiteral("c")), 3);
+    QCOMPARE(box.SelText(), QStringLiteral("c"));
+    box.setSelStart(1);
+    box.setSelLength(3);
+    QCOMPARE(box.SelText(), QStringLiteral("b\vc"));
 }
 
 void TestRichTextBox::formatWithoutSelectionIsForTypedText()

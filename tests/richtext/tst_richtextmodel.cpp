@@ -1,5 +1,7 @@
+#include "richtext/documentfile.h"
 #include "richtext/richtextmodel.h"
 #include "richtext/richtextproperties.h"
+#include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -14,12 +16,30 @@ struct Control {
     RichTextModel model{&document};
 
     explicit Control(const QString& text = {}) { model.setText(text); }
+    // A document read from RTF or HTML, as loading and pasting make them.
+    Control(const QString& kind, const QByteArray& source)
+    {
+        if (kind == QStringLiteral("rtf"))
+            RtfReader::read(source, &document);
+        else
+            document.setHtml(QString::fromUtf8(source));
+    }
     void select(int start, int length)
     {
         model.setSelStart(start);
         model.setSelLength(length);
     }
+    int end() const { return model.toCrLf(document.characterCount() - 1); }
 };
+
+// Line ends and soft breaks spelled out, so that a failure shows where they are.
+QString visible(const QString& text)
+{
+    QString shown = text;
+    return shown.replace(u'\r', QStringLiteral("<CR>"))
+        .replace(u'\n', QStringLiteral("<LF>"))
+        .replace(u'\v', QStringLiteral("<VT>"));
+}
 } // namespace
 
 class TestRichTextModel : public QObject {
@@ -28,6 +48,11 @@ private slots:
     void positionsCountLineBreaksAsTwo_data();
     void positionsCountLineBreaksAsTwo();
     void selectionCountsLineBreaksAsTwo();
+    void softBreaksAreOneCharacter_data();
+    void softBreaksAreOneCharacter();
+    void positionsAgreeWithText_data();
+    void positionsAgreeWithText();
+    void verticalTabsBecomeSoftBreaks();
     void selTextReplacesAndMovesTheCaret();
     void selTextLeavesProtectedTextAlone();
     void selectionAttributesReportMixed();
@@ -40,6 +65,7 @@ private slots:
     void paragraphLines_data();
     void paragraphLines();
     void wrappedLinesCountAsTheyAreShown();
+    void softBreaksEndDisplayLines();
     void tabStops();
 };
 
@@ -87,6 +113,136 @@ void TestRichTextModel::selectionCountsLineBreaksAsTwo()
     QCOMPARE(control.model.SelLength(), 5);
     QCOMPARE(control.model.cursor().selectionStart(), 3);
     QCOMPARE(control.model.cursor().selectionEnd(), 7);
+}
+
+void TestRichTextModel::softBreaksAreOneCharacter_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("html break") << "html" << QByteArray("one<br>two<p>three</p>")
+                                << "one\vtwo\r\nthree";
+    QTest::newRow("rtf line") << "rtf" << QByteArray("{\\rtf1 one\\line two\\line\\par three}")
+                              << "one\vtwo\v\r\nthree";
+    QTest::newRow("breaks in a row") << "html" << QByteArray("<br><br>x<br>") << "\v\vx\v";
+}
+
+void TestRichTextModel::softBreaksAreOneCharacter()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, source);
+    QFETCH(QString, text);
+
+    Control control(kind, source);
+    QCOMPARE(visible(control.model.Text()), visible(text));
+    QCOMPARE(control.end(), text.size());
+    control.select(0, text.size());
+    QCOMPARE(visible(control.model.SelText()), visible(text));
+    QCOMPARE(control.model.SelLength(), text.size());
+    // A soft break is a line end in a plain-text file.
+    QString saved = text;
+    saved.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\v', u'\n');
+    QCOMPARE(visible(DocumentFile::plainText(&control.document)), visible(saved));
+}
+
+void TestRichTextModel::positionsAgreeWithText_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("source");
+
+    const QByteArray picture("{\\pict\\wmetafile8\\picwgoal300\\pichgoal300 01020304}");
+    QTest::newRow("soft breaks") << "rtf"
+                                 << QByteArray("{\\rtf1 a\\line b\\par\\line c\\line\\par d}");
+    QTest::newRow("table with text after it")
+        << "rtf"
+        << QByteArray("{\\rtf1 before\\par\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\cell"
+                      " B\\line b\\cell\\row\\trowd\\cellx1000\\cellx2000\\pard\\intbl\\cell"
+                      " D\\cell\\row\\pard after\\line end}");
+    QTest::newRow("table first") << "html"
+                                 << QByteArray("<table><tr><td>A</td><td>B<br>b</td></tr></table>"
+                                               "<p>after</p>");
+    QTest::newRow("tables in a row")
+        << "html"
+        << QByteArray("<table><tr><td>1</td></tr></table><table><tr><td>2</td><td></td></tr>"
+                      "</table>x");
+    QTest::newRow("table in a table")
+        << "html"
+        << QByteArray("<p>x</p><table><tr><td>out<table><tr><td>in</td><td>2</td></tr></table>"
+                      "</td><td>y<br>z</td></tr></table><p>w</p>");
+    QTest::newRow("pictures") << "rtf"
+                              << "{\\rtf1 a" + picture + "\\line " + picture + "\\par " + picture +
+                                     "}";
+    QTest::newRow("picture in a table")
+        << "html" << QByteArray("<table><tr><td><img src=\"none.png\"><br>x</td></tr></table>");
+}
+
+void TestRichTextModel::positionsAgreeWithText()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, source);
+
+    Control control(kind, source);
+    const QString text = control.model.Text();
+    QCOMPARE(text.size(), control.end());
+    control.model.setSelStart(text.size() + 10);
+    QCOMPARE(control.model.SelStart(), text.size());
+
+    QStringList wrong;
+    for (int p = 0; p <= text.size(); ++p) {
+        // A caret between CR and LF is before the line end.
+        const bool insideBreak = p > 0 && text[p - 1] == u'\r' && text[p] == u'\n';
+        control.model.setSelStart(p);
+        if (control.model.SelStart() != (insideBreak ? p - 1 : p))
+            wrong << QStringLiteral("caret at %1 reads back as %2")
+                         .arg(p)
+                         .arg(control.model.SelStart());
+    }
+    for (int p = 0; p < text.size(); ++p) {
+        if (text[p] == u'\n')
+            continue;
+        const bool lineEnd = text[p] == u'\r';
+        control.select(p, lineEnd ? 2 : 1);
+        const int start = control.model.SelStart(), length = control.model.SelLength();
+        const QString selected = control.model.SelText();
+        // A line end that leaves or enters a table cell selects more, but text and
+        // selection still agree on what.
+        const bool agrees =
+            lineEnd ? start <= p && start + length >= p + 2 && selected == text.mid(start, length)
+                    : start == p && length == 1 && selected == text.mid(p, 1);
+        if (!agrees)
+            wrong << QStringLiteral("%1 at %2: selection %3+%4 gives %5")
+                         .arg(visible(text.mid(p, lineEnd ? 2 : 1)))
+                         .arg(p)
+                         .arg(start)
+                         .arg(length)
+                         .arg(visible(selected));
+    }
+    control.select(0, text.size());
+    if (control.model.SelText() != text)
+        wrong << QStringLiteral("all of it gives ") + visible(control.model.SelText());
+    QCOMPARE(wrong.join(QStringLiteral("; ")), QString());
+}
+
+void TestRichTextModel::verticalTabsBecomeSoftBreaks()
+{
+    Control control(QStringLiteral("one\vtwo\r\nthree"));
+    QCOMPARE(control.document.blockCount(), 2);
+    QCOMPARE(control.document.firstBlock().text(),
+             QStringLiteral("one") + QChar(QChar::LineSeparator) + QStringLiteral("two"));
+    QCOMPARE(visible(control.model.Text()), visible(QStringLiteral("one\vtwo\r\nthree")));
+
+    control.select(9, 0); // after the paragraph break
+    QVERIFY(control.model.setSelText(QStringLiteral("\vfour\v")));
+    QCOMPARE(control.document.blockCount(), 2);
+    QCOMPARE(visible(control.model.Text()), visible(QStringLiteral("one\vtwo\r\n\vfour\vthree")));
+    QCOMPARE(control.model.SelStart(), 15);
+    QCOMPARE(visible(DocumentFile::plainText(&control.document)),
+             visible(QStringLiteral("one\ntwo\n\nfour\nthree")));
+
+    QCOMPARE(control.model.Find(QStringLiteral("e\vt")), 2);
+    QCOMPARE(visible(control.model.SelText()), visible(QStringLiteral("e\vt")));
+    QCOMPARE(control.model.Find(QStringLiteral("\vthree")), 14);
 }
 
 void TestRichTextModel::selTextReplacesAndMovesTheCaret()
@@ -218,6 +374,10 @@ void TestRichTextModel::span_data()
     QTest::newRow("back to the line start") << text << 8 << 0 << "\r" << false << true << "Two";
     QTest::newRow("over the line break") << text << 0 << 0 << " " << true << true << "one\r\nTwo";
     QTest::newRow("letters forward") << text << 5 << 0 << "woT" << true << false << "Two";
+    QTest::newRow("back to a soft break")
+        << QStringLiteral("one\vTwo two") << 7 << 0 << "\v" << false << true << "Two";
+    QTest::newRow("over a soft break")
+        << QStringLiteral("one\vTwo two") << 0 << 0 << "\v" << true << true << "one";
     QTest::newRow("keeps the selection's far end")
         << text << 9 << 3 << "Two " << false << false << "Two two";
 }
@@ -303,6 +463,27 @@ void TestRichTextModel::wrappedLinesCountAsTheyAreShown()
     control.model.setWrapping(false);
     QCOMPARE(control.model.lineCount(), 2);
     QCOMPARE(control.model.lineLength(0), words.size());
+}
+
+void TestRichTextModel::softBreaksEndDisplayLines()
+{
+    Control control(QStringLiteral("one\vtwo\r\nx"));
+    control.model.setWrapping(true);
+    control.document.setTextWidth(1000);
+    control.document.documentLayout()->documentSize(); // laid out
+    QCOMPARE(control.model.lineCount(), 3);
+    QCOMPARE(control.model.lineIndex(1), 4);
+    QCOMPARE(control.model.GetLineFromChar(3), 0);
+    QCOMPARE(control.model.GetLineFromChar(4), 1);
+    // Like a paragraph's, the break that ends a line is not part of its length.
+    QCOMPARE(control.model.lineLength(0), 3);
+    QCOMPARE(control.model.lineLength(4), 3);
+    QCOMPARE(control.model.lineIndex(2), 9);
+
+    control.model.setWrapping(false);
+    QCOMPARE(control.model.lineCount(), 2);
+    QCOMPARE(control.model.lineLength(4), 7);
+    QCOMPARE(control.model.lineIndex(1), 9);
 }
 
 void TestRichTextModel::tabStops()
