@@ -2,19 +2,20 @@
 
 #include "documentfile.h"
 #include "platform/result.h"
+#include "richtextmodel.h"
 #include "textfileformat.h"
 
-#include <QTextBlock>
 #include <QTextEdit>
 #include <optional>
 
-// The rich-text control of every document window. Positions and lengths count a
-// line break as two characters (CR LF), as the tools that use it expect.
+// The rich-text control of every document window: the editing, keys and menus of the
+// view; its text, selection, formatting and lines are the model's.
 class RichTextBox : public QTextEdit {
     Q_OBJECT
 public:
     static constexpr double NoWrapMargin = 9999999;
-    enum FindOption { rtfWholeWord = 2, rtfMatchCase = 4, rtfNoHighlight = 8 };
+    using FindOption = RichTextModel::FindOption;
+    using enum RichTextModel::FindOption;
 
     explicit RichTextBox(QWidget* parent = nullptr);
 
@@ -25,73 +26,81 @@ public:
     DocumentKind fileKind() const { return m_fileKind; }
     TextFileFormat& textFileFormat() { return m_textFormat; }
 
-    QString Text() const;
-    void setText(const QString& text);
+    RichTextModel& model() { return m_model; }
+    const RichTextModel& model() const { return m_model; }
+
+    QString Text() const { return m_model.Text(); }
+    void setText(const QString& text) { m_model.setText(text); }
     QByteArray TextRTF() const;
     void setTextRTF(const QByteArray& rtf);
     QByteArray SelRTF() const;
     void setSelRTF(const QByteArray& rtf);
 
-    int SelStart() const;
-    void setSelStart(int start);
-    int SelLength() const;
-    void setSelLength(int length);
-    QString SelText() const;
+    int SelStart() const { return m_model.SelStart(); }
+    void setSelStart(int start) { m_model.setSelStart(start); }
+    int SelLength() const { return m_model.SelLength(); }
+    void setSelLength(int length) { m_model.setSelLength(length); }
+    QString SelText() const { return m_model.SelText(); }
     // False when protected text refused the change.
-    bool setSelText(const QString& text);
+    bool setSelText(const QString& text) { return m_model.setSelText(text); }
 
-    std::optional<bool> SelBold() const;
-    void setSelBold(bool on);
-    std::optional<bool> SelItalic() const;
-    void setSelItalic(bool on);
-    std::optional<bool> SelUnderline() const;
-    void setSelUnderline(bool on);
-    std::optional<bool> SelStrikeThru() const;
-    void setSelStrikeThru(bool on);
-    std::optional<bool> SelProtected() const;
-    void setSelProtected(bool on);
-    std::optional<QString> SelFontName() const;
-    void setSelFontName(const QString& name);
-    std::optional<double> SelFontSize() const;
-    void setSelFontSize(double points);
-    std::optional<qint32> SelColor() const;
-    void setSelColor(qint32 color);
-    std::optional<int> SelCharOffset() const;
-    void setSelCharOffset(int twips);
-    std::optional<int> SelAlignment() const;
-    void setSelAlignment(int alignment);
-    std::optional<bool> SelBullet() const;
-    void setSelBullet(bool on);
-    std::optional<int> SelIndent() const;
-    void setSelIndent(int twips);
-    std::optional<int> SelRightIndent() const;
-    void setSelRightIndent(int twips);
-    std::optional<int> SelHangingIndent() const;
-    void setSelHangingIndent(int twips);
+    std::optional<bool> SelBold() const { return m_model.SelBold(); }
+    void setSelBold(bool on) { m_model.setSelBold(on); }
+    std::optional<bool> SelItalic() const { return m_model.SelItalic(); }
+    void setSelItalic(bool on) { m_model.setSelItalic(on); }
+    std::optional<bool> SelUnderline() const { return m_model.SelUnderline(); }
+    void setSelUnderline(bool on) { m_model.setSelUnderline(on); }
+    std::optional<bool> SelStrikeThru() const { return m_model.SelStrikeThru(); }
+    void setSelStrikeThru(bool on) { m_model.setSelStrikeThru(on); }
+    std::optional<bool> SelProtected() const { return m_model.SelProtected(); }
+    void setSelProtected(bool on) { m_model.setSelProtected(on); }
+    std::optional<QString> SelFontName() const { return m_model.SelFontName(); }
+    void setSelFontName(const QString& name) { m_model.setSelFontName(name); }
+    std::optional<double> SelFontSize() const { return m_model.SelFontSize(); }
+    void setSelFontSize(double points) { m_model.setSelFontSize(points); }
+    std::optional<qint32> SelColor() const { return m_model.SelColor(); }
+    void setSelColor(qint32 color) { m_model.setSelColor(color); }
+    std::optional<int> SelCharOffset() const { return m_model.SelCharOffset(); }
+    void setSelCharOffset(int twips) { m_model.setSelCharOffset(twips); }
+    std::optional<int> SelAlignment() const { return m_model.SelAlignment(); }
+    void setSelAlignment(int alignment) { m_model.setSelAlignment(alignment); }
+    std::optional<bool> SelBullet() const { return m_model.SelBullet(); }
+    void setSelBullet(bool on) { m_model.setSelBullet(on); }
+    std::optional<int> SelIndent() const { return m_model.SelIndent(); }
+    void setSelIndent(int twips) { m_model.setSelIndent(twips); }
+    std::optional<int> SelRightIndent() const { return m_model.SelRightIndent(); }
+    void setSelRightIndent(int twips) { m_model.setSelRightIndent(twips); }
+    std::optional<int> SelHangingIndent() const { return m_model.SelHangingIndent(); }
+    void setSelHangingIndent(int twips) { m_model.setSelHangingIndent(twips); }
 
-    std::optional<int> SelTabCount() const;
-    void setSelTabCount(int count);
+    std::optional<int> SelTabCount() const { return m_model.SelTabCount(); }
+    void setSelTabCount(int count) { m_model.setSelTabCount(count); }
     // The position of tab stop `index` in twips.
-    std::optional<int> SelTabs(int index) const;
-    void setSelTabs(int index, int twips);
+    std::optional<int> SelTabs(int index) const { return m_model.SelTabs(index); }
+    void setSelTabs(int index, int twips) { m_model.setSelTabs(index, twips); }
     qint32 BackColor() const;
     void setBackColor(qint32 color);
 
     // Selects the match and returns its start, or -1.
-    int Find(const QString& text, int start = 0, int end = -1, int options = 0);
-    void Span(const QString& characters, bool forward, bool negate);
-    int GetLineFromChar(int position) const;
+    int Find(const QString& text, int start = 0, int end = -1, int options = 0)
+    {
+        return m_model.Find(text, start, end, options);
+    }
+    void Span(const QString& characters, bool forward, bool negate)
+    {
+        m_model.Span(characters, forward, negate);
+    }
+    int GetLineFromChar(int position) const { return m_model.GetLineFromChar(position); }
     // Lines as the window shows them: display lines while wrapping, else paragraphs.
-    int lineCount() const;
-    int lineIndex(int line) const;
-    int lineLength(int position) const;
+    int lineCount() const { return m_model.lineCount(); }
+    int lineIndex(int line) const { return m_model.lineIndex(line); }
+    int lineLength(int position) const { return m_model.lineLength(position); }
 
-    double RightMargin() const { return m_rightMargin; }
     void setRightMargin(double twips);
 
-    // Between document positions and positions that count CR LF.
-    int toCrLf(int documentPosition) const;
-    int fromCrLf(int position) const;
+    // Between document positions and positions in Text().
+    int toCrLf(int documentPosition) const { return m_model.toCrLf(documentPosition); }
+    int fromCrLf(int position) const { return m_model.fromCrLf(position); }
 
 signals:
     void Change();
@@ -105,19 +114,14 @@ protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    template <typename T, typename F> std::optional<T> uniformChar(F value) const;
-    template <typename T, typename F> std::optional<T> uniformBlock(F value) const;
-    void mergeSelectionFormat(const QTextCharFormat& format);
-    void mergeSelectionBlockFormat(const std::function<void(QTextBlockFormat&)>& change);
-    // The paragraph and the line inside it that hold a display line.
-    QTextBlock blockOfLine(int line, int* lineInBlock) const;
     bool editWouldTouchProtected(QKeyEvent* event) const;
     void dropProtectionFromTyping();
 
     QString m_fileName;
     DocumentKind m_fileKind = DocumentKind::Text;
     TextFileFormat m_textFormat;
-    double m_rightMargin = 0;
+    RichTextModel m_model;
 };

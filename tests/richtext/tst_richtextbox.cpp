@@ -11,96 +11,102 @@
 class TestRichTextBox : public QObject {
     Q_OBJECT
 private slots:
-    void positionsCountLineBreaksAsTwo();
-    void selTextReplacesAndMovesTheCaret();
-    void selectionAttributesReportMixed();
-    void findAndSpan();
-    void linesAndMargins();
+    void membersActOnTheViewsCursor();
+    void softBreakTypedIsOneCharacter();
+    void formatWithoutSelectionIsForTypedText();
+    void textColourComesFromThePalette();
+    void marginsSetWrapping();
     void wrappedLinesCountAsTheyAreShown();
-    void tabStops();
     void protectedTextRefusesEdits();
     void typingNextToProtectedTextIsFree();
 };
 
-void TestRichTextBox::positionsCountLineBreaksAsTwo()
+void TestRichTextBox::membersActOnTheViewsCursor()
 {
     RichTextBox box;
     box.setText(QStringLiteral("ab\r\ncd\r\nef"));
-    QCOMPARE(box.Text(), QStringLiteral("ab\r\ncd\r\nef"));
     box.setSelStart(4); // "c"
     QCOMPARE(box.textCursor().position(), 3);
-    box.setSelLength(5); // "cd\r\ne"
-    QCOMPARE(box.SelText(), QStringLiteral("cd\r\ne"));
-    QCOMPARE(box.SelStart(), 4);
-    QCOMPARE(box.SelLength(), 5);
-    box.setSelStart(9);
-    QCOMPARE(box.SelStart(), 9);
-    QCOMPARE(box.toCrLf(box.fromCrLf(10)), 10);
-    box.setSelStart(1000); // past the end is the end
-    QCOMPARE(box.SelStart(), 10);
-}
-
-void TestRichTextBox::selTextReplacesAndMovesTheCaret()
-{
-    RichTextBox box;
-    box.setText(QStringLiteral("hello world"));
-    box.setSelStart(6);
     box.setSelLength(5);
-    QVERIFY(box.setSelText(QStringLiteral("there\r\nfriend")));
-    QCOMPARE(box.Text(), QStringLiteral("hello there\r\nfriend"));
-    QCOMPARE(box.SelStart(), 19);
-    QCOMPARE(box.SelLength(), 0);
+    QCOMPARE(box.textCursor().selectionStart(), 3);
+    QCOMPARE(box.textCursor().selectionEnd(), 7);
+    QCOMPARE(box.textCursor().selectedText(), QStringLiteral("cd\u2029e"));
+
+    // A selection made in the view, as the mouse or keys make it.
+    QTextCursor c = box.textCursor();
+    c.setPosition(6);
+    c.setPosition(1, QTextCursor::KeepAnchor);
+    box.setTextCursor(c);
+    QCOMPARE(box.SelStart(), 1);
+    QCOMPARE(box.SelLength(), 7);
+    QCOMPARE(box.SelText(), QStringLiteral("b\r\ncd\r\n"));
+    QCOMPARE(box.Find(QStringLiteral("e")), 8);
+    QCOMPARE(box.textCursor().selectedText(), QStringLiteral("e"));
 }
 
-void TestRichTextBox::selectionAttributesReportMixed()
+void TestRichTextBox::softBreakTypedIsOneCharacter()
 {
     RichTextBox box;
-    box.setText(QStringLiteral("plain bold"));
-    box.setSelStart(6);
-    box.setSelLength(4);
+    box.show();
+    QTest::keyClicks(&box, QStringLiteral("ab"));
+    QTest::keyClick(&box, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(&box, QStringLiteral("cd"));
+    QTest::keyClick(&box, Qt::Key_Return);
+    QTest::keyClicks(&box, QStringLiteral("e"));
+    QCOMPARE(box.document()->blockCount(), 2);
+    QCOMPARE(box.Text(), QStringLiteral("ab\vcd\r\ne"));
+    QCOMPARE(box.SelStart(), 8);
+    QCOMPARE(box.Find(QStringLiteral("c")), 3);
+    QCOMPARE(box.SelText(), QStringLiteral("c"));
+    box.setSelStart(1);
+    box.setSelLength(3);
+    QCOMPARE(box.SelText(), QStringLiteral("b\vc"));
+}
+
+void TestRichTextBox::formatWithoutSelectionIsForTypedText()
+{
+    RichTextBox box;
+    box.show();
+    box.setText(QStringLiteral("ab"));
+    box.setSelStart(1);
     box.setSelBold(true);
-    box.setSelColor(0x0000FF);
+    QTest::keyClicks(&box, QStringLiteral("X"));
+    QCOMPARE(box.Text(), QStringLiteral("aXb"));
+    box.setSelStart(1);
+    box.setSelLength(1);
     QCOMPARE(box.SelBold(), std::optional<bool>(true));
-    QCOMPARE(box.SelColor(), std::optional<qint32>(0x0000FF));
     box.setSelStart(0);
-    box.setSelLength(10);
-    QVERIFY(!box.SelBold().has_value());
-    QVERIFY(!box.SelColor().has_value());
-    QCOMPARE(box.SelItalic(), std::optional<bool>(false));
-    box.setSelAlignment(2);
-    QCOMPARE(box.SelAlignment(), std::optional<int>(2));
-    box.setSelCharOffset(-40);
-    QCOMPARE(box.SelCharOffset(), std::optional<int>(-40));
-    QVERIFY(box.TextRTF().contains("\\dn4"));
+    box.setSelLength(1);
+    QCOMPARE(box.SelBold(), std::optional<bool>(false));
 }
 
-void TestRichTextBox::findAndSpan()
+void TestRichTextBox::textColourComesFromThePalette()
 {
     RichTextBox box;
-    box.setText(QStringLiteral("one\r\nTwo two"));
-    QCOMPARE(box.Find(QStringLiteral("two")), 5);
-    QCOMPARE(box.SelLength(), 3);
-    QCOMPARE(box.Find(QStringLiteral("two"), 0, -1, RichTextBox::rtfMatchCase), 9);
-    QCOMPARE(box.Find(QStringLiteral("tw"), 0, -1, RichTextBox::rtfWholeWord), -1);
-    QCOMPARE(box.Find(QStringLiteral("two"), 6, 8), -1);
-    box.setSelStart(5);
-    box.Span(QStringLiteral(" "), true, true); // up to the next blank
-    QCOMPARE(box.SelText(), QStringLiteral("Two"));
+    box.setText(QStringLiteral("text"));
+    box.setSelLength(4);
+    QPalette palette = box.palette();
+    palette.setColor(QPalette::Text, QColor(0x12, 0x34, 0x56));
+    box.setPalette(palette);
+    QCOMPARE(box.SelColor(), std::optional<qint32>(0x563412));
+    palette.setColor(QPalette::Text, QColor(0xAB, 0xCD, 0xEF));
+    box.setPalette(palette);
+    QCOMPARE(box.SelColor(), std::optional<qint32>(0xEFCDAB));
 }
 
-void TestRichTextBox::linesAndMargins()
+void TestRichTextBox::marginsSetWrapping()
 {
     RichTextBox box;
-    box.resize(400, 300);
+    QVERIFY(box.model().wrapping()); // wrapped to the window until told otherwise
     box.setRightMargin(RichTextBox::NoWrapMargin);
     QCOMPARE(box.lineWrapMode(), QTextEdit::NoWrap);
-    box.setText(QStringLiteral("a\r\nb\r\nc"));
-    QCOMPARE(box.GetLineFromChar(0), 0);
-    QCOMPARE(box.GetLineFromChar(3), 1);
-    QCOMPARE(box.GetLineFromChar(6), 2);
-    QCOMPARE(box.lineIndex(2), 6);
+    QVERIFY(!box.model().wrapping());
+    box.setRightMargin(1440);
+    QCOMPARE(box.lineWrapMode(), QTextEdit::FixedPixelWidth);
+    QVERIFY(box.model().wrapping());
     box.setRightMargin(0);
     QCOMPARE(box.lineWrapMode(), QTextEdit::WidgetWidth);
+    QVERIFY(box.model().wrapping());
 }
 
 void TestRichTextBox::wrappedLinesCountAsTheyAreShown()
@@ -125,20 +131,6 @@ void TestRichTextBox::wrappedLinesCountAsTheyAreShown()
     box.setRightMargin(RichTextBox::NoWrapMargin);
     QCOMPARE(box.lineCount(), 2);
     QCOMPARE(box.lineLength(0), words.size());
-}
-
-void TestRichTextBox::tabStops()
-{
-    RichTextBox box;
-    box.setText(QStringLiteral("a\tb\r\nc"));
-    box.setSelTabCount(2);
-    QCOMPARE(box.SelTabCount(), std::optional<int>(2));
-    box.setSelTabs(1, 2000);
-    QCOMPARE(box.SelTabs(0), std::optional<int>(720));
-    QCOMPARE(box.SelTabs(1), std::optional<int>(2000));
-    box.setSelStart(0);
-    box.setSelLength(5);
-    QVERIFY(!box.SelTabCount().has_value()); // the second paragraph has none
 }
 
 void TestRichTextBox::protectedTextRefusesEdits()
