@@ -88,7 +88,7 @@ void TestDocumentWindow::unreadablePathIsReportedAndStopsTheBatch()
     QSignalSpy drained(&f.frame, &frmMyMDI::queueDrained);
     f.frame.queuePath(folder, 1);
     f.frame.queuePath(after, 1);
-    QVERIFY(drained.wait(5000));
+    QVERIFY(drained.wait(15000));
     QVERIFY(f.documentWindows().isEmpty());
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
     QVERIFY(!f.documents().table().AnyDocumentsOpen());
@@ -121,7 +121,7 @@ void TestDocumentWindow::queuedPathsOpenInOrder()
     QTest::qWait(700);
     QCOMPARE(opened.size(), 0); // not before the deferred start opens the queue
     f.frame.queue().OpenQueueState = OpenQueue::Idle;
-    QVERIFY(drained.wait(5000));
+    QVERIFY(drained.wait(15000));
     QCOMPARE(f.captions(), paths);
     QCOMPARE(f.documentWindows()[1]->RichTextBox1->Text(), QStringLiteral("x"));
     QCOMPARE(f.documentWindows()[0]->RichTextBox1->Text(), QStringLiteral("{\\rtf1 x}"));
@@ -135,7 +135,7 @@ void TestDocumentWindow::openDialogQueuesTheChosenFile()
         .expectMessage(QStringLiteral("This file does not exist."), Answer::Yes);
     QSignalSpy drained(&f.frame, &frmMyMDI::queueDrained);
     f.action(QStringLiteral("mnuOpenFile"))->trigger();
-    QVERIFY(drained.wait(5000));
+    QVERIFY(drained.wait(15000));
     // The default extension of the first filter entry is added to a bare name.
     QCOMPARE(f.captions(), QStringList({chosen + QStringLiteral(".txt")}));
     QCOMPARE(f.prompter.fileRequests.first().selectedFilter, 0);
