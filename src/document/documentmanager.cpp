@@ -106,7 +106,6 @@ frmText* DocumentManager::LoadDocument(const QString& path)
 void DocumentManager::addDocumentWindow(frmText* window)
 {
     m_area->addSubWindow(window);
-    m_loadOrder.append(window);
 }
 
 void DocumentManager::InitDocProperties(frmText* window)
@@ -145,16 +144,18 @@ frmText* DocumentManager::activeDocument() const
 
 QList<frmText*> DocumentManager::documentWindows() const
 {
+    // The area keeps its windows in the order they were added, the order the
+    // documents were opened in; the notes pad (slot 0) is not a document.
     QList<frmText*> windows;
-    for (const QPointer<frmText>& window : m_loadOrder)
-        if (window)
+    for (QMdiSubWindow* child : m_area->subWindowList(QMdiArea::CreationOrder))
+        if (auto* window = qobject_cast<frmText*>(child);
+            window && window->slot() > 0 && !window->state().Deleted)
             windows.append(window);
     return windows;
 }
 
 void DocumentManager::windowClosed(frmText* window)
 {
-    m_loadOrder.removeAll(window);
     m_table.state(window->slot()).Deleted = true;
     m_table.state(window->slot()).Dirty = false;
     if (m_table.window(window->slot()) == window)

@@ -89,7 +89,6 @@ private:
     DocumentTable m_table;
     DocumentFilter m_filter;
     YesNoAllRegister m_yesNoAll;
-    QList<QPointer<frmText>> m_loadOrder;
     qint16 m_textState = -1;
     bool m_wordWrap = true;
 };
