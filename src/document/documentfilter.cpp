@@ -1,5 +1,7 @@
 #include "documentfilter.h"
 
+#include "documenttable.h"
+
 void DocumentFilter::BuildFileFilter(const QString& extensionsSetting)
 {
     const QString list =
@@ -39,7 +41,7 @@ DocumentFilter::FilterChoice DocumentFilter::GetFilterIndex(const QString& path)
     // The extension is the file name's: a dot in a folder's name is not one.
     const qsizetype dot = path.lastIndexOf(u'.');
     if (dot < 0 || dot < path.lastIndexOf(u'/')) {
-        if (path.startsWith(QStringLiteral("Untitled:")))
+        if (path.startsWith(DocumentTable::UntitledPrefix))
             return {firstExtension(), 1};
         return {QString(), allFiles};
     }

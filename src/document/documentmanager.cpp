@@ -74,7 +74,7 @@ frmText* DocumentManager::NewDocument()
 {
     const int slot = m_table.FindFreeIndex();
     m_table.state(slot).FileName.clear();
-    frmText* window = createWindow(slot, frmText::UntitledPrefix + QString::number(slot));
+    frmText* window = createWindow(slot, DocumentTable::UntitledPrefix + QString::number(slot));
     InitDocProperties(window);
     addDocumentWindow(window);
     window->MyShow();
@@ -239,7 +239,7 @@ bool DocumentManager::saveAs(frmText* target)
     window->setWindowTitle(caption);
     const DocumentFilter::FilterChoice choice = m_filter.GetFilterIndex(caption);
     const QString initial =
-        caption.startsWith(frmText::UntitledPrefix) ? QStringLiteral("Untitled") : caption;
+        caption.startsWith(DocumentTable::UntitledPrefix) ? QStringLiteral("Untitled") : caption;
     const QString chosen = CommonDialogAPI::ShowSave(
         window, choice.defaultExtension, m_filter.DocFilter(),
         CommonDialogAPI::OFN_OVERWRITEPROMPT | CommonDialogAPI::OFN_HIDEREADONLY, initial,

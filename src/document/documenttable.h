@@ -16,6 +16,9 @@ struct DocState {
 // pad's; documents take slots 1 and up, and a closed document's slot is reused.
 class DocumentTable {
 public:
+    // An untitled document's caption is this and its slot number.
+    static inline const QString UntitledPrefix = QStringLiteral("Untitled:");
+
     DocumentTable();
 
     int FindFreeIndex();

@@ -30,7 +30,7 @@ DocState& frmText::state() const
 QString frmText::bareCaption() const
 {
     const QString& fileName = state().FileName;
-    return fileName.isEmpty() ? UntitledPrefix + Tag : fileName;
+    return fileName.isEmpty() ? DocumentTable::UntitledPrefix + Tag : fileName;
 }
 
 int frmText::windowStateCode() const

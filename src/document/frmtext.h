@@ -13,8 +13,6 @@ class RichTextBox;
 class frmText : public QMdiSubWindow {
     Q_OBJECT
 public:
-    static inline const QString UntitledPrefix = QStringLiteral("Untitled:");
-
     frmText(DocumentManager& documents, int slot);
 
     RichTextBox* RichTextBox1;

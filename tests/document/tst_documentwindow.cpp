@@ -15,6 +15,15 @@ struct Fixture : FrameFixture {
         commands()->OpenPath(path);
         return active();
     }
+    // A read-only file holding "old", open and changed to "new".
+    frmText* openReadOnlyChanged(const QString& path)
+    {
+        home.write(QFileInfo(path).fileName(), "old");
+        QFile::setPermissions(path, QFileDevice::ReadOwner);
+        frmText* window = open(path);
+        window->RichTextBox1->setText(QStringLiteral("new"));
+        return window;
+    }
     QStringList captions() const
     {
         QStringList list;
@@ -183,10 +192,8 @@ void TestDocumentWindow::saveAsToRtfWritesRtf()
 void TestDocumentWindow::readOnlyFileAsksFirst()
 {
     Fixture f;
-    const QString path = f.home.write(QStringLiteral("ro.txt"), "old");
-    QFile::setPermissions(path, QFileDevice::ReadOwner);
-    frmText* w = f.open(path);
-    w->RichTextBox1->setText(QStringLiteral("new"));
+    const QString path = f.home.path(QStringLiteral("ro.txt"));
+    frmText* w = f.openReadOnlyChanged(path);
     f.prompter.expectMessage(QStringLiteral("is a Read-only file."), Answer::No)
         .expectFile(QString());
     QVERIFY(!f.documents().save(w));
@@ -381,10 +388,8 @@ void TestDocumentWindow::editCommandsFollowTheActiveDocument()
 void TestDocumentWindow::documentsOpenedDuringAQuestionDoNotHarmTheSave()
 {
     Fixture f;
-    const QString path = f.home.write(QStringLiteral("ro.txt"), "old");
-    QFile::setPermissions(path, QFileDevice::ReadOwner);
-    frmText* w = f.open(path);
-    w->RichTextBox1->setText(QStringLiteral("new"));
+    const QString path = f.home.path(QStringLiteral("ro.txt"));
+    frmText* w = f.openReadOnlyChanged(path);
     // The open queue's timer adds documents while the question waits: the
     // document table grows under the save.
     f.prompter.expectMessage(QStringLiteral("is a Read-only file."), Answer::Yes).whileShown([&] {
@@ -422,10 +427,8 @@ void TestDocumentWindow::rtfNamedTextSavesAsText()
 void TestDocumentWindow::windowClosedDuringAQuestionIsLeftAlone()
 {
     Fixture f;
-    const QString path = f.home.write(QStringLiteral("ro.txt"), "old");
-    QFile::setPermissions(path, QFileDevice::ReadOwner);
-    QPointer<frmText> w = f.open(path);
-    w->RichTextBox1->setText(QStringLiteral("new"));
+    const QString path = f.home.path(QStringLiteral("ro.txt"));
+    QPointer<frmText> w = f.openReadOnlyChanged(path);
     // The window goes (a terminate signal closes everything) while its save
     // waits for an answer.
     f.prompter.expectMessage(QStringLiteral("is a Read-only file."), Answer::Yes).whileShown([&] {
