@@ -10,107 +10,70 @@
 
 namespace {
 constexpr int MaxDepth = 2000;
-constexpr int MaxWordLength = 32;
-
-bool isLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 } // namespace
 
 void RtfParser::run()
 {
+    using Token = RtfTokenizer::Token;
     m_stack.push_back(GroupState());
-    while (m_p < m_end && !m_finished) {
-        const char c = *m_p;
-        if (c == '{') {
-            ++m_p;
+    while (!m_finished) {
+        switch (m_tokens.next()) {
+        case Token::End:
+            // A file cut short still shows what it holds.
+            endParagraph(false);
+            return;
+        case Token::OpenGroup:
             openGroup();
-        } else if (c == '}') {
-            ++m_p;
+            break;
+        case Token::CloseGroup:
             closeGroup();
-        } else if (c == '\\') {
-            ++m_p;
-            if (m_p >= m_end)
-                break;
-            const char next = *m_p;
-            if (isLetter(next)) {
-                const char* start = m_p;
-                while (m_p < m_end && isLetter(*m_p) && m_p - start < MaxWordLength)
-                    ++m_p;
-                const QByteArray word(start, m_p - start);
-                while (m_p < m_end && isLetter(*m_p))
-                    ++m_p; // an over-long word is cut, not split in two
-                bool negative = false;
-                if (m_p < m_end && *m_p == '-' && m_p + 1 < m_end && *(m_p + 1) >= '0' &&
-                    *(m_p + 1) <= '9') {
-                    negative = true;
-                    ++m_p;
-                }
-                bool hasParam = false;
-                qint64 value = 0;
-                while (m_p < m_end && *m_p >= '0' && *m_p <= '9') {
-                    hasParam = true;
-                    if (value < 100000000000LL)
-                        value = value * 10 + (*m_p - '0');
-                    ++m_p;
-                }
-                if (m_p < m_end && *m_p == ' ')
-                    ++m_p;
-                value = qBound<qint64>(-2147483647LL, negative ? -value : value, 2147483647LL);
-                controlWord(word, hasParam, int(value));
-            } else if (next == '\'') {
-                ++m_p;
-                if (m_end - m_p >= 2 && RtfPicture::hexValue(m_p[0]) >= 0 &&
-                    RtfPicture::hexValue(m_p[1]) >= 0) {
-                    byte(char(RtfPicture::hexValue(m_p[0]) * 16 + RtfPicture::hexValue(m_p[1])));
-                    m_p += 2;
-                }
-            } else {
-                ++m_p;
-                switch (next) {
-                case '*':
-                    m_nextIsIgnorable = true;
-                    break;
-                case '\\':
-                case '{':
-                case '}':
-                    text(&next, 1);
-                    break;
-                case '\r':
-                case '\n':
-                    controlWord("par", false, 0);
-                    break;
-                case '~':
-                    unicodeText(QString(QChar(0x00A0)));
-                    break;
-                case '-':
-                    unicodeText(QString(QChar(0x00AD)));
-                    break;
-                case '_':
-                    unicodeText(QString(QChar(0x2011)));
-                    break;
-                case '\t':
-                    controlWord("tab", false, 0);
-                    break;
-                default:
-                    break;
-                }
-            }
-        } else if (c == '\r' || c == '\n' || c == '\0') {
-            ++m_p;
-        } else {
-            const char* start = m_p;
-            while (m_p < m_end && *m_p != '{' && *m_p != '}' && *m_p != '\\' && *m_p != '\r' &&
-                   *m_p != '\n' && *m_p != '\0')
-                ++m_p;
-            text(start, m_p - start);
+            break;
+        case Token::Word:
+            controlWord(m_tokens.word(), m_tokens.hasParam(), m_tokens.param());
+            break;
+        case Token::Symbol:
+            controlSymbol(m_tokens.symbol());
+            break;
+        case Token::HexByte:
+            byte(m_tokens.symbol());
+            break;
+        case Token::Text:
+            text(m_tokens.text().data(), m_tokens.text().size());
+            break;
         }
     }
-    // A file cut short still shows what it holds.
-    if (!m_finished)
-        endParagraph(false);
+}
+
+void RtfParser::controlSymbol(char symbol)
+{
+    switch (symbol) {
+    case '*':
+        m_nextIsIgnorable = true;
+        break;
+    case '\\':
+    case '{':
+    case '}':
+        text(&symbol, 1);
+        break;
+    case '\r':
+    case '\n':
+        controlWord("par", false, 0);
+        break;
+    case '~':
+        unicodeText(QString(QChar(0x00A0)));
+        break;
+    case '-':
+        unicodeText(QString(QChar(0x00AD)));
+        break;
+    case '_':
+        unicodeText(QString(QChar(0x2011)));
+        break;
+    case '\t':
+        controlWord("tab", false, 0);
+        break;
+    default:
+        break;
+    }
 }
 
 void RtfParser::openGroup()
@@ -179,10 +142,9 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
         return;
     }
     if (word == "bin") {
-        const qint64 length = qBound(qint64(0), qint64(param), qint64(m_end - m_p));
+        const QByteArrayView data = m_tokens.takeBinary(param);
         if (s.destination == Destination::Picture && !m_pictures.empty())
-            m_pictures.back().data.append(m_p, length);
-        m_p += length;
+            m_pictures.back().data.append(data);
         return;
     }
     if (destinationWord(word))
@@ -443,21 +405,7 @@ bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
 void RtfParser::keepFootnote()
 {
     // The note is not shown, but its RTF stays with its number so saving keeps it.
-    const char* start = m_p;
-    int depth = 1;
-    while (m_p < m_end && depth > 0) {
-        const char c = *m_p++;
-        if (c == '\\' && m_p < m_end) {
-            ++m_p; // an escaped brace or backslash
-        } else if (c == '{') {
-            ++depth;
-        } else if (c == '}') {
-            --depth;
-        }
-    }
-    const QByteArray raw(start, (depth == 0 ? m_p - 1 : m_p) - start);
-    if (depth == 0)
-        --m_p; // the closing brace ends the group as usual
+    const QByteArray raw = m_tokens.takeGroup().toByteArray();
     state().destination = Destination::Skip;
     flushText();
     if (m_cursor.position() == 0 || m_footnotes == 0 || raw.size() > 1024 * 1024)
@@ -579,6 +527,19 @@ void RtfParser::text(const char* data, qsizetype size)
     GroupState& s = state();
     switch (s.destination) {
     case Destination::Normal:
+        for (qsizetype i = 0; i < size;) {
+            // Runs of ASCII go in one piece unless a skipped or double-byte character is due.
+            if (m_skipCount > 0 || m_expectTrail || uchar(data[i]) >= 0x80) {
+                byte(data[i++]);
+                continue;
+            }
+            qsizetype end = i + 1;
+            while (end < size && uchar(data[end]) < 0x80)
+                ++end;
+            asciiText(QLatin1StringView(data + i, end - i));
+            i = end;
+        }
+        return;
     case Destination::FontTable:
     case Destination::ColorTable:
         for (qsizetype i = 0; i < size; ++i)
@@ -636,18 +597,23 @@ void RtfParser::byte(char b)
         m_expectTrail = false;
         return;
     }
-    if (uchar(b) < 0x80 && !m_pendingBytes.isEmpty())
-        flushBytes();
     if (uchar(b) < 0x80) {
-        if (s.chr.hidden)
-            return;
-        if (m_pendingText.isEmpty())
-            m_pendingFormat = s.chr;
-        m_pendingText += QLatin1Char(b);
+        asciiText(QLatin1StringView(&b, 1));
     } else {
         m_pendingBytes.append(b);
         m_expectTrail = CodePage::isLeadByte(codePageFor(s.chr.font), uchar(b));
     }
+}
+
+void RtfParser::asciiText(QLatin1StringView text)
+{
+    if (!m_pendingBytes.isEmpty())
+        flushBytes();
+    if (state().chr.hidden)
+        return;
+    if (m_pendingText.isEmpty())
+        m_pendingFormat = state().chr;
+    m_pendingText += text;
 }
 
 void RtfParser::fontNameBytes()

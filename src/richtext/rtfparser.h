@@ -6,6 +6,7 @@
 #include "rtfstate.h"
 #include "rtfstylesheet.h"
 #include "rtftablebuilder.h"
+#include "rtftokenizer.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -17,15 +18,14 @@
 class QTextCursor;
 class QTextList;
 
-// Reads RTF into a document at a cursor, one token at a time, with a stack of
-// group states; tables, pictures and formats are built by helpers of their own.
+// Reads RTF into a document at a cursor, one token of the tokenizer at a time,
+// with a stack of group states; tables, pictures and formats are built by helpers of their own.
 class RtfParser {
 public:
     // Inserting into a paragraph leaves that paragraph's format alone unless the
     // inserted text ends paragraphs of its own.
     RtfParser(const QByteArray& data, QTextCursor& cursor, bool wholeDocument)
-        : m_p(data.constData()), m_end(data.constData() + data.size()), m_cursor(cursor),
-          m_wholeDocument(wholeDocument), m_tables(cursor)
+        : m_tokens(data), m_cursor(cursor), m_wholeDocument(wholeDocument), m_tables(cursor)
     {}
 
     void run();
@@ -34,6 +34,7 @@ private:
     GroupState& state() { return m_stack.back(); }
     void openGroup();
     void closeGroup();
+    void controlSymbol(char symbol);
     void controlWord(const QByteArray& word, bool hasParam, int param);
     bool destinationWord(const QByteArray& word);
     bool characterWord(const QByteArray& word, bool hasParam, int param);
@@ -44,6 +45,7 @@ private:
     bool specialCharacter(const QByteArray& word);
     void text(const char* data, qsizetype size);
     void byte(char b);
+    void asciiText(QLatin1StringView text);
     void unicodeText(const QString& s);
     void flushBytes();
     void flushText();
@@ -57,8 +59,7 @@ private:
     QTextBlockFormat blockFormat(const ParaState& p);
     bool consumingSkippedCharacter();
 
-    const char* m_p;
-    const char* m_end;
+    RtfTokenizer m_tokens;
     QTextCursor& m_cursor;
     bool m_wholeDocument;
     RtfTableBuilder m_tables;

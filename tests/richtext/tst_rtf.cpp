@@ -1,5 +1,6 @@
 #include "richtext/richtextproperties.h"
 #include "richtext/rtfreader.h"
+#include "richtext/rtftokenizer.h"
 #include "richtext/rtfwriter.h"
 #include "support/testhome.h"
 
@@ -30,6 +31,9 @@ QString plain(const QTextDocument& doc)
 class TestRtf : public QObject {
     Q_OBJECT
 private slots:
+    void tokens_data();
+    void tokens();
+    void tokenizerHandsOverBinaryDataAndGroups();
     void everyFormattingFeatureSurvivesSaveAndLoad();
     void writingWhatWasReadGivesTheSameBytes();
     void tablesAndLinksSurviveSaveAndLoad();
@@ -52,6 +56,77 @@ private slots:
     void savedInputsAreSurvived();
     void notRtfIsAnError();
 };
+
+void TestRtf::tokens_data()
+{
+    // Each token as W(word and parameter), S(symbol), H(hex byte), T(text), { or }.
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("tokens");
+    QTest::newRow("groups and words") << QByteArray("{\\rtf1\\b0 x}") << "{ W(rtf1) W(b0) T(x) }";
+    QTest::newRow("negative parameter and its space")
+        << QByteArray("\\li-720  a") << "W(li-720) T( a)";
+    QTest::newRow("minus without digits") << QByteArray("\\b-x") << "W(b) T(-x)";
+    QTest::newRow("parameter bounded")
+        << QByteArray("\\fs99999999999999999999") << "W(fs2147483647)";
+    QTest::newRow("over-long word is cut") << QByteArray("\\") + QByteArray(40, 'a') + "1"
+                                           << "W(" + QString(32, u'a') + "1)";
+    QTest::newRow("symbols") << QByteArray("\\*\\~\\{\\\\") << "S(*) S(~) S({) S(\\)";
+    QTest::newRow("hex bytes") << QByteArray("\\'e9\\'4Fz") << "H(e9) H(4f) T(z)";
+    QTest::newRow("bad hex stands for nothing") << QByteArray("a\\'zz") << "T(a) T(zz)";
+    QTest::newRow("line breaks and NULs dropped") << QByteArray("a\r\nb\0c", 7) << "T(a) T(b) T(c)";
+    QTest::newRow("backslash at the end") << QByteArray("a\\") << "T(a)";
+}
+
+void TestRtf::tokens()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, tokens);
+    using Token = RtfTokenizer::Token;
+    RtfTokenizer tokenizer(rtf);
+    QStringList seen;
+    for (Token t = tokenizer.next(); t != Token::End; t = tokenizer.next()) {
+        switch (t) {
+        case Token::OpenGroup:
+            seen << QStringLiteral("{");
+            break;
+        case Token::CloseGroup:
+            seen << QStringLiteral("}");
+            break;
+        case Token::Word:
+            seen << QStringLiteral("W(%1%2)").arg(
+                QString::fromLatin1(tokenizer.word()),
+                tokenizer.hasParam() ? QString::number(tokenizer.param()) : QString());
+            break;
+        case Token::Symbol:
+            seen << QStringLiteral("S(%1)").arg(QLatin1Char(tokenizer.symbol()));
+            break;
+        case Token::HexByte:
+            seen << QStringLiteral("H(%1)").arg(uchar(tokenizer.symbol()), 2, 16, QLatin1Char('0'));
+            break;
+        case Token::Text:
+            seen << QStringLiteral("T(%1)").arg(QString::fromLatin1(tokenizer.text()));
+            break;
+        case Token::End:
+            break;
+        }
+    }
+    QCOMPARE(seen.join(u' '), tokens);
+}
+
+void TestRtf::tokenizerHandsOverBinaryDataAndGroups()
+{
+    const QByteArray rtf = "\\bin3 {}\\\\x{\\a\\}{b}}rest";
+    RtfTokenizer tokenizer(rtf);
+    QCOMPARE(tokenizer.next(), RtfTokenizer::Token::Word);
+    QCOMPARE(tokenizer.takeBinary(tokenizer.param()), QByteArrayView("{}\\"));
+    QCOMPARE(tokenizer.next(), RtfTokenizer::Token::Word);
+    QCOMPARE(tokenizer.word(), QByteArray("x"));
+    QCOMPARE(tokenizer.next(), RtfTokenizer::Token::OpenGroup);
+    QCOMPARE(tokenizer.takeGroup(), QByteArrayView("\\a\\}{b}"));
+    QCOMPARE(tokenizer.next(), RtfTokenizer::Token::CloseGroup);
+    QCOMPARE(tokenizer.next(), RtfTokenizer::Token::Text);
+    QCOMPARE(tokenizer.takeBinary(99), QByteArrayView());
+}
 
 void TestRtf::everyFormattingFeatureSurvivesSaveAndLoad()
 {
