@@ -131,20 +131,23 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     const bool ignorable = m_nextIsIgnorable;
     m_nextIsIgnorable = false;
     GroupState& s = state();
+    if (word == "bin") {
+        // Binary data is passed over wherever it stands: its bytes may look like braces.
+        // After \u, binary data counts as one skipped character.
+        const QByteArrayView data = m_tokens.takeBinary(param);
+        if (!consumingSkippedCharacter() && s.destination == Destination::Picture &&
+            !m_pictures.empty())
+            m_pictures.back().data.append(data);
+        return;
+    }
     if (s.destination == Destination::Skip)
         return;
     if (s.destination == Destination::SkipUnlessUd) {
         s.destination = word == "ud" ? Destination::Normal : Destination::Skip;
         return;
     }
-    if (m_skipCount > 0 && word != "bin") {
+    if (m_skipCount > 0) {
         --m_skipCount;
-        return;
-    }
-    if (word == "bin") {
-        const QByteArrayView data = m_tokens.takeBinary(param);
-        if (s.destination == Destination::Picture && !m_pictures.empty())
-            m_pictures.back().data.append(data);
         return;
     }
     if (destinationWord(word))

@@ -414,6 +414,8 @@ void TestRtf::characters_data()
     QTest::newRow("upr takes the unicode part")
         << QByteArray("{\\rtf1 {\\upr{\\f0 ansi}{\\*\\ud{\\f0 uni}}}}") << "uni";
     QTest::newRow("bin data is skipped") << QByteArray("{\\rtf1 a\\bin3 {}\\b}") << "ab";
+    QTest::newRow("bin data in a skipped destination")
+        << QByteArray("{\\rtf1 a{\\*\\objdata \\bin1 }hidden}b}") << "ab";
     QTest::newRow("backslash newline is a paragraph") << QByteArray("{\\rtf1 a\\\nb}") << "a\nb";
     QTest::newRow("object shows its result")
         << QByteArray("{\\rtf1 a{\\object\\objemb{\\*\\objclass Excel}{\\*\\objdata 0102}{\\result "
