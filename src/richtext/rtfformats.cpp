@@ -23,6 +23,13 @@ QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& font
         f.setForeground(colors[c.color]);
     if (c.background > 0 && c.background < colors.size() && colors[c.background].isValid())
         f.setBackground(colors[c.background]);
+    // Capitals are a way of showing the letters, never a change of them.
+    if (c.caps)
+        f.setFontCapitalization(QFont::AllUppercase);
+    else if (c.smallCaps)
+        f.setFontCapitalization(QFont::SmallCaps);
+    if (c.hidden)
+        f.setProperty(HiddenText, true);
     if (c.protect)
         f.setProperty(RichTextProperty::Protected, true);
     if (c.link > 0 && c.link <= links.size()) {

@@ -8,6 +8,9 @@
 
 // The Qt formats that RTF's character and paragraph properties stand for.
 namespace RtfFormats {
+// Character formats: text marked hidden (\v), kept so that saving writes it back.
+constexpr int HiddenText = QTextFormat::UserProperty + 16;
+
 QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& fonts,
                            const QList<QColor>& colors, const QStringList& links);
 QTextBlockFormat blockFormat(const ParaState& p);

@@ -381,6 +381,8 @@ bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
         c.strike = on;
     } else if (word == "caps") {
         c.caps = on;
+    } else if (word == "scaps") {
+        c.smallCaps = on;
     } else if (word == "v") {
         c.hidden = on;
     } else if (word == "protect") {
@@ -612,8 +614,6 @@ void RtfParser::asciiText(QLatin1StringView text)
 {
     if (!m_pendingBytes.isEmpty())
         flushBytes();
-    if (state().chr.hidden)
-        return;
     if (m_pendingText.isEmpty())
         m_pendingFormat = state().chr;
     m_pendingText += text;
@@ -647,8 +647,6 @@ void RtfParser::flushBytes()
     }
     const QByteArray bytes = m_pendingBytes;
     m_pendingBytes.clear();
-    if (state().chr.hidden)
-        return;
     unicodeText(CodePage::decode(codePageFor(state().chr.font), bytes));
 }
 
@@ -659,7 +657,7 @@ void RtfParser::unicodeText(const QString& s)
         m_fonts[m_currentFont].name += s;
         return;
     }
-    if (st.destination != Destination::Normal || st.chr.hidden)
+    if (st.destination != Destination::Normal)
         return;
     if (!m_pendingBytes.isEmpty()) {
         const QByteArray bytes = m_pendingBytes;
@@ -680,8 +678,7 @@ void RtfParser::flushText()
     if (m_pendingText.isEmpty())
         return;
     enterTables();
-    m_cursor.insertText(m_pendingFormat.caps ? m_pendingText.toUpper() : m_pendingText,
-                        charFormat(m_pendingFormat));
+    m_cursor.insertText(m_pendingText, charFormat(m_pendingFormat));
     m_pendingText.clear();
 }
 

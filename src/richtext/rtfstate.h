@@ -30,7 +30,7 @@ struct CharState {
     int font = 0; // the default font, unless the header names another
     int halfPoints = 24;
     bool bold = false, italic = false, underline = false, strike = false;
-    bool hidden = false, protect = false, caps = false;
+    bool hidden = false, protect = false, caps = false, smallCaps = false;
     int color = 0, background = 0;
     int offsetTwips = 0;
     int script = 0; // 1 superscript, 2 subscript
@@ -41,8 +41,8 @@ struct CharState {
 inline size_t qHash(const CharState& c, size_t hashSeed = 0)
 {
     return qHashMulti(hashSeed, c.font, c.halfPoints, c.bold, c.italic, c.underline, c.strike,
-                      c.hidden, c.protect, c.caps, c.color, c.background, c.offsetTwips, c.script,
-                      c.link);
+                      c.hidden, c.protect, c.caps, c.smallCaps, c.color, c.background,
+                      c.offsetTwips, c.script, c.link);
 }
 
 struct ParaState {

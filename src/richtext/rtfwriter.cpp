@@ -1,6 +1,7 @@
 #include "rtfwriter.h"
 
 #include "richtextproperties.h"
+#include "rtfformats.h"
 #include "twips.h"
 #include "windows1252.h"
 
@@ -501,6 +502,12 @@ void RtfBuilder::writeCharFormat(const QTextCharFormat& format)
         m_out += number("\\cf", colorIndex(format.foreground().color()));
     if (format.hasProperty(QTextFormat::BackgroundBrush))
         m_out += number("\\highlight", colorIndex(format.background().color()));
+    if (format.fontCapitalization() == QFont::AllUppercase)
+        m_out += "\\caps";
+    else if (format.fontCapitalization() == QFont::SmallCaps)
+        m_out += "\\scaps";
+    if (format.boolProperty(RtfFormats::HiddenText))
+        m_out += "\\v";
     if (format.boolProperty(RichTextProperty::Protected))
         m_out += "\\protect";
     const int offset = format.intProperty(RichTextProperty::CharOffsetTwips);

@@ -1,4 +1,5 @@
 #include "richtext/richtextproperties.h"
+#include "richtext/rtfformats.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtftokenizer.h"
 #include "richtext/rtfwriter.h"
@@ -45,6 +46,8 @@ private slots:
     void hyperlinkFields();
     void characters_data();
     void characters();
+    void propertiesKeepTheLetters_data();
+    void propertiesKeepTheLetters();
     void codePagesDecode();
     void textWithoutFontWordsUsesTheDefaultFont();
     void bulletTextIsNotDoubled();
@@ -407,7 +410,6 @@ void TestRtf::characters_data()
     QTest::newRow("skipped destinations")
         << QByteArray("{\\rtf1{\\info{\\title T}}{\\stylesheet{\\s0 Normal;}}{\\header H}body}")
         << "body";
-    QTest::newRow("hidden text") << QByteArray("{\\rtf1 a{\\v secret}b}") << "ab";
     QTest::newRow("field result")
         << QByteArray("{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}}}")
         << "link";
@@ -421,7 +423,6 @@ void TestRtf::characters_data()
         << QByteArray("{\\rtf1 a{\\object\\objemb{\\*\\objclass Excel}{\\*\\objdata 0102}{\\result "
                       "shown}}b}")
         << "ashownb";
-    QTest::newRow("caps") << QByteArray("{\\rtf1 {\\caps small} x}") << "SMALL x";
     QTest::newRow("page and sect") << QByteArray("{\\rtf1 a\\page b\\sect c}") << "a\nb\nc";
 }
 
@@ -432,6 +433,39 @@ void TestRtf::characters()
     QTextDocument doc;
     QVERIFY(RtfReader::read(rtf, &doc).ok());
     QCOMPARE(doc.toRawText().replace(QChar::ParagraphSeparator, u'\n'), text);
+}
+
+void TestRtf::propertiesKeepTheLetters_data()
+{
+    QTest::addColumn<QByteArray>("word");
+    QTest::addColumn<int>("capitalization");
+    QTest::addColumn<bool>("hidden");
+    QTest::newRow("caps") << QByteArray("\\caps") << int(QFont::AllUppercase) << false;
+    QTest::newRow("small caps") << QByteArray("\\scaps") << int(QFont::SmallCaps) << false;
+    QTest::newRow("hidden") << QByteArray("\\v") << int(QFont::MixedCase) << true;
+}
+
+void TestRtf::propertiesKeepTheLetters()
+{
+    // Saving once must not change the letters for good.
+    QFETCH(QByteArray, word);
+    QFETCH(int, capitalization);
+    QFETCH(bool, hidden);
+    const QByteArray rtf = "{\\rtf1 {" + word + " upper-case Transform}{" + word + "0  x}}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    const QByteArray written = RtfWriter::write(&doc);
+    QTextDocument back;
+    QVERIFY(RtfReader::read(written, &back).ok());
+    for (const QTextDocument* d : {&doc, &back}) {
+        QCOMPARE(d->toPlainText(), QStringLiteral("upper-case Transform x"));
+        QCOMPARE(int(formatAt(*d, 0).fontCapitalization()), capitalization);
+        QCOMPARE(formatAt(*d, 0).boolProperty(RtfFormats::HiddenText), hidden);
+        QCOMPARE(int(formatAt(*d, 20).fontCapitalization()), int(QFont::MixedCase));
+        QVERIFY(!formatAt(*d, 20).boolProperty(RtfFormats::HiddenText));
+    }
+    QVERIFY2(written.contains(word + " upper-case Transform}"), written.constData());
+    QVERIFY(!written.contains(word + "  x}"));
 }
 
 void TestRtf::codePagesDecode()
