@@ -115,6 +115,8 @@ void RtfParser::closeGroup()
     }
     if (!m_fields.empty() && m_fields.back().depth == m_stack.size())
         m_fields.pop_back();
+    if (!m_shapes.empty() && m_shapes.back().depth == m_stack.size())
+        m_shapes.pop_back();
     m_stack.pop_back();
 }
 
@@ -205,6 +207,15 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
             pic.scaley = param;
         return;
     }
+    case Destination::ShapeInstructions:
+        // A shape's picture is the value of its "pib" property; other values are not text.
+        if (word == "sn") {
+            s.destination = Destination::ShapePropertyName;
+            m_shapeProperty.clear();
+        } else if (word == "sv" && m_shapeProperty.trimmed() != "pib") {
+            s.destination = Destination::Skip;
+        }
+        return;
     case Destination::NestedRowProperties:
         if (word == "nestrow") {
             flushText();
@@ -253,61 +264,36 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
 
 bool RtfParser::destinationWord(const QByteArray& word)
 {
-    static const QSet<QByteArray> skipped = {"info",
-                                             "header",
-                                             "footer",
-                                             "headerl",
-                                             "headerr",
-                                             "headerf",
-                                             "footerl",
-                                             "footerr",
-                                             "footerf",
-                                             "annotation",
-                                             "pntext",
-                                             "listtext",
-                                             "xe",
-                                             "tc",
-                                             "bkmkstart",
-                                             "bkmkend",
-                                             "objdata",
-                                             "shpinst",
-                                             "nonshppict",
-                                             "themedata",
-                                             "datastore",
-                                             "latentstyles",
-                                             "colorschememapping",
-                                             "xmlnstbl",
-                                             "rsidtbl",
-                                             "generator",
-                                             "pgdsctbl",
-                                             "mmathPr",
-                                             "template",
-                                             "revtbl",
-                                             "atnid",
-                                             "atnauthor",
-                                             "atrfstart",
-                                             "atrfend",
-                                             "fldtype",
-                                             "userprops",
-                                             "docvar",
-                                             "filetbl",
-                                             "xmlopen",
-                                             "pnseclvl",
-                                             "fchars",
-                                             "lchars",
-                                             "ftnsep",
-                                             "ftnsepc",
-                                             "aftnsep",
-                                             "aftnsepc",
-                                             "private",
+    static const QSet<QByteArray> skipped = {"info",         "header",
+                                             "footer",       "headerl",
+                                             "headerr",      "headerf",
+                                             "footerl",      "footerr",
+                                             "footerf",      "annotation",
+                                             "pntext",       "listtext",
+                                             "xe",           "tc",
+                                             "bkmkstart",    "bkmkend",
+                                             "objdata",      "nonshppict",
+                                             "themedata",    "datastore",
+                                             "latentstyles", "colorschememapping",
+                                             "xmlnstbl",     "rsidtbl",
+                                             "generator",    "pgdsctbl",
+                                             "mmathPr",      "template",
+                                             "revtbl",       "atnid",
+                                             "atnauthor",    "atrfstart",
+                                             "atrfend",      "fldtype",
+                                             "userprops",    "docvar",
+                                             "filetbl",      "xmlopen",
+                                             "pnseclvl",     "fchars",
+                                             "lchars",       "ftnsep",
+                                             "ftnsepc",      "aftnsep",
+                                             "aftnsepc",     "private",
                                              "nonesttables"};
     // Most words are not destinations: one look-up says so.
     static const QSet<QByteArray> known = {
-        "footnote", "fonttbl",    "colortbl",  "pict",
-        "field",    "fldinst",    "fldrslt",   "nesttableprops",
-        "pn",       "stylesheet", "listtable", "listoverridetable",
-        "shppict",  "ud",         "result",    "shp",
-        "shprslt"};
+        "footnote",  "fonttbl",           "colortbl",       "pict",  "field",
+        "fldinst",   "fldrslt",           "nesttableprops", "pn",    "stylesheet",
+        "listtable", "listoverridetable", "shppict",        "ud",    "result",
+        "shp",       "shprslt",           "shpinst",        "shpgrp"};
     if (!known.contains(word) && !skipped.contains(word))
         return false;
     GroupState& s = state();
@@ -343,10 +329,20 @@ bool RtfParser::destinationWord(const QByteArray& word)
                 s.chr.link = int(m_links.size());
             }
         }
+    } else if (word == "shp" || word == "shpgrp") {
+        m_shapes.push_back({m_stack.size()});
+    } else if (word == "shpinst") {
+        s.destination = Destination::ShapeInstructions;
+    } else if (word == "shprslt") {
+        // What a shape looks like to readers without shapes: shown only when the
+        // shape gave no picture of its own.
+        if (!m_shapes.empty() && m_shapes.back().pictureShown) {
+            flushText();
+            s.destination = Destination::Skip;
+        }
     } else if (word == "nesttableprops") {
         s.destination = Destination::NestedRowProperties;
-    } else if (word == "shppict" || word == "ud" || word == "result" || word == "shp" ||
-               word == "shprslt") {
+    } else if (word == "shppict" || word == "ud" || word == "result") {
         // Destinations whose text is shown: known, so a leading \* does not skip them.
     } else if (skipped.contains(word)) {
         flushText();
@@ -559,6 +555,10 @@ void RtfParser::text(const char* data, qsizetype size)
             if (data[i] == ';')
                 m_styleSheet.endStyle();
         return;
+    case Destination::ShapePropertyName:
+        if (m_shapeProperty.size() < 64)
+            m_shapeProperty.append(data, size);
+        return;
     case Destination::FieldInstruction:
         if (!m_fields.empty() && m_fields.back().instruction.size() < 4096)
             m_fields.back().instruction += QString::fromLatin1(data, size);
@@ -745,4 +745,6 @@ void RtfParser::finishPicture(const RtfPicture& picture)
     const QTextImageFormat format = picture.addTo(m_cursor.document(), ++m_imageCount);
     enterTables();
     m_cursor.insertImage(format);
+    for (Shape& shape : m_shapes)
+        shape.pictureShown = true;
 }

@@ -66,6 +66,8 @@ private:
     int m_rowColumns = 0;
     int m_footnotes = 0;
     std::vector<Field> m_fields;
+    std::vector<Shape> m_shapes;
+    QByteArray m_shapeProperty;
     QStringList m_links;
     std::vector<GroupState> m_stack;
     int m_ignoredDepth = 0;

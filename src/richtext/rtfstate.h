@@ -18,12 +18,19 @@ enum class Destination {
     StyleSheet,
     SkipUnlessUd,
     NestedRowProperties,
-    FieldInstruction
+    FieldInstruction,
+    ShapeInstructions,
+    ShapePropertyName
 };
 
 struct Field {
     size_t depth; // the stack size while inside the field's own group
     QString instruction;
+};
+
+struct Shape {
+    size_t depth;              // the stack size while inside the shape's own group
+    bool pictureShown = false; // its result then only repeats the picture
 };
 
 struct CharState {

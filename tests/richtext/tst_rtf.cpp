@@ -52,6 +52,8 @@ private slots:
     void textWithoutFontWordsUsesTheDefaultFont();
     void bulletTextIsNotDoubled();
     void pictures();
+    void picturesInShapes_data();
+    void picturesInShapes();
     void hostileInputIsSurvived_data();
     void hostileInputIsSurvived();
     void insertingKeepsTheParagraphFormat();
@@ -530,6 +532,65 @@ void TestRtf::pictures()
     QVERIFY(written.contains("{\\pict\\wmetafile8\\picwgoal300\\pichgoal300\n01020304\n}"));
     QVERIFY(written.contains(png.toHex().left(64)));
     QVERIFY(!written.contains("0102\n"));
+}
+
+namespace {
+QByteArray pngPicture(const QColor& colour)
+{
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return "{\\pict\\pngblip\\picw4\\pich3\\picwgoal60\\pichgoal45 " + png.toHex() + "}";
+}
+} // namespace
+
+void TestRtf::picturesInShapes_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QColor>("shown");
+    const QByteArray red = pngPicture(Qt::red), blue = pngPicture(Qt::blue);
+    const QByteArray properties = "{\\sp{\\sn shapeType}{\\sv 75}}{\\sp{\\sn wzName}{\\sv Name}}";
+    QTest::newRow("the shape's picture, as LibreOffice writes it")
+        << "{\\rtf1 a{\\shp{\\*\\shpinst\\shpleft0" + properties + "{\\sp{\\sn pib}{\\sv " + red +
+               "}}}}b}"
+        << "a\uFFFCb" << QColor(Qt::red);
+    QTest::newRow("shape and result: shown once")
+        << "{\\rtf1 a{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv " + red +
+               "}}}{\\shprslt{\\*\\shppict" + blue + "}{\\nonshppict" + blue + "}}}b}"
+        << "a\uFFFCb" << QColor(Qt::red);
+    QTest::newRow("only the result has a picture")
+        << "{\\rtf1 a{\\shp{\\*\\shpinst" + properties + "}{\\shprslt " + blue + "}}b}"
+        << "a\uFFFCb" << QColor(Qt::blue);
+    QTest::newRow("a group of shapes")
+        << "{\\rtf1 a{\\shpgrp{\\*\\shpinst{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv " + red +
+               "}}}}}{\\shprslt " + blue + "}}b}"
+        << "a\uFFFCb" << QColor(Qt::red);
+}
+
+void TestRtf::picturesInShapes()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QFETCH(QColor, shown);
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    QCOMPARE(doc.toPlainText(), text);
+    const QTextImageFormat image = formatAt(doc, 1).toImageFormat();
+    QVERIFY(image.isValid());
+    QCOMPARE(doc.resource(QTextDocument::ImageResource, QUrl(image.name()))
+                 .value<QImage>()
+                 .pixelColor(0, 0),
+             shown);
+    // Saved, the picture stays: once.
+    const QByteArray written = RtfWriter::write(&doc);
+    QCOMPARE(written.count("{\\pict"), 1);
+    QTextDocument back;
+    QVERIFY(RtfReader::read(written, &back).ok());
+    QCOMPARE(back.toPlainText(), text);
 }
 
 void TestRtf::hostileInputIsSurvived_data()
