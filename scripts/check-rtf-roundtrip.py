@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """Checks that RTF written by quillora-convert gives LibreOffice the same text and
 formatting as the original, for every file of the RTF corpus. LibreOffice turns
-both into HTML; each character is compared with its emphasis, font, size, colour,
-link, paragraph alignment and indent, list and table place, and the pictures are
-counted. Needs soffice and a built quillora-convert (build/src)."""
-import html.parser, os, re, subprocess, sys, tempfile
+both into HTML (its own HTML filter: the XHTML one hides most formatting in
+classes); each character is compared with its emphasis, strike, capitals, font,
+size, colour, background, link, paragraph alignment and indent, list and table
+place, and the pictures are counted. Prints each departing file with where it
+departs, then the figures per tool (file name prefix) and the pictures before and
+after. Needs soffice and a built quillora-convert (build/src)."""
+import collections, html.parser, os, re, subprocess, sys, tempfile
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
 CORPUS = os.path.join(ROOT, "tests", "richtext", "corpus", "rtf")
@@ -36,7 +39,8 @@ class Runs(html.parser.HTMLParser):
 
     def state(self):
         s = {"b": False, "i": False, "u": False, "s": False, "font": "", "size": "", "color": "",
-             "href": "", "align": "", "indent": "", "lists": (), "cell": 0}
+             "background": "", "caps": "", "href": "", "align": "", "indent": "", "lists": (),
+             "cell": 0}
         lists = []
         for tag, a in self.stack:
             style = a.get("style") or ""
@@ -53,7 +57,17 @@ class Runs(html.parser.HTMLParser):
             m = re.search(r"font-size:\s*([\d.]+)pt", style)
             if m: s["size"] = "%.0f" % float(m.group(1))
             if "font-weight: bold" in style: s["b"] = True
+            if "font-weight: normal" in style: s["b"] = False
             if "font-style: italic" in style: s["i"] = True
+            if "font-style: normal" in style: s["i"] = False
+            if "text-decoration: none" in style: s["u"] = s["s"] = False
+            if "line-through" in style: s["s"] = True
+            if "text-decoration: underline" in style: s["u"] = True
+            m = re.search(r"background(?:-color)?:\s*(#[0-9a-fA-F]{6})", style)
+            if m and tag not in self.BLOCK and tag not in ("table", "tr", "body"):
+                s["background"] = m.group(1).lower()
+            if "text-transform: uppercase" in style: s["caps"] = "caps"
+            if "font-variant: small-caps" in style: s["caps"] = "small caps"
             if tag in self.BLOCK:
                 s["align"] = (a.get("align") or "").lower()
                 m = re.search(r"margin-left:\s*([-\d.]+)(in|cm)", style)
@@ -88,15 +102,22 @@ def main():
             subprocess.run([CONVERT, os.path.join(CORPUS, n), os.path.join(back, n)], check=True)
         for src, dst in ((CORPUS, orig), (back, outb)):
             subprocess.run(["soffice", "--headless", "--infilter=Rich Text Format", "--convert-to",
-                            "html:XHTML Writer File:UTF8", "--outdir", dst]
+                            "html:HTML (StarWriter)", "--outdir", dst]
                            + [os.path.join(src, n) for n in names],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=1800)
         same = 0
+        per_tool = collections.defaultdict(lambda: [0, 0])
+        pictures = [0, 0]
         for n in names:
             h = n[:-4] + ".html"
             a, b = runs(os.path.join(orig, h)), runs(os.path.join(outb, h))
+            tool = n.split("-")[0]
+            per_tool[tool][1] += 1
+            pictures[0] += a.images
+            pictures[1] += b.images
             if a.chars == b.chars and a.images == b.images:
                 same += 1
+                per_tool[tool][0] += 1
                 continue
             at = next((k for k in range(min(len(a.chars), len(b.chars))) if a.chars[k] != b.chars[k]),
                       min(len(a.chars), len(b.chars)))
@@ -109,6 +130,9 @@ def main():
             elif not why:
                 why = "length %d vs %d" % (len(a.chars), len(b.chars))
             print("%s: %s" % (n, why))
+        for tool, (good, total) in sorted(per_tool.items()):
+            print("%s: %d of %d" % (tool, good, total))
+        print("pictures: %d in the originals, %d after the round trip" % tuple(pictures))
         print("%d of %d documents keep their text and formatting (%.1f%%)"
               % (same, len(names), 100.0 * same / len(names)))
 

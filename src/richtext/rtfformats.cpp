@@ -15,6 +15,10 @@ QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& font
     if (font != fonts.cend() && !font->name.isEmpty())
         f.setFontFamilies({font->name});
     f.setFontPointSize(c.halfPoints / 2.0);
+    if (!c.fontGiven)
+        f.setProperty(ImpliedFont, true);
+    if (!c.sizeGiven)
+        f.setProperty(ImpliedSize, true);
     f.setFontWeight(c.bold ? QFont::Bold : QFont::Normal);
     f.setFontItalic(c.italic);
     f.setFontUnderline(c.underline);
@@ -52,7 +56,8 @@ QTextBlockFormat blockFormat(const ParaState& p)
     QTextBlockFormat f;
     static constexpr Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter,
                                                    Qt::AlignJustify};
-    f.setAlignment(alignments[qBound(0, p.align, 3)]);
+    if (p.align >= 0)
+        f.setAlignment(alignments[qMin(p.align, 3)]);
     f.setLeftMargin(Twips::toPixels(p.left));
     f.setRightMargin(Twips::toPixels(p.right));
     f.setTextIndent(Twips::toPixels(p.first));

@@ -362,8 +362,10 @@ bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
         c.font = m_defaultFont;
     } else if (word == "f") {
         c.font = param;
+        c.fontGiven = true;
     } else if (word == "fs") {
         c.halfPoints = hasParam && param > 0 ? qMin(param, 3276) : 24;
+        c.sizeGiven = true;
     } else if (word == "b") {
         c.bold = on;
     } else if (word == "i") {

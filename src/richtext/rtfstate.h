@@ -36,6 +36,7 @@ struct Shape {
 struct CharState {
     int font = 0; // the default font, unless the header names another
     int halfPoints = 24;
+    bool fontGiven = false, sizeGiven = false; // or the document's defaults
     bool bold = false, italic = false, underline = false, strike = false;
     bool hidden = false, protect = false, caps = false, smallCaps = false;
     int color = 0, background = 0;
@@ -47,13 +48,13 @@ struct CharState {
 
 inline size_t qHash(const CharState& c, size_t hashSeed = 0)
 {
-    return qHashMulti(hashSeed, c.font, c.halfPoints, c.bold, c.italic, c.underline, c.strike,
-                      c.hidden, c.protect, c.caps, c.smallCaps, c.color, c.background,
-                      c.offsetTwips, c.script, c.link);
+    return qHashMulti(hashSeed, c.font, c.halfPoints, c.fontGiven, c.sizeGiven, c.bold, c.italic,
+                      c.underline, c.strike, c.hidden, c.protect, c.caps, c.smallCaps, c.color,
+                      c.background, c.offsetTwips, c.script, c.link);
 }
 
 struct ParaState {
-    int align = 0; // 0 left, 1 right, 2 centre, 3 justified
+    int align = -1; // 0 left, 1 right, 2 centre, 3 justified; -1 not given
     int left = 0, right = 0, first = 0, before = 0, after = 0;
     int lineSpacing = 0; // twips: above 0 at least, below 0 exactly; with lineMultiple, 240ths
     bool lineMultiple = false;

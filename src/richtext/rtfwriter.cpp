@@ -169,7 +169,15 @@ int RtfBuilder::colorIndex(const QColor& color)
 
 void RtfBuilder::collectTables()
 {
-    fontIndex(m_document->defaultFont().family());
+    // The default font is the one text without a font of its own came in.
+    QString defaultFamily;
+    forEachFragment([&](const QTextBlock&, const QTextFragment& fragment, int, int) {
+        if (defaultFamily.isNull() && fragment.charFormat().boolProperty(RtfFormats::ImpliedFont))
+            defaultFamily = familyOf(fragment.charFormat());
+    });
+    if (defaultFamily.isNull())
+        defaultFamily = m_document->defaultFont().family();
+    fontIndex(defaultFamily);
     for (QTextBlock block = m_document->findBlock(m_from);
          block.isValid() && block.position() <= m_to; block = block.next())
         if (const QTextList* list = block.textList())
@@ -292,6 +300,8 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
         m_out += "\\qr";
     else if (align & Qt::AlignJustify)
         m_out += "\\qj";
+    else if (format.hasProperty(QTextFormat::BlockAlignment))
+        m_out += "\\ql";
     const QTextList* list = block.textList();
     const int level = list ? listLevel(list) : 0;
     int left = Twips::fromPixels(format.leftMargin());
@@ -359,14 +369,15 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
             openLink = link;
         }
         m_out += '{';
+        const qsizetype wordsStart = m_out.size();
         auto words = m_charWords.constFind(fragment.charFormatIndex());
         if (words == m_charWords.cend()) {
-            const qsizetype before = m_out.size();
             writeCharFormat(charFormat);
-            m_charWords.insert(fragment.charFormatIndex(), m_out.mid(before));
+            m_charWords.insert(fragment.charFormatIndex(), m_out.mid(wordsStart));
         } else {
             m_out += *words;
         }
+        const bool noWords = m_out.size() == wordsStart;
         const QByteArray footnote =
             charFormat.property(RichTextProperty::FootnoteRtf).toByteArray();
         if (!footnote.isEmpty()) {
@@ -377,7 +388,8 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
             for (int i = start; i < end; ++i)
                 writeImage(charFormat.toImageFormat());
         } else {
-            m_out += ' ';
+            if (!noWords)
+                m_out += ' ';
             const QString text = fragment.text();
             writeText(start == position && end - start == text.size()
                           ? text
@@ -485,11 +497,16 @@ void RtfBuilder::writeListItem(const QTextBlock& block, const QTextList* list, i
 
 void RtfBuilder::writeCharFormat(const QTextCharFormat& format)
 {
-    m_out += number("\\f", fontIndex(familyOf(format)));
+    // What the document's defaults give is left to them, as it came.
+    const int font = fontIndex(familyOf(format));
+    if (font != 0 || !format.boolProperty(RtfFormats::ImpliedFont))
+        m_out += number("\\f", font);
     const double points = format.hasProperty(QTextFormat::FontPointSize)
                               ? format.fontPointSize()
                               : m_document->defaultFont().pointSizeF();
-    m_out += number("\\fs", int(std::lround(points * 2)));
+    const int halfPoints = int(std::lround(points * 2));
+    if (halfPoints != 24 || !format.boolProperty(RtfFormats::ImpliedSize))
+        m_out += number("\\fs", halfPoints);
     if (format.fontWeight() >= QFont::DemiBold)
         m_out += "\\b";
     if (format.fontItalic())

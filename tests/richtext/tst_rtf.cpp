@@ -37,6 +37,8 @@ private slots:
     void tokenizerHandsOverBinaryDataAndGroups();
     void everyFormattingFeatureSurvivesSaveAndLoad();
     void writingWhatWasReadGivesTheSameBytes();
+    void whatWasNotGivenIsNotWritten_data();
+    void whatWasNotGivenIsNotWritten();
     void tablesAndLinksSurviveSaveAndLoad();
     void footnotesAreKeptButNotShown();
     void stylesGiveTheirFormatting();
@@ -207,6 +209,39 @@ void TestRtf::writingWhatWasReadGivesTheSameBytes()
     QVERIFY(RtfReader::read(once, &second).ok());
     QCOMPARE(RtfWriter::write(&second), once);
     QCOMPARE(plain(second), QStringLiteral("Hello world\ncafé €\n"));
+}
+
+void TestRtf::whatWasNotGivenIsNotWritten_data()
+{
+    // Word processors tell the document's defaults from formatting given to the
+    // text: saving must not turn the one into the other.
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("default font and size") << QByteArray("x") << QByteArray("\\pard{x}");
+    QTest::newRow("size given") << QByteArray("{\\fs24 x}") << QByteArray("\\pard{\\fs24 x}");
+    QTest::newRow("default font given")
+        << QByteArray("y{\\f0 x}") << QByteArray("\\pard{y}{\\f0 x}");
+    QTest::newRow("other font") << QByteArray("y{\\f1 x}") << QByteArray("\\pard{y}{\\f1 x}");
+    QTest::newRow("left alignment given") << QByteArray("\\ql x") << QByteArray("\\pard\\ql{x}");
+    QTest::newRow("reset to no alignment") << QByteArray("\\qc\\pard x") << QByteArray("\\pard{x}");
+}
+
+void TestRtf::whatWasNotGivenIsNotWritten()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, written);
+    const QByteArray rtf =
+        "{\\rtf1\\deff0{\\fonttbl{\\f0 Liberation Serif;}{\\f1 Arial;}}" + body + "}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    const QByteArray once = RtfWriter::write(&doc);
+    QVERIFY2(once.contains("{\\f0\\fnil Liberation Serif;}"), once.constData());
+    QVERIFY2(once.contains(written + "}"), once.constData());
+    // What shows stays the same.
+    QCOMPARE(formatAt(doc, 0).fontPointSize(), 12.0);
+    QTextDocument back;
+    QVERIFY(RtfReader::read(once, &back).ok());
+    QCOMPARE(RtfWriter::write(&back), once);
 }
 
 void TestRtf::tablesAndLinksSurviveSaveAndLoad()
