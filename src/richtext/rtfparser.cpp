@@ -2,6 +2,7 @@
 
 #include "richtextproperties.h"
 #include "rtfformats.h"
+#include "rtfkeywords.h"
 
 #include <QSet>
 #include <QTextCursor>
@@ -264,37 +265,7 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
 
 bool RtfParser::destinationWord(const QByteArray& word)
 {
-    static const QSet<QByteArray> skipped = {"info",         "header",
-                                             "footer",       "headerl",
-                                             "headerr",      "headerf",
-                                             "footerl",      "footerr",
-                                             "footerf",      "annotation",
-                                             "pntext",       "listtext",
-                                             "xe",           "tc",
-                                             "bkmkstart",    "bkmkend",
-                                             "objdata",      "nonshppict",
-                                             "themedata",    "datastore",
-                                             "latentstyles", "colorschememapping",
-                                             "xmlnstbl",     "rsidtbl",
-                                             "generator",    "pgdsctbl",
-                                             "mmathPr",      "template",
-                                             "revtbl",       "atnid",
-                                             "atnauthor",    "atrfstart",
-                                             "atrfend",      "fldtype",
-                                             "userprops",    "docvar",
-                                             "filetbl",      "xmlopen",
-                                             "pnseclvl",     "fchars",
-                                             "lchars",       "ftnsep",
-                                             "ftnsepc",      "aftnsep",
-                                             "aftnsepc",     "private",
-                                             "nonesttables"};
-    // Most words are not destinations: one look-up says so.
-    static const QSet<QByteArray> known = {
-        "footnote",  "fonttbl",           "colortbl",       "pict",  "field",
-        "fldinst",   "fldrslt",           "nesttableprops", "pn",    "stylesheet",
-        "listtable", "listoverridetable", "shppict",        "ud",    "result",
-        "shp",       "shprslt",           "shpinst",        "shpgrp"};
-    if (!known.contains(word) && !skipped.contains(word))
+    if (!RtfKeywords::isDestination(word))
         return false;
     GroupState& s = state();
     if (word == "fonttbl") {
@@ -344,7 +315,7 @@ bool RtfParser::destinationWord(const QByteArray& word)
         s.destination = Destination::NestedRowProperties;
     } else if (word == "shppict" || word == "ud" || word == "result") {
         // Destinations whose text is shown: known, so a leading \* does not skip them.
-    } else if (skipped.contains(word)) {
+    } else if (RtfKeywords::isSkippedDestination(word)) {
         flushText();
         s.destination = Destination::Skip;
     } else {
@@ -492,12 +463,6 @@ bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
 
 bool RtfParser::specialCharacter(const QByteArray& word)
 {
-    static const QHash<QByteArray, char16_t> symbols = {
-        {"tab", u'\t'},        {"line", 0x2028},      {"lquote", 0x2018},  {"rquote", 0x2019},
-        {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022},  {"endash", 0x2013},
-        {"emdash", 0x2014},    {"enspace", 0x2002},   {"emspace", 0x2003}, {"qmspace", 0x2005},
-        {"zwj", 0x200D},       {"zwnj", 0x200C},      {"ltrmark", 0x200E}, {"rtlmark", 0x200F},
-        {"zwbo", 0x200B}};
     if (state().destination != Destination::Normal)
         return false;
     if (word == "par" || word == "page" || word == "sect") {
@@ -518,10 +483,10 @@ bool RtfParser::specialCharacter(const QByteArray& word)
         m_tables.endRow();
         return true;
     }
-    auto it = symbols.constFind(word);
-    if (it == symbols.cend())
+    const char16_t symbol = RtfKeywords::symbol(word);
+    if (symbol == 0)
         return false;
-    unicodeText(QString(QChar(*it)));
+    unicodeText(QString(QChar(symbol)));
     return true;
 }
 
