@@ -8,17 +8,22 @@
 namespace RtfFormats {
 
 QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& fonts,
-                           const QList<QColor>& colors, const QStringList& links)
+                           const QList<QColor>& colors, const QStringList& links, int defaultFont)
 {
     QTextCharFormat f;
     auto font = fonts.constFind(c.font);
-    if (font != fonts.cend() && !font->name.isEmpty())
-        f.setFontFamilies({font->name});
+    const QString family = font != fonts.cend() ? font->name : QString();
+    if (!family.isEmpty())
+        f.setFontFamilies({family});
     f.setFontPointSize(c.halfPoints / 2.0);
-    if (!c.fontGiven)
-        f.setProperty(ImpliedFont, true);
+    if (!c.fontGiven) {
+        f.setProperty(ImpliedFont, family);
+        auto fallback = fonts.constFind(defaultFont);
+        if (fallback != fonts.cend() && !fallback->name.isEmpty())
+            f.setProperty(DefaultFont, fallback->name);
+    }
     if (!c.sizeGiven)
-        f.setProperty(ImpliedSize, true);
+        f.setProperty(ImpliedSize, c.halfPoints / 2.0);
     f.setFontWeight(c.bold ? QFont::Bold : QFont::Normal);
     f.setFontItalic(c.italic);
     f.setFontUnderline(c.underline);

@@ -10,13 +10,21 @@
 namespace RtfFormats {
 // Character formats: text marked hidden (\v), kept so that saving writes it back.
 constexpr int HiddenText = QTextFormat::UserProperty + 16;
-// Character formats: the font or size is the document's default, not one the text
-// was given; saving leaves it to the default again.
+// Character formats: the font family and point size the text got from its
+// document's defaults or its paragraph's style rather than its own words; while
+// they stay so, saving leaves them out again. And the document's default font.
 constexpr int ImpliedFont = QTextFormat::UserProperty + 17;
 constexpr int ImpliedSize = QTextFormat::UserProperty + 18;
+constexpr int DefaultFont = QTextFormat::UserProperty + 22;
+// Block formats: the paragraph's style. The character and block formats (as
+// QTextFormat) it gives, and its chain: for it and each style it is based on, a
+// list of the style's number, name, and own character and block formats.
+constexpr int StyleChain = QTextFormat::UserProperty + 19;
+constexpr int StyleCharFormat = QTextFormat::UserProperty + 20;
+constexpr int StyleBlockFormat = QTextFormat::UserProperty + 21;
 
 QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& fonts,
-                           const QList<QColor>& colors, const QStringList& links);
+                           const QList<QColor>& colors, const QStringList& links, int defaultFont);
 QTextBlockFormat blockFormat(const ParaState& p);
 // The target of a HYPERLINK field instruction, or "" for other fields.
 QString hyperlinkTarget(const QString& instruction);

@@ -271,9 +271,11 @@ bool RtfParser::destinationWord(const QByteArray& word)
     if (word == "fonttbl") {
         s.destination = Destination::FontTable;
         m_formats.clear();
+        m_styleFormats.clear();
     } else if (word == "colortbl") {
         s.destination = Destination::ColorTable;
         m_formats.clear();
+        m_styleFormats.clear();
         m_colors.clear();
     } else if (word == "pict") {
         flushText();
@@ -391,11 +393,23 @@ void RtfParser::keepFootnote()
     number.mergeCharFormat(format);
 }
 
-void RtfParser::applyStyle(int style)
+void RtfParser::applyStyle(int style, bool given)
 {
-    for (const RtfStyleSheet::Word& w : m_styleSheet.wordsOf(style))
+    applyWords(m_styleSheet.wordsOf(style), given);
+}
+
+void RtfParser::applyWords(const QList<RtfStyleSheet::Word>& words, bool given)
+{
+    // Text takes its style's font and size, but they stay the style's: not the text's own.
+    CharState& c = state().chr;
+    const bool fontGiven = c.fontGiven, sizeGiven = c.sizeGiven;
+    for (const RtfStyleSheet::Word& w : words)
         if (!characterWord(w.word, w.hasParam, w.param) && w.word != "s" && w.word != "cs")
             paragraphWord(w.word, w.hasParam, w.param);
+    if (!given) {
+        c.fontGiven = fontGiven;
+        c.sizeGiven = sizeGiven;
+    }
 }
 
 void RtfParser::oldListWord(const QByteArray& word)
@@ -431,9 +445,11 @@ bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
     ParaState& p = state().para;
     if (word == "pard")
         p = ParaState();
-    else if (word == "s" || word == "cs")
-        applyStyle(param);
-    else if (word == "ql")
+    else if (word == "s" || word == "cs") {
+        if (word == "s")
+            p.style = param;
+        applyStyle(param, false);
+    } else if (word == "ql")
         p.align = 0;
     else if (word == "qr")
         p.align = 1;
@@ -518,9 +534,7 @@ void RtfParser::text(const char* data, qsizetype size)
             m_pictures.back().hex.append(data, size);
         return;
     case Destination::StyleSheet:
-        for (qsizetype i = 0; i < size; ++i)
-            if (data[i] == ';')
-                m_styleSheet.endStyle();
+        m_styleSheet.text(QByteArrayView(data, size));
         return;
     case Destination::ShapePropertyName:
         if (m_shapeProperty.size() < 64)
@@ -655,10 +669,51 @@ QTextCharFormat RtfParser::charFormat(const CharState& c)
     auto cached = m_formats.constFind(c);
     if (cached != m_formats.cend())
         return *cached;
-    const QTextCharFormat format = RtfFormats::charFormat(c, m_fonts, m_colors, m_links);
+    const QTextCharFormat format =
+        RtfFormats::charFormat(c, m_fonts, m_colors, m_links, m_defaultFont);
     if (m_formats.size() < 4096)
         m_formats.insert(c, format);
     return format;
+}
+
+void RtfParser::addStyle(int style, QTextBlockFormat& format)
+{
+    // The style goes with the paragraph, so that saving can write it again and
+    // readers tell its formatting from the paragraph's own: the formats it gives,
+    // and the name and own formats of it and each style it is based on.
+    if (!m_styleSheet.isParagraphStyle(style))
+        return;
+    auto it = m_styleFormats.constFind(style);
+    if (it == m_styleFormats.cend()) {
+        GroupState plain;
+        plain.chr.font = m_defaultFont;
+        QVariantList chain;
+        for (int s : m_styleSheet.chainOf(style)) {
+            m_stack.push_back(plain);
+            applyWords(m_styleSheet.ownWordsOf(s), true);
+            chain.append(
+                QVariant(QVariantList{s, m_styleSheet.nameOf(s),
+                                      QTextFormat(RtfFormats::charFormat(
+                                          state().chr, m_fonts, m_colors, {}, m_defaultFont)),
+                                      QTextFormat(RtfFormats::blockFormat(state().para))}));
+            m_stack.pop_back();
+        }
+        m_stack.push_back(plain);
+        applyStyle(style, true);
+        QTextBlockFormat styled = RtfFormats::blockFormat(state().para);
+        styled.setProperty(RtfFormats::StyleChain, chain);
+        styled.setProperty(
+            RtfFormats::StyleCharFormat,
+            QTextFormat(RtfFormats::charFormat(state().chr, m_fonts, m_colors, {}, m_defaultFont)));
+        m_stack.pop_back();
+        it = m_styleFormats.insert(style, styled);
+    }
+    format.setProperty(RtfFormats::StyleChain, it->property(RtfFormats::StyleChain));
+    format.setProperty(RtfFormats::StyleCharFormat, it->property(RtfFormats::StyleCharFormat));
+    QTextBlockFormat flat = *it;
+    flat.clearProperty(RtfFormats::StyleChain);
+    flat.clearProperty(RtfFormats::StyleCharFormat);
+    format.setProperty(RtfFormats::StyleBlockFormat, QTextFormat(flat));
 }
 
 QTextBlockFormat RtfParser::blockFormat(const ParaState& p)
@@ -667,6 +722,8 @@ QTextBlockFormat RtfParser::blockFormat(const ParaState& p)
     if (!m_lastPara || !(p == *m_lastPara)) {
         m_lastPara = p;
         m_lastBlockFormat = RtfFormats::blockFormat(p);
+        if (p.style >= 0)
+            addStyle(p.style, m_lastBlockFormat);
     }
     return m_lastBlockFormat;
 }

@@ -39,7 +39,8 @@ private:
     bool destinationWord(const QByteArray& word);
     bool characterWord(const QByteArray& word, bool hasParam, int param);
     void oldListWord(const QByteArray& word);
-    void applyStyle(int style);
+    void applyStyle(int style, bool given);
+    void applyWords(const QList<RtfStyleSheet::Word>& words, bool given);
     void keepFootnote();
     bool paragraphWord(const QByteArray& word, bool hasParam, int param);
     bool specialCharacter(const QByteArray& word);
@@ -57,6 +58,7 @@ private:
     int codePageFor(int font) const;
     QTextCharFormat charFormat(const CharState& c);
     QTextBlockFormat blockFormat(const ParaState& p);
+    void addStyle(int style, QTextBlockFormat& format);
     bool consumingSkippedCharacter();
 
     RtfTokenizer m_tokens;
@@ -88,6 +90,8 @@ private:
     std::vector<RtfPicture> m_pictures;
     RtfListTable m_listTable;
     RtfStyleSheet m_styleSheet;
+    QHash<int, QTextBlockFormat> m_styleFormats; // the style's own, with its chain
+
     QHash<CharState, QTextCharFormat> m_formats;
     std::optional<ParaState> m_lastPara;
     QTextBlockFormat m_lastBlockFormat;

@@ -59,6 +59,7 @@ struct ParaState {
     int lineSpacing = 0; // twips: above 0 at least, below 0 exactly; with lineMultiple, 240ths
     bool lineMultiple = false;
     QList<int> tabs;
+    int style = -1;       // \s, -1 for none
     int oldListStyle = 0; // a \pn paragraph's QTextListFormat::Style, 0 for none
     int listOverride = 0; // \ls
     int listLevel = 0;    // \ilvl

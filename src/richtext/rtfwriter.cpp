@@ -39,6 +39,10 @@ private:
     static int numbering(QTextListFormat::Style style);
     static int listLevel(const QTextList* list);
     void writeParagraph(const QTextBlock& block, int depth = 0);
+    void writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level);
+    int styleNumber(const QTextBlock& block);
+    void writeStyleSheet();
+    void writeCharReset(const QTextCharFormat& style);
     void writeCharFormat(const QTextCharFormat& format);
     void writeText(const QString& text);
     void writeImage(const QTextImageFormat& format);
@@ -55,6 +59,18 @@ private:
     QList<QList<bool>> m_groupAssigned;
     QList<QList<int>> m_groupStarts;
     QHash<int, QByteArray> m_charWords; // the words of each character format, once made
+    // Paragraph styles, each after the one it is based on (its parent).
+    struct Style {
+        int number;
+        QString name;
+        QTextCharFormat chr;
+        QTextBlockFormat block;
+        int parent;
+        int original;
+    };
+    QList<Style> m_styles;
+    QHash<int, int> m_styleOfFormat; // block format index → style number, -1 for none
+    int m_nextStyleNumber = 0;
     int m_lastListGroup = -1;
     QByteArray m_out;
 };
@@ -172,16 +188,25 @@ void RtfBuilder::collectTables()
     // The default font is the one text without a font of its own came in.
     QString defaultFamily;
     forEachFragment([&](const QTextBlock&, const QTextFragment& fragment, int, int) {
-        if (defaultFamily.isNull() && fragment.charFormat().boolProperty(RtfFormats::ImpliedFont))
-            defaultFamily = familyOf(fragment.charFormat());
+        if (defaultFamily.isNull())
+            defaultFamily = fragment.charFormat().stringProperty(RtfFormats::DefaultFont);
     });
     if (defaultFamily.isNull())
         defaultFamily = m_document->defaultFont().family();
     fontIndex(defaultFamily);
     for (QTextBlock block = m_document->findBlock(m_from);
-         block.isValid() && block.position() <= m_to; block = block.next())
+         block.isValid() && block.position() <= m_to; block = block.next()) {
         if (const QTextList* list = block.textList())
             addList(list);
+        styleNumber(block);
+    }
+    for (const Style& style : std::as_const(m_styles)) {
+        fontIndex(familyOf(style.chr));
+        if (style.chr.hasProperty(QTextFormat::ForegroundBrush))
+            colorIndex(style.chr.foreground().color());
+        if (style.chr.hasProperty(QTextFormat::BackgroundBrush))
+            colorIndex(style.chr.background().color());
+    }
     QSet<int> seen;
     forEachFragment([&](const QTextBlock&, const QTextFragment& fragment, int, int) {
         if (seen.contains(fragment.charFormatIndex()))
@@ -208,6 +233,7 @@ QByteArray RtfBuilder::build()
         m_out += number("\\red", c.red()) + number("\\green", c.green()) +
                  number("\\blue", c.blue()) + ';';
     m_out += "}\n";
+    writeStyleSheet();
     writeListTables();
     if (m_from == 0 && m_to >= m_document->characterCount() - 1) {
         writeFrame(m_document->rootFrame()->begin(), 0);
@@ -293,56 +319,15 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
         m_out += "\\intbl";
     if (depth > 1)
         m_out += number("\\itap", depth);
-    const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
-    if (align & Qt::AlignHCenter)
-        m_out += "\\qc";
-    else if (align & Qt::AlignRight)
-        m_out += "\\qr";
-    else if (align & Qt::AlignJustify)
-        m_out += "\\qj";
-    else if (format.hasProperty(QTextFormat::BlockAlignment))
-        m_out += "\\ql";
     const QTextList* list = block.textList();
     const int level = list ? listLevel(list) : 0;
-    int left = Twips::fromPixels(format.leftMargin());
-    int first = Twips::fromPixels(format.textIndent());
-    if (list && left == 0 && first == 0) {
-        // Room for the bullet, where the list's own indent gave it.
-        const int indent = list->format().indent();
-        left =
-            indent > 0 ? Twips::fromPixels(indent * m_document->indentWidth()) : (level + 1) * 360;
-        first = -360;
-    }
-    const int right = Twips::fromPixels(format.rightMargin());
-    const int before = Twips::fromPixels(format.topMargin());
-    const int after = Twips::fromPixels(format.bottomMargin());
-    if (first)
-        m_out += number("\\fi", first);
-    if (left)
-        m_out += number("\\li", left);
-    if (right)
-        m_out += number("\\ri", right);
-    if (before)
-        m_out += number("\\sb", before);
-    if (after)
-        m_out += number("\\sa", after);
-    switch (format.lineHeightType()) {
-    case QTextBlockFormat::ProportionalHeight:
-        if (format.lineHeight() != 100)
-            m_out +=
-                number("\\sl", int(std::lround(format.lineHeight() * 240 / 100))) + "\\slmult1";
-        break;
-    case QTextBlockFormat::FixedHeight:
-        m_out += number("\\sl", -Twips::fromPixels(format.lineHeight())) + "\\slmult0";
-        break;
-    case QTextBlockFormat::MinimumHeight:
-        m_out += number("\\sl", Twips::fromPixels(format.lineHeight())) + "\\slmult0";
-        break;
-    default:
-        break;
-    }
-    for (const QTextOption::Tab& tab : format.tabPositions())
-        m_out += number("\\tx", Twips::fromPixels(tab.position));
+    const int style = styleNumber(block);
+    if (style >= 0)
+        m_out += number("\\s", style);
+    writeBlockFormat(format, list, level);
+    if (style >= 0)
+        writeCharReset(
+            format.property(RtfFormats::StyleCharFormat).value<QTextFormat>().toCharFormat());
     if (list)
         writeListItem(block, list, level);
     const int blockPosition = block.position(); // found in a tree: asked once
@@ -399,6 +384,149 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
     }
     if (!openLink.isEmpty())
         m_out += "}}";
+}
+
+void RtfBuilder::writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level)
+{
+    const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (align & Qt::AlignHCenter)
+        m_out += "\\qc";
+    else if (align & Qt::AlignRight)
+        m_out += "\\qr";
+    else if (align & Qt::AlignJustify)
+        m_out += "\\qj";
+    else if (format.hasProperty(QTextFormat::BlockAlignment))
+        m_out += "\\ql";
+    int left = Twips::fromPixels(format.leftMargin());
+    int first = Twips::fromPixels(format.textIndent());
+    if (list && left == 0 && first == 0) {
+        // Room for the bullet, where the list's own indent gave it.
+        const int indent = list->format().indent();
+        left =
+            indent > 0 ? Twips::fromPixels(indent * m_document->indentWidth()) : (level + 1) * 360;
+        first = -360;
+    }
+    // A styled paragraph's numbers are written where they differ from its style's,
+    // zero among them, since readers give the paragraph its style's first.
+    const QTextBlockFormat base =
+        format.property(RtfFormats::StyleBlockFormat).value<QTextFormat>().toBlockFormat();
+    const auto differs = [&](int value, double baseValue) {
+        return value != Twips::fromPixels(baseValue);
+    };
+    if (differs(first, base.textIndent()))
+        m_out += number("\\fi", first);
+    if (differs(left, base.leftMargin()))
+        m_out += number("\\li", left);
+    if (const int right = Twips::fromPixels(format.rightMargin());
+        differs(right, base.rightMargin()))
+        m_out += number("\\ri", right);
+    if (const int before = Twips::fromPixels(format.topMargin()); differs(before, base.topMargin()))
+        m_out += number("\\sb", before);
+    if (const int after = Twips::fromPixels(format.bottomMargin());
+        differs(after, base.bottomMargin()))
+        m_out += number("\\sa", after);
+    const bool sameSpacing = format.lineHeightType() == base.lineHeightType() &&
+                             format.lineHeight() == base.lineHeight();
+    switch (sameSpacing ? -1 : format.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        m_out += number("\\sl", int(std::lround(format.lineHeight() * 240 / 100))) + "\\slmult1";
+        break;
+    case QTextBlockFormat::FixedHeight:
+        m_out += number("\\sl", -Twips::fromPixels(format.lineHeight())) + "\\slmult0";
+        break;
+    case QTextBlockFormat::MinimumHeight:
+        m_out += number("\\sl", Twips::fromPixels(format.lineHeight())) + "\\slmult0";
+        break;
+    case QTextBlockFormat::SingleHeight:
+        m_out += "\\sl0\\slmult0";
+        break;
+    default:
+        break;
+    }
+    for (const QTextOption::Tab& tab : format.tabPositions())
+        m_out += number("\\tx", Twips::fromPixels(tab.position));
+}
+
+int RtfBuilder::styleNumber(const QTextBlock& block)
+{
+    auto cached = m_styleOfFormat.constFind(block.blockFormatIndex());
+    if (cached != m_styleOfFormat.cend())
+        return *cached;
+    // The styles it is based on first, each keeping its number unless another took it.
+    const QVariantList chain = block.blockFormat().property(RtfFormats::StyleChain).toList();
+    int parent = -1;
+    for (auto it = chain.crbegin(); it != chain.crend(); ++it) {
+        const QVariantList entry = it->toList();
+        if (entry.size() != 4)
+            break;
+        Style style{entry[0].toInt(),
+                    entry[1].toString(),
+                    entry[2].value<QTextFormat>().toCharFormat(),
+                    entry[3].value<QTextFormat>().toBlockFormat(),
+                    parent,
+                    entry[0].toInt()};
+        qsizetype index = -1;
+        for (qsizetype i = 0; i < m_styles.size() && index < 0; ++i) {
+            const Style& known = m_styles[i];
+            if (known.original == style.original && known.name == style.name &&
+                known.chr == style.chr && known.block == style.block && known.parent == parent)
+                index = i;
+        }
+        if (index < 0) {
+            for (const Style& known : std::as_const(m_styles))
+                if (known.number == style.number)
+                    style.number = m_nextStyleNumber;
+            m_nextStyleNumber = qMax(m_nextStyleNumber, style.number + 1);
+            m_styles.append(style);
+            index = m_styles.size() - 1;
+        }
+        parent = int(index);
+    }
+    const int number = parent >= 0 ? m_styles[parent].number : -1;
+    m_styleOfFormat.insert(block.blockFormatIndex(), number);
+    return number;
+}
+
+void RtfBuilder::writeStyleSheet()
+{
+    if (m_styles.isEmpty())
+        return;
+    m_out += "{\\stylesheet";
+    for (const Style& style : std::as_const(m_styles)) {
+        m_out += "\n{" + number("\\s", style.number);
+        if (style.parent >= 0)
+            m_out += number("\\sbasedon", m_styles[style.parent].number);
+        writeBlockFormat(style.block, nullptr, 0);
+        writeCharFormat(style.chr);
+        m_out += ' ' + escapeChars(style.name) + ";}";
+    }
+    m_out += "}\n";
+}
+
+void RtfBuilder::writeCharReset(const QTextCharFormat& style)
+{
+    // Readers give a styled paragraph its style's character formatting; its runs
+    // start from the style's font and size alone and say the rest themselves.
+    if (style.fontWeight() >= QFont::DemiBold)
+        m_out += "\\b0";
+    if (style.fontItalic())
+        m_out += "\\i0";
+    if (style.fontUnderline())
+        m_out += "\\ulnone";
+    if (style.fontStrikeOut())
+        m_out += "\\strike0";
+    if (style.fontCapitalization() == QFont::AllUppercase)
+        m_out += "\\caps0";
+    else if (style.fontCapitalization() == QFont::SmallCaps)
+        m_out += "\\scaps0";
+    if (style.boolProperty(RtfFormats::HiddenText))
+        m_out += "\\v0";
+    if (style.hasProperty(QTextFormat::ForegroundBrush))
+        m_out += "\\cf0";
+    if (style.hasProperty(QTextFormat::BackgroundBrush))
+        m_out += "\\highlight0";
+    if (style.verticalAlignment() != QTextCharFormat::AlignNormal)
+        m_out += "\\nosupersub";
 }
 
 int RtfBuilder::listLevel(const QTextList* list)
@@ -498,14 +626,17 @@ void RtfBuilder::writeListItem(const QTextBlock& block, const QTextList* list, i
 void RtfBuilder::writeCharFormat(const QTextCharFormat& format)
 {
     // What the document's defaults give is left to them, as it came.
-    const int font = fontIndex(familyOf(format));
-    if (font != 0 || !format.boolProperty(RtfFormats::ImpliedFont))
+    const QString family = familyOf(format);
+    const int font = fontIndex(family);
+    if (!format.hasProperty(RtfFormats::ImpliedFont) ||
+        family != format.stringProperty(RtfFormats::ImpliedFont))
         m_out += number("\\f", font);
     const double points = format.hasProperty(QTextFormat::FontPointSize)
                               ? format.fontPointSize()
                               : m_document->defaultFont().pointSizeF();
     const int halfPoints = int(std::lround(points * 2));
-    if (halfPoints != 24 || !format.boolProperty(RtfFormats::ImpliedSize))
+    if (!format.hasProperty(RtfFormats::ImpliedSize) ||
+        points != format.doubleProperty(RtfFormats::ImpliedSize))
         m_out += number("\\fs", halfPoints);
     if (format.fontWeight() >= QFont::DemiBold)
         m_out += "\\b";
