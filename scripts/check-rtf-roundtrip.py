@@ -4,10 +4,12 @@ formatting as the original, for every file of the RTF corpus. LibreOffice turns
 both into HTML (its own HTML filter: the XHTML one hides most formatting in
 classes); each character is compared with its emphasis, strike, capitals, font,
 size, colour, background, link, paragraph alignment and indent, list and table
-place, and the pictures are counted. Prints each departing file with where it
+place, and the pictures are counted. Highlights and character backgrounds, which
+LibreOffice's HTML leaves out, are compared in its flat ODF text instead. Prints each departing file with where it
 departs, then the figures per tool (file name prefix) and the pictures before and
 after. Needs soffice and a built quillora-convert (build/src)."""
 import collections, html.parser, os, re, subprocess, sys, tempfile
+import xml.etree.ElementTree as ET
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
 CORPUS = os.path.join(ROOT, "tests", "richtext", "corpus", "rtf")
@@ -92,6 +94,37 @@ def runs(path):
     return p
 
 
+ODF = {"style": "urn:oasis:names:tc:opendocument:xmlns:style:1.0",
+       "fo": "urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0",
+       "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0",
+       "office": "urn:oasis:names:tc:opendocument:xmlns:office:1.0",
+       "loext": "urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0"}
+
+
+def backgrounds(path):
+    """The text under each highlight or character background, in order, as
+    (colour and kind, text) pairs."""
+    root = ET.parse(path).getroot()
+    kinds = {}
+    for st in root.iter("{%s}style" % ODF["style"]):
+        props = st.find("style:text-properties", ODF)
+        colour = props.get("{%s}background-color" % ODF["fo"]) if props is not None else None
+        if colour and colour != "transparent":
+            shading = props.get("{%s}char-shading-value" % ODF["loext"]) is not None
+            kinds[st.get("{%s}name" % ODF["style"])] = colour + (" shading" if shading else " highlight")
+    out = []
+    body = root.find("office:body", ODF)
+    for span in body.iter("{%s}span" % ODF["text"]):
+        kind = kinds.get(span.get("{%s}style-name" % ODF["text"]))
+        text = " ".join("".join(span.itertext()).split())
+        if kind and text:
+            if out and out[-1][0] == kind:
+                out[-1] = (kind, out[-1][1] + " " + text)
+            else:
+                out.append((kind, text))
+    return out
+
+
 def main():
     names = sorted(f for f in os.listdir(CORPUS) if f.endswith(".rtf"))
     with tempfile.TemporaryDirectory() as work:
@@ -101,10 +134,10 @@ def main():
         for n in names:
             subprocess.run([CONVERT, os.path.join(CORPUS, n), os.path.join(back, n)], check=True)
         for src, dst in ((CORPUS, orig), (back, outb)):
-            subprocess.run(["soffice", "--headless", "--infilter=Rich Text Format", "--convert-to",
-                            "html:HTML (StarWriter)", "--outdir", dst]
-                           + [os.path.join(src, n) for n in names],
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=1800)
+            for target in ("html:HTML (StarWriter)", "fodt"):
+                subprocess.run(["soffice", "--headless", "--infilter=Rich Text Format", "--convert-to",
+                                target, "--outdir", dst] + [os.path.join(src, n) for n in names],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=1800)
         same = 0
         per_tool = collections.defaultdict(lambda: [0, 0])
         pictures = [0, 0]
@@ -115,9 +148,14 @@ def main():
             per_tool[tool][1] += 1
             pictures[0] += a.images
             pictures[1] += b.images
-            if a.chars == b.chars and a.images == b.images:
+            ba, bb = (backgrounds(os.path.join(d, n[:-4] + ".fodt")) for d in (orig, outb))
+            if a.chars == b.chars and a.images == b.images and ba == bb:
                 same += 1
                 per_tool[tool][0] += 1
+                continue
+            if a.chars == b.chars and a.images == b.images:
+                at = next((k for k in range(min(len(ba), len(bb))) if ba[k] != bb[k]), min(len(ba), len(bb)))
+                print("%s: backgrounds %r vs %r" % (n, ba[at:at + 1], bb[at:at + 1]))
                 continue
             at = next((k for k in range(min(len(a.chars), len(b.chars))) if a.chars[k] != b.chars[k]),
                       min(len(a.chars), len(b.chars)))

@@ -30,8 +30,22 @@ QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& font
     f.setFontStrikeOut(c.strike);
     if (c.color > 0 && c.color < colors.size() && colors[c.color].isValid())
         f.setForeground(colors[c.color]);
-    if (c.background > 0 && c.background < colors.size() && colors[c.background].isValid())
-        f.setBackground(colors[c.background]);
+    // The background shown is the shading, else the highlight, else \cb's colour;
+    // the words that gave it are kept for saving.
+    const auto valid = [&](int index) {
+        return index > 0 && index < colors.size() && colors[index].isValid();
+    };
+    const int background = valid(c.shading)     ? c.shading
+                           : valid(c.highlight) ? c.highlight
+                                                : c.cellBackground;
+    if (valid(background)) {
+        f.setBackground(colors[background]);
+        const int words = (c.highlight == background ? Highlight : 0) |
+                          (c.cellBackground == background ? CellBackground : 0) |
+                          (c.shading == background ? Shading : 0);
+        if (words != Highlight)
+            f.setProperty(BackgroundWords, words);
+    }
     // Capitals are a way of showing the letters, never a change of them.
     if (c.caps)
         f.setFontCapitalization(QFont::AllUppercase);

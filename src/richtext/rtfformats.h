@@ -16,6 +16,9 @@ constexpr int HiddenText = QTextFormat::UserProperty + 16;
 constexpr int ImpliedFont = QTextFormat::UserProperty + 17;
 constexpr int ImpliedSize = QTextFormat::UserProperty + 18;
 constexpr int DefaultFont = QTextFormat::UserProperty + 22;
+// Character formats: which RTF words gave the background, as BackgroundWord flags.
+constexpr int BackgroundWords = QTextFormat::UserProperty + 23;
+enum BackgroundWord { Highlight = 1, CellBackground = 2, Shading = 4 };
 // Block formats: the paragraph's style. The character and block formats (as
 // QTextFormat) it gives, and its chain: for it and each style it is based on, a
 // list of the style's number, name, and own character and block formats.

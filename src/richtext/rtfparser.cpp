@@ -360,8 +360,12 @@ bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
         c.protect = on;
     } else if (word == "cf") {
         c.color = param;
-    } else if (word == "cb" || word == "highlight" || word == "chcbpat") {
-        c.background = param;
+    } else if (word == "highlight") {
+        c.highlight = param;
+    } else if (word == "cb") {
+        c.cellBackground = param;
+    } else if (word == "chcbpat") {
+        c.shading = param;
     } else if (word == "up" || word == "dn") {
         // Half-points; no offset larger than a page means anything.
         const int halfPoints = qBound(-3276, hasParam ? param : 6, 3276);

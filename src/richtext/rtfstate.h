@@ -39,7 +39,8 @@ struct CharState {
     bool fontGiven = false, sizeGiven = false; // or the document's defaults
     bool bold = false, italic = false, underline = false, strike = false;
     bool hidden = false, protect = false, caps = false, smallCaps = false;
-    int color = 0, background = 0;
+    int color = 0;
+    int highlight = 0, cellBackground = 0, shading = 0; // \highlight, \cb, \chcbpat
     int offsetTwips = 0;
     int script = 0; // 1 superscript, 2 subscript
     int link = 0;   // 1-based index of the hyperlink's target
@@ -50,7 +51,7 @@ inline size_t qHash(const CharState& c, size_t hashSeed = 0)
 {
     return qHashMulti(hashSeed, c.font, c.halfPoints, c.fontGiven, c.sizeGiven, c.bold, c.italic,
                       c.underline, c.strike, c.hidden, c.protect, c.caps, c.smallCaps, c.color,
-                      c.background, c.offsetTwips, c.script, c.link);
+                      c.highlight, c.cellBackground, c.shading, c.offsetTwips, c.script, c.link);
 }
 
 struct ParaState {

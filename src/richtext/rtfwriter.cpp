@@ -42,8 +42,9 @@ private:
     void writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level);
     int styleNumber(const QTextBlock& block);
     void writeStyleSheet();
-    void writeCharReset(const QTextCharFormat& style);
-    void writeCharFormat(const QTextCharFormat& format);
+    void writeCharFormat(const QTextCharFormat& format,
+                         const QTextCharFormat& base = QTextCharFormat());
+    void writeBackground(const QTextCharFormat& format, const QTextCharFormat& base);
     void writeText(const QString& text);
     void writeImage(const QTextImageFormat& format);
     QString familyOf(const QTextCharFormat& format) const;
@@ -58,7 +59,8 @@ private:
     QList<QList<int>> m_groupNumbering;
     QList<QList<bool>> m_groupAssigned;
     QList<QList<int>> m_groupStarts;
-    QHash<int, QByteArray> m_charWords; // the words of each character format, once made
+    // The words of each character format in each paragraph style, once made.
+    QHash<QPair<int, int>, QByteArray> m_charWords;
     // Paragraph styles, each after the one it is based on (its parent).
     struct Style {
         int number;
@@ -321,18 +323,21 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
         m_out += number("\\itap", depth);
     const QTextList* list = block.textList();
     const int level = list ? listLevel(list) : 0;
+    // Readers give a styled paragraph its style's character formatting; the next
+    // paragraph starts from none.
     const int style = styleNumber(block);
+    if (!m_styles.isEmpty())
+        m_out += "\\plain";
     if (style >= 0)
         m_out += number("\\s", style);
     writeBlockFormat(format, list, level);
-    if (style >= 0)
-        writeCharReset(
-            format.property(RtfFormats::StyleCharFormat).value<QTextFormat>().toCharFormat());
     if (list)
         writeListItem(block, list, level);
     const int blockPosition = block.position(); // found in a tree: asked once
     const int blockStart = qMax(blockPosition, m_from);
     const int blockEnd = qMin(blockPosition + block.length() - 1, m_to);
+    const QTextCharFormat styleFormat =
+        format.property(RtfFormats::StyleCharFormat).value<QTextFormat>().toCharFormat();
     QString openLink;
     int next = blockPosition;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -355,10 +360,11 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
         }
         m_out += '{';
         const qsizetype wordsStart = m_out.size();
-        auto words = m_charWords.constFind(fragment.charFormatIndex());
+        const QPair<int, int> key(fragment.charFormatIndex(), style);
+        auto words = m_charWords.constFind(key);
         if (words == m_charWords.cend()) {
-            writeCharFormat(charFormat);
-            m_charWords.insert(fragment.charFormatIndex(), m_out.mid(wordsStart));
+            writeCharFormat(charFormat, styleFormat);
+            m_charWords.insert(key, m_out.mid(wordsStart));
         } else {
             m_out += *words;
         }
@@ -503,32 +509,6 @@ void RtfBuilder::writeStyleSheet()
     m_out += "}\n";
 }
 
-void RtfBuilder::writeCharReset(const QTextCharFormat& style)
-{
-    // Readers give a styled paragraph its style's character formatting; its runs
-    // start from the style's font and size alone and say the rest themselves.
-    if (style.fontWeight() >= QFont::DemiBold)
-        m_out += "\\b0";
-    if (style.fontItalic())
-        m_out += "\\i0";
-    if (style.fontUnderline())
-        m_out += "\\ulnone";
-    if (style.fontStrikeOut())
-        m_out += "\\strike0";
-    if (style.fontCapitalization() == QFont::AllUppercase)
-        m_out += "\\caps0";
-    else if (style.fontCapitalization() == QFont::SmallCaps)
-        m_out += "\\scaps0";
-    if (style.boolProperty(RtfFormats::HiddenText))
-        m_out += "\\v0";
-    if (style.hasProperty(QTextFormat::ForegroundBrush))
-        m_out += "\\cf0";
-    if (style.hasProperty(QTextFormat::BackgroundBrush))
-        m_out += "\\highlight0";
-    if (style.verticalAlignment() != QTextCharFormat::AlignNormal)
-        m_out += "\\nosupersub";
-}
-
 int RtfBuilder::listLevel(const QTextList* list)
 {
     const QTextListFormat format = list->format();
@@ -623,50 +603,85 @@ void RtfBuilder::writeListItem(const QTextBlock& block, const QTextList* list, i
              "{\\listtext\\f0 " + label + "\\tab}";
 }
 
-void RtfBuilder::writeCharFormat(const QTextCharFormat& format)
+void RtfBuilder::writeCharFormat(const QTextCharFormat& format, const QTextCharFormat& base)
 {
-    // What the document's defaults give is left to them, as it came.
+    // What the document's defaults or the paragraph's style give is left to them,
+    // as it came; the rest is said against the style (`base`), which readers give
+    // the paragraph first.
     const QString family = familyOf(format);
     const int font = fontIndex(family);
-    if (!format.hasProperty(RtfFormats::ImpliedFont) ||
-        family != format.stringProperty(RtfFormats::ImpliedFont))
+    const QString implied = format.stringProperty(RtfFormats::ImpliedFont);
+    const bool fromStyle = implied != format.stringProperty(RtfFormats::DefaultFont);
+    if (!format.hasProperty(RtfFormats::ImpliedFont) || family != implied ||
+        (!fromStyle && font != 0))
         m_out += number("\\f", font);
     const double points = format.hasProperty(QTextFormat::FontPointSize)
                               ? format.fontPointSize()
                               : m_document->defaultFont().pointSizeF();
-    const int halfPoints = int(std::lround(points * 2));
     if (!format.hasProperty(RtfFormats::ImpliedSize) ||
         points != format.doubleProperty(RtfFormats::ImpliedSize))
-        m_out += number("\\fs", halfPoints);
-    if (format.fontWeight() >= QFont::DemiBold)
-        m_out += "\\b";
-    if (format.fontItalic())
-        m_out += "\\i";
-    if (format.fontUnderline())
-        m_out += "\\ul";
-    if (format.fontStrikeOut())
-        m_out += "\\strike";
-    if (format.hasProperty(QTextFormat::ForegroundBrush))
-        m_out += number("\\cf", colorIndex(format.foreground().color()));
-    if (format.hasProperty(QTextFormat::BackgroundBrush))
-        m_out += number("\\highlight", colorIndex(format.background().color()));
-    if (format.fontCapitalization() == QFont::AllUppercase)
-        m_out += "\\caps";
-    else if (format.fontCapitalization() == QFont::SmallCaps)
-        m_out += "\\scaps";
-    if (format.boolProperty(RtfFormats::HiddenText))
-        m_out += "\\v";
-    if (format.boolProperty(RichTextProperty::Protected))
-        m_out += "\\protect";
+        m_out += number("\\fs", int(std::lround(points * 2)));
+    const auto flag = [this](bool on, bool baseOn, const QByteArray& word) {
+        if (on != baseOn)
+            m_out += on ? word : word + '0';
+    };
+    flag(format.fontWeight() >= QFont::DemiBold, base.fontWeight() >= QFont::DemiBold, "\\b");
+    flag(format.fontItalic(), base.fontItalic(), "\\i");
+    flag(format.fontUnderline(), base.fontUnderline(), "\\ul");
+    flag(format.fontStrikeOut(), base.fontStrikeOut(), "\\strike");
+    if (format.hasProperty(QTextFormat::ForegroundBrush)) {
+        if (!base.hasProperty(QTextFormat::ForegroundBrush) ||
+            base.foreground().color() != format.foreground().color())
+            m_out += number("\\cf", colorIndex(format.foreground().color()));
+    } else if (base.hasProperty(QTextFormat::ForegroundBrush)) {
+        m_out += "\\cf0";
+    }
+    writeBackground(format, base);
+    flag(format.fontCapitalization() == QFont::AllUppercase,
+         base.fontCapitalization() == QFont::AllUppercase, "\\caps");
+    flag(format.fontCapitalization() == QFont::SmallCaps,
+         base.fontCapitalization() == QFont::SmallCaps, "\\scaps");
+    flag(format.boolProperty(RtfFormats::HiddenText), base.boolProperty(RtfFormats::HiddenText),
+         "\\v");
+    flag(format.boolProperty(RichTextProperty::Protected),
+         base.boolProperty(RichTextProperty::Protected), "\\protect");
     const int offset = format.intProperty(RichTextProperty::CharOffsetTwips);
     if (offset > 0)
         m_out += number("\\up", offset / 10);
     else if (offset < 0)
         m_out += number("\\dn", -offset / 10);
+    else if (base.intProperty(RichTextProperty::CharOffsetTwips) != 0)
+        m_out += "\\up0";
     if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
         m_out += "\\super";
     else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
         m_out += "\\sub";
+    else if (base.verticalAlignment() != QTextCharFormat::AlignNormal)
+        m_out += "\\nosupersub";
+}
+
+void RtfBuilder::writeBackground(const QTextCharFormat& format, const QTextCharFormat& base)
+{
+    // Each of the words the background came with; a background set here is a highlight.
+    const auto words = [](const QTextCharFormat& f) {
+        const int kinds = f.intProperty(RtfFormats::BackgroundWords);
+        return kinds ? kinds : int(RtfFormats::Highlight);
+    };
+    const bool has = format.hasProperty(QTextFormat::BackgroundBrush);
+    const bool baseHas = base.hasProperty(QTextFormat::BackgroundBrush);
+    if (has && baseHas && base.background().color() == format.background().color() &&
+        words(base) == words(format))
+        return;
+    if (!has && !baseHas)
+        return;
+    const int index = has ? colorIndex(format.background().color()) : 0;
+    const int kinds = words(has ? format : base);
+    if (kinds & RtfFormats::Highlight)
+        m_out += number("\\highlight", index);
+    if (kinds & RtfFormats::CellBackground)
+        m_out += number("\\cb", index);
+    if (kinds & RtfFormats::Shading)
+        m_out += number("\\chcbpat", index);
 }
 
 void RtfBuilder::writeText(const QString& text)
