@@ -16,12 +16,11 @@ QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& font
     if (!family.isEmpty())
         f.setFontFamilies({family});
     f.setFontPointSize(c.halfPoints / 2.0);
-    if (!c.fontGiven) {
+    if (!c.fontGiven)
         f.setProperty(ImpliedFont, family);
-        auto fallback = fonts.constFind(defaultFont);
-        if (fallback != fonts.cend() && !fallback->name.isEmpty())
-            f.setProperty(DefaultFont, fallback->name);
-    }
+    auto fallback = fonts.constFind(defaultFont);
+    if (fallback != fonts.cend() && !fallback->name.isEmpty())
+        f.setProperty(DefaultFont, fallback->name);
     if (!c.sizeGiven)
         f.setProperty(ImpliedSize, c.halfPoints / 2.0);
     f.setFontWeight(c.bold ? QFont::Bold : QFont::Normal);
