@@ -605,9 +605,10 @@ void RtfBuilder::writeListItem(const QTextBlock& block, const QTextList* list, i
 
 void RtfBuilder::writeCharFormat(const QTextCharFormat& format, const QTextCharFormat& base)
 {
-    // What the document's defaults or the paragraph's style give is left to them,
-    // as it came; the rest is said against the style (`base`), which readers give
-    // the paragraph first.
+    // The font and size the document's defaults or the paragraph's style gave are
+    // left to them, as they came. The rest is said in full, since some readers do
+    // not give runs their paragraph style's formatting, and what the style (`base`)
+    // has and the run has not is turned off, since others do.
     const QString family = familyOf(format);
     const int font = fontIndex(family);
     const QString implied = format.stringProperty(RtfFormats::ImpliedFont);
@@ -622,18 +623,18 @@ void RtfBuilder::writeCharFormat(const QTextCharFormat& format, const QTextCharF
         points != format.doubleProperty(RtfFormats::ImpliedSize))
         m_out += number("\\fs", int(std::lround(points * 2)));
     const auto flag = [this](bool on, bool baseOn, const QByteArray& word) {
-        if (on != baseOn)
-            m_out += on ? word : word + '0';
+        if (on)
+            m_out += word;
+        else if (baseOn)
+            m_out += word + '0';
     };
     flag(format.fontWeight() >= QFont::DemiBold, base.fontWeight() >= QFont::DemiBold, "\\b");
     flag(format.fontItalic(), base.fontItalic(), "\\i");
     flag(format.fontUnderline(), base.fontUnderline(), "\\ul");
     flag(format.fontStrikeOut(), base.fontStrikeOut(), "\\strike");
-    if (format.hasProperty(QTextFormat::ForegroundBrush)) {
-        if (!base.hasProperty(QTextFormat::ForegroundBrush) ||
-            base.foreground().color() != format.foreground().color())
-            m_out += number("\\cf", colorIndex(format.foreground().color()));
-    } else if (base.hasProperty(QTextFormat::ForegroundBrush)) {
+    if (format.hasProperty(QTextFormat::ForegroundBrush))
+        m_out += number("\\cf", colorIndex(format.foreground().color()));
+    else if (base.hasProperty(QTextFormat::ForegroundBrush)) {
         m_out += "\\cf0";
     }
     writeBackground(format, base);
@@ -669,9 +670,6 @@ void RtfBuilder::writeBackground(const QTextCharFormat& format, const QTextCharF
     };
     const bool has = format.hasProperty(QTextFormat::BackgroundBrush);
     const bool baseHas = base.hasProperty(QTextFormat::BackgroundBrush);
-    if (has && baseHas && base.background().color() == format.background().color() &&
-        words(base) == words(format))
-        return;
     if (!has && !baseHas)
         return;
     const int index = has ? colorIndex(format.background().color()) : 0;
