@@ -21,7 +21,7 @@ constexpr int BackgroundWords = QTextFormat::UserProperty + 23;
 enum BackgroundWord { Highlight = 1, CellBackground = 2, Shading = 4 };
 // Block formats: the paragraph's style. The character and block formats (as
 // QTextFormat) it gives, and its chain: for it and each style it is based on, a
-// list of the style's number, name, and own character and block formats.
+// list of the style's number, name, and character and block formats.
 constexpr int StyleChain = QTextFormat::UserProperty + 19;
 constexpr int StyleCharFormat = QTextFormat::UserProperty + 20;
 constexpr int StyleBlockFormat = QTextFormat::UserProperty + 21;

@@ -684,7 +684,7 @@ void RtfParser::addStyle(int style, QTextBlockFormat& format)
 {
     // The style goes with the paragraph, so that saving can write it again and
     // readers tell its formatting from the paragraph's own: the formats it gives,
-    // and the name and own formats of it and each style it is based on.
+    // and the name and formats of it and each style it is based on.
     if (!m_styleSheet.isParagraphStyle(style))
         return;
     auto it = m_styleFormats.constFind(style);
@@ -694,7 +694,7 @@ void RtfParser::addStyle(int style, QTextBlockFormat& format)
         QVariantList chain;
         for (int s : m_styleSheet.chainOf(style)) {
             m_stack.push_back(plain);
-            applyWords(m_styleSheet.ownWordsOf(s), true);
+            applyStyle(s, true);
             chain.append(
                 QVariant(QVariantList{s, m_styleSheet.nameOf(s),
                                       QTextFormat(RtfFormats::charFormat(

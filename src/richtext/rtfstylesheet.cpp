@@ -49,11 +49,6 @@ QList<int> RtfStyleSheet::chainOf(int style) const
     return chain;
 }
 
-QList<RtfStyleSheet::Word> RtfStyleSheet::ownWordsOf(int style) const
-{
-    return m_styles.value(style).words;
-}
-
 void RtfStyleSheet::endStyle()
 {
     if (m_styles.size() < MaxStyles)

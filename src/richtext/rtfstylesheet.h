@@ -23,8 +23,7 @@ public:
     QString nameOf(int style) const;
     // The style and the styles it is based on, itself first.
     QList<int> chainOf(int style) const;
-    // The style's own words, without those of the styles it is based on.
-    QList<Word> ownWordsOf(int style) const;
+
     // The style's words with those of the styles it is based on first.
     QList<Word> wordsOf(int style) const;
 

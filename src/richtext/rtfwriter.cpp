@@ -39,7 +39,9 @@ private:
     static int numbering(QTextListFormat::Style style);
     static int listLevel(const QTextList* list);
     void writeParagraph(const QTextBlock& block, int depth = 0);
-    void writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level);
+    // A style's format is written against the style it is based on (`parentStyle`).
+    void writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level,
+                          const QTextBlockFormat* parentStyle = nullptr);
     int styleNumber(const QTextBlock& block);
     void writeStyleSheet();
     void writeCharFormat(const QTextCharFormat& format,
@@ -392,7 +394,8 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
         m_out += "}}";
 }
 
-void RtfBuilder::writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level)
+void RtfBuilder::writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level,
+                                  const QTextBlockFormat* parentStyle)
 {
     const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
     if (align & Qt::AlignHCenter)
@@ -412,12 +415,15 @@ void RtfBuilder::writeBlockFormat(const QTextBlockFormat& format, const QTextLis
             indent > 0 ? Twips::fromPixels(indent * m_document->indentWidth()) : (level + 1) * 360;
         first = -360;
     }
-    // A styled paragraph's numbers are written where they differ from its style's,
-    // zero among them, since readers give the paragraph its style's first.
+    // A styled paragraph's numbers are written in full, for readers that do not
+    // give it its style's; and zero where the style has another, for those that do.
     const QTextBlockFormat base =
-        format.property(RtfFormats::StyleBlockFormat).value<QTextFormat>().toBlockFormat();
+        parentStyle
+            ? *parentStyle
+            : format.property(RtfFormats::StyleBlockFormat).value<QTextFormat>().toBlockFormat();
     const auto differs = [&](int value, double baseValue) {
-        return value != Twips::fromPixels(baseValue);
+        return parentStyle ? value != Twips::fromPixels(baseValue)
+                           : value != 0 || Twips::fromPixels(baseValue) != 0;
     };
     if (differs(first, base.textIndent()))
         m_out += number("\\fi", first);
@@ -431,8 +437,11 @@ void RtfBuilder::writeBlockFormat(const QTextBlockFormat& format, const QTextLis
     if (const int after = Twips::fromPixels(format.bottomMargin());
         differs(after, base.bottomMargin()))
         m_out += number("\\sa", after);
-    const bool sameSpacing = format.lineHeightType() == base.lineHeightType() &&
-                             format.lineHeight() == base.lineHeight();
+    const bool sameSpacing = parentStyle
+                                 ? format.lineHeightType() == base.lineHeightType() &&
+                                       format.lineHeight() == base.lineHeight()
+                                 : format.lineHeightType() == QTextBlockFormat::SingleHeight &&
+                                       base.lineHeightType() == QTextBlockFormat::SingleHeight;
     switch (sameSpacing ? -1 : format.lineHeightType()) {
     case QTextBlockFormat::ProportionalHeight:
         m_out += number("\\sl", int(std::lround(format.lineHeight() * 240 / 100))) + "\\slmult1";
@@ -502,8 +511,11 @@ void RtfBuilder::writeStyleSheet()
         m_out += "\n{" + number("\\s", style.number);
         if (style.parent >= 0)
             m_out += number("\\sbasedon", m_styles[style.parent].number);
-        writeBlockFormat(style.block, nullptr, 0);
-        writeCharFormat(style.chr);
+        const QTextBlockFormat parentBlock =
+            style.parent >= 0 ? m_styles[style.parent].block : QTextBlockFormat();
+        writeBlockFormat(style.block, nullptr, 0, &parentBlock);
+        writeCharFormat(style.chr,
+                        style.parent >= 0 ? m_styles[style.parent].chr : QTextCharFormat());
         m_out += ' ' + escapeChars(style.name) + ";}";
     }
     m_out += "}\n";
