@@ -21,7 +21,8 @@ constexpr int BackgroundWords = QTextFormat::UserProperty + 23;
 enum BackgroundWord { Highlight = 1, CellBackground = 2, Shading = 4 };
 // Block formats: the paragraph's style. The character and block formats (as
 // QTextFormat) it gives, and its chain: for it and each style it is based on, a
-// list of the style's number, name, and character and block formats.
+// list of the style's number, name, character and block formats, and the
+// properties its own words set (RtfKeywords::property names).
 constexpr int StyleChain = QTextFormat::UserProperty + 19;
 constexpr int StyleCharFormat = QTextFormat::UserProperty + 20;
 constexpr int StyleBlockFormat = QTextFormat::UserProperty + 21;

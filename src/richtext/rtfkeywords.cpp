@@ -61,4 +61,16 @@ char16_t symbol(const QByteArray& word)
     return symbols.value(word, 0);
 }
 
+QByteArray property(const QByteArray& word)
+{
+    static const QHash<QByteArray, QByteArray> shared = {
+        {"ql", "q"},  {"qr", "q"},           {"qc", "q"},
+        {"qj", "q"},  {"striked", "strike"}, {"slmult", "sl"},
+        {"dn", "up"}, {"sub", "super"},      {"nosupersub", "super"},
+        {"tb", "tx"}};
+    if (word.startsWith("ul"))
+        return "ul";
+    return shared.value(word, word);
+}
+
 } // namespace RtfKeywords

@@ -10,4 +10,7 @@ bool isSkippedDestination(const QByteArray& word);
 bool isDestination(const QByteArray& word);
 // The character a word such as \emdash stands for, or 0.
 char16_t symbol(const QByteArray& word);
+// The property a formatting word sets: words that set the same one (\ql and \qc,
+// \ul and \ulnone, \strike and \striked) give the same name.
+QByteArray property(const QByteArray& word);
 } // namespace RtfKeywords

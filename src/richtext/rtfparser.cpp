@@ -699,7 +699,8 @@ void RtfParser::addStyle(int style, QTextBlockFormat& format)
                 QVariant(QVariantList{s, m_styleSheet.nameOf(s),
                                       QTextFormat(RtfFormats::charFormat(
                                           state().chr, m_fonts, m_colors, {}, m_defaultFont)),
-                                      QTextFormat(RtfFormats::blockFormat(state().para))}));
+                                      QTextFormat(RtfFormats::blockFormat(state().para)),
+                                      m_styleSheet.ownPropertiesOf(s)}));
             m_stack.pop_back();
         }
         m_stack.push_back(plain);

@@ -1,5 +1,7 @@
 #include "rtfstylesheet.h"
 
+#include "rtfkeywords.h"
+
 namespace {
 constexpr int MaxStyles = 10000;
 constexpr int MaxWordsPerStyle = 200;
@@ -37,6 +39,17 @@ bool RtfStyleSheet::isParagraphStyle(int style) const
 QString RtfStyleSheet::nameOf(int style) const
 {
     return QString::fromLatin1(m_styles.value(style).name).trimmed();
+}
+
+QStringList RtfStyleSheet::ownPropertiesOf(int style) const
+{
+    QStringList properties;
+    for (const Word& w : m_styles.value(style).words) {
+        const QString property = QString::fromLatin1(RtfKeywords::property(w.word));
+        if (!properties.contains(property))
+            properties.append(property);
+    }
+    return properties;
 }
 
 QList<int> RtfStyleSheet::chainOf(int style) const

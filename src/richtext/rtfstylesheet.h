@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The styles of an RTF style sheet: the formatting words of each, so that a
 // paragraph naming a style gets that formatting before its own.
@@ -21,6 +22,8 @@ public:
     void endStyle();
     bool isParagraphStyle(int style) const;
     QString nameOf(int style) const;
+    // The properties (RtfKeywords::property) the style's own words set.
+    QStringList ownPropertiesOf(int style) const;
     // The style and the styles it is based on, itself first.
     QList<int> chainOf(int style) const;
 

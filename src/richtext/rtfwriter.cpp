@@ -2,6 +2,8 @@
 
 #include "richtextproperties.h"
 #include "rtfformats.h"
+#include "rtfkeywords.h"
+#include "rtftokenizer.h"
 #include "twips.h"
 #include "windows1252.h"
 
@@ -39,11 +41,10 @@ private:
     static int numbering(QTextListFormat::Style style);
     static int listLevel(const QTextList* list);
     void writeParagraph(const QTextBlock& block, int depth = 0);
-    // A style's format is written against the style it is based on (`parentStyle`).
-    void writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level,
-                          const QTextBlockFormat* parentStyle = nullptr);
+    void writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level);
     int styleNumber(const QTextBlock& block);
     void writeStyleSheet();
+    // A paragraph's runs are written against its style (`base`).
     void writeCharFormat(const QTextCharFormat& format,
                          const QTextCharFormat& base = QTextCharFormat());
     void writeBackground(const QTextCharFormat& format, const QTextCharFormat& base);
@@ -71,6 +72,7 @@ private:
         QTextBlockFormat block;
         int parent;
         int original;
+        QStringList own; // the properties the style's own words set
     };
     QList<Style> m_styles;
     QHash<int, int> m_styleOfFormat; // block format index → style number, -1 for none
@@ -394,8 +396,7 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
         m_out += "}}";
 }
 
-void RtfBuilder::writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level,
-                                  const QTextBlockFormat* parentStyle)
+void RtfBuilder::writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level)
 {
     const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
     if (align & Qt::AlignHCenter)
@@ -418,12 +419,9 @@ void RtfBuilder::writeBlockFormat(const QTextBlockFormat& format, const QTextLis
     // A styled paragraph's numbers are written in full, for readers that do not
     // give it its style's; and zero where the style has another, for those that do.
     const QTextBlockFormat base =
-        parentStyle
-            ? *parentStyle
-            : format.property(RtfFormats::StyleBlockFormat).value<QTextFormat>().toBlockFormat();
+        format.property(RtfFormats::StyleBlockFormat).value<QTextFormat>().toBlockFormat();
     const auto differs = [&](int value, double baseValue) {
-        return parentStyle ? value != Twips::fromPixels(baseValue)
-                           : value != 0 || Twips::fromPixels(baseValue) != 0;
+        return value != 0 || Twips::fromPixels(baseValue) != 0;
     };
     if (differs(first, base.textIndent()))
         m_out += number("\\fi", first);
@@ -437,11 +435,8 @@ void RtfBuilder::writeBlockFormat(const QTextBlockFormat& format, const QTextLis
     if (const int after = Twips::fromPixels(format.bottomMargin());
         differs(after, base.bottomMargin()))
         m_out += number("\\sa", after);
-    const bool sameSpacing = parentStyle
-                                 ? format.lineHeightType() == base.lineHeightType() &&
-                                       format.lineHeight() == base.lineHeight()
-                                 : format.lineHeightType() == QTextBlockFormat::SingleHeight &&
-                                       base.lineHeightType() == QTextBlockFormat::SingleHeight;
+    const bool sameSpacing = format.lineHeightType() == QTextBlockFormat::SingleHeight &&
+                             base.lineHeightType() == QTextBlockFormat::SingleHeight;
     switch (sameSpacing ? -1 : format.lineHeightType()) {
     case QTextBlockFormat::ProportionalHeight:
         m_out += number("\\sl", int(std::lround(format.lineHeight() * 240 / 100))) + "\\slmult1";
@@ -472,19 +467,21 @@ int RtfBuilder::styleNumber(const QTextBlock& block)
     int parent = -1;
     for (auto it = chain.crbegin(); it != chain.crend(); ++it) {
         const QVariantList entry = it->toList();
-        if (entry.size() != 4)
+        if (entry.size() != 5)
             break;
         Style style{entry[0].toInt(),
                     entry[1].toString(),
                     entry[2].value<QTextFormat>().toCharFormat(),
                     entry[3].value<QTextFormat>().toBlockFormat(),
                     parent,
-                    entry[0].toInt()};
+                    entry[0].toInt(),
+                    entry[4].toStringList()};
         qsizetype index = -1;
         for (qsizetype i = 0; i < m_styles.size() && index < 0; ++i) {
             const Style& known = m_styles[i];
             if (known.original == style.original && known.name == style.name &&
-                known.chr == style.chr && known.block == style.block && known.parent == parent)
+                known.chr == style.chr && known.block == style.block && known.parent == parent &&
+                known.own == style.own)
                 index = i;
         }
         if (index < 0) {
@@ -511,11 +508,25 @@ void RtfBuilder::writeStyleSheet()
         m_out += "\n{" + number("\\s", style.number);
         if (style.parent >= 0)
             m_out += number("\\sbasedon", m_styles[style.parent].number);
-        const QTextBlockFormat parentBlock =
-            style.parent >= 0 ? m_styles[style.parent].block : QTextBlockFormat();
-        writeBlockFormat(style.block, nullptr, 0, &parentBlock);
+        // The words the style had of its own, with the values they come to: the
+        // paragraph's words against the style it is based on, less the others.
+        const qsizetype start = m_out.size();
+        QTextBlockFormat block = style.block;
+        block.setProperty(
+            RtfFormats::StyleBlockFormat,
+            QTextFormat(style.parent >= 0 ? m_styles[style.parent].block : QTextBlockFormat()));
+        writeBlockFormat(block, nullptr, 0);
         writeCharFormat(style.chr,
                         style.parent >= 0 ? m_styles[style.parent].chr : QTextCharFormat());
+        const QByteArray all = m_out.mid(start);
+        m_out.truncate(start);
+        RtfTokenizer words(all);
+        for (auto token = words.next(); token != RtfTokenizer::Token::End; token = words.next()) {
+            if (token == RtfTokenizer::Token::Word &&
+                style.own.contains(QString::fromLatin1(RtfKeywords::property(words.word()))))
+                m_out += '\\' + words.word() +
+                         (words.hasParam() ? QByteArray::number(words.param()) : QByteArray());
+        }
         m_out += ' ' + escapeChars(style.name) + ";}";
     }
     m_out += "}\n";
@@ -646,9 +657,8 @@ void RtfBuilder::writeCharFormat(const QTextCharFormat& format, const QTextCharF
     flag(format.fontStrikeOut(), base.fontStrikeOut(), "\\strike");
     if (format.hasProperty(QTextFormat::ForegroundBrush))
         m_out += number("\\cf", colorIndex(format.foreground().color()));
-    else if (base.hasProperty(QTextFormat::ForegroundBrush)) {
+    else if (base.hasProperty(QTextFormat::ForegroundBrush))
         m_out += "\\cf0";
-    }
     writeBackground(format, base);
     flag(format.fontCapitalization() == QFont::AllUppercase,
          base.fontCapitalization() == QFont::AllUppercase, "\\caps");
