@@ -26,6 +26,8 @@ enum BackgroundWord { Highlight = 1, CellBackground = 2, Shading = 4 };
 constexpr int StyleChain = QTextFormat::UserProperty + 19;
 constexpr int StyleCharFormat = QTextFormat::UserProperty + 20;
 constexpr int StyleBlockFormat = QTextFormat::UserProperty + 21;
+// Character formats: the run's character style, a chain as above.
+constexpr int CharStyleChain = QTextFormat::UserProperty + 24;
 
 QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& fonts,
                            const QList<QColor>& colors, const QStringList& links, int defaultFont);

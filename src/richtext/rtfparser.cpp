@@ -272,10 +272,12 @@ bool RtfParser::destinationWord(const QByteArray& word)
         s.destination = Destination::FontTable;
         m_formats.clear();
         m_styleFormats.clear();
+        m_styleChains.clear();
     } else if (word == "colortbl") {
         s.destination = Destination::ColorTable;
         m_formats.clear();
         m_styleFormats.clear();
+        m_styleChains.clear();
         m_colors.clear();
     } else if (word == "pict") {
         flushText();
@@ -452,6 +454,8 @@ bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
     else if (word == "s" || word == "cs") {
         if (word == "s")
             p.style = param;
+        else
+            state().chr.charStyle = param;
         applyStyle(param, false);
     } else if (word == "ql")
         p.align = 0;
@@ -673,11 +677,32 @@ QTextCharFormat RtfParser::charFormat(const CharState& c)
     auto cached = m_formats.constFind(c);
     if (cached != m_formats.cend())
         return *cached;
-    const QTextCharFormat format =
-        RtfFormats::charFormat(c, m_fonts, m_colors, m_links, m_defaultFont);
+    QTextCharFormat format = RtfFormats::charFormat(c, m_fonts, m_colors, m_links, m_defaultFont);
+    if (c.charStyle >= 0 && m_styleSheet.isCharacterStyle(c.charStyle))
+        format.setProperty(RtfFormats::CharStyleChain, styleChain(c.charStyle));
     if (m_formats.size() < 4096)
         m_formats.insert(c, format);
     return format;
+}
+
+QVariantList RtfParser::styleChain(int style)
+{
+    auto it = m_styleChains.constFind(style);
+    if (it != m_styleChains.cend())
+        return *it;
+    GroupState plain;
+    plain.chr.font = m_defaultFont;
+    QVariantList chain;
+    for (int s : m_styleSheet.chainOf(style)) {
+        m_stack.push_back(plain);
+        applyStyle(s, true);
+        chain.append(QVariant(QVariantList{
+            s, m_styleSheet.nameOf(s),
+            QTextFormat(RtfFormats::charFormat(state().chr, m_fonts, m_colors, {}, m_defaultFont)),
+            QTextFormat(RtfFormats::blockFormat(state().para)), m_styleSheet.ownPropertiesOf(s)}));
+        m_stack.pop_back();
+    }
+    return *m_styleChains.insert(style, chain);
 }
 
 void RtfParser::addStyle(int style, QTextBlockFormat& format)
@@ -689,20 +714,9 @@ void RtfParser::addStyle(int style, QTextBlockFormat& format)
         return;
     auto it = m_styleFormats.constFind(style);
     if (it == m_styleFormats.cend()) {
+        const QVariantList chain = styleChain(style);
         GroupState plain;
         plain.chr.font = m_defaultFont;
-        QVariantList chain;
-        for (int s : m_styleSheet.chainOf(style)) {
-            m_stack.push_back(plain);
-            applyStyle(s, true);
-            chain.append(
-                QVariant(QVariantList{s, m_styleSheet.nameOf(s),
-                                      QTextFormat(RtfFormats::charFormat(
-                                          state().chr, m_fonts, m_colors, {}, m_defaultFont)),
-                                      QTextFormat(RtfFormats::blockFormat(state().para)),
-                                      m_styleSheet.ownPropertiesOf(s)}));
-            m_stack.pop_back();
-        }
         m_stack.push_back(plain);
         applyStyle(style, true);
         QTextBlockFormat styled = RtfFormats::blockFormat(state().para);

@@ -59,6 +59,7 @@ private:
     QTextCharFormat charFormat(const CharState& c);
     QTextBlockFormat blockFormat(const ParaState& p);
     void addStyle(int style, QTextBlockFormat& format);
+    QVariantList styleChain(int style);
     bool consumingSkippedCharacter();
 
     RtfTokenizer m_tokens;
@@ -91,6 +92,7 @@ private:
     RtfListTable m_listTable;
     RtfStyleSheet m_styleSheet;
     QHash<int, QTextBlockFormat> m_styleFormats; // the style's own, with its chain
+    QHash<int, QVariantList> m_styleChains;
 
     QHash<CharState, QTextCharFormat> m_formats;
     std::optional<ParaState> m_lastPara;

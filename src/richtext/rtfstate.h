@@ -42,8 +42,9 @@ struct CharState {
     int color = 0;
     int highlight = 0, cellBackground = 0, shading = 0; // \highlight, \cb, \chcbpat
     int offsetTwips = 0;
-    int script = 0; // 1 superscript, 2 subscript
-    int link = 0;   // 1-based index of the hyperlink's target
+    int script = 0;     // 1 superscript, 2 subscript
+    int link = 0;       // 1-based index of the hyperlink's target
+    int charStyle = -1; // \cs
     bool operator==(const CharState&) const = default;
 };
 
@@ -51,7 +52,8 @@ inline size_t qHash(const CharState& c, size_t hashSeed = 0)
 {
     return qHashMulti(hashSeed, c.font, c.halfPoints, c.fontGiven, c.sizeGiven, c.bold, c.italic,
                       c.underline, c.strike, c.hidden, c.protect, c.caps, c.smallCaps, c.color,
-                      c.highlight, c.cellBackground, c.shading, c.offsetTwips, c.script, c.link);
+                      c.highlight, c.cellBackground, c.shading, c.offsetTwips, c.script, c.link,
+                      c.charStyle);
 }
 
 struct ParaState {

@@ -12,7 +12,7 @@ void RtfStyleSheet::word(const QByteArray& word, bool hasParam, int param)
 {
     if (word == "s" || word == "cs" || word == "ds" || word == "ts") {
         m_currentNumber = param;
-        m_current.paragraph = word == "s";
+        m_current.kind = word == "s" ? 's' : word == "cs" ? 'c' : 'o';
     } else if (word == "sbasedon") {
         m_current.basedOn = param;
     } else if (m_current.words.size() < MaxWordsPerStyle) {
@@ -33,7 +33,13 @@ void RtfStyleSheet::text(QByteArrayView text)
 bool RtfStyleSheet::isParagraphStyle(int style) const
 {
     auto it = m_styles.constFind(style);
-    return it != m_styles.cend() && it->paragraph;
+    return it != m_styles.cend() && it->kind == 's';
+}
+
+bool RtfStyleSheet::isCharacterStyle(int style) const
+{
+    auto it = m_styles.constFind(style);
+    return it != m_styles.cend() && it->kind == 'c';
 }
 
 QString RtfStyleSheet::nameOf(int style) const

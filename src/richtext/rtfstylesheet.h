@@ -21,6 +21,7 @@ public:
     void text(QByteArrayView text);
     void endStyle();
     bool isParagraphStyle(int style) const;
+    bool isCharacterStyle(int style) const;
     QString nameOf(int style) const;
     // The properties (RtfKeywords::property) the style's own words set.
     QStringList ownPropertiesOf(int style) const;
@@ -33,7 +34,7 @@ public:
 private:
     struct Style {
         int basedOn = -1;
-        bool paragraph = true;
+        char kind = 's'; // s paragraph, c character, o any other
         QByteArray name;
         QList<Word> words;
     };

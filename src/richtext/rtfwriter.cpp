@@ -43,6 +43,8 @@ private:
     void writeParagraph(const QTextBlock& block, int depth = 0);
     void writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level);
     int styleNumber(const QTextBlock& block);
+    int charStyleNumber(const QTextCharFormat& format);
+    int styleNumber(const QVariantList& chain, bool character);
     void writeStyleSheet();
     // A paragraph's runs are written against its style (`base`).
     void writeCharFormat(const QTextCharFormat& format,
@@ -73,6 +75,7 @@ private:
         int parent;
         int original;
         QStringList own; // the properties the style's own words set
+        bool character;
     };
     QList<Style> m_styles;
     QHash<int, int> m_styleOfFormat; // block format index → style number, -1 for none
@@ -206,6 +209,19 @@ void RtfBuilder::collectTables()
             addList(list);
         styleNumber(block);
     }
+    QSet<int> seen;
+    forEachFragment([&](const QTextBlock&, const QTextFragment& fragment, int, int) {
+        if (seen.contains(fragment.charFormatIndex()))
+            return; // the same format, already in the tables
+        seen.insert(fragment.charFormatIndex());
+        const QTextCharFormat format = fragment.charFormat();
+        charStyleNumber(format);
+        fontIndex(familyOf(format));
+        if (format.hasProperty(QTextFormat::ForegroundBrush))
+            colorIndex(format.foreground().color());
+        if (format.hasProperty(QTextFormat::BackgroundBrush))
+            colorIndex(format.background().color());
+    });
     for (const Style& style : std::as_const(m_styles)) {
         fontIndex(familyOf(style.chr));
         if (style.chr.hasProperty(QTextFormat::ForegroundBrush))
@@ -213,18 +229,6 @@ void RtfBuilder::collectTables()
         if (style.chr.hasProperty(QTextFormat::BackgroundBrush))
             colorIndex(style.chr.background().color());
     }
-    QSet<int> seen;
-    forEachFragment([&](const QTextBlock&, const QTextFragment& fragment, int, int) {
-        if (seen.contains(fragment.charFormatIndex()))
-            return; // the same format, already in the tables
-        seen.insert(fragment.charFormatIndex());
-        const QTextCharFormat format = fragment.charFormat();
-        fontIndex(familyOf(format));
-        if (format.hasProperty(QTextFormat::ForegroundBrush))
-            colorIndex(format.foreground().color());
-        if (format.hasProperty(QTextFormat::BackgroundBrush))
-            colorIndex(format.background().color());
-    });
 }
 
 QByteArray RtfBuilder::build()
@@ -462,8 +466,22 @@ int RtfBuilder::styleNumber(const QTextBlock& block)
     auto cached = m_styleOfFormat.constFind(block.blockFormatIndex());
     if (cached != m_styleOfFormat.cend())
         return *cached;
+    const int number =
+        styleNumber(block.blockFormat().property(RtfFormats::StyleChain).toList(), false);
+    m_styleOfFormat.insert(block.blockFormatIndex(), number);
+    return number;
+}
+
+int RtfBuilder::charStyleNumber(const QTextCharFormat& format)
+{
+    if (!format.hasProperty(RtfFormats::CharStyleChain))
+        return -1;
+    return styleNumber(format.property(RtfFormats::CharStyleChain).toList(), true);
+}
+
+int RtfBuilder::styleNumber(const QVariantList& chain, bool character)
+{
     // The styles it is based on first, each keeping its number unless another took it.
-    const QVariantList chain = block.blockFormat().property(RtfFormats::StyleChain).toList();
     int parent = -1;
     for (auto it = chain.crbegin(); it != chain.crend(); ++it) {
         const QVariantList entry = it->toList();
@@ -475,13 +493,14 @@ int RtfBuilder::styleNumber(const QTextBlock& block)
                     entry[3].value<QTextFormat>().toBlockFormat(),
                     parent,
                     entry[0].toInt(),
-                    entry[4].toStringList()};
+                    entry[4].toStringList(),
+                    character};
         qsizetype index = -1;
         for (qsizetype i = 0; i < m_styles.size() && index < 0; ++i) {
             const Style& known = m_styles[i];
             if (known.original == style.original && known.name == style.name &&
                 known.chr == style.chr && known.block == style.block && known.parent == parent &&
-                known.own == style.own)
+                known.own == style.own && known.character == character)
                 index = i;
         }
         if (index < 0) {
@@ -494,9 +513,7 @@ int RtfBuilder::styleNumber(const QTextBlock& block)
         }
         parent = int(index);
     }
-    const int number = parent >= 0 ? m_styles[parent].number : -1;
-    m_styleOfFormat.insert(block.blockFormatIndex(), number);
-    return number;
+    return parent >= 0 ? m_styles[parent].number : -1;
 }
 
 void RtfBuilder::writeStyleSheet()
@@ -505,7 +522,8 @@ void RtfBuilder::writeStyleSheet()
         return;
     m_out += "{\\stylesheet";
     for (const Style& style : std::as_const(m_styles)) {
-        m_out += "\n{" + number("\\s", style.number);
+        m_out += style.character ? "\n{\\*" + number("\\cs", style.number)
+                                 : "\n{" + number("\\s", style.number);
         if (style.parent >= 0)
             m_out += number("\\sbasedon", m_styles[style.parent].number);
         // The words the style had of its own, with the values they come to: the
@@ -515,7 +533,8 @@ void RtfBuilder::writeStyleSheet()
         block.setProperty(
             RtfFormats::StyleBlockFormat,
             QTextFormat(style.parent >= 0 ? m_styles[style.parent].block : QTextBlockFormat()));
-        writeBlockFormat(block, nullptr, 0);
+        if (!style.character)
+            writeBlockFormat(block, nullptr, 0);
         writeCharFormat(style.chr,
                         style.parent >= 0 ? m_styles[style.parent].chr : QTextCharFormat());
         const QByteArray all = m_out.mid(start);
@@ -632,6 +651,8 @@ void RtfBuilder::writeCharFormat(const QTextCharFormat& format, const QTextCharF
     // left to them, as they came. The rest is said in full, since some readers do
     // not give runs their paragraph style's formatting, and what the style (`base`)
     // has and the run has not is turned off, since others do.
+    if (const int style = charStyleNumber(format); style >= 0)
+        m_out += number("\\cs", style);
     const QString family = familyOf(format);
     const int font = fontIndex(family);
     const QString implied = format.stringProperty(RtfFormats::ImpliedFont);
