@@ -82,7 +82,9 @@ class Runs(html.parser.HTMLParser):
     def handle_data(self, data):
         if any(t in ("style", "title", "head") for t, _ in self.stack):
             return
-        text = " ".join(data.split())
+        # Spaces are left out: where LibreOffice's HTML breaks its lines decides
+        # whether they show, not the document.
+        text = "".join(data.split())
         if text:
             st = self.state()
             self.chars.extend((c, st) for c in text)
