@@ -50,6 +50,11 @@ private slots:
     void characters();
     void propertiesKeepTheLetters_data();
     void propertiesKeepTheLetters();
+    void struckText_data();
+    void struckText();
+    void backgroundsKeepTheirWords_data();
+    void backgroundsKeepTheirWords();
+    void stylesAreWrittenBack();
     void codePagesDecode();
     void textWithoutFontWordsUsesTheDefaultFont();
     void bulletTextIsNotDoubled();
@@ -503,6 +508,88 @@ void TestRtf::propertiesKeepTheLetters()
     }
     QVERIFY2(written.contains(word + " upper-case Transform}"), written.constData());
     QVERIFY(!written.contains(word + "  x}"));
+}
+
+void TestRtf::struckText_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("struck"); // a letter per character: s struck, - not
+    QTest::newRow("strike") << QByteArray("a\\strike b") << "-s";
+    QTest::newRow("strike0") << QByteArray("\\strike a\\strike0 b") << "s-";
+    QTest::newRow("striked1") << QByteArray("a\\striked1 b") << "-s";
+    QTest::newRow("striked0") << QByteArray("\\striked1 a\\striked0 b") << "s-";
+    QTest::newRow("both off") << QByteArray(
+                                     "\\strike\\striked1 a\\strike0\\striked0 b\\par\\strike c")
+                              << "s-s";
+}
+
+void TestRtf::struckText()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, struck);
+    QTextDocument doc;
+    QVERIFY(RtfReader::read("{\\rtf1 " + body + "}", &doc).ok());
+    QTextDocument back;
+    QVERIFY(RtfReader::read(RtfWriter::write(&doc), &back).ok());
+    for (const QTextDocument* d : {&doc, &back}) {
+        QString seen;
+        for (int i = 0; i < d->characterCount() - 1; ++i)
+            if (!d->characterAt(i).isSpace() && d->characterAt(i) != QChar::ParagraphSeparator)
+                seen += formatAt(*d, i).fontStrikeOut() ? u's' : u'-';
+        QCOMPARE(seen, struck);
+    }
+}
+
+void TestRtf::backgroundsKeepTheirWords_data()
+{
+    // Readers tell a highlight from a character's background: each is written back
+    // as it came.
+    QTest::addColumn<QByteArray>("words");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("highlight") << QByteArray("\\highlight1") << QByteArray("\\highlight1 x}");
+    QTest::newRow("shading") << QByteArray("\\chshdng0\\chcbpat1") << QByteArray("\\chcbpat1 x}");
+    QTest::newRow("both of AbiWord")
+        << QByteArray("\\cb1\\highlight1") << QByteArray("\\highlight1\\cb1 x}");
+}
+
+void TestRtf::backgroundsKeepTheirWords()
+{
+    QFETCH(QByteArray, words);
+    QFETCH(QByteArray, written);
+    const QByteArray rtf = "{\\rtf1{\\colortbl;\\red255\\green255\\blue0;}a{" + words + " x}}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    QCOMPARE(formatAt(doc, 1).background().color(), QColor(255, 255, 0));
+    QVERIFY(!formatAt(doc, 0).hasProperty(QTextFormat::BackgroundBrush));
+    const QByteArray once = RtfWriter::write(&doc);
+    QVERIFY2(once.contains(written), once.constData());
+    QTextDocument back;
+    QVERIFY(RtfReader::read(once, &back).ok());
+    QCOMPARE(RtfWriter::write(&back), once);
+}
+
+void TestRtf::stylesAreWrittenBack()
+{
+    // A heading's formatting comes from its style; written back, the style is there
+    // and the paragraph names it, so readers see a heading, not bold text.
+    const QByteArray rtf =
+        "{\\rtf1\\deff0{\\fonttbl{\\f0 Serif;}{\\f1 Sans;}}{\\stylesheet{\\s0\\fs24 Normal;}"
+        "{\\s1\\sbasedon0\\sb240\\b\\f1\\fs32 heading 1;}{\\*\\cs5\\i Emphasis;}}"
+        "\\pard\\plain\\s1\\sb240\\b\\f1\\fs32 Title\\par\\pard\\plain\\s0 body {\\cs5\\i "
+        "em}\\par}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    const QByteArray once = RtfWriter::write(&doc);
+    QVERIFY2(once.contains("{\\s0\\fs24 Normal;}"), once.constData());
+    QVERIFY2(once.contains("{\\s1\\sbasedon0\\sb240\\f1\\fs32\\b heading 1;}"), once.constData());
+    QVERIFY2(once.contains("{\\*\\cs5\\i Emphasis;}"), once.constData());
+    QVERIFY2(once.contains("\\pard\\plain\\s1\\sb240{\\f1\\fs32\\b Title}"), once.constData());
+    QVERIFY2(once.contains("{\\cs5\\i em}"), once.constData());
+    QCOMPARE(formatAt(doc, 0).fontWeight(), int(QFont::Bold));
+    QTextDocument back;
+    QVERIFY(RtfReader::read(once, &back).ok());
+    QCOMPARE(RtfWriter::write(&back), once);
+    QCOMPARE(back.toPlainText(), QStringLiteral("Title\nbody em\n"));
 }
 
 void TestRtf::codePagesDecode()
