@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
+#include <utility>
 
 namespace {
 constexpr int MaxDepth = 2000;
@@ -694,13 +695,15 @@ QVariantList RtfParser::styleChain(int style)
     plain.chr.font = m_defaultFont;
     QVariantList chain;
     for (int s : m_styleSheet.chainOf(style)) {
-        m_stack.push_back(plain);
+        // A plain state in place of the current one, not one pushed: pushing could
+        // move the stack while callers hold on to the current state.
+        GroupState saved = std::exchange(state(), plain);
         applyStyle(s, true);
         chain.append(QVariant(QVariantList{
             s, m_styleSheet.nameOf(s),
             QTextFormat(RtfFormats::charFormat(state().chr, m_fonts, m_colors, {}, m_defaultFont)),
             QTextFormat(RtfFormats::blockFormat(state().para)), m_styleSheet.ownPropertiesOf(s)}));
-        m_stack.pop_back();
+        state() = std::move(saved);
     }
     return *m_styleChains.insert(style, chain);
 }
@@ -717,14 +720,14 @@ void RtfParser::addStyle(int style, QTextBlockFormat& format)
         const QVariantList chain = styleChain(style);
         GroupState plain;
         plain.chr.font = m_defaultFont;
-        m_stack.push_back(plain);
+        GroupState saved = std::exchange(state(), plain);
         applyStyle(style, true);
         QTextBlockFormat styled = RtfFormats::blockFormat(state().para);
         styled.setProperty(RtfFormats::StyleChain, chain);
         styled.setProperty(
             RtfFormats::StyleCharFormat,
             QTextFormat(RtfFormats::charFormat(state().chr, m_fonts, m_colors, {}, m_defaultFont)));
-        m_stack.pop_back();
+        state() = std::move(saved);
         it = m_styleFormats.insert(style, styled);
     }
     format.setProperty(RtfFormats::StyleChain, it->property(RtfFormats::StyleChain));
