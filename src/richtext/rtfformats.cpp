@@ -8,21 +8,50 @@
 namespace RtfFormats {
 
 QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& fonts,
-                           const QList<QColor>& colors, const QStringList& links)
+                           const QList<QColor>& colors, const QStringList& links, int defaultFont)
 {
     QTextCharFormat f;
     auto font = fonts.constFind(c.font);
-    if (font != fonts.cend() && !font->name.isEmpty())
-        f.setFontFamilies({font->name});
+    const QString family = font != fonts.cend() ? font->name : QString();
+    if (!family.isEmpty())
+        f.setFontFamilies({family});
     f.setFontPointSize(c.halfPoints / 2.0);
+    if (!c.fontGiven)
+        f.setProperty(ImpliedFont, family);
+    auto fallback = fonts.constFind(defaultFont);
+    if (fallback != fonts.cend() && !fallback->name.isEmpty())
+        f.setProperty(DefaultFont, fallback->name);
+    if (!c.sizeGiven)
+        f.setProperty(ImpliedSize, c.halfPoints / 2.0);
     f.setFontWeight(c.bold ? QFont::Bold : QFont::Normal);
     f.setFontItalic(c.italic);
     f.setFontUnderline(c.underline);
     f.setFontStrikeOut(c.strike);
     if (c.color > 0 && c.color < colors.size() && colors[c.color].isValid())
         f.setForeground(colors[c.color]);
-    if (c.background > 0 && c.background < colors.size() && colors[c.background].isValid())
-        f.setBackground(colors[c.background]);
+    // The background shown is the shading, else the highlight, else \cb's colour;
+    // the words that gave it are kept for saving.
+    const auto valid = [&](int index) {
+        return index > 0 && index < colors.size() && colors[index].isValid();
+    };
+    const int background = valid(c.shading)     ? c.shading
+                           : valid(c.highlight) ? c.highlight
+                                                : c.cellBackground;
+    if (valid(background)) {
+        f.setBackground(colors[background]);
+        const int words = (c.highlight == background ? Highlight : 0) |
+                          (c.cellBackground == background ? CellBackground : 0) |
+                          (c.shading == background ? Shading : 0);
+        if (words != Highlight)
+            f.setProperty(BackgroundWords, words);
+    }
+    // Capitals are a way of showing the letters, never a change of them.
+    if (c.caps)
+        f.setFontCapitalization(QFont::AllUppercase);
+    else if (c.smallCaps)
+        f.setFontCapitalization(QFont::SmallCaps);
+    if (c.hidden)
+        f.setProperty(HiddenText, true);
     if (c.protect)
         f.setProperty(RichTextProperty::Protected, true);
     if (c.link > 0 && c.link <= links.size()) {
@@ -45,7 +74,8 @@ QTextBlockFormat blockFormat(const ParaState& p)
     QTextBlockFormat f;
     static constexpr Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter,
                                                    Qt::AlignJustify};
-    f.setAlignment(alignments[qBound(0, p.align, 3)]);
+    if (p.align >= 0)
+        f.setAlignment(alignments[qMin(p.align, 3)]);
     f.setLeftMargin(Twips::toPixels(p.left));
     f.setRightMargin(Twips::toPixels(p.right));
     f.setTextIndent(Twips::toPixels(p.first));

@@ -2,115 +2,80 @@
 
 #include "richtextproperties.h"
 #include "rtfformats.h"
+#include "rtfkeywords.h"
 
 #include <QSet>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
+#include <utility>
 
 namespace {
 constexpr int MaxDepth = 2000;
-constexpr int MaxWordLength = 32;
-
-bool isLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 } // namespace
 
 void RtfParser::run()
 {
+    using Token = RtfTokenizer::Token;
     m_stack.push_back(GroupState());
-    while (m_p < m_end && !m_finished) {
-        const char c = *m_p;
-        if (c == '{') {
-            ++m_p;
+    while (!m_finished) {
+        switch (m_tokens.next()) {
+        case Token::End:
+            // A file cut short still shows what it holds.
+            endParagraph(false);
+            return;
+        case Token::OpenGroup:
             openGroup();
-        } else if (c == '}') {
-            ++m_p;
+            break;
+        case Token::CloseGroup:
             closeGroup();
-        } else if (c == '\\') {
-            ++m_p;
-            if (m_p >= m_end)
-                break;
-            const char next = *m_p;
-            if (isLetter(next)) {
-                const char* start = m_p;
-                while (m_p < m_end && isLetter(*m_p) && m_p - start < MaxWordLength)
-                    ++m_p;
-                const QByteArray word(start, m_p - start);
-                while (m_p < m_end && isLetter(*m_p))
-                    ++m_p; // an over-long word is cut, not split in two
-                bool negative = false;
-                if (m_p < m_end && *m_p == '-' && m_p + 1 < m_end && *(m_p + 1) >= '0' &&
-                    *(m_p + 1) <= '9') {
-                    negative = true;
-                    ++m_p;
-                }
-                bool hasParam = false;
-                qint64 value = 0;
-                while (m_p < m_end && *m_p >= '0' && *m_p <= '9') {
-                    hasParam = true;
-                    if (value < 100000000000LL)
-                        value = value * 10 + (*m_p - '0');
-                    ++m_p;
-                }
-                if (m_p < m_end && *m_p == ' ')
-                    ++m_p;
-                value = qBound<qint64>(-2147483647LL, negative ? -value : value, 2147483647LL);
-                controlWord(word, hasParam, int(value));
-            } else if (next == '\'') {
-                ++m_p;
-                if (m_end - m_p >= 2 && RtfPicture::hexValue(m_p[0]) >= 0 &&
-                    RtfPicture::hexValue(m_p[1]) >= 0) {
-                    byte(char(RtfPicture::hexValue(m_p[0]) * 16 + RtfPicture::hexValue(m_p[1])));
-                    m_p += 2;
-                }
-            } else {
-                ++m_p;
-                switch (next) {
-                case '*':
-                    m_nextIsIgnorable = true;
-                    break;
-                case '\\':
-                case '{':
-                case '}':
-                    text(&next, 1);
-                    break;
-                case '\r':
-                case '\n':
-                    controlWord("par", false, 0);
-                    break;
-                case '~':
-                    unicodeText(QString(QChar(0x00A0)));
-                    break;
-                case '-':
-                    unicodeText(QString(QChar(0x00AD)));
-                    break;
-                case '_':
-                    unicodeText(QString(QChar(0x2011)));
-                    break;
-                case '\t':
-                    controlWord("tab", false, 0);
-                    break;
-                default:
-                    break;
-                }
-            }
-        } else if (c == '\r' || c == '\n' || c == '\0') {
-            ++m_p;
-        } else {
-            const char* start = m_p;
-            while (m_p < m_end && *m_p != '{' && *m_p != '}' && *m_p != '\\' && *m_p != '\r' &&
-                   *m_p != '\n' && *m_p != '\0')
-                ++m_p;
-            text(start, m_p - start);
+            break;
+        case Token::Word:
+            controlWord(m_tokens.word(), m_tokens.hasParam(), m_tokens.param());
+            break;
+        case Token::Symbol:
+            controlSymbol(m_tokens.symbol());
+            break;
+        case Token::HexByte:
+            byte(m_tokens.symbol());
+            break;
+        case Token::Text:
+            text(m_tokens.text().data(), m_tokens.text().size());
+            break;
         }
     }
-    // A file cut short still shows what it holds.
-    if (!m_finished)
-        endParagraph(false);
+}
+
+void RtfParser::controlSymbol(char symbol)
+{
+    switch (symbol) {
+    case '*':
+        m_nextIsIgnorable = true;
+        break;
+    case '\\':
+    case '{':
+    case '}':
+        text(&symbol, 1);
+        break;
+    case '\r':
+    case '\n':
+        controlWord("par", false, 0);
+        break;
+    case '~':
+        unicodeText(QString(QChar(0x00A0)));
+        break;
+    case '-':
+        unicodeText(QString(QChar(0x00AD)));
+        break;
+    case '_':
+        unicodeText(QString(QChar(0x2011)));
+        break;
+    case '\t':
+        controlWord("tab", false, 0);
+        break;
+    default:
+        break;
+    }
 }
 
 void RtfParser::openGroup()
@@ -152,6 +117,8 @@ void RtfParser::closeGroup()
     }
     if (!m_fields.empty() && m_fields.back().depth == m_stack.size())
         m_fields.pop_back();
+    if (!m_shapes.empty() && m_shapes.back().depth == m_stack.size())
+        m_shapes.pop_back();
     m_stack.pop_back();
 }
 
@@ -168,21 +135,23 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     const bool ignorable = m_nextIsIgnorable;
     m_nextIsIgnorable = false;
     GroupState& s = state();
+    if (word == "bin") {
+        // Binary data is passed over wherever it stands: its bytes may look like braces.
+        // After \u, binary data counts as one skipped character.
+        const QByteArrayView data = m_tokens.takeBinary(param);
+        if (!consumingSkippedCharacter() && s.destination == Destination::Picture &&
+            !m_pictures.empty())
+            m_pictures.back().data.append(data);
+        return;
+    }
     if (s.destination == Destination::Skip)
         return;
     if (s.destination == Destination::SkipUnlessUd) {
         s.destination = word == "ud" ? Destination::Normal : Destination::Skip;
         return;
     }
-    if (m_skipCount > 0 && word != "bin") {
+    if (m_skipCount > 0) {
         --m_skipCount;
-        return;
-    }
-    if (word == "bin") {
-        const qint64 length = qBound(qint64(0), qint64(param), qint64(m_end - m_p));
-        if (s.destination == Destination::Picture && !m_pictures.empty())
-            m_pictures.back().data.append(m_p, length);
-        m_p += length;
         return;
     }
     if (destinationWord(word))
@@ -240,6 +209,15 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
             pic.scaley = param;
         return;
     }
+    case Destination::ShapeInstructions:
+        // A shape's picture is the value of its "pib" property; other values are not text.
+        if (word == "sn") {
+            s.destination = Destination::ShapePropertyName;
+            m_shapeProperty.clear();
+        } else if (word == "sv" && m_shapeProperty.trimmed() != "pib") {
+            s.destination = Destination::Skip;
+        }
+        return;
     case Destination::NestedRowProperties:
         if (word == "nestrow") {
             flushText();
@@ -288,70 +266,19 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
 
 bool RtfParser::destinationWord(const QByteArray& word)
 {
-    static const QSet<QByteArray> skipped = {"info",
-                                             "header",
-                                             "footer",
-                                             "headerl",
-                                             "headerr",
-                                             "headerf",
-                                             "footerl",
-                                             "footerr",
-                                             "footerf",
-                                             "annotation",
-                                             "pntext",
-                                             "listtext",
-                                             "xe",
-                                             "tc",
-                                             "bkmkstart",
-                                             "bkmkend",
-                                             "objdata",
-                                             "shpinst",
-                                             "nonshppict",
-                                             "themedata",
-                                             "datastore",
-                                             "latentstyles",
-                                             "colorschememapping",
-                                             "xmlnstbl",
-                                             "rsidtbl",
-                                             "generator",
-                                             "pgdsctbl",
-                                             "mmathPr",
-                                             "template",
-                                             "revtbl",
-                                             "atnid",
-                                             "atnauthor",
-                                             "atrfstart",
-                                             "atrfend",
-                                             "fldtype",
-                                             "userprops",
-                                             "docvar",
-                                             "filetbl",
-                                             "xmlopen",
-                                             "pnseclvl",
-                                             "fchars",
-                                             "lchars",
-                                             "ftnsep",
-                                             "ftnsepc",
-                                             "aftnsep",
-                                             "aftnsepc",
-                                             "private",
-                                             "nonesttables"};
-    // Most words are not destinations: one look-up says so.
-    static const QSet<QByteArray> known = {
-        "footnote", "fonttbl",    "colortbl",  "pict",
-        "field",    "fldinst",    "fldrslt",   "nesttableprops",
-        "pn",       "stylesheet", "listtable", "listoverridetable",
-        "shppict",  "ud",         "result",    "shp",
-        "shprslt"};
-    if (!known.contains(word) && !skipped.contains(word))
+    if (!RtfKeywords::isDestination(word))
         return false;
     GroupState& s = state();
     if (word == "fonttbl") {
         s.destination = Destination::FontTable;
         m_formats.clear();
+        m_styleFormats.clear();
+        m_styleChains.clear();
     } else if (word == "colortbl") {
         s.destination = Destination::ColorTable;
         m_formats.clear();
+        m_styleFormats.clear();
+        m_styleChains.clear();
         m_colors.clear();
     } else if (word == "pict") {
         flushText();
@@ -378,12 +305,22 @@ bool RtfParser::destinationWord(const QByteArray& word)
                 s.chr.link = int(m_links.size());
             }
         }
+    } else if (word == "shp" || word == "shpgrp") {
+        m_shapes.push_back({m_stack.size()});
+    } else if (word == "shpinst") {
+        s.destination = Destination::ShapeInstructions;
+    } else if (word == "shprslt") {
+        // What a shape looks like to readers without shapes: shown only when the
+        // shape gave no picture of its own.
+        if (!m_shapes.empty() && m_shapes.back().pictureShown) {
+            flushText();
+            s.destination = Destination::Skip;
+        }
     } else if (word == "nesttableprops") {
         s.destination = Destination::NestedRowProperties;
-    } else if (word == "shppict" || word == "ud" || word == "result" || word == "shp" ||
-               word == "shprslt") {
+    } else if (word == "shppict" || word == "ud" || word == "result") {
         // Destinations whose text is shown: known, so a leading \* does not skip them.
-    } else if (skipped.contains(word)) {
+    } else if (RtfKeywords::isSkippedDestination(word)) {
         flushText();
         s.destination = Destination::Skip;
     } else {
@@ -401,8 +338,10 @@ bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
         c.font = m_defaultFont;
     } else if (word == "f") {
         c.font = param;
+        c.fontGiven = true;
     } else if (word == "fs") {
         c.halfPoints = hasParam && param > 0 ? qMin(param, 3276) : 24;
+        c.sizeGiven = true;
     } else if (word == "b") {
         c.bold = on;
     } else if (word == "i") {
@@ -416,14 +355,20 @@ bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
         c.strike = on;
     } else if (word == "caps") {
         c.caps = on;
+    } else if (word == "scaps") {
+        c.smallCaps = on;
     } else if (word == "v") {
         c.hidden = on;
     } else if (word == "protect") {
         c.protect = on;
     } else if (word == "cf") {
         c.color = param;
-    } else if (word == "cb" || word == "highlight" || word == "chcbpat") {
-        c.background = param;
+    } else if (word == "highlight") {
+        c.highlight = param;
+    } else if (word == "cb") {
+        c.cellBackground = param;
+    } else if (word == "chcbpat") {
+        c.shading = param;
     } else if (word == "up" || word == "dn") {
         // Half-points; no offset larger than a page means anything.
         const int halfPoints = qBound(-3276, hasParam ? param : 6, 3276);
@@ -443,21 +388,7 @@ bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
 void RtfParser::keepFootnote()
 {
     // The note is not shown, but its RTF stays with its number so saving keeps it.
-    const char* start = m_p;
-    int depth = 1;
-    while (m_p < m_end && depth > 0) {
-        const char c = *m_p++;
-        if (c == '\\' && m_p < m_end) {
-            ++m_p; // an escaped brace or backslash
-        } else if (c == '{') {
-            ++depth;
-        } else if (c == '}') {
-            --depth;
-        }
-    }
-    const QByteArray raw(start, (depth == 0 ? m_p - 1 : m_p) - start);
-    if (depth == 0)
-        --m_p; // the closing brace ends the group as usual
+    const QByteArray raw = m_tokens.takeGroup().toByteArray();
     state().destination = Destination::Skip;
     flushText();
     if (m_cursor.position() == 0 || m_footnotes == 0 || raw.size() > 1024 * 1024)
@@ -469,11 +400,23 @@ void RtfParser::keepFootnote()
     number.mergeCharFormat(format);
 }
 
-void RtfParser::applyStyle(int style)
+void RtfParser::applyStyle(int style, bool given)
 {
-    for (const RtfStyleSheet::Word& w : m_styleSheet.wordsOf(style))
+    applyWords(m_styleSheet.wordsOf(style), given);
+}
+
+void RtfParser::applyWords(const QList<RtfStyleSheet::Word>& words, bool given)
+{
+    // Text takes its style's font and size, but they stay the style's: not the text's own.
+    CharState& c = state().chr;
+    const bool fontGiven = c.fontGiven, sizeGiven = c.sizeGiven;
+    for (const RtfStyleSheet::Word& w : words)
         if (!characterWord(w.word, w.hasParam, w.param) && w.word != "s" && w.word != "cs")
             paragraphWord(w.word, w.hasParam, w.param);
+    if (!given) {
+        c.fontGiven = fontGiven;
+        c.sizeGiven = sizeGiven;
+    }
 }
 
 void RtfParser::oldListWord(const QByteArray& word)
@@ -509,9 +452,13 @@ bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
     ParaState& p = state().para;
     if (word == "pard")
         p = ParaState();
-    else if (word == "s" || word == "cs")
-        applyStyle(param);
-    else if (word == "ql")
+    else if (word == "s" || word == "cs") {
+        if (word == "s")
+            p.style = param;
+        else
+            state().chr.charStyle = param;
+        applyStyle(param, false);
+    } else if (word == "ql")
         p.align = 0;
     else if (word == "qr")
         p.align = 1;
@@ -541,12 +488,6 @@ bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
 
 bool RtfParser::specialCharacter(const QByteArray& word)
 {
-    static const QHash<QByteArray, char16_t> symbols = {
-        {"tab", u'\t'},        {"line", 0x2028},      {"lquote", 0x2018},  {"rquote", 0x2019},
-        {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022},  {"endash", 0x2013},
-        {"emdash", 0x2014},    {"enspace", 0x2002},   {"emspace", 0x2003}, {"qmspace", 0x2005},
-        {"zwj", 0x200D},       {"zwnj", 0x200C},      {"ltrmark", 0x200E}, {"rtlmark", 0x200F},
-        {"zwbo", 0x200B}};
     if (state().destination != Destination::Normal)
         return false;
     if (word == "par" || word == "page" || word == "sect") {
@@ -567,10 +508,10 @@ bool RtfParser::specialCharacter(const QByteArray& word)
         m_tables.endRow();
         return true;
     }
-    auto it = symbols.constFind(word);
-    if (it == symbols.cend())
+    const char16_t symbol = RtfKeywords::symbol(word);
+    if (symbol == 0)
         return false;
-    unicodeText(QString(QChar(*it)));
+    unicodeText(QString(QChar(symbol)));
     return true;
 }
 
@@ -579,6 +520,19 @@ void RtfParser::text(const char* data, qsizetype size)
     GroupState& s = state();
     switch (s.destination) {
     case Destination::Normal:
+        for (qsizetype i = 0; i < size;) {
+            // Runs of ASCII go in one piece unless a skipped or double-byte character is due.
+            if (m_skipCount > 0 || m_expectTrail || uchar(data[i]) >= 0x80) {
+                byte(data[i++]);
+                continue;
+            }
+            qsizetype end = i + 1;
+            while (end < size && uchar(data[end]) < 0x80)
+                ++end;
+            asciiText(QLatin1StringView(data + i, end - i));
+            i = end;
+        }
+        return;
     case Destination::FontTable:
     case Destination::ColorTable:
         for (qsizetype i = 0; i < size; ++i)
@@ -589,9 +543,11 @@ void RtfParser::text(const char* data, qsizetype size)
             m_pictures.back().hex.append(data, size);
         return;
     case Destination::StyleSheet:
-        for (qsizetype i = 0; i < size; ++i)
-            if (data[i] == ';')
-                m_styleSheet.endStyle();
+        m_styleSheet.text(QByteArrayView(data, size));
+        return;
+    case Destination::ShapePropertyName:
+        if (m_shapeProperty.size() < 64)
+            m_shapeProperty.append(data, size);
         return;
     case Destination::FieldInstruction:
         if (!m_fields.empty() && m_fields.back().instruction.size() < 4096)
@@ -636,18 +592,21 @@ void RtfParser::byte(char b)
         m_expectTrail = false;
         return;
     }
-    if (uchar(b) < 0x80 && !m_pendingBytes.isEmpty())
-        flushBytes();
     if (uchar(b) < 0x80) {
-        if (s.chr.hidden)
-            return;
-        if (m_pendingText.isEmpty())
-            m_pendingFormat = s.chr;
-        m_pendingText += QLatin1Char(b);
+        asciiText(QLatin1StringView(&b, 1));
     } else {
         m_pendingBytes.append(b);
         m_expectTrail = CodePage::isLeadByte(codePageFor(s.chr.font), uchar(b));
     }
+}
+
+void RtfParser::asciiText(QLatin1StringView text)
+{
+    if (!m_pendingBytes.isEmpty())
+        flushBytes();
+    if (m_pendingText.isEmpty())
+        m_pendingFormat = state().chr;
+    m_pendingText += text;
 }
 
 void RtfParser::fontNameBytes()
@@ -678,8 +637,6 @@ void RtfParser::flushBytes()
     }
     const QByteArray bytes = m_pendingBytes;
     m_pendingBytes.clear();
-    if (state().chr.hidden)
-        return;
     unicodeText(CodePage::decode(codePageFor(state().chr.font), bytes));
 }
 
@@ -690,7 +647,7 @@ void RtfParser::unicodeText(const QString& s)
         m_fonts[m_currentFont].name += s;
         return;
     }
-    if (st.destination != Destination::Normal || st.chr.hidden)
+    if (st.destination != Destination::Normal)
         return;
     if (!m_pendingBytes.isEmpty()) {
         const QByteArray bytes = m_pendingBytes;
@@ -711,8 +668,7 @@ void RtfParser::flushText()
     if (m_pendingText.isEmpty())
         return;
     enterTables();
-    m_cursor.insertText(m_pendingFormat.caps ? m_pendingText.toUpper() : m_pendingText,
-                        charFormat(m_pendingFormat));
+    m_cursor.insertText(m_pendingText, charFormat(m_pendingFormat));
     m_pendingText.clear();
 }
 
@@ -722,10 +678,64 @@ QTextCharFormat RtfParser::charFormat(const CharState& c)
     auto cached = m_formats.constFind(c);
     if (cached != m_formats.cend())
         return *cached;
-    const QTextCharFormat format = RtfFormats::charFormat(c, m_fonts, m_colors, m_links);
+    QTextCharFormat format = RtfFormats::charFormat(c, m_fonts, m_colors, m_links, m_defaultFont);
+    if (c.charStyle >= 0 && m_styleSheet.isCharacterStyle(c.charStyle))
+        format.setProperty(RtfFormats::CharStyleChain, styleChain(c.charStyle));
     if (m_formats.size() < 4096)
         m_formats.insert(c, format);
     return format;
+}
+
+QVariantList RtfParser::styleChain(int style)
+{
+    auto it = m_styleChains.constFind(style);
+    if (it != m_styleChains.cend())
+        return *it;
+    GroupState plain;
+    plain.chr.font = m_defaultFont;
+    QVariantList chain;
+    for (int s : m_styleSheet.chainOf(style)) {
+        // A plain state in place of the current one, not one pushed: pushing could
+        // move the stack while callers hold on to the current state.
+        GroupState saved = std::exchange(state(), plain);
+        applyStyle(s, true);
+        chain.append(QVariant(QVariantList{
+            s, m_styleSheet.nameOf(s),
+            QTextFormat(RtfFormats::charFormat(state().chr, m_fonts, m_colors, {}, m_defaultFont)),
+            QTextFormat(RtfFormats::blockFormat(state().para)), m_styleSheet.ownPropertiesOf(s)}));
+        state() = std::move(saved);
+    }
+    return *m_styleChains.insert(style, chain);
+}
+
+void RtfParser::addStyle(int style, QTextBlockFormat& format)
+{
+    // The style goes with the paragraph, so that saving can write it again and
+    // readers tell its formatting from the paragraph's own: the formats it gives,
+    // and the name and formats of it and each style it is based on.
+    if (!m_styleSheet.isParagraphStyle(style))
+        return;
+    auto it = m_styleFormats.constFind(style);
+    if (it == m_styleFormats.cend()) {
+        const QVariantList chain = styleChain(style);
+        GroupState plain;
+        plain.chr.font = m_defaultFont;
+        GroupState saved = std::exchange(state(), plain);
+        applyStyle(style, true);
+        QTextBlockFormat styled = RtfFormats::blockFormat(state().para);
+        styled.setProperty(RtfFormats::StyleChain, chain);
+        styled.setProperty(
+            RtfFormats::StyleCharFormat,
+            QTextFormat(RtfFormats::charFormat(state().chr, m_fonts, m_colors, {}, m_defaultFont)));
+        state() = std::move(saved);
+        it = m_styleFormats.insert(style, styled);
+    }
+    format.setProperty(RtfFormats::StyleChain, it->property(RtfFormats::StyleChain));
+    format.setProperty(RtfFormats::StyleCharFormat, it->property(RtfFormats::StyleCharFormat));
+    QTextBlockFormat flat = *it;
+    flat.clearProperty(RtfFormats::StyleChain);
+    flat.clearProperty(RtfFormats::StyleCharFormat);
+    format.setProperty(RtfFormats::StyleBlockFormat, QTextFormat(flat));
 }
 
 QTextBlockFormat RtfParser::blockFormat(const ParaState& p)
@@ -734,6 +744,8 @@ QTextBlockFormat RtfParser::blockFormat(const ParaState& p)
     if (!m_lastPara || !(p == *m_lastPara)) {
         m_lastPara = p;
         m_lastBlockFormat = RtfFormats::blockFormat(p);
+        if (p.style >= 0)
+            addStyle(p.style, m_lastBlockFormat);
     }
     return m_lastBlockFormat;
 }
@@ -779,4 +791,6 @@ void RtfParser::finishPicture(const RtfPicture& picture)
     const QTextImageFormat format = picture.addTo(m_cursor.document(), ++m_imageCount);
     enterTables();
     m_cursor.insertImage(format);
+    for (Shape& shape : m_shapes)
+        shape.pictureShown = true;
 }

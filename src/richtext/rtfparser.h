@@ -6,6 +6,7 @@
 #include "rtfstate.h"
 #include "rtfstylesheet.h"
 #include "rtftablebuilder.h"
+#include "rtftokenizer.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -17,15 +18,14 @@
 class QTextCursor;
 class QTextList;
 
-// Reads RTF into a document at a cursor, one token at a time, with a stack of
-// group states; tables, pictures and formats are built by helpers of their own.
+// Reads RTF into a document at a cursor, one token of the tokenizer at a time,
+// with a stack of group states; tables, pictures and formats are built by helpers of their own.
 class RtfParser {
 public:
     // Inserting into a paragraph leaves that paragraph's format alone unless the
     // inserted text ends paragraphs of its own.
     RtfParser(const QByteArray& data, QTextCursor& cursor, bool wholeDocument)
-        : m_p(data.constData()), m_end(data.constData() + data.size()), m_cursor(cursor),
-          m_wholeDocument(wholeDocument), m_tables(cursor)
+        : m_tokens(data), m_cursor(cursor), m_wholeDocument(wholeDocument), m_tables(cursor)
     {}
 
     void run();
@@ -34,16 +34,19 @@ private:
     GroupState& state() { return m_stack.back(); }
     void openGroup();
     void closeGroup();
+    void controlSymbol(char symbol);
     void controlWord(const QByteArray& word, bool hasParam, int param);
     bool destinationWord(const QByteArray& word);
     bool characterWord(const QByteArray& word, bool hasParam, int param);
     void oldListWord(const QByteArray& word);
-    void applyStyle(int style);
+    void applyStyle(int style, bool given);
+    void applyWords(const QList<RtfStyleSheet::Word>& words, bool given);
     void keepFootnote();
     bool paragraphWord(const QByteArray& word, bool hasParam, int param);
     bool specialCharacter(const QByteArray& word);
     void text(const char* data, qsizetype size);
     void byte(char b);
+    void asciiText(QLatin1StringView text);
     void unicodeText(const QString& s);
     void flushBytes();
     void flushText();
@@ -55,16 +58,19 @@ private:
     int codePageFor(int font) const;
     QTextCharFormat charFormat(const CharState& c);
     QTextBlockFormat blockFormat(const ParaState& p);
+    void addStyle(int style, QTextBlockFormat& format);
+    QVariantList styleChain(int style);
     bool consumingSkippedCharacter();
 
-    const char* m_p;
-    const char* m_end;
+    RtfTokenizer m_tokens;
     QTextCursor& m_cursor;
     bool m_wholeDocument;
     RtfTableBuilder m_tables;
     int m_rowColumns = 0;
     int m_footnotes = 0;
     std::vector<Field> m_fields;
+    std::vector<Shape> m_shapes;
+    QByteArray m_shapeProperty;
     QStringList m_links;
     std::vector<GroupState> m_stack;
     int m_ignoredDepth = 0;
@@ -85,6 +91,9 @@ private:
     std::vector<RtfPicture> m_pictures;
     RtfListTable m_listTable;
     RtfStyleSheet m_styleSheet;
+    QHash<int, QTextBlockFormat> m_styleFormats; // the style's own, with its chain
+    QHash<int, QVariantList> m_styleChains;
+
     QHash<CharState, QTextCharFormat> m_formats;
     std::optional<ParaState> m_lastPara;
     QTextBlockFormat m_lastBlockFormat;

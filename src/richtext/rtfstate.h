@@ -18,7 +18,9 @@ enum class Destination {
     StyleSheet,
     SkipUnlessUd,
     NestedRowProperties,
-    FieldInstruction
+    FieldInstruction,
+    ShapeInstructions,
+    ShapePropertyName
 };
 
 struct Field {
@@ -26,31 +28,41 @@ struct Field {
     QString instruction;
 };
 
+struct Shape {
+    size_t depth;              // the stack size while inside the shape's own group
+    bool pictureShown = false; // its result then only repeats the picture
+};
+
 struct CharState {
     int font = 0; // the default font, unless the header names another
     int halfPoints = 24;
+    bool fontGiven = false, sizeGiven = false; // or the document's defaults
     bool bold = false, italic = false, underline = false, strike = false;
-    bool hidden = false, protect = false, caps = false;
-    int color = 0, background = 0;
+    bool hidden = false, protect = false, caps = false, smallCaps = false;
+    int color = 0;
+    int highlight = 0, cellBackground = 0, shading = 0; // \highlight, \cb, \chcbpat
     int offsetTwips = 0;
-    int script = 0; // 1 superscript, 2 subscript
-    int link = 0;   // 1-based index of the hyperlink's target
+    int script = 0;     // 1 superscript, 2 subscript
+    int link = 0;       // 1-based index of the hyperlink's target
+    int charStyle = -1; // \cs
     bool operator==(const CharState&) const = default;
 };
 
 inline size_t qHash(const CharState& c, size_t hashSeed = 0)
 {
-    return qHashMulti(hashSeed, c.font, c.halfPoints, c.bold, c.italic, c.underline, c.strike,
-                      c.hidden, c.protect, c.caps, c.color, c.background, c.offsetTwips, c.script,
-                      c.link);
+    return qHashMulti(hashSeed, c.font, c.halfPoints, c.fontGiven, c.sizeGiven, c.bold, c.italic,
+                      c.underline, c.strike, c.hidden, c.protect, c.caps, c.smallCaps, c.color,
+                      c.highlight, c.cellBackground, c.shading, c.offsetTwips, c.script, c.link,
+                      c.charStyle);
 }
 
 struct ParaState {
-    int align = 0; // 0 left, 1 right, 2 centre, 3 justified
+    int align = -1; // 0 left, 1 right, 2 centre, 3 justified; -1 not given
     int left = 0, right = 0, first = 0, before = 0, after = 0;
     int lineSpacing = 0; // twips: above 0 at least, below 0 exactly; with lineMultiple, 240ths
     bool lineMultiple = false;
     QList<int> tabs;
+    int style = -1;       // \s, -1 for none
     int oldListStyle = 0; // a \pn paragraph's QTextListFormat::Style, 0 for none
     int listOverride = 0; // \ls
     int listLevel = 0;    // \ilvl

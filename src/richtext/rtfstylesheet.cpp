@@ -1,5 +1,7 @@
 #include "rtfstylesheet.h"
 
+#include "rtfkeywords.h"
+
 namespace {
 constexpr int MaxStyles = 10000;
 constexpr int MaxWordsPerStyle = 200;
@@ -8,12 +10,62 @@ constexpr int MaxBaseDepth = 16; // a style based on itself, or on a circle of o
 
 void RtfStyleSheet::word(const QByteArray& word, bool hasParam, int param)
 {
-    if (word == "s" || word == "cs" || word == "ds" || word == "ts")
+    if (word == "s" || word == "cs" || word == "ds" || word == "ts") {
         m_currentNumber = param;
-    else if (word == "sbasedon")
+        m_current.kind = word == "s" ? 's' : word == "cs" ? 'c' : 'o';
+    } else if (word == "sbasedon") {
         m_current.basedOn = param;
-    else if (m_current.words.size() < MaxWordsPerStyle)
+    } else if (m_current.words.size() < MaxWordsPerStyle) {
         m_current.words.append({word, hasParam, param});
+    }
+}
+
+void RtfStyleSheet::text(QByteArrayView text)
+{
+    for (char c : text) {
+        if (c == ';')
+            endStyle();
+        else if (m_current.name.size() < 256)
+            m_current.name += c;
+    }
+}
+
+bool RtfStyleSheet::isParagraphStyle(int style) const
+{
+    auto it = m_styles.constFind(style);
+    return it != m_styles.cend() && it->kind == 's';
+}
+
+bool RtfStyleSheet::isCharacterStyle(int style) const
+{
+    auto it = m_styles.constFind(style);
+    return it != m_styles.cend() && it->kind == 'c';
+}
+
+QString RtfStyleSheet::nameOf(int style) const
+{
+    return QString::fromLatin1(m_styles.value(style).name).trimmed();
+}
+
+QStringList RtfStyleSheet::ownPropertiesOf(int style) const
+{
+    QStringList properties;
+    for (const Word& w : m_styles.value(style).words) {
+        const QString property = QString::fromLatin1(RtfKeywords::property(w.word));
+        if (!properties.contains(property))
+            properties.append(property);
+    }
+    return properties;
+}
+
+QList<int> RtfStyleSheet::chainOf(int style) const
+{
+    QList<int> chain;
+    for (int s = style;
+         s >= 0 && m_styles.contains(s) && !chain.contains(s) && chain.size() < MaxBaseDepth;
+         s = m_styles.value(s).basedOn)
+        chain.append(s);
+    return chain;
 }
 
 void RtfStyleSheet::endStyle()
@@ -26,13 +78,9 @@ void RtfStyleSheet::endStyle()
 
 QList<RtfStyleSheet::Word> RtfStyleSheet::wordsOf(int style) const
 {
-    QList<int> chain;
-    for (int s = style;
-         s >= 0 && m_styles.contains(s) && !chain.contains(s) && chain.size() < MaxBaseDepth;
-         s = m_styles.value(s).basedOn)
-        chain.prepend(s);
+    const QList<int> chain = chainOf(style);
     QList<Word> words;
-    for (int s : chain)
-        words += m_styles.value(s).words;
+    for (auto s = chain.crbegin(); s != chain.crend(); ++s)
+        words += m_styles.value(*s).words;
     return words;
 }

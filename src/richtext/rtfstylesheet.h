@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QString>
+#include <QStringList>
 
 // The styles of an RTF style sheet: the formatting words of each, so that a
 // paragraph naming a style gets that formatting before its own.
@@ -16,13 +18,24 @@ public:
 
     // The words of the style sheet's groups, in order; ";" ends a style.
     void word(const QByteArray& word, bool hasParam, int param);
+    void text(QByteArrayView text);
     void endStyle();
+    bool isParagraphStyle(int style) const;
+    bool isCharacterStyle(int style) const;
+    QString nameOf(int style) const;
+    // The properties (RtfKeywords::property) the style's own words set.
+    QStringList ownPropertiesOf(int style) const;
+    // The style and the styles it is based on, itself first.
+    QList<int> chainOf(int style) const;
+
     // The style's words with those of the styles it is based on first.
     QList<Word> wordsOf(int style) const;
 
 private:
     struct Style {
         int basedOn = -1;
+        char kind = 's'; // s paragraph, c character, o any other
+        QByteArray name;
         QList<Word> words;
     };
     QHash<int, Style> m_styles;

@@ -1,6 +1,9 @@
 #include "rtfwriter.h"
 
 #include "richtextproperties.h"
+#include "rtfformats.h"
+#include "rtfkeywords.h"
+#include "rtftokenizer.h"
 #include "twips.h"
 #include "windows1252.h"
 
@@ -38,7 +41,15 @@ private:
     static int numbering(QTextListFormat::Style style);
     static int listLevel(const QTextList* list);
     void writeParagraph(const QTextBlock& block, int depth = 0);
-    void writeCharFormat(const QTextCharFormat& format);
+    void writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level);
+    int styleNumber(const QTextBlock& block);
+    int charStyleNumber(const QTextCharFormat& format);
+    int styleNumber(const QVariantList& chain, bool character);
+    void writeStyleSheet();
+    // A paragraph's runs are written against its style (`base`).
+    void writeCharFormat(const QTextCharFormat& format,
+                         const QTextCharFormat& base = QTextCharFormat());
+    void writeBackground(const QTextCharFormat& format, const QTextCharFormat& base);
     void writeText(const QString& text);
     void writeImage(const QTextImageFormat& format);
     QString familyOf(const QTextCharFormat& format) const;
@@ -53,7 +64,22 @@ private:
     QList<QList<int>> m_groupNumbering;
     QList<QList<bool>> m_groupAssigned;
     QList<QList<int>> m_groupStarts;
-    QHash<int, QByteArray> m_charWords; // the words of each character format, once made
+    // The words of each character format in each paragraph style, once made.
+    QHash<QPair<int, int>, QByteArray> m_charWords;
+    // Paragraph styles, each after the one it is based on (its parent).
+    struct Style {
+        int number;
+        QString name;
+        QTextCharFormat chr;
+        QTextBlockFormat block;
+        int parent;
+        int original;
+        QStringList own; // the properties the style's own words set
+        bool character;
+    };
+    QList<Style> m_styles;
+    QHash<int, int> m_styleOfFormat; // block format index → style number, -1 for none
+    int m_nextStyleNumber = 0;
     int m_lastListGroup = -1;
     QByteArray m_out;
 };
@@ -168,23 +194,41 @@ int RtfBuilder::colorIndex(const QColor& color)
 
 void RtfBuilder::collectTables()
 {
-    fontIndex(m_document->defaultFont().family());
+    // The default font is the one text without a font of its own came in.
+    QString defaultFamily;
+    forEachFragment([&](const QTextBlock&, const QTextFragment& fragment, int, int) {
+        if (defaultFamily.isNull())
+            defaultFamily = fragment.charFormat().stringProperty(RtfFormats::DefaultFont);
+    });
+    if (defaultFamily.isNull())
+        defaultFamily = m_document->defaultFont().family();
+    fontIndex(defaultFamily);
     for (QTextBlock block = m_document->findBlock(m_from);
-         block.isValid() && block.position() <= m_to; block = block.next())
+         block.isValid() && block.position() <= m_to; block = block.next()) {
         if (const QTextList* list = block.textList())
             addList(list);
+        styleNumber(block);
+    }
     QSet<int> seen;
     forEachFragment([&](const QTextBlock&, const QTextFragment& fragment, int, int) {
         if (seen.contains(fragment.charFormatIndex()))
             return; // the same format, already in the tables
         seen.insert(fragment.charFormatIndex());
         const QTextCharFormat format = fragment.charFormat();
+        charStyleNumber(format);
         fontIndex(familyOf(format));
         if (format.hasProperty(QTextFormat::ForegroundBrush))
             colorIndex(format.foreground().color());
         if (format.hasProperty(QTextFormat::BackgroundBrush))
             colorIndex(format.background().color());
     });
+    for (const Style& style : std::as_const(m_styles)) {
+        fontIndex(familyOf(style.chr));
+        if (style.chr.hasProperty(QTextFormat::ForegroundBrush))
+            colorIndex(style.chr.foreground().color());
+        if (style.chr.hasProperty(QTextFormat::BackgroundBrush))
+            colorIndex(style.chr.background().color());
+    }
 }
 
 QByteArray RtfBuilder::build()
@@ -199,6 +243,7 @@ QByteArray RtfBuilder::build()
         m_out += number("\\red", c.red()) + number("\\green", c.green()) +
                  number("\\blue", c.blue()) + ';';
     m_out += "}\n";
+    writeStyleSheet();
     writeListTables();
     if (m_from == 0 && m_to >= m_document->characterCount() - 1) {
         writeFrame(m_document->rootFrame()->begin(), 0);
@@ -284,59 +329,23 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
         m_out += "\\intbl";
     if (depth > 1)
         m_out += number("\\itap", depth);
-    const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
-    if (align & Qt::AlignHCenter)
-        m_out += "\\qc";
-    else if (align & Qt::AlignRight)
-        m_out += "\\qr";
-    else if (align & Qt::AlignJustify)
-        m_out += "\\qj";
     const QTextList* list = block.textList();
     const int level = list ? listLevel(list) : 0;
-    int left = Twips::fromPixels(format.leftMargin());
-    int first = Twips::fromPixels(format.textIndent());
-    if (list && left == 0 && first == 0) {
-        // Room for the bullet, where the list's own indent gave it.
-        const int indent = list->format().indent();
-        left =
-            indent > 0 ? Twips::fromPixels(indent * m_document->indentWidth()) : (level + 1) * 360;
-        first = -360;
-    }
-    const int right = Twips::fromPixels(format.rightMargin());
-    const int before = Twips::fromPixels(format.topMargin());
-    const int after = Twips::fromPixels(format.bottomMargin());
-    if (first)
-        m_out += number("\\fi", first);
-    if (left)
-        m_out += number("\\li", left);
-    if (right)
-        m_out += number("\\ri", right);
-    if (before)
-        m_out += number("\\sb", before);
-    if (after)
-        m_out += number("\\sa", after);
-    switch (format.lineHeightType()) {
-    case QTextBlockFormat::ProportionalHeight:
-        if (format.lineHeight() != 100)
-            m_out +=
-                number("\\sl", int(std::lround(format.lineHeight() * 240 / 100))) + "\\slmult1";
-        break;
-    case QTextBlockFormat::FixedHeight:
-        m_out += number("\\sl", -Twips::fromPixels(format.lineHeight())) + "\\slmult0";
-        break;
-    case QTextBlockFormat::MinimumHeight:
-        m_out += number("\\sl", Twips::fromPixels(format.lineHeight())) + "\\slmult0";
-        break;
-    default:
-        break;
-    }
-    for (const QTextOption::Tab& tab : format.tabPositions())
-        m_out += number("\\tx", Twips::fromPixels(tab.position));
+    // Readers give a styled paragraph its style's character formatting; the next
+    // paragraph starts from none.
+    const int style = styleNumber(block);
+    if (!m_styles.isEmpty())
+        m_out += "\\plain";
+    if (style >= 0)
+        m_out += number("\\s", style);
+    writeBlockFormat(format, list, level);
     if (list)
         writeListItem(block, list, level);
     const int blockPosition = block.position(); // found in a tree: asked once
     const int blockStart = qMax(blockPosition, m_from);
     const int blockEnd = qMin(blockPosition + block.length() - 1, m_to);
+    const QTextCharFormat styleFormat =
+        format.property(RtfFormats::StyleCharFormat).value<QTextFormat>().toCharFormat();
     QString openLink;
     int next = blockPosition;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -358,14 +367,16 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
             openLink = link;
         }
         m_out += '{';
-        auto words = m_charWords.constFind(fragment.charFormatIndex());
+        const qsizetype wordsStart = m_out.size();
+        const QPair<int, int> key(fragment.charFormatIndex(), style);
+        auto words = m_charWords.constFind(key);
         if (words == m_charWords.cend()) {
-            const qsizetype before = m_out.size();
-            writeCharFormat(charFormat);
-            m_charWords.insert(fragment.charFormatIndex(), m_out.mid(before));
+            writeCharFormat(charFormat, styleFormat);
+            m_charWords.insert(key, m_out.mid(wordsStart));
         } else {
             m_out += *words;
         }
+        const bool noWords = m_out.size() == wordsStart;
         const QByteArray footnote =
             charFormat.property(RichTextProperty::FootnoteRtf).toByteArray();
         if (!footnote.isEmpty()) {
@@ -376,7 +387,8 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
             for (int i = start; i < end; ++i)
                 writeImage(charFormat.toImageFormat());
         } else {
-            m_out += ' ';
+            if (!noWords)
+                m_out += ' ';
             const QString text = fragment.text();
             writeText(start == position && end - start == text.size()
                           ? text
@@ -386,6 +398,157 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
     }
     if (!openLink.isEmpty())
         m_out += "}}";
+}
+
+void RtfBuilder::writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level)
+{
+    const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (align & Qt::AlignHCenter)
+        m_out += "\\qc";
+    else if (align & Qt::AlignRight)
+        m_out += "\\qr";
+    else if (align & Qt::AlignJustify)
+        m_out += "\\qj";
+    else if (format.hasProperty(QTextFormat::BlockAlignment))
+        m_out += "\\ql";
+    int left = Twips::fromPixels(format.leftMargin());
+    int first = Twips::fromPixels(format.textIndent());
+    if (list && left == 0 && first == 0) {
+        // Room for the bullet, where the list's own indent gave it.
+        const int indent = list->format().indent();
+        left =
+            indent > 0 ? Twips::fromPixels(indent * m_document->indentWidth()) : (level + 1) * 360;
+        first = -360;
+    }
+    // A styled paragraph's numbers are written in full, for readers that do not
+    // give it its style's; and zero where the style has another, for those that do.
+    const QTextBlockFormat base =
+        format.property(RtfFormats::StyleBlockFormat).value<QTextFormat>().toBlockFormat();
+    const auto differs = [&](int value, double baseValue) {
+        return value != 0 || Twips::fromPixels(baseValue) != 0;
+    };
+    if (differs(first, base.textIndent()))
+        m_out += number("\\fi", first);
+    if (differs(left, base.leftMargin()))
+        m_out += number("\\li", left);
+    if (const int right = Twips::fromPixels(format.rightMargin());
+        differs(right, base.rightMargin()))
+        m_out += number("\\ri", right);
+    if (const int before = Twips::fromPixels(format.topMargin()); differs(before, base.topMargin()))
+        m_out += number("\\sb", before);
+    if (const int after = Twips::fromPixels(format.bottomMargin());
+        differs(after, base.bottomMargin()))
+        m_out += number("\\sa", after);
+    const bool sameSpacing = format.lineHeightType() == QTextBlockFormat::SingleHeight &&
+                             base.lineHeightType() == QTextBlockFormat::SingleHeight;
+    switch (sameSpacing ? -1 : format.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        m_out += number("\\sl", int(std::lround(format.lineHeight() * 240 / 100))) + "\\slmult1";
+        break;
+    case QTextBlockFormat::FixedHeight:
+        m_out += number("\\sl", -Twips::fromPixels(format.lineHeight())) + "\\slmult0";
+        break;
+    case QTextBlockFormat::MinimumHeight:
+        m_out += number("\\sl", Twips::fromPixels(format.lineHeight())) + "\\slmult0";
+        break;
+    case QTextBlockFormat::SingleHeight:
+        m_out += "\\sl0\\slmult0";
+        break;
+    default:
+        break;
+    }
+    for (const QTextOption::Tab& tab : format.tabPositions())
+        m_out += number("\\tx", Twips::fromPixels(tab.position));
+}
+
+int RtfBuilder::styleNumber(const QTextBlock& block)
+{
+    auto cached = m_styleOfFormat.constFind(block.blockFormatIndex());
+    if (cached != m_styleOfFormat.cend())
+        return *cached;
+    const int number =
+        styleNumber(block.blockFormat().property(RtfFormats::StyleChain).toList(), false);
+    m_styleOfFormat.insert(block.blockFormatIndex(), number);
+    return number;
+}
+
+int RtfBuilder::charStyleNumber(const QTextCharFormat& format)
+{
+    if (!format.hasProperty(RtfFormats::CharStyleChain))
+        return -1;
+    return styleNumber(format.property(RtfFormats::CharStyleChain).toList(), true);
+}
+
+int RtfBuilder::styleNumber(const QVariantList& chain, bool character)
+{
+    // The styles it is based on first, each keeping its number unless another took it.
+    int parent = -1;
+    for (auto it = chain.crbegin(); it != chain.crend(); ++it) {
+        const QVariantList entry = it->toList();
+        if (entry.size() != 5)
+            break;
+        Style style{entry[0].toInt(),
+                    entry[1].toString(),
+                    entry[2].value<QTextFormat>().toCharFormat(),
+                    entry[3].value<QTextFormat>().toBlockFormat(),
+                    parent,
+                    entry[0].toInt(),
+                    entry[4].toStringList(),
+                    character};
+        qsizetype index = -1;
+        for (qsizetype i = 0; i < m_styles.size() && index < 0; ++i) {
+            const Style& known = m_styles[i];
+            if (known.original == style.original && known.name == style.name &&
+                known.chr == style.chr && known.block == style.block && known.parent == parent &&
+                known.own == style.own && known.character == character)
+                index = i;
+        }
+        if (index < 0) {
+            for (const Style& known : std::as_const(m_styles))
+                if (known.number == style.number)
+                    style.number = m_nextStyleNumber;
+            m_nextStyleNumber = qMax(m_nextStyleNumber, style.number + 1);
+            m_styles.append(style);
+            index = m_styles.size() - 1;
+        }
+        parent = int(index);
+    }
+    return parent >= 0 ? m_styles[parent].number : -1;
+}
+
+void RtfBuilder::writeStyleSheet()
+{
+    if (m_styles.isEmpty())
+        return;
+    m_out += "{\\stylesheet";
+    for (const Style& style : std::as_const(m_styles)) {
+        m_out += style.character ? "\n{\\*" + number("\\cs", style.number)
+                                 : "\n{" + number("\\s", style.number);
+        if (style.parent >= 0)
+            m_out += number("\\sbasedon", m_styles[style.parent].number);
+        // The words the style had of its own, with the values they come to: the
+        // paragraph's words against the style it is based on, less the others.
+        const qsizetype start = m_out.size();
+        QTextBlockFormat block = style.block;
+        block.setProperty(
+            RtfFormats::StyleBlockFormat,
+            QTextFormat(style.parent >= 0 ? m_styles[style.parent].block : QTextBlockFormat()));
+        if (!style.character)
+            writeBlockFormat(block, nullptr, 0);
+        writeCharFormat(style.chr,
+                        style.parent >= 0 ? m_styles[style.parent].chr : QTextCharFormat());
+        const QByteArray all = m_out.mid(start);
+        m_out.truncate(start);
+        RtfTokenizer words(all);
+        for (auto token = words.next(); token != RtfTokenizer::Token::End; token = words.next()) {
+            if (token == RtfTokenizer::Token::Word &&
+                style.own.contains(QString::fromLatin1(RtfKeywords::property(words.word()))))
+                m_out += '\\' + words.word() +
+                         (words.hasParam() ? QByteArray::number(words.param()) : QByteArray());
+        }
+        m_out += ' ' + escapeChars(style.name) + ";}";
+    }
+    m_out += "}\n";
 }
 
 int RtfBuilder::listLevel(const QTextList* list)
@@ -482,36 +645,84 @@ void RtfBuilder::writeListItem(const QTextBlock& block, const QTextList* list, i
              "{\\listtext\\f0 " + label + "\\tab}";
 }
 
-void RtfBuilder::writeCharFormat(const QTextCharFormat& format)
+void RtfBuilder::writeCharFormat(const QTextCharFormat& format, const QTextCharFormat& base)
 {
-    m_out += number("\\f", fontIndex(familyOf(format)));
+    // The font and size the document's defaults or the paragraph's style gave are
+    // left to them, as they came. The rest is said in full, since some readers do
+    // not give runs their paragraph style's formatting, and what the style (`base`)
+    // has and the run has not is turned off, since others do.
+    if (const int style = charStyleNumber(format); style >= 0)
+        m_out += number("\\cs", style);
+    const QString family = familyOf(format);
+    const int font = fontIndex(family);
+    const QString implied = format.stringProperty(RtfFormats::ImpliedFont);
+    const bool fromStyle = implied != format.stringProperty(RtfFormats::DefaultFont);
+    if (!format.hasProperty(RtfFormats::ImpliedFont) || family != implied ||
+        (!fromStyle && font != 0))
+        m_out += number("\\f", font);
     const double points = format.hasProperty(QTextFormat::FontPointSize)
                               ? format.fontPointSize()
                               : m_document->defaultFont().pointSizeF();
-    m_out += number("\\fs", int(std::lround(points * 2)));
-    if (format.fontWeight() >= QFont::DemiBold)
-        m_out += "\\b";
-    if (format.fontItalic())
-        m_out += "\\i";
-    if (format.fontUnderline())
-        m_out += "\\ul";
-    if (format.fontStrikeOut())
-        m_out += "\\strike";
+    if (!format.hasProperty(RtfFormats::ImpliedSize) ||
+        points != format.doubleProperty(RtfFormats::ImpliedSize))
+        m_out += number("\\fs", int(std::lround(points * 2)));
+    const auto flag = [this](bool on, bool baseOn, const QByteArray& word) {
+        if (on)
+            m_out += word;
+        else if (baseOn)
+            m_out += word + '0';
+    };
+    flag(format.fontWeight() >= QFont::DemiBold, base.fontWeight() >= QFont::DemiBold, "\\b");
+    flag(format.fontItalic(), base.fontItalic(), "\\i");
+    flag(format.fontUnderline(), base.fontUnderline(), "\\ul");
+    flag(format.fontStrikeOut(), base.fontStrikeOut(), "\\strike");
     if (format.hasProperty(QTextFormat::ForegroundBrush))
         m_out += number("\\cf", colorIndex(format.foreground().color()));
-    if (format.hasProperty(QTextFormat::BackgroundBrush))
-        m_out += number("\\highlight", colorIndex(format.background().color()));
-    if (format.boolProperty(RichTextProperty::Protected))
-        m_out += "\\protect";
+    else if (base.hasProperty(QTextFormat::ForegroundBrush))
+        m_out += "\\cf0";
+    writeBackground(format, base);
+    flag(format.fontCapitalization() == QFont::AllUppercase,
+         base.fontCapitalization() == QFont::AllUppercase, "\\caps");
+    flag(format.fontCapitalization() == QFont::SmallCaps,
+         base.fontCapitalization() == QFont::SmallCaps, "\\scaps");
+    flag(format.boolProperty(RtfFormats::HiddenText), base.boolProperty(RtfFormats::HiddenText),
+         "\\v");
+    flag(format.boolProperty(RichTextProperty::Protected),
+         base.boolProperty(RichTextProperty::Protected), "\\protect");
     const int offset = format.intProperty(RichTextProperty::CharOffsetTwips);
     if (offset > 0)
         m_out += number("\\up", offset / 10);
     else if (offset < 0)
         m_out += number("\\dn", -offset / 10);
+    else if (base.intProperty(RichTextProperty::CharOffsetTwips) != 0)
+        m_out += "\\up0";
     if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
         m_out += "\\super";
     else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
         m_out += "\\sub";
+    else if (base.verticalAlignment() != QTextCharFormat::AlignNormal)
+        m_out += "\\nosupersub";
+}
+
+void RtfBuilder::writeBackground(const QTextCharFormat& format, const QTextCharFormat& base)
+{
+    // Each of the words the background came with; a background set here is a highlight.
+    const auto words = [](const QTextCharFormat& f) {
+        const int kinds = f.intProperty(RtfFormats::BackgroundWords);
+        return kinds ? kinds : int(RtfFormats::Highlight);
+    };
+    const bool has = format.hasProperty(QTextFormat::BackgroundBrush);
+    const bool baseHas = base.hasProperty(QTextFormat::BackgroundBrush);
+    if (!has && !baseHas)
+        return;
+    const int index = has ? colorIndex(format.background().color()) : 0;
+    const int kinds = words(has ? format : base);
+    if (kinds & RtfFormats::Highlight)
+        m_out += number("\\highlight", index);
+    if (kinds & RtfFormats::CellBackground)
+        m_out += number("\\cb", index);
+    if (kinds & RtfFormats::Shading)
+        m_out += number("\\chcbpat", index);
 }
 
 void RtfBuilder::writeText(const QString& text)

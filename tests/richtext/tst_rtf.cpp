@@ -1,5 +1,7 @@
 #include "richtext/richtextproperties.h"
+#include "richtext/rtfformats.h"
 #include "richtext/rtfreader.h"
+#include "richtext/rtftokenizer.h"
 #include "richtext/rtfwriter.h"
 #include "support/testhome.h"
 
@@ -30,8 +32,13 @@ QString plain(const QTextDocument& doc)
 class TestRtf : public QObject {
     Q_OBJECT
 private slots:
+    void tokens_data();
+    void tokens();
+    void tokenizerHandsOverBinaryDataAndGroups();
     void everyFormattingFeatureSurvivesSaveAndLoad();
     void writingWhatWasReadGivesTheSameBytes();
+    void whatWasNotGivenIsNotWritten_data();
+    void whatWasNotGivenIsNotWritten();
     void tablesAndLinksSurviveSaveAndLoad();
     void footnotesAreKeptButNotShown();
     void stylesGiveTheirFormatting();
@@ -41,10 +48,19 @@ private slots:
     void hyperlinkFields();
     void characters_data();
     void characters();
+    void propertiesKeepTheLetters_data();
+    void propertiesKeepTheLetters();
+    void struckText_data();
+    void struckText();
+    void backgroundsKeepTheirWords_data();
+    void backgroundsKeepTheirWords();
+    void stylesAreWrittenBack();
     void codePagesDecode();
     void textWithoutFontWordsUsesTheDefaultFont();
     void bulletTextIsNotDoubled();
     void pictures();
+    void picturesInShapes_data();
+    void picturesInShapes();
     void hostileInputIsSurvived_data();
     void hostileInputIsSurvived();
     void insertingKeepsTheParagraphFormat();
@@ -52,6 +68,77 @@ private slots:
     void savedInputsAreSurvived();
     void notRtfIsAnError();
 };
+
+void TestRtf::tokens_data()
+{
+    // Each token as W(word and parameter), S(symbol), H(hex byte), T(text), { or }.
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("tokens");
+    QTest::newRow("groups and words") << QByteArray("{\\rtf1\\b0 x}") << "{ W(rtf1) W(b0) T(x) }";
+    QTest::newRow("negative parameter and its space")
+        << QByteArray("\\li-720  a") << "W(li-720) T( a)";
+    QTest::newRow("minus without digits") << QByteArray("\\b-x") << "W(b) T(-x)";
+    QTest::newRow("parameter bounded")
+        << QByteArray("\\fs99999999999999999999") << "W(fs2147483647)";
+    QTest::newRow("over-long word is cut") << QByteArray("\\") + QByteArray(40, 'a') + "1"
+                                           << "W(" + QString(32, u'a') + "1)";
+    QTest::newRow("symbols") << QByteArray("\\*\\~\\{\\\\") << "S(*) S(~) S({) S(\\)";
+    QTest::newRow("hex bytes") << QByteArray("\\'e9\\'4Fz") << "H(e9) H(4f) T(z)";
+    QTest::newRow("bad hex stands for nothing") << QByteArray("a\\'zz") << "T(a) T(zz)";
+    QTest::newRow("line breaks and NULs dropped") << QByteArray("a\r\nb\0c", 7) << "T(a) T(b) T(c)";
+    QTest::newRow("backslash at the end") << QByteArray("a\\") << "T(a)";
+}
+
+void TestRtf::tokens()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, tokens);
+    using Token = RtfTokenizer::Token;
+    RtfTokenizer tokenizer(rtf);
+    QStringList seen;
+    for (Token t = tokenizer.next(); t != Token::End; t = tokenizer.next()) {
+        switch (t) {
+        case Token::OpenGroup:
+            seen << QStringLiteral("{");
+            break;
+        case Token::CloseGroup:
+            seen << QStringLiteral("}");
+            break;
+        case Token::Word:
+            seen << QStringLiteral("W(%1%2)").arg(
+                QString::fromLatin1(tokenizer.word()),
+                tokenizer.hasParam() ? QString::number(tokenizer.param()) : QString());
+            break;
+        case Token::Symbol:
+            seen << QStringLiteral("S(%1)").arg(QLatin1Char(tokenizer.symbol()));
+            break;
+        case Token::HexByte:
+            seen << QStringLiteral("H(%1)").arg(uchar(tokenizer.symbol()), 2, 16, QLatin1Char('0'));
+            break;
+        case Token::Text:
+            seen << QStringLiteral("T(%1)").arg(QString::fromLatin1(tokenizer.text()));
+            break;
+        case Token::End:
+            break;
+        }
+    }
+    QCOMPARE(seen.join(u' '), tokens);
+}
+
+void TestRtf::tokenizerHandsOverBinaryDataAndGroups()
+{
+    const QByteArray rtf = "\\bin3 {}\\\\x{\\a\\}{b}}rest";
+    RtfTokenizer tokenizer(rtf);
+    QCOMPARE(tokenizer.next(), RtfTokenizer::Token::Word);
+    QCOMPARE(tokenizer.takeBinary(tokenizer.param()), QByteArrayView("{}\\"));
+    QCOMPARE(tokenizer.next(), RtfTokenizer::Token::Word);
+    QCOMPARE(tokenizer.word(), QByteArray("x"));
+    QCOMPARE(tokenizer.next(), RtfTokenizer::Token::OpenGroup);
+    QCOMPARE(tokenizer.takeGroup(), QByteArrayView("\\a\\}{b}"));
+    QCOMPARE(tokenizer.next(), RtfTokenizer::Token::CloseGroup);
+    QCOMPARE(tokenizer.next(), RtfTokenizer::Token::Text);
+    QCOMPARE(tokenizer.takeBinary(99), QByteArrayView());
+}
 
 void TestRtf::everyFormattingFeatureSurvivesSaveAndLoad()
 {
@@ -127,6 +214,39 @@ void TestRtf::writingWhatWasReadGivesTheSameBytes()
     QVERIFY(RtfReader::read(once, &second).ok());
     QCOMPARE(RtfWriter::write(&second), once);
     QCOMPARE(plain(second), QStringLiteral("Hello world\ncafé €\n"));
+}
+
+void TestRtf::whatWasNotGivenIsNotWritten_data()
+{
+    // Word processors tell the document's defaults from formatting given to the
+    // text: saving must not turn the one into the other.
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("default font and size") << QByteArray("x") << QByteArray("\\pard{x}");
+    QTest::newRow("size given") << QByteArray("{\\fs24 x}") << QByteArray("\\pard{\\fs24 x}");
+    QTest::newRow("default font given")
+        << QByteArray("y{\\f0 x}") << QByteArray("\\pard{y}{\\f0 x}");
+    QTest::newRow("other font") << QByteArray("y{\\f1 x}") << QByteArray("\\pard{y}{\\f1 x}");
+    QTest::newRow("left alignment given") << QByteArray("\\ql x") << QByteArray("\\pard\\ql{x}");
+    QTest::newRow("reset to no alignment") << QByteArray("\\qc\\pard x") << QByteArray("\\pard{x}");
+}
+
+void TestRtf::whatWasNotGivenIsNotWritten()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, written);
+    const QByteArray rtf =
+        "{\\rtf1\\deff0{\\fonttbl{\\f0 Liberation Serif;}{\\f1 Arial;}}" + body + "}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    const QByteArray once = RtfWriter::write(&doc);
+    QVERIFY2(once.contains("{\\f0\\fnil Liberation Serif;}"), once.constData());
+    QVERIFY2(once.contains(written + "}"), once.constData());
+    // What shows stays the same.
+    QCOMPARE(formatAt(doc, 0).fontPointSize(), 12.0);
+    QTextDocument back;
+    QVERIFY(RtfReader::read(once, &back).ok());
+    QCOMPARE(RtfWriter::write(&back), once);
 }
 
 void TestRtf::tablesAndLinksSurviveSaveAndLoad()
@@ -332,19 +452,19 @@ void TestRtf::characters_data()
     QTest::newRow("skipped destinations")
         << QByteArray("{\\rtf1{\\info{\\title T}}{\\stylesheet{\\s0 Normal;}}{\\header H}body}")
         << "body";
-    QTest::newRow("hidden text") << QByteArray("{\\rtf1 a{\\v secret}b}") << "ab";
     QTest::newRow("field result")
         << QByteArray("{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}}}")
         << "link";
     QTest::newRow("upr takes the unicode part")
         << QByteArray("{\\rtf1 {\\upr{\\f0 ansi}{\\*\\ud{\\f0 uni}}}}") << "uni";
     QTest::newRow("bin data is skipped") << QByteArray("{\\rtf1 a\\bin3 {}\\b}") << "ab";
+    QTest::newRow("bin data in a skipped destination")
+        << QByteArray("{\\rtf1 a{\\*\\objdata \\bin1 }hidden}b}") << "ab";
     QTest::newRow("backslash newline is a paragraph") << QByteArray("{\\rtf1 a\\\nb}") << "a\nb";
     QTest::newRow("object shows its result")
         << QByteArray("{\\rtf1 a{\\object\\objemb{\\*\\objclass Excel}{\\*\\objdata 0102}{\\result "
                       "shown}}b}")
         << "ashownb";
-    QTest::newRow("caps") << QByteArray("{\\rtf1 {\\caps small} x}") << "SMALL x";
     QTest::newRow("page and sect") << QByteArray("{\\rtf1 a\\page b\\sect c}") << "a\nb\nc";
 }
 
@@ -355,6 +475,121 @@ void TestRtf::characters()
     QTextDocument doc;
     QVERIFY(RtfReader::read(rtf, &doc).ok());
     QCOMPARE(doc.toRawText().replace(QChar::ParagraphSeparator, u'\n'), text);
+}
+
+void TestRtf::propertiesKeepTheLetters_data()
+{
+    QTest::addColumn<QByteArray>("word");
+    QTest::addColumn<int>("capitalization");
+    QTest::addColumn<bool>("hidden");
+    QTest::newRow("caps") << QByteArray("\\caps") << int(QFont::AllUppercase) << false;
+    QTest::newRow("small caps") << QByteArray("\\scaps") << int(QFont::SmallCaps) << false;
+    QTest::newRow("hidden") << QByteArray("\\v") << int(QFont::MixedCase) << true;
+}
+
+void TestRtf::propertiesKeepTheLetters()
+{
+    // Saving once must not change the letters for good.
+    QFETCH(QByteArray, word);
+    QFETCH(int, capitalization);
+    QFETCH(bool, hidden);
+    const QByteArray rtf = "{\\rtf1 {" + word + " upper-case Transform}{" + word + "0  x}}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    const QByteArray written = RtfWriter::write(&doc);
+    QTextDocument back;
+    QVERIFY(RtfReader::read(written, &back).ok());
+    for (const QTextDocument* d : {&doc, &back}) {
+        QCOMPARE(d->toPlainText(), QStringLiteral("upper-case Transform x"));
+        QCOMPARE(int(formatAt(*d, 0).fontCapitalization()), capitalization);
+        QCOMPARE(formatAt(*d, 0).boolProperty(RtfFormats::HiddenText), hidden);
+        QCOMPARE(int(formatAt(*d, 20).fontCapitalization()), int(QFont::MixedCase));
+        QVERIFY(!formatAt(*d, 20).boolProperty(RtfFormats::HiddenText));
+    }
+    QVERIFY2(written.contains(word + " upper-case Transform}"), written.constData());
+    QVERIFY(!written.contains(word + "  x}"));
+}
+
+void TestRtf::struckText_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("struck"); // a letter per character: s struck, - not
+    QTest::newRow("strike") << QByteArray("a\\strike b") << "-s";
+    QTest::newRow("strike0") << QByteArray("\\strike a\\strike0 b") << "s-";
+    QTest::newRow("striked1") << QByteArray("a\\striked1 b") << "-s";
+    QTest::newRow("striked0") << QByteArray("\\striked1 a\\striked0 b") << "s-";
+    QTest::newRow("both off") << QByteArray(
+                                     "\\strike\\striked1 a\\strike0\\striked0 b\\par\\strike c")
+                              << "s-s";
+}
+
+void TestRtf::struckText()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, struck);
+    QTextDocument doc;
+    QVERIFY(RtfReader::read("{\\rtf1 " + body + "}", &doc).ok());
+    QTextDocument back;
+    QVERIFY(RtfReader::read(RtfWriter::write(&doc), &back).ok());
+    for (const QTextDocument* d : {&doc, &back}) {
+        QString seen;
+        for (int i = 0; i < d->characterCount() - 1; ++i)
+            if (!d->characterAt(i).isSpace() && d->characterAt(i) != QChar::ParagraphSeparator)
+                seen += formatAt(*d, i).fontStrikeOut() ? u's' : u'-';
+        QCOMPARE(seen, struck);
+    }
+}
+
+void TestRtf::backgroundsKeepTheirWords_data()
+{
+    // Readers tell a highlight from a character's background: each is written back
+    // as it came.
+    QTest::addColumn<QByteArray>("words");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("highlight") << QByteArray("\\highlight1") << QByteArray("\\highlight1 x}");
+    QTest::newRow("shading") << QByteArray("\\chshdng0\\chcbpat1") << QByteArray("\\chcbpat1 x}");
+    QTest::newRow("both of AbiWord")
+        << QByteArray("\\cb1\\highlight1") << QByteArray("\\highlight1\\cb1 x}");
+}
+
+void TestRtf::backgroundsKeepTheirWords()
+{
+    QFETCH(QByteArray, words);
+    QFETCH(QByteArray, written);
+    const QByteArray rtf = "{\\rtf1{\\colortbl;\\red255\\green255\\blue0;}a{" + words + " x}}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    QCOMPARE(formatAt(doc, 1).background().color(), QColor(255, 255, 0));
+    QVERIFY(!formatAt(doc, 0).hasProperty(QTextFormat::BackgroundBrush));
+    const QByteArray once = RtfWriter::write(&doc);
+    QVERIFY2(once.contains(written), once.constData());
+    QTextDocument back;
+    QVERIFY(RtfReader::read(once, &back).ok());
+    QCOMPARE(RtfWriter::write(&back), once);
+}
+
+void TestRtf::stylesAreWrittenBack()
+{
+    // A heading's formatting comes from its style; written back, the style is there
+    // and the paragraph names it, so readers see a heading, not bold text.
+    const QByteArray rtf =
+        "{\\rtf1\\deff0{\\fonttbl{\\f0 Serif;}{\\f1 Sans;}}{\\stylesheet{\\s0\\fs24 Normal;}"
+        "{\\s1\\sbasedon0\\sb240\\b\\f1\\fs32 heading 1;}{\\*\\cs5\\i Emphasis;}}"
+        "\\pard\\plain\\s1\\sb240\\b\\f1\\fs32 Title\\par\\pard\\plain\\s0 body {\\cs5\\i "
+        "em}\\par}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    const QByteArray once = RtfWriter::write(&doc);
+    QVERIFY2(once.contains("{\\s0\\fs24 Normal;}"), once.constData());
+    QVERIFY2(once.contains("{\\s1\\sbasedon0\\sb240\\f1\\fs32\\b heading 1;}"), once.constData());
+    QVERIFY2(once.contains("{\\*\\cs5\\i Emphasis;}"), once.constData());
+    QVERIFY2(once.contains("\\pard\\plain\\s1\\sb240{\\f1\\fs32\\b Title}"), once.constData());
+    QVERIFY2(once.contains("{\\cs5\\i em}"), once.constData());
+    QCOMPARE(formatAt(doc, 0).fontWeight(), int(QFont::Bold));
+    QTextDocument back;
+    QVERIFY(RtfReader::read(once, &back).ok());
+    QCOMPARE(RtfWriter::write(&back), once);
+    QCOMPARE(back.toPlainText(), QStringLiteral("Title\nbody em\n"));
 }
 
 void TestRtf::codePagesDecode()
@@ -419,6 +654,65 @@ void TestRtf::pictures()
     QVERIFY(written.contains("{\\pict\\wmetafile8\\picwgoal300\\pichgoal300\n01020304\n}"));
     QVERIFY(written.contains(png.toHex().left(64)));
     QVERIFY(!written.contains("0102\n"));
+}
+
+namespace {
+QByteArray pngPicture(const QColor& colour)
+{
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return "{\\pict\\pngblip\\picw4\\pich3\\picwgoal60\\pichgoal45 " + png.toHex() + "}";
+}
+} // namespace
+
+void TestRtf::picturesInShapes_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QColor>("shown");
+    const QByteArray red = pngPicture(Qt::red), blue = pngPicture(Qt::blue);
+    const QByteArray properties = "{\\sp{\\sn shapeType}{\\sv 75}}{\\sp{\\sn wzName}{\\sv Name}}";
+    QTest::newRow("the shape's picture, as LibreOffice writes it")
+        << "{\\rtf1 a{\\shp{\\*\\shpinst\\shpleft0" + properties + "{\\sp{\\sn pib}{\\sv " + red +
+               "}}}}b}"
+        << "a\uFFFCb" << QColor(Qt::red);
+    QTest::newRow("shape and result: shown once")
+        << "{\\rtf1 a{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv " + red +
+               "}}}{\\shprslt{\\*\\shppict" + blue + "}{\\nonshppict" + blue + "}}}b}"
+        << "a\uFFFCb" << QColor(Qt::red);
+    QTest::newRow("only the result has a picture")
+        << "{\\rtf1 a{\\shp{\\*\\shpinst" + properties + "}{\\shprslt " + blue + "}}b}"
+        << "a\uFFFCb" << QColor(Qt::blue);
+    QTest::newRow("a group of shapes")
+        << "{\\rtf1 a{\\shpgrp{\\*\\shpinst{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv " + red +
+               "}}}}}{\\shprslt " + blue + "}}b}"
+        << "a\uFFFCb" << QColor(Qt::red);
+}
+
+void TestRtf::picturesInShapes()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QFETCH(QColor, shown);
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    QCOMPARE(doc.toPlainText(), text);
+    const QTextImageFormat image = formatAt(doc, 1).toImageFormat();
+    QVERIFY(image.isValid());
+    QCOMPARE(doc.resource(QTextDocument::ImageResource, QUrl(image.name()))
+                 .value<QImage>()
+                 .pixelColor(0, 0),
+             shown);
+    // Saved, the picture stays: once.
+    const QByteArray written = RtfWriter::write(&doc);
+    QCOMPARE(written.count("{\\pict"), 1);
+    QTextDocument back;
+    QVERIFY(RtfReader::read(written, &back).ok());
+    QCOMPARE(back.toPlainText(), text);
 }
 
 void TestRtf::hostileInputIsSurvived_data()
