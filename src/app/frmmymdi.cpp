@@ -13,6 +13,7 @@
 #include "richtext/twips.h"
 #include "toolbarcontroller.h"
 #include "toolbarcustomizer.h"
+#include "tools/toolscontroller.h"
 #include "windowcontroller.h"
 
 #include <QApplication>
@@ -90,7 +91,9 @@ void frmMyMDI::buildControllers()
     m_documentCommands = new DocumentController(*m_context, this);
     m_windows = new WindowController(*m_context, m_area, m_menus, this);
     m_toolbars = new ToolbarController(*m_context, m_toolbar, m_pane, this);
+    m_tools = new ToolsController(*m_context, this);
     m_documentCommands->registerCommands(*m_router);
+    m_tools->registerCommands(*m_router);
     m_windows->registerCommands(*m_router);
     m_toolbars->registerCommands(*m_router);
     m_router->add(QStringLiteral("mnuExit"), [this] { mnuExit_Click(); });

@@ -17,6 +17,7 @@ class QMdiArea;
 class QAbstractScrollArea;
 class QTimer;
 class ToolbarController;
+class ToolsController;
 class WindowController;
 struct FrameContext;
 
@@ -89,6 +90,7 @@ private:
     DocumentController* m_documentCommands;
     WindowController* m_windows;
     ToolbarController* m_toolbars;
+    ToolsController* m_tools;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;

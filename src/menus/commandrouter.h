@@ -47,6 +47,8 @@ public:
     // Runs a toolbar button's command; one that needs a document announces
     // noDocument instead when no document window is active.
     void runTool(const ToolCommand& command);
+    // A command that needs a document found none: the frame says so.
+    void warnNoDocument() { emit noDocument(); }
 
     // A toolbar button or box whose state follows the command; a drop-down
     // button's face (an invalid command) is enabled while any of its entries

@@ -1,7 +1,7 @@
 #include "richtextmodel.h"
 
-#include "platform/settings.h"
 #include "documentfile.h"
+#include "platform/settings.h"
 #include "protectedtext.h"
 #include "richtextproperties.h"
 #include "twips.h"
@@ -333,11 +333,41 @@ std::optional<int> RichTextModel::SelCharOffset() const
 }
 void RichTextModel::setSelCharOffset(int twips)
 {
-    QTextCharFormat f;
-    f.setProperty(RichTextProperty::CharOffsetTwips, twips);
-    const double points = SelFontSize().value_or(m_document->defaultFont().pointSizeF());
-    f.setBaselineOffset(points > 0 ? 100.0 * twips / (points * 20.0) : 0);
-    mergeSelectionFormat(f);
+    // Qt's offset is a share of the font's size, so each run of its own size gets
+    // its own share, and runs of mixed sizes rise by the same distance.
+    const double defaultPoints = m_document->defaultFont().pointSizeF();
+    const auto offsetFor = [&](const QTextCharFormat& run) {
+        QTextCharFormat f;
+        f.setProperty(RichTextProperty::CharOffsetTwips, twips);
+        const double points =
+            run.hasProperty(QTextFormat::FontPointSize) ? run.fontPointSize() : defaultPoints;
+        f.setBaselineOffset(points > 0 ? 100.0 * twips / (points * 20.0) : 0);
+        return f;
+    };
+    QTextCursor c = cursor();
+    if (!c.hasSelection()) {
+        mergeSelectionFormat(offsetFor(c.charFormat()));
+        return;
+    }
+    const int from = c.selectionStart(), to = c.selectionEnd();
+    QList<std::pair<QPair<int, int>, QTextCharFormat>> runs;
+    for (QTextBlock block = m_document->findBlock(from); block.isValid() && block.position() < to;
+         block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int start = qMax(from, fragment.position());
+            const int end = qMin(to, fragment.position() + fragment.length());
+            if (start < end)
+                runs.append({{start, end}, offsetFor(fragment.charFormat())});
+        }
+    QTextCursor run(m_document);
+    run.beginEditBlock();
+    for (const auto& [range, format] : std::as_const(runs)) {
+        run.setPosition(range.first);
+        run.setPosition(range.second, QTextCursor::KeepAnchor);
+        run.mergeCharFormat(format);
+    }
+    run.endEditBlock();
 }
 std::optional<int> RichTextModel::SelAlignment() const
 {
