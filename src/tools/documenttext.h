@@ -19,8 +19,9 @@ public:
     // Applies edits that do not overlap, given in positions of text() as it is now, as
     // one undo step; each inserted text takes the format of the text it replaces (or of
     // the text before it). Nothing changes, and false is returned, when an edit would
-    // touch protected text.
-    bool apply(QList<LineTools::Edit> edits);
+    // touch protected text. Joined, the edits belong to the undo step of the edits
+    // applied just before.
+    bool apply(QList<LineTools::Edit> edits, bool joinPrevious = false);
 
 private:
     explicit DocumentText(QTextDocument* document);

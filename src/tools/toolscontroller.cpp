@@ -210,9 +210,11 @@ QList<LineTools::Edit> ToolsController::occurrences(frmText* document, int from,
     return edits;
 }
 
-qint64 ToolsController::replaceIn(frmText* document, const QList<LineTools::Edit>& edits)
+qint64 ToolsController::replaceIn(frmText* document, const QList<LineTools::Edit>& edits,
+                                  bool joinPrevious)
 {
-    if (edits.isEmpty() || !DocumentText::of(document->RichTextBox1->document()).apply(edits))
+    if (edits.isEmpty() ||
+        !DocumentText::of(document->RichTextBox1->document()).apply(edits, joinPrevious))
         return 0;
     return edits.size();
 }
@@ -268,7 +270,7 @@ qint64 ToolsController::replaceAll(const std::function<void(qint64)>& progress)
     bar.setMinimumDuration(500);
     qint64 count = 0;
     int firstBelow = -1; // where the start document's first replacement below the caret was
-    int lastEnd = -1;
+    int caretShift = 0;  // how far replacements above the caret moved it
     const auto replacePart = [&](const Part& part) {
         if (!part.document || part.document->state().Deleted)
             return;
@@ -281,13 +283,11 @@ qint64 ToolsController::replaceAll(const std::function<void(qint64)>& progress)
             edits.removeIf([caret](const LineTools::Edit& e) { return e.position >= caret; });
         if (part.document == start && !part.top && !edits.isEmpty())
             firstBelow = edits.first().position;
-        const qint64 done = replaceIn(part.document, edits);
-        if (done && part.document == start) {
-            // After the last replacement, as the earlier ones moved it.
-            const int grown = int(m_engine.ReplaceString.size() - m_engine.FindString.size());
-            lastEnd =
-                edits.last().position + int(done - 1) * grown + int(m_engine.ReplaceString.size());
-        }
+        // The start document's two parts are one undo step.
+        const qint64 done = replaceIn(part.document, edits, part.top && firstBelow >= 0);
+        if (done && part.top)
+            caretShift =
+                int(done) * int(m_engine.ReplaceString.size() - m_engine.FindString.size());
         count += done;
         progress(count);
     };
@@ -308,8 +308,10 @@ qint64 ToolsController::replaceAll(const std::function<void(qint64)>& progress)
     } else if (m_engine.SearchAllDocs && !bar.wasCanceled()) {
         Prompter::tell(FindEngine::notFoundMessage(m_engine.FindString), MessageIcon::None);
     }
-    if (start && lastEnd >= 0)
-        start->RichTextBox1->setSelStart(lastEnd);
+    // The caret stays where the run began: moving it to the last replacement would
+    // lay the whole document out at once.
+    if (start && caretShift)
+        start->RichTextBox1->setSelStart(caret + caretShift);
     m_engine.NewSearch = true;
     return count;
 }

@@ -55,8 +55,9 @@ private:
     // The occurrences in [from, to) of the document's text that protected text
     // does not hold, as edits that replace them.
     QList<LineTools::Edit> occurrences(frmText* document, int from, int to);
-    // Replaces them in one undo step; false when nothing could be replaced.
-    qint64 replaceIn(frmText* document, const QList<LineTools::Edit>& edits);
+    // Replaces them in one undo step (or in the one made just before); how many.
+    qint64 replaceIn(frmText* document, const QList<LineTools::Edit>& edits,
+                     bool joinPrevious = false);
 
     FrameContext& m_context;
     FindEngine m_engine;
