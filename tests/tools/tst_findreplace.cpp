@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -43,6 +44,7 @@ private slots:
     void replaceAllReplacesEachOnceInOneUndoStep();
     void replaceAllFromTheMiddleAsksOnce_data();
     void replaceAllFromTheMiddleAsksOnce();
+    void replaceAllTakesAMatchAcrossTheStartOnce();
     void replaceAllInAllDocuments();
     void replaceAllCountsPastSixteenBits();
     void replaceLeavesAStraySelection();
@@ -107,6 +109,19 @@ void TestFindReplace::replaceAllFromTheMiddleAsksOnce()
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 
+void TestFindReplace::replaceAllTakesAMatchAcrossTheStartOnce()
+{
+    Fixture f;
+    frmText* w = f.document(QStringLiteral("x.txt"), "xxabc abc");
+    w->RichTextBox1->setSelStart(3); // inside the first "abc"
+    frmFind* d = f.dialog("mnuReplace", QStringLiteral("abc"), QStringLiteral("ABCabc"));
+    f.prompter.expectMessage(QStringLiteral("re-start from the top?"), Answer::Yes);
+    d->cmdReplaceAll->click();
+    QCOMPARE(textOf(w), QStringLiteral("xxABCabc ABCabc"));
+    QCOMPARE(d->Label3->text(), QStringLiteral("2 replacements were made."));
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
 void TestFindReplace::replaceAllInAllDocuments()
 {
     Fixture f;
@@ -165,8 +180,8 @@ void TestFindReplace::findNextStepsAndRestarts()
     frmText* w = f.document(QStringLiteral("ab.txt"), "abab");
     RichTextBox* box = w->RichTextBox1;
     frmFind* d = f.dialog("mnuFind", QStringLiteral("ab"));
-    QVERIFY(!d->cmdReplaceAll->isEnabled()); // opened by Find
-    d->cmdFind->click();
+    QVERIFY(!d->cmdReplaceAll->isEnabled());                  // opened by Find
+    QTest::keyClick(d->Combo1_0->lineEdit(), Qt::Key_Return); // Enter is Find next
     QCOMPARE(box->SelStart(), 0);
     QCOMPARE(box->SelLength(), 2);
     f.router().run(MenuBars::Document, QStringLiteral("mnuFindNext"));
