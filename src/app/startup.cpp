@@ -64,7 +64,8 @@ int Main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillora"));
+    // No display name of its own: the window system would add it to every caption,
+    // and the captions the program gives ("Quillora - Find/Replace") already say it.
     QApplication::setDesktopFileName(QStringLiteral("org.quillora.Quillora"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLORA_VERSION));
     DialogPrompter dialogs;

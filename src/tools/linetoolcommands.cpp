@@ -123,6 +123,27 @@ void LineToolCommands::replaceSelection(frmText* window, const QString& text)
 QList<LineTools::Line> LineToolCommands::selectedLines(frmText* window)
 {
     RichTextBox* box = window->RichTextBox1;
+    if (!wordWrapOn(window)) {
+        // Unwrapped, the lines are those the breaks make: no layout is needed.
+        const QString& text = DocumentText::of(box->document()).text();
+        const int from = box->SelStart();
+        const int to = qMax(from + 1, from + box->SelLength());
+        QList<LineTools::Line> lines;
+        int start = from;
+        while (start > 0 && text.at(start - 1) != u'\n' && text.at(start - 1) != u'\v')
+            --start;
+        while (start < to || lines.isEmpty()) {
+            int end = start;
+            while (end < text.size() && text.at(end) != u'\r' && text.at(end) != u'\n' &&
+                   text.at(end) != u'\v')
+                ++end;
+            lines.append({start, text.mid(start, end - start)});
+            if (end >= text.size())
+                break;
+            start = end + (text.at(end) == u'\r' && end + 1 < text.size() ? 2 : 1);
+        }
+        return lines;
+    }
     QTextDocument* document = box->document();
     const int from = box->textCursor().selectionStart();
     const int to = box->textCursor().selectionEnd();

@@ -88,6 +88,12 @@ QString replaceCodes(const QString& text, const QString& from, const QString& to
 {
     if (from.isEmpty())
         return text;
+    if (from.size() == 1 && to.size() == 1) {
+        // One character for another: in place, in one pass.
+        QString result = text;
+        result.replace(from.at(0), to.at(0), Qt::CaseInsensitive);
+        return result;
+    }
     QString result;
     result.reserve(text.size());
     qsizetype p = 0;
