@@ -82,8 +82,16 @@ void LineToolCommands::SelectWholeLines(frmText* window)
         --start;
     while (end < text.size() && !isBreak(text.at(end)))
         ++end;
-    box->setSelStart(start);
-    box->setSelLength(end - start);
+    select(window, start, end - start);
+}
+
+void LineToolCommands::select(frmText* window, int start, int length)
+{
+    RichTextBox* box = window->RichTextBox1;
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(box->fromCrLf(start + length));
+    cursor.setPosition(box->fromCrLf(start), QTextCursor::KeepAnchor);
+    box->setTextCursor(cursor);
 }
 
 std::optional<QString> LineToolCommands::runLong(std::function<QString()> work)
@@ -116,8 +124,7 @@ void LineToolCommands::replaceSelection(frmText* window, const QString& text)
         QApplication::beep(); // protected text: nothing changes
         return;
     }
-    box->setSelStart(start);
-    box->setSelLength(int(text.size()));
+    select(window, start, int(text.size()));
 }
 
 QList<LineTools::Line> LineToolCommands::selectedLines(frmText* window)
@@ -187,8 +194,7 @@ void LineToolCommands::applyToLines(frmText* window, const QList<LineTools::Edit
         QApplication::beep(); // protected text: nothing changes
         return;
     }
-    box->setSelStart(start);
-    box->setSelLength(end - start);
+    select(window, start, end - start);
 }
 
 void LineToolCommands::mnuStrip_Click()

@@ -89,6 +89,9 @@ private:
     frmText* selectedDocument(const QString& emptyMessage);
     // Runs work off the window's thread; nothing when the user cancels.
     std::optional<QString> runLong(std::function<QString()> work);
+    // Selects from start for length with the caret at the start, so that showing the
+    // caret never lays out the whole of a large selection.
+    static void select(frmText* window, int start, int length);
     // Replaces the selection with text in one undo step and selects it.
     void replaceSelection(frmText* window, const QString& text);
     // The lines the window shows for its selection, as they start in its text.

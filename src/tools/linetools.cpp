@@ -89,9 +89,26 @@ QString replaceCodes(const QString& text, const QString& from, const QString& to
     if (from.isEmpty())
         return text;
     if (from.size() == 1 && to.size() == 1) {
-        // One character for another: in place, in one pass.
-        QString result = text;
-        result.replace(from.at(0), to.at(0), Qt::CaseInsensitive);
+        // One character for another in one pass: the few characters that are the
+        // same letter, letter case ignored, are found once.
+        const char32_t folded = QChar::toCaseFolded(char32_t(from.at(0).unicode()));
+        QList<char16_t> same;
+        for (char32_t c = 0; c <= 0xFFFF; ++c)
+            if (!QChar::isSurrogate(c) && QChar::toCaseFolded(c) == folded)
+                same.append(char16_t(c));
+        QString result(text.size(), Qt::Uninitialized);
+        const auto* in = reinterpret_cast<const char16_t*>(text.constData());
+        char16_t* out = reinterpret_cast<char16_t*>(result.data());
+        const char16_t replacement = to.at(0).unicode();
+        const qsizetype n = text.size();
+        if (same.size() == 2) {
+            const char16_t a = same[0], b = same[1];
+            for (qsizetype i = 0; i < n; ++i)
+                out[i] = in[i] == a || in[i] == b ? replacement : in[i];
+        } else {
+            for (qsizetype i = 0; i < n; ++i)
+                out[i] = same.contains(in[i]) ? replacement : in[i];
+        }
         return result;
     }
     QString result;
