@@ -62,3 +62,11 @@ bool blocksInsertion(const QTextCursor& cursor)
 }
 
 } // namespace ProtectedText
+
+bool ProtectedText::anyIn(const QTextDocument* document)
+{
+    for (const QTextFormat& format : document->allFormats())
+        if (format.boolProperty(RichTextProperty::Protected))
+            return true;
+    return false;
+}

@@ -44,18 +44,6 @@ QString unspelled(QString text)
 
 } // namespace
 
-namespace {
-
-bool holdsProtectedText(const QTextDocument* document)
-{
-    for (const QTextFormat& format : document->allFormats())
-        if (format.boolProperty(RichTextProperty::Protected))
-            return true;
-    return false;
-}
-
-} // namespace
-
 bool DocumentText::apply(QList<LineTools::Edit> edits, bool joinPrevious)
 {
     if (edits.isEmpty())
@@ -88,7 +76,7 @@ bool DocumentText::apply(QList<LineTools::Edit> edits, bool joinPrevious)
         const int to = toDocument(edit.position + edit.length);
         ranges.push_back({from, to, unspelled(edit.text)});
     }
-    const bool guarded = holdsProtectedText(m_document);
+    const bool guarded = ProtectedText::anyIn(m_document);
     if (guarded) {
         QTextCursor probe(m_document);
         for (const Range& range : ranges) {

@@ -197,34 +197,29 @@ void LineToolCommands::applyToLines(frmText* window, const QList<LineTools::Edit
     select(window, start, end - start);
 }
 
-void LineToolCommands::mnuStrip_Click()
+void LineToolCommands::rebuildSelection(QPointer<frmText> window,
+                                        const std::function<QString(const QString&)>& tool)
 {
-    QPointer<frmText> window = selectedDocument(NoSelection);
-    if (!window)
-        return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     const QString text = window->RichTextBox1->SelText();
-    if (const auto result = runLong([text] { return LineTools::stripCrLf(text); }))
+    if (const auto result = runLong([text, tool] { return tool(text); }))
         if (window)
             replaceSelection(window, *result);
     if (window)
         window->RichTextBox1->setFocus();
 }
 
+void LineToolCommands::mnuStrip_Click()
+{
+    if (frmText* window = selectedDocument(NoSelection))
+        rebuildSelection(window, LineTools::stripCrLf);
+}
+
 void LineToolCommands::mnuStripBlanks_Click()
 {
-    QPointer<frmText> window = selectedDocument(NoSelection);
-    if (!window)
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    const QString text = window->RichTextBox1->SelText();
-    if (const auto result = runLong([text] { return LineTools::stripBlanks(text); }))
-        if (window)
-            replaceSelection(window, *result);
-    if (window)
-        window->RichTextBox1->setFocus();
+    if (frmText* window = selectedDocument(NoSelection))
+        rebuildSelection(window, LineTools::stripBlanks);
 }
 
 void LineToolCommands::mnuStripUpTo_Click()
@@ -279,16 +274,9 @@ void LineToolCommands::mnuASCIIReplace_Click()
                       MessageIcon::Question) != Answer::Ok ||
         !window)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    const QString text = window->RichTextBox1->SelText();
-    if (const auto result = runLong([text, f = from.value(), p = to.value()] {
-            return LineTools::replaceCodes(text, f, p);
-        }))
-        if (window)
-            replaceSelection(window, *result);
-    if (window)
-        window->RichTextBox1->setFocus();
+    rebuildSelection(window, [f = from.value(), p = to.value()](const QString& text) {
+        return LineTools::replaceCodes(text, f, p);
+    });
 }
 
 void LineToolCommands::mnuQuotedText_Click()
@@ -362,12 +350,5 @@ void LineToolCommands::mnuSortLines_Click()
     if (Prompter::ask(SortQuestion, MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes ||
         !window)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    const QString text = window->RichTextBox1->SelText();
-    if (const auto result = runLong([text] { return LineTools::sortLines(text); }))
-        if (window)
-            replaceSelection(window, *result);
-    if (window)
-        window->RichTextBox1->setFocus();
+    rebuildSelection(window, LineTools::sortLines);
 }

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <functional>
 #include <optional>
 
@@ -92,6 +93,10 @@ private:
     // Selects from start for length with the caret at the start, so that showing the
     // caret never lays out the whole of a large selection.
     static void select(frmText* window, int start, int length);
+    // Replaces the selection by what the tool makes of it, worked out off the
+    // window's thread, in one undo step, and selects it.
+    void rebuildSelection(QPointer<frmText> window,
+                          const std::function<QString(const QString&)>& tool);
     // Replaces the selection with text in one undo step and selects it.
     void replaceSelection(frmText* window, const QString& text);
     // The lines the window shows for its selection, as they start in its text.

@@ -177,18 +177,6 @@ int ToolsController::DoFind()
     return FindEngine::Over;
 }
 
-namespace {
-
-bool holdsProtectedText(const QTextDocument* document)
-{
-    for (const QTextFormat& format : document->allFormats())
-        if (format.boolProperty(RichTextProperty::Protected))
-            return true;
-    return false;
-}
-
-} // namespace
-
 QList<LineTools::Edit> ToolsController::occurrences(frmText* document, int from, int to)
 {
     RichTextBox* box = document->RichTextBox1;
@@ -196,7 +184,7 @@ QList<LineTools::Edit> ToolsController::occurrences(frmText* document, int from,
     const QList<int> found =
         FindEngine::matches(text, m_engine.FindString, from, int(qMin<qsizetype>(to, text.size())),
                             m_engine.MatchCase, m_engine.WholeWord);
-    const bool guarded = holdsProtectedText(box->document());
+    const bool guarded = ProtectedText::anyIn(box->document());
     const int length = int(m_engine.FindString.size());
     QList<LineTools::Edit> edits;
     edits.reserve(found.size());
