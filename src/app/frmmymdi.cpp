@@ -2,6 +2,7 @@
 
 #include "document/documentcontroller.h"
 #include "document/documentmanager.h"
+#include "document/formattingcontroller.h"
 #include "document/framecontext.h"
 #include "document/frmtext.h"
 #include "framestatusbar.h"
@@ -20,6 +21,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -92,8 +94,18 @@ void frmMyMDI::buildControllers()
     m_windows = new WindowController(*m_context, m_area, m_menus, this);
     m_toolbars = new ToolbarController(*m_context, m_toolbar, m_pane, this);
     m_tools = new ToolsController(*m_context, this);
+    m_formatting = new FormattingController(*m_context, this);
     m_documentCommands->registerCommands(*m_router);
     m_tools->registerCommands(*m_router);
+    m_formatting->registerCommands(*m_router);
+    connect(m_formatting, &FormattingController::fontTextChanged, m_statusBar,
+            [this](const QString& text) {
+                m_statusBar->panel(QStringLiteral("stsFont"))->setText(text);
+            });
+    connect(m_formatting, &FormattingController::pointerMoved, m_statusBar, [this] {
+        if (!m_statusBar->isShowingDate())
+            m_statusBar->showDate();
+    });
     m_windows->registerCommands(*m_router);
     m_toolbars->registerCommands(*m_router);
     m_router->add(QStringLiteral("mnuExit"), [this] { mnuExit_Click(); });

@@ -9,6 +9,7 @@
 class CommandRouter;
 class DocumentController;
 class DocumentManager;
+class FormattingController;
 class FrameStatusBar;
 class LeftPane;
 class MainToolbar;
@@ -91,6 +92,7 @@ private:
     WindowController* m_windows;
     ToolbarController* m_toolbars;
     ToolsController* m_tools;
+    FormattingController* m_formatting;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;

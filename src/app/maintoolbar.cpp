@@ -30,6 +30,7 @@ MainToolbar::MainToolbar(CommandRouter* router, QWidget* parent)
     Combo2->setInsertPolicy(QComboBox::NoInsert);
     Combo2->addItems({"08", "09", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28",
                       "36", "48", "72"});
+    connect(router, &CommandRouter::refreshed, this, &MainToolbar::showMixed);
     m_fontNameHolder = fontBoxHolder(Combo1);
     m_fontSizeHolder = fontBoxHolder(Combo2);
     setButtonLayout(defaultLayout());
@@ -147,6 +148,20 @@ QAction* MainToolbar::menuEntry(const QString& buttonKey, const QString& entryKe
 QToolButton* MainToolbar::toolButton(const QString& key) const
 {
     return qobject_cast<QToolButton*>(widgetForAction(button(key)));
+}
+
+void MainToolbar::showMixed()
+{
+    static const QString dashed =
+        QStringLiteral("QToolButton { border: 1px dashed palette(text); }");
+    for (QAction* action : std::as_const(m_buttons)) {
+        QToolButton* tool = qobject_cast<QToolButton*>(widgetForAction(action));
+        if (!tool)
+            continue;
+        const QString look = action->property("mixed").toBool() ? dashed : QString();
+        if (tool->styleSheet() != look)
+            tool->setStyleSheet(look);
+    }
 }
 
 void MainToolbar::setFlat(bool flat)

@@ -51,6 +51,8 @@ private:
     QWidgetAction* fontBoxHolder(QComboBox* box);
     void addDropDown(const ToolButton& button, QAction* action);
     void applyStyle();
+    // A button whose command's selection mixes on and off gets a dashed frame.
+    void showMixed();
 
     QStringList m_keys;
     QHash<QString, QAction*> m_buttons;

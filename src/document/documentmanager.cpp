@@ -106,6 +106,7 @@ frmText* DocumentManager::LoadDocument(const QString& path)
 void DocumentManager::addDocumentWindow(frmText* window)
 {
     m_area->addSubWindow(window);
+    emit documentCreated(window);
 }
 
 void DocumentManager::InitDocProperties(frmText* window)

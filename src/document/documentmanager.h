@@ -75,6 +75,8 @@ public:
     static QString encodingQuestion(const QString& path, const QString& encoding);
 
 signals:
+    // A window for a new or loaded document, about to be shown.
+    void documentCreated(frmText* window);
     void documentOpened(frmText* window);
     void documentSaved(const QString& path);
     void documentClosed(frmText* window);

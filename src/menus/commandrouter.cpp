@@ -13,9 +13,11 @@ CommandRouter::CommandRouter(MenuBars* menus, QObject* parent) : QObject(parent)
 }
 
 void CommandRouter::add(const QString& name, std::function<void()> handler,
-                        CommandCondition enabledWhen, CommandCondition checkedWhen)
+                        CommandCondition enabledWhen, CommandCondition checkedWhen,
+                        CommandCondition mixedWhen)
 {
-    m_commands.insert(name, {std::move(handler), std::move(enabledWhen), std::move(checkedWhen)});
+    m_commands.insert(name, {std::move(handler), std::move(enabledWhen), std::move(checkedWhen),
+                             std::move(mixedWhen)});
 }
 
 void CommandRouter::run(MenuBars::Bar bar, const QString& name)
@@ -86,6 +88,8 @@ void CommandRouter::apply(QAction* action, const QString& name, bool enabled,
         action->setCheckable(true);
         action->setChecked(found->checkedWhen(state));
     }
+    if (found != m_commands.cend() && found->mixedWhen)
+        action->setProperty("mixed", found->mixedWhen(state));
 }
 
 void CommandRouter::refreshBar(MenuBars::Bar bar, const CommandState& state)
@@ -145,4 +149,5 @@ void CommandRouter::refresh(const CommandState& state)
                 any = any || entry->isEnabled();
         face->setEnabled(any);
     }
+    emit refreshed();
 }

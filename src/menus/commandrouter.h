@@ -38,9 +38,12 @@ class CommandRouter : public QObject {
 public:
     explicit CommandRouter(MenuBars* menus, QObject* parent = nullptr);
 
-    // A later add of the same name replaces the handler.
+    // A later add of the same name replaces the handler. A command whose check mark can
+    // stand for a selection that mixes on and off says so with mixedWhen: its entries
+    // and buttons get the property "mixed".
     void add(const QString& name, std::function<void()> handler,
-             CommandCondition enabledWhen = Enabled::Always, CommandCondition checkedWhen = {});
+             CommandCondition enabledWhen = Enabled::Always, CommandCondition checkedWhen = {},
+             CommandCondition mixedWhen = {});
     bool has(const QString& name) const { return m_commands.contains(name); }
     // Runs the command as the given bar's entry would.
     void run(MenuBars::Bar bar, const QString& name);
@@ -64,12 +67,15 @@ public:
 
 signals:
     void noDocument();
+    // Every state has been set; views that draw more than a QAction holds follow.
+    void refreshed();
 
 private:
     struct Handler {
         std::function<void()> run;
         CommandCondition enabledWhen;
         CommandCondition checkedWhen;
+        CommandCondition mixedWhen;
     };
     struct Binding {
         QPointer<QObject> target;

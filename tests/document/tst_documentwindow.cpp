@@ -28,7 +28,7 @@ struct Fixture : FrameFixture {
     {
         QStringList list;
         for (frmText* w : documentWindows())
-            list << w->windowTitle();
+            list << w->bareCaption();
         return list;
     }
 };
@@ -70,7 +70,7 @@ void TestDocumentWindow::newDocumentsReuseFreedSlots()
     QCOMPARE(f.captions(), QStringList({"Untitled:1", "Untitled:2", "Untitled:3"}));
     f.documentWindows()[1]->close();
     f.commands()->mnuNew_Click();
-    QCOMPARE(f.active()->windowTitle(), QStringLiteral("Untitled:2"));
+    QCOMPARE(f.active()->bareCaption(), QStringLiteral("Untitled:2"));
     QVERIFY(f.prompter.done());
 }
 
@@ -80,7 +80,7 @@ void TestDocumentWindow::missingFileOpensAsEmptyNamedDocument()
     const QString path = f.home.path(QStringLiteral("nofolder/new.txt"));
     frmText* w = f.open(path);
     QVERIFY(w);
-    QCOMPARE(w->windowTitle(), path);
+    QCOMPARE(w->bareCaption(), path);
     QCOMPARE(w->RichTextBox1->Text(), QString());
     QVERIFY(!w->state().Dirty);
     QVERIFY(w->close()); // nothing typed: nothing asked
@@ -165,7 +165,7 @@ void TestDocumentWindow::saveAsAwayFromRtfWarns()
     f.prompter.expectFile(txt).expectMessage(QStringLiteral("Shall I continue?"), Answer::Yes);
     QVERIFY(f.documents().saveAs(w));
     QCOMPARE(TestHome::read(txt), QByteArray("bold"));
-    QCOMPARE(w->windowTitle(), txt);
+    QCOMPARE(w->bareCaption(), txt);
     QCOMPARE(f.prompter.messages.last().defaultButton, 2);
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }

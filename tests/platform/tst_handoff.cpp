@@ -53,7 +53,7 @@ struct RunningInstance {
     {
         QStringList list;
         for (frmText* w : frame.documents().documentWindows())
-            list << w->windowTitle();
+            list << w->bareCaption();
         return list;
     }
 };

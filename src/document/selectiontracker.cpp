@@ -1,0 +1,184 @@
+#include "selectiontracker.h"
+
+#include "frmtext.h"
+#include "menus/commandrouter.h"
+#include "richtext/richtextbox.h"
+#include "richtext/richtextproperties.h"
+
+#include <QEvent>
+#include <QSet>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
+#include <QTimer>
+
+namespace {
+
+using S = SelectionIndicators;
+
+// One character format's attributes, with the document's defaults where it has none.
+struct CharLook {
+    std::array<bool, 6> emphasis{};
+    QString name;
+    double size = 0;
+};
+
+CharLook lookOf(const QTextCharFormat& f, const QFont& defaults)
+{
+    CharLook look;
+    look.emphasis[S::Bold] = f.fontWeight() >= QFont::DemiBold;
+    look.emphasis[S::Italic] = f.fontItalic();
+    look.emphasis[S::Underline] = f.fontUnderline();
+    look.emphasis[S::StrikeThru] = f.fontStrikeOut();
+    look.emphasis[S::Protected] = f.boolProperty(RichTextProperty::Protected);
+    const QStringList families = f.fontFamilies().toStringList();
+    look.name = families.isEmpty() ? defaults.family() : families.first();
+    look.size =
+        f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : defaults.pointSizeF();
+    return look;
+}
+
+// Folds the looks met so far: a value stays while every look agrees on it.
+struct CharAgreement {
+    std::array<std::optional<bool>, 6> emphasis;
+    std::array<bool, 6> mixed{};
+    std::optional<QString> name;
+    std::optional<double> size;
+    bool nameMixed = false;
+    bool sizeMixed = false;
+    bool any = false;
+
+    void add(const CharLook& look)
+    {
+        for (int e : {S::Bold, S::Italic, S::Underline, S::StrikeThru, S::Protected}) {
+            if (!any)
+                emphasis[e] = look.emphasis[e];
+            else if (!mixed[e] && emphasis[e] != look.emphasis[e])
+                mixed[e] = true, emphasis[e].reset();
+        }
+        if (!any)
+            name = look.name, size = look.size;
+        if (!nameMixed && any && name != look.name)
+            nameMixed = true, name.reset();
+        if (!sizeMixed && any && size != look.size)
+            sizeMixed = true, size.reset();
+        any = true;
+    }
+    bool allMixed() const
+    {
+        return mixed[S::Bold] && mixed[S::Italic] && mixed[S::Underline] && mixed[S::StrikeThru] &&
+               mixed[S::Protected] && nameMixed && sizeMixed;
+    }
+};
+
+int alignmentOf(const QTextBlockFormat& f)
+{
+    const Qt::Alignment a = f.alignment();
+    return (a & Qt::AlignRight) ? S::Right : (a & Qt::AlignHCenter) ? S::Center : S::Left;
+}
+
+} // namespace
+
+SelectionTracker::SelectionTracker(frmText* window, CommandRouter& router)
+    : QObject(window), m_window(window), m_router(router)
+{
+    setObjectName(QStringLiteral("SelectionTracker"));
+    RichTextBox* box = window->RichTextBox1;
+    connect(box, &RichTextBox::SelChange, this, &SelectionTracker::schedule);
+    box->installEventFilter(this);
+    box->viewport()->installEventFilter(this);
+}
+
+void SelectionTracker::schedule()
+{
+    if (m_scheduled)
+        return;
+    m_scheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_scheduled = false;
+        RichTextBox1_SelChange();
+    });
+}
+
+bool SelectionTracker::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn && watched == m_window->RichTextBox1) {
+        // A window that gets the focus shows all of its own indicators again.
+        m_indicators.forget();
+        RichTextBox1_SelChange();
+    } else if (event->type() == QEvent::MouseMove) {
+        emit pointerMoved();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+SelectionIndicators::Attributes SelectionTracker::attributes() const
+{
+    RichTextBox* box = m_window->RichTextBox1;
+    QTextDocument* document = box->document();
+    const QFont defaults = document->defaultFont();
+    const QTextCursor cursor = box->textCursor();
+    CharAgreement chars;
+    if (!cursor.hasSelection()) {
+        chars.add(lookOf(cursor.charFormat(), defaults));
+    } else {
+        // Only the formats the selection uses, each looked at once, until all is mixed.
+        const int from = cursor.selectionStart(), to = cursor.selectionEnd();
+        QSet<int> seen;
+        for (QTextBlock block = document->findBlock(from);
+             block.isValid() && block.position() < to && !chars.allMixed(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                if (fragment.position() >= to || fragment.position() + fragment.length() <= from)
+                    continue;
+                if (seen.contains(fragment.charFormatIndex()))
+                    continue;
+                seen.insert(fragment.charFormatIndex());
+                chars.add(lookOf(fragment.charFormat(), defaults));
+            }
+        if (!chars.any)
+            chars.add(lookOf(cursor.charFormat(), defaults));
+    }
+    // Paragraphs: alignment and bullet, block by block until both are mixed.
+    std::optional<int> alignment;
+    std::optional<bool> bullet;
+    bool alignmentMixed = false, bulletMixed = false, first = true;
+    const QTextBlock last = document->findBlock(cursor.selectionEnd());
+    for (QTextBlock block = document->findBlock(cursor.selectionStart()); block.isValid();
+         block = block.next()) {
+        const int a = alignmentOf(block.blockFormat());
+        const bool b = block.textList() != nullptr;
+        if (first) {
+            alignment = a, bullet = b, first = false;
+        } else {
+            if (!alignmentMixed && alignment != a)
+                alignmentMixed = true, alignment.reset();
+            if (!bulletMixed && bullet != b)
+                bulletMixed = true, bullet.reset();
+        }
+        if (block == last || (alignmentMixed && bulletMixed))
+            break;
+    }
+    S::Attributes attributes;
+    attributes.emphasis = chars.emphasis;
+    attributes.emphasis[S::Bullet] = bullet;
+    attributes.alignment = alignment;
+    attributes.fontName = chars.name;
+    attributes.fontSize = chars.size;
+    attributes.line = box->GetLineFromChar(box->SelStart()) + 1;
+    return attributes;
+}
+
+void SelectionTracker::RichTextBox1_SelChange()
+{
+    if (!m_window)
+        return;
+    const SelectionIndicators::Changes changes = m_indicators.update(attributes());
+    if (changes.font)
+        emit fontTextChanged(m_indicators.fontText());
+    // The caption is made again from the bare name: a name may hold "Line: " itself.
+    const QString caption = S::caption(m_window->bareCaption(), m_indicators.line());
+    if (m_window->windowTitle() != caption)
+        m_window->setWindowTitle(caption);
+    m_router.refresh();
+}

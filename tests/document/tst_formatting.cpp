@@ -1,0 +1,179 @@
+#include "app/framestatusbar.h"
+#include "document/formattingcontroller.h"
+#include "document/selectiontracker.h"
+#include "richtext/richtextbox.h"
+#include "support/framefixture.h"
+
+#include <QLabel>
+#include <QTest>
+#include <QTextBlock>
+#include <QToolButton>
+
+namespace {
+
+struct Fixture : FrameFixture {
+    FormattingController* formatting() { return frame.findChild<FormattingController*>(); }
+    RichTextBox* document(const QString& text)
+    {
+        frmText* w = documents().NewDocument();
+        w->RichTextBox1->setText(text);
+        return w->RichTextBox1;
+    }
+    void select(RichTextBox* box, int start, int length)
+    {
+        box->setSelStart(start);
+        box->setSelLength(length);
+    }
+    void run(const char* command)
+    {
+        router().run(MenuBars::Document, QString::fromLatin1(command));
+    }
+    // The tracking runs once per turn of the event loop.
+    void settle() { QCoreApplication::processEvents(); }
+    QAction* button(const char* key) { return toolbar()->button(QString::fromLatin1(key)); }
+};
+
+} // namespace
+
+class TestFormatting : public QObject {
+    Q_OBJECT
+private slots:
+    void emphasisToggleAndFollowTheSelection();
+    void eachWindowShowsItsOwnChecks();
+    void alignmentAndTheSavedCentredParagraph();
+    void captionLineAndFontPanel();
+    void indentsAreAskedAndRemembered();
+    void bulletsAndWordWrap();
+};
+
+void TestFormatting::emphasisToggleAndFollowTheSelection()
+{
+    Fixture f;
+    RichTextBox* box = f.document(QStringLiteral("plain bold"));
+    f.select(box, 6, 4);
+    f.run("mnuBold");
+    QCOMPARE(box->SelBold(), std::optional<bool>(true));
+    f.settle();
+    QVERIFY(f.action(QStringLiteral("mnuBold"))->isChecked());
+    QVERIFY(f.button("Bold")->isChecked());
+    // Partly bold: the button says mixed, the check mark stays as it was.
+    f.select(box, 2, 6);
+    f.settle();
+    QVERIFY(f.button("Bold")->property("mixed").toBool());
+    QVERIFY(f.action(QStringLiteral("mnuBold"))->isChecked());
+    auto* tool = qobject_cast<QToolButton*>(f.toolbar()->widgetForAction(f.button("Bold")));
+    QVERIFY(tool && !tool->styleSheet().isEmpty());
+    // A toggle on a mixed selection sets it on all of it.
+    f.run("mnuBold");
+    QCOMPARE(box->SelBold(), std::optional<bool>(true));
+    f.settle();
+    QVERIFY(!f.button("Bold")->property("mixed").toBool());
+    f.run("mnuEmphasisRemove");
+    QCOMPARE(box->SelBold(), std::optional<bool>(false));
+    // The toolbar button runs the same command.
+    f.toolbars()->Toolbar1_ButtonClick(QStringLiteral("Italics"));
+    QCOMPARE(box->SelItalic(), std::optional<bool>(true));
+}
+
+void TestFormatting::eachWindowShowsItsOwnChecks()
+{
+    Fixture f;
+    RichTextBox* first = f.document(QStringLiteral("one"));
+    f.select(first, 0, 3);
+    f.run("mnuBold");
+    RichTextBox* second = f.document(QStringLiteral("two"));
+    f.settle();
+    QVERIFY(!f.action(QStringLiteral("mnuBold"))->isChecked());
+    f.area()->setActiveSubWindow(f.documentWindows().first());
+    f.settle();
+    QVERIFY(f.action(QStringLiteral("mnuBold"))->isChecked());
+    QVERIFY(second);
+}
+
+void TestFormatting::alignmentAndTheSavedCentredParagraph()
+{
+    Fixture f;
+    const QString path = f.home.write(QStringLiteral("c.rtf"),
+                                      "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard\\qc\\f0 Centred"
+                                      "\\par\\pard second\\par}");
+    f.commands()->OpenPath(path);
+    RichTextBox* box = f.active()->RichTextBox1;
+    f.settle();
+    QVERIFY(f.action(QStringLiteral("mnuAlignCenter"))->isChecked());
+    QVERIFY(f.button("Align center")->isChecked());
+    QVERIFY(!f.active()->state().Dirty); // showing it changed nothing
+    f.run("mnuSelAll");
+    box->selectAll();
+    f.run("mnuBold");
+    QVERIFY(f.documents().save(f.active()));
+    f.active()->close();
+    f.commands()->OpenPath(path);
+    QTextCursor first(f.active()->RichTextBox1->document());
+    QCOMPARE(first.blockFormat().alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    first.movePosition(QTextCursor::NextCharacter);
+    QVERIFY(first.charFormat().fontWeight() >= QFont::Bold);
+    f.select(f.active()->RichTextBox1, 9, 1); // the second paragraph
+    f.run("mnuAlignRight");
+    f.settle();
+    QVERIFY(f.action(QStringLiteral("mnuAlignRight"))->isChecked());
+    QVERIFY(!f.action(QStringLiteral("mnuAlignCenter"))->isChecked());
+}
+
+void TestFormatting::captionLineAndFontPanel()
+{
+    Fixture f;
+    RichTextBox* box = f.document(QStringLiteral("a\r\nb\r\nccc"));
+    frmText* w = f.active();
+    box->setSelStart(7);
+    f.settle();
+    QCOMPARE(w->windowTitle(), QStringLiteral("Untitled:1        Line: 3"));
+    box->setSelStart(8); // the same line: the caption stays
+    f.settle();
+    QCOMPARE(w->windowTitle(), QStringLiteral("Untitled:1        Line: 3"));
+    box->setSelStart(0);
+    f.settle();
+    QCOMPARE(w->windowTitle(), QStringLiteral("Untitled:1        Line: 1"));
+    QCOMPARE(w->bareCaption(), QStringLiteral("Untitled:1"));
+    auto* panel = f.frame.findChild<FrameStatusBar*>()->panel(QStringLiteral("stsFont"));
+    box->setSelFontSize(10.5);
+    f.formatting()->tracker(w)->RichTextBox1_SelChange();
+    QVERIFY2(panel->text().endsWith(QStringLiteral(", 10.5")), qPrintable(panel->text()));
+}
+
+void TestFormatting::indentsAreAskedAndRemembered()
+{
+    Fixture f;
+    RichTextBox* box = f.document(QStringLiteral("indented"));
+    f.prompter.expectInput(FormattingController::LeftIndentQuestion, QStringLiteral("1.5"));
+    f.run("mnuIndentLeft");
+    QCOMPARE(box->SelIndent(), std::optional<int>(850));
+    f.prompter.expectInput(FormattingController::LeftIndentQuestion, QString()); // Cancel
+    f.run("mnuIndentLeft");
+    QCOMPARE(box->SelIndent(), std::optional<int>(850));
+    QCOMPARE(f.formatting()->indents(f.active()).left, 1.5);
+    f.prompter.expectInput(FormattingController::RightIndentQuestion, QStringLiteral("x"));
+    f.run("mnuIndentRight");
+    QCOMPARE(box->SelRightIndent(), std::optional<int>(0)); // not a number: no indent
+    QCOMPARE(FormattingController::twipsOfCentimetres(QStringLiteral("2.54cm")), 1440);
+    QCOMPARE(FormattingController::twipsOfCentimetres(QStringLiteral("9999")), 22 * 1440);
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestFormatting::bulletsAndWordWrap()
+{
+    Fixture f;
+    RichTextBox* box = f.document(QStringLiteral("item"));
+    f.prompter.expectInput(FormattingController::BulletQuestion, QStringLiteral("1"));
+    f.run("mnuBullet");
+    QCOMPARE(box->SelBullet(), std::optional<bool>(true));
+    f.run("mnuBullet"); // a bulleted paragraph loses its bullet without a question
+    QCOMPARE(box->SelBullet(), std::optional<bool>(false));
+    QVERIFY(f.action(QStringLiteral("mnuWordWrap"))->isChecked());
+    f.run("mnuWordWrap");
+    QCOMPARE(box->lineWrapMode(), QTextEdit::NoWrap);
+    QVERIFY(!f.action(QStringLiteral("mnuWordWrap"))->isChecked());
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+QTEST_MAIN(TestFormatting)
+#include "tst_formatting.moc"
