@@ -1,12 +1,17 @@
 #include "formattingcontroller.h"
 
 #include "documentmanager.h"
+#include "documenttable.h"
 #include "frmtext.h"
 #include "menus/commandrouter.h"
 #include "platform/prompter.h"
 #include "richtext/richtextbox.h"
 #include "selectiontracker.h"
 
+#include <QComboBox>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QLineEdit>
 #include <cmath>
 
 namespace {
@@ -17,8 +22,11 @@ FormattingController::FormattingController(FrameContext& context, QObject* paren
     : QObject(parent), m_context(context)
 {
     setObjectName(QStringLiteral("FormattingController"));
-    connect(&context.documents, &DocumentManager::documentCreated, this,
-            &FormattingController::track);
+    connect(&context.documents, &DocumentManager::documentCreated, this, [this](frmText* window) {
+        track(window);
+        InitCombos(window);
+    });
+    connectFontBoxes();
     connect(&context.documents, &DocumentManager::documentClosed, this, [this](frmText* window) {
         m_trackers.remove(window);
         m_indents.remove(window);
@@ -99,6 +107,8 @@ void FormattingController::registerCommands(CommandRouter& router)
                 return (i ? i->alignment() : S::Left) == which;
             });
     router.add(QStringLiteral("mnuEmphasisRemove"), [this] { mnuEmphasisRemove_Click(); });
+    router.add(QStringLiteral("Combo1"), [this] { frmmyMDICombo1_Click(); });
+    router.add(QStringLiteral("Combo2"), [this] { frmmyMDICombo2_Click(); });
     router.add(QStringLiteral("mnuIndentLeft"), [this] { mnuIndentLeft_Click(); });
     router.add(QStringLiteral("mnuIndentHang"), [this] { mnuIndentHang_Click(); });
     router.add(QStringLiteral("mnuIndentRight"), [this] { mnuIndentRight_Click(); });
@@ -280,4 +290,118 @@ void FormattingController::mnuWordWrap_Click()
         return;
     RichTextBox* box = window->RichTextBox1;
     box->setRightMargin(box->lineWrapMode() != QTextEdit::NoWrap ? RichTextBox::NoWrapMargin : 0);
+}
+
+void FormattingController::connectFontBoxes()
+{
+    for (QComboBox* box : {m_context.fontNameBox, m_context.fontSizeBox}) {
+        if (!box)
+            continue;
+        const QString command =
+            box == m_context.fontNameBox ? QStringLiteral("Combo1") : QStringLiteral("Combo2");
+        // A pick from the list; without a document the router says there is none.
+        connect(box, &QComboBox::activated, this, [this, command] {
+            m_context.router.runTool({command, true});
+        });
+        if (box->lineEdit())
+            connect(box->lineEdit(), &QLineEdit::returnPressed, this,
+                    [this, box] { fontBoxEntered(box); });
+        box->installEventFilter(this);
+    }
+}
+
+bool FormattingController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn &&
+        (watched == m_context.fontNameBox || watched == m_context.fontSizeBox))
+        InitCombos();
+    return QObject::eventFilter(watched, event);
+}
+
+void FormattingController::showInBox(QComboBox* box, const QString& value)
+{
+    const QSignalBlocker quiet(box);
+    int found = -1;
+    for (int i = 0; i < box->count() && found < 0; ++i)
+        if (box->itemText(i).compare(value, Qt::CaseInsensitive) == 0)
+            found = i;
+    if (found < 0) {
+        box->addItem(value);
+        found = box->count() - 1;
+    }
+    box->setCurrentIndex(found);
+}
+
+void FormattingController::InitCombos(frmText* window)
+{
+    if (!window)
+        window = m_context.documents.activeDocument();
+    if (!window)
+        return;
+    RichTextBox* box = window->RichTextBox1;
+    if (m_context.fontNameBox)
+        if (const std::optional<QString> name = box->SelFontName())
+            showInBox(m_context.fontNameBox, *name);
+    // The size in its shortest form: 8 is not the list's "08", so it is added beside it.
+    if (m_context.fontSizeBox)
+        if (const std::optional<double> size = box->SelFontSize())
+            showInBox(m_context.fontSizeBox, QString::number(*size));
+}
+
+void FormattingController::fontBoxEntered(QComboBox* box)
+{
+    const QString typed = box->currentText().trimmed();
+    bool ok = box == m_context.fontNameBox;
+    if (ok) {
+        const QStringList families = QFontDatabase::families();
+        ok = families.contains(typed, Qt::CaseInsensitive);
+    } else {
+        const double size = typed.toDouble(&ok);
+        ok = ok && size >= 1 && size <= 1638;
+    }
+    if (!ok) {
+        InitCombos(); // back to what the selection has
+        return;
+    }
+    showInBox(box, typed);
+    m_context.router.runTool(
+        {box == m_context.fontNameBox ? QStringLiteral("Combo1") : QStringLiteral("Combo2"), true});
+}
+
+void FormattingController::frmmyMDICombo1_Click()
+{
+    frmText* window = m_context.documents.activeDocument();
+    if (!window || !m_context.fontNameBox)
+        return;
+    RichTextBox* box = window->RichTextBox1;
+    const QString name = m_context.fontNameBox->currentText();
+    const std::optional<QString> now = box->SelFontName();
+    if (now && now->compare(name, Qt::CaseInsensitive) == 0)
+        return;
+    // A font chosen at the bare caret is for what is typed next: no change yet.
+    const bool dirty = window->state().Dirty;
+    box->setSelFontName(name);
+    if (box->SelLength() == 0)
+        window->state().Dirty = dirty;
+    box->setFocus();
+}
+
+void FormattingController::frmmyMDICombo2_Click()
+{
+    frmText* window = m_context.documents.activeDocument();
+    if (!window || !m_context.fontSizeBox)
+        return;
+    RichTextBox* box = window->RichTextBox1;
+    bool numeric = false;
+    const double size = m_context.fontSizeBox->currentText().toDouble(&numeric);
+    if (!numeric || size < 1 || size > 1638)
+        return;
+    const std::optional<double> now = box->SelFontSize();
+    if (now && *now == size)
+        return;
+    const bool dirty = window->state().Dirty;
+    box->setSelFontSize(size);
+    if (box->SelLength() == 0)
+        window->state().Dirty = dirty;
+    box->setFocus();
 }

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QPointer>
 
+class QComboBox;
+
 class SelectionTracker;
 class frmText;
 
@@ -45,6 +47,11 @@ public:
     void mnuIndentRight_Click();
     void mnuBullet_Click();
     void mnuWordWrap_Click();
+    // The font boxes' picks, applied to the active document.
+    void frmmyMDICombo1_Click();
+    void frmmyMDICombo2_Click();
+    // Brings the font boxes in line with a document's selection without moving the focus.
+    void InitCombos(frmText* window = nullptr);
 
     SelectionTracker* tracker(const frmText* window) const;
     // What each window remembers of its indent answers, in centimetres.
@@ -59,6 +66,9 @@ public:
     static double centimetres(const QString& typed);
     static int twipsOfCentimetres(const QString& typed);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     void fontTextChanged(const QString& text);
     void pointerMoved();
@@ -69,6 +79,11 @@ private:
     void toggle(SelectionIndicators::Emphasis e);
     // Asks for an indent in centimetres; nothing when the answer is empty.
     std::optional<int> askIndent(const QString& question, double& remembered);
+    void connectFontBoxes();
+    // Selects the value in the box, adding it when absent, without running the pick.
+    static void showInBox(QComboBox* box, const QString& value);
+    // A typed value is taken only when it names a font or a size of 1 to 1638 points.
+    void fontBoxEntered(QComboBox* box);
 
     FrameContext& m_context;
     QHash<const frmText*, QPointer<SelectionTracker>> m_trackers;

@@ -26,4 +26,7 @@ struct FrameContext {
     QListWidget* projectList = nullptr;
     QTreeWidget* folderTree = nullptr;
     QComboBox* drives = nullptr;
+    // The toolbar's font name and size boxes.
+    QComboBox* fontNameBox = nullptr;
+    QComboBox* fontSizeBox = nullptr;
 };

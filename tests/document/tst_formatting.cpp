@@ -4,7 +4,9 @@
 #include "richtext/richtextbox.h"
 #include "support/framefixture.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <QTextBlock>
 #include <QToolButton>
@@ -44,6 +46,7 @@ private slots:
     void captionLineAndFontPanel();
     void indentsAreAskedAndRemembered();
     void bulletsAndWordWrap();
+    void fontBoxesShowAndSet();
 };
 
 void TestFormatting::emphasisToggleAndFollowTheSelection()
@@ -173,6 +176,37 @@ void TestFormatting::bulletsAndWordWrap()
     QCOMPARE(box->lineWrapMode(), QTextEdit::NoWrap);
     QVERIFY(!f.action(QStringLiteral("mnuWordWrap"))->isChecked());
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestFormatting::fontBoxesShowAndSet()
+{
+    Fixture f;
+    RichTextBox* box = f.document(QStringLiteral("small text"));
+    f.select(box, 0, 5);
+    box->setSelFontSize(8);
+    box->setSelFontName(QStringLiteral("Serif Test"));
+    QComboBox* sizes = f.toolbar()->Combo2;
+    QComboBox* names = f.toolbar()->Combo1;
+    f.formatting()->InitCombos();
+    QCOMPARE(sizes->currentText(), QStringLiteral("8"));
+    QVERIFY(sizes->findText(QStringLiteral("08")) >= 0); // beside the list's own
+    QCOMPARE(names->currentText(), QStringLiteral("Serif Test"));
+    // A size picked at the bare caret does not change the document.
+    f.active()->state().Dirty = false;
+    box->setSelStart(7);
+    sizes->setCurrentIndex(sizes->findText(QStringLiteral("12")));
+    emit sizes->activated(sizes->currentIndex());
+    QCOMPARE(box->SelFontSize(), std::optional<double>(12));
+    QVERIFY(!f.active()->state().Dirty);
+    f.select(box, 0, 5);
+    emit sizes->activated(sizes->currentIndex());
+    QCOMPARE(box->SelFontSize(), std::optional<double>(12));
+    QVERIFY(f.active()->state().Dirty);
+    // A size typed out of range puts the box back.
+    sizes->setEditText(QStringLiteral("5000"));
+    emit sizes->lineEdit()->returnPressed();
+    QCOMPARE(sizes->currentText(), QStringLiteral("12"));
+    QCOMPARE(box->SelFontSize(), std::optional<double>(12));
 }
 
 QTEST_MAIN(TestFormatting)

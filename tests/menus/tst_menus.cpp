@@ -243,8 +243,7 @@ void TestMenus::toolbarButtonsFollowTheirCommands()
     // Commands still to be built: their buttons cannot be pressed.
     for (const char* key : {"Print", "Font", "Auto", "Quotes"})
         QVERIFY2(!enabled(QString::fromLatin1(key)), key);
-    QVERIFY(!toolbar->Combo1->isEnabled());
-    QVERIFY(!toolbar->Combo2->isEnabled());
+    QVERIFY(toolbar->Combo1->isEnabled() && toolbar->Combo2->isEnabled());
     for (const char* key : {"Cut", "Copy", "Paste", "Clear", "View", "New", "Open", "Save", "Find",
                             "Strip", "Bold", "Italics", "Align left", "Bullet", "Protected"})
         QVERIFY2(enabled(QString::fromLatin1(key)), key);
