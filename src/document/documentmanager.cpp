@@ -6,9 +6,12 @@
 #include "platform/settings.h"
 #include "richtext/richtextbox.h"
 #include "richtext/textcodec.h"
+#include "richtext/twips.h"
+#include "tabstops.h"
 
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QTextDocument>
 
 DocumentManager::DocumentManager(Settings& settings, QMdiArea* area, QObject* parent)
     : QObject(parent), m_settings(settings), m_area(area)
@@ -22,6 +25,7 @@ DocumentManager::~DocumentManager() = default;
 void DocumentManager::load(bool restoreWindowStates)
 {
     m_filter.BuildFileFilter(m_settings.text(Key::Extensions));
+    CreateTabStops();
     m_wordWrap = m_settings.boolean(Key::WordWrap);
     if (restoreWindowStates)
         m_textState = m_settings.integer(Key::TextState);
@@ -53,6 +57,13 @@ QString DocumentManager::saveFailed(const QString& path, const QString& descript
     if (!explanation.isEmpty())
         text += u'\n' + explanation;
     return text;
+}
+
+QString DocumentManager::plainTextQuestion(const QString& path)
+{
+    return QStringLiteral("File: ") + path +
+           QStringLiteral("\nThis document holds formatting or pictures that a plain-text file "
+                          "cannot keep.  Do you want to save it without them?");
 }
 
 QString DocumentManager::encodingQuestion(const QString& path, const QString& encoding)
@@ -109,13 +120,33 @@ void DocumentManager::addDocumentWindow(frmText* window)
     emit documentCreated(window);
 }
 
+void DocumentManager::CreateTabStops()
+{
+    m_tabStops = TabStops::CreateTabStops(m_settings.text(Key::Tabs));
+}
+
 void DocumentManager::InitDocProperties(frmText* window)
 {
+    RichTextBox* box = window->RichTextBox1;
+    QTextDocument* document = box->document();
+    const bool dirty = window->state().Dirty;
     QFont font(m_settings.fontName());
     if (m_settings.fontSize() > 0)
         font.setPointSizeF(m_settings.fontSize());
-    window->RichTextBox1->document()->setDefaultFont(font);
-    window->RichTextBox1->setBackColor(m_settings.longValue(Key::RtbBackColor));
+    document->setDefaultFont(font);
+    box->setBackColor(m_settings.longValue(Key::RtbBackColor));
+    // Tab stops for documents shown in the default font, every paragraph at once and
+    // with no undo step; a loaded RTF document keeps its own.
+    if (box->fileKind() != DocumentKind::Rtf || document->isEmpty()) {
+        QTextOption option = document->defaultTextOption();
+        QList<QTextOption::Tab> tabs;
+        for (int stop : std::as_const(m_tabStops))
+            tabs.append(QTextOption::Tab(Twips::toPixels(stop * TabStops::TwipsPerCharacter),
+                                         QTextOption::LeftTab));
+        option.setTabs(tabs);
+        document->setDefaultTextOption(option);
+    }
+    window->state().Dirty = dirty;
 }
 
 void DocumentManager::RefreshAllDocuments()
@@ -157,6 +188,7 @@ QList<frmText*> DocumentManager::documentWindows() const
 
 void DocumentManager::windowClosed(frmText* window)
 {
+    m_plainTextAgreed.remove(window);
     m_table.state(window->slot()).Deleted = true;
     m_table.state(window->slot()).Dirty = false;
     if (m_table.window(window->slot()) == window)
@@ -217,6 +249,15 @@ bool DocumentManager::save(frmText* target)
     // plain text is saved as plain text, byte for byte when untouched.
     const DocumentKind kind =
         path == box->FileName() ? box->fileKind() : DocumentFile::kindForPath(path);
+    if (kind == DocumentKind::Text && !m_plainTextAgreed.contains(window) &&
+        DocumentFile::holdsFormatting(box->document())) {
+        // Once for each window: losing what a plain-text file cannot hold is the user's call.
+        const int answer =
+            Prompter::ask(plainTextQuestion(path), MessageButtons::YesNo, MessageIcon::Question);
+        if (answer != Answer::Yes || !stillOpen(window))
+            return false;
+        m_plainTextAgreed.insert(window);
+    }
     if (kind == DocumentKind::Text && !textFitsEncoding(window))
         return false;
     const Status saved = window->RichTextBox1->SaveFile(path, kind);
@@ -253,6 +294,7 @@ bool DocumentManager::saveAs(frmText* target)
                                          MessageIcon::Question, 2);
         if (answer != Answer::Yes || !stillOpen(window))
             return false;
+        m_plainTextAgreed.insert(window); // the warning said the formatting goes
     }
     const QString previousName = window->state().FileName;
     window->state().FileName = chosen;

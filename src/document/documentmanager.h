@@ -7,6 +7,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 class QMdiArea;
 class Settings;
@@ -35,7 +36,12 @@ public:
     // Opens the path as a document; a path that does not exist opens empty
     // under its name. Null when it could not be read (the user was told).
     frmText* LoadDocument(const QString& path);
+    // Default font, background and (for documents in the default font) tab stops,
+    // without marking the document changed.
     void InitDocProperties(frmText* window);
+    // The tab stops from the "Tabs" setting, in character widths.
+    void CreateTabStops();
+    static QString plainTextQuestion(const QString& path);
     // Applies the document properties to every document window again.
     void RefreshAllDocuments();
     // Activates the window already showing the path; false when none does.
@@ -91,6 +97,9 @@ private:
     DocumentTable m_table;
     DocumentFilter m_filter;
     YesNoAllRegister m_yesNoAll;
+    QList<int> m_tabStops;
+    // Windows whose user agreed to save their formatted text as plain text.
+    QSet<const frmText*> m_plainTextAgreed;
     qint16 m_textState = -1;
     bool m_wordWrap = true;
 };

@@ -33,6 +33,10 @@ public:
     static Result<QByteArray> readBytes(const QString& path);
     static Status writeBytes(const QString& path, const QByteArray& bytes);
 
+    // Whether the document's text carries anything a plain-text file cannot keep:
+    // character formatting, pictures, links, lists, tables, alignment or indents.
+    static bool holdsFormatting(const QTextDocument* document);
+
     // The document's text with '\n' between lines, for saving as plain text.
     static QString plainText(const QTextDocument* document);
     static void setPlainText(QTextDocument* document, const QString& text);

@@ -60,6 +60,7 @@ private slots:
     void documentsOpenedDuringAQuestionDoNotHarmTheSave();
     void rtfNamedTextSavesAsText();
     void windowClosedDuringAQuestionIsLeftAlone();
+    void plainTextSaysBeforeFormattingIsLost();
 };
 
 void TestDocumentWindow::newDocumentsReuseFreedSlots()
@@ -441,6 +442,28 @@ void TestDocumentWindow::windowClosedDuringAQuestionIsLeftAlone()
     QCOMPARE(TestHome::read(path), QByteArray("old"));
     QVERIFY(f.documentWindows().isEmpty());
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestDocumentWindow::plainTextSaysBeforeFormattingIsLost()
+{
+    Fixture f;
+    const QString path = f.home.write(QStringLiteral("plain.txt"), "one two");
+    frmText* w = f.open(path);
+    RichTextBox* box = w->RichTextBox1;
+    box->setSelStart(4);
+    box->setSelLength(3);
+    box->setSelBold(true);
+    f.prompter.expectMessage(DocumentManager::plainTextQuestion(path), Answer::No);
+    QVERIFY(!f.documents().save(w));
+    QVERIFY(w->state().Dirty);
+    QCOMPARE(TestHome::read(path), QByteArray("one two"));
+    f.prompter.expectMessage(QStringLiteral("cannot keep"), Answer::Yes);
+    box->setSelText(QStringLiteral("2"));
+    QVERIFY(f.documents().save(w));
+    QCOMPARE(TestHome::read(path), QByteArray("one 2"));
+    QVERIFY(f.documents().save(w)); // asked once for the window
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+    QVERIFY(!DocumentFile::holdsFormatting(f.documents().NewDocument()->RichTextBox1->document()));
 }
 
 QTEST_MAIN(TestDocumentWindow)

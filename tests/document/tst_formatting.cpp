@@ -1,7 +1,9 @@
 #include "app/framestatusbar.h"
 #include "document/formattingcontroller.h"
 #include "document/selectiontracker.h"
+#include "document/tabstops.h"
 #include "richtext/richtextbox.h"
+#include "richtext/twips.h"
 #include "support/framefixture.h"
 
 #include <QComboBox>
@@ -47,6 +49,9 @@ private slots:
     void indentsAreAskedAndRemembered();
     void bulletsAndWordWrap();
     void fontBoxesShowAndSet();
+    void tabStops_data();
+    void tabStops();
+    void tabStopsApplyToDocumentsInTheDefaultFont();
 };
 
 void TestFormatting::emphasisToggleAndFollowTheSelection()
@@ -207,6 +212,39 @@ void TestFormatting::fontBoxesShowAndSet()
     emit sizes->lineEdit()->returnPressed();
     QCOMPARE(sizes->currentText(), QStringLiteral("12"));
     QCOMPARE(box->SelFontSize(), std::optional<double>(12));
+}
+
+void TestFormatting::tabStops_data()
+{
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<QList<int>>("stops");
+    QTest::newRow("empty") << "" << QList<int>();
+    QTest::newRow("three") << "4,8,12" << QList<int>{4, 8, 12};
+    QTest::newRow("halves to even") << "2.5, 3.5" << QList<int>{2, 4};
+    QTest::newRow("leading numbers") << "6cm,x" << QList<int>{6, 0};
+}
+
+void TestFormatting::tabStops()
+{
+    QFETCH(QString, setting);
+    QFETCH(QList<int>, stops);
+    QCOMPARE(TabStops::CreateTabStops(setting), stops);
+}
+
+void TestFormatting::tabStopsApplyToDocumentsInTheDefaultFont()
+{
+    Fixture f;
+    f.store.write(Settings::General, QStringLiteral("Tabs"), QStringLiteral("4,8,12"));
+    f.documents().CreateTabStops();
+    frmText* plain = f.documents().NewDocument();
+    const QList<QTextOption::Tab> tabs =
+        plain->RichTextBox1->document()->defaultTextOption().tabs();
+    QCOMPARE(tabs.size(), 3);
+    QCOMPARE(Twips::fromPixels(tabs.at(2).position), 1440);
+    QVERIFY(!plain->state().Dirty);
+    f.commands()->OpenPath(
+        f.home.write(QStringLiteral("t.rtf"), "{\\rtf1\\ansi\\tx300 a\\tab b\\par}"));
+    QVERIFY(f.active()->RichTextBox1->document()->defaultTextOption().tabs().isEmpty());
 }
 
 QTEST_MAIN(TestFormatting)
