@@ -44,7 +44,7 @@ public:
     }
     QString file(const FileRequest&) override { return QString(); }
     std::optional<QColor> color(const QColor&, QList<QColor>&) override { return std::nullopt; }
-    std::optional<QFont> font(const QFont&) override { return std::nullopt; }
+    std::optional<FontChoice> font(const FontChoice&) override { return std::nullopt; }
     bool printer(QPrinter&, bool&, bool) override { return false; }
     bool pageSetup(QPrinter&, QMarginsF&) override { return false; }
     YesNoAllReply yesNoAll(const YesNoAllRequest&) override { return {Answer::Yes, false}; }

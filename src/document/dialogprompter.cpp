@@ -1,17 +1,24 @@
 #include "dialogprompter.h"
 
+#include "commondialogapi.h"
 #include "frmyesnoall.h"
+#include "platform/settings.h"
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QHBoxLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 QWidget* owner()
@@ -123,11 +130,110 @@ std::optional<QColor> DialogPrompter::color(const QColor& initial, QList<QColor>
     return chosen;
 }
 
-std::optional<QFont> DialogPrompter::font(const QFont& initial)
+namespace {
+
+// The basic colours a font's colour box offers before "Custom...".
+const QList<std::pair<const char*, QColor>>& basicColours()
 {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, initial, owner());
-    return ok ? std::optional<QFont>(chosen) : std::nullopt;
+    static const QList<std::pair<const char*, QColor>> colours = {{"Black", Qt::black},
+                                                                  {"Maroon", QColor(128, 0, 0)},
+                                                                  {"Green", QColor(0, 128, 0)},
+                                                                  {"Olive", QColor(128, 128, 0)},
+                                                                  {"Navy", QColor(0, 0, 128)},
+                                                                  {"Purple", QColor(128, 0, 128)},
+                                                                  {"Teal", QColor(0, 128, 128)},
+                                                                  {"Gray", QColor(128, 128, 128)},
+                                                                  {"Silver", QColor(192, 192, 192)},
+                                                                  {"Red", Qt::red},
+                                                                  {"Lime", Qt::green},
+                                                                  {"Yellow", Qt::yellow},
+                                                                  {"Blue", Qt::blue},
+                                                                  {"Fuchsia", Qt::magenta},
+                                                                  {"Aqua", Qt::cyan},
+                                                                  {"White", Qt::white}};
+    return colours;
+}
+
+} // namespace
+
+std::optional<FontChoice> DialogPrompter::font(const FontChoice& initial)
+{
+    QDialog dialog(owner());
+    dialog.setWindowTitle(QStringLiteral("Font"));
+    auto* fonts = new QFontDialog(&dialog);
+    fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    fonts->setWindowFlags(Qt::Widget);
+    // What the selection mixes starts from the program's font and counts only if changed.
+    QFont start = QApplication::font();
+    if (initial.name)
+        start.setFamilies({*initial.name});
+    if (initial.size)
+        start.setPointSizeF(*initial.size);
+    start.setBold(initial.bold.value_or(false));
+    start.setItalic(initial.italic.value_or(false));
+    start.setStrikeOut(initial.strikeOut.value_or(false));
+    start.setUnderline(initial.underline.value_or(false));
+    fonts->setCurrentFont(start);
+    start = fonts->currentFont();
+    auto* colour = new QComboBox(&dialog);
+    for (const auto& [name, value] : basicColours())
+        colour->addItem(QString::fromLatin1(name), value);
+    colour->addItem(QStringLiteral("Custom..."));
+    const auto showColour = [colour](const QColor& value) {
+        int at = colour->findData(value);
+        if (at < 0) {
+            colour->insertItem(colour->count() - 1, value.name(), value);
+            at = colour->count() - 2;
+        }
+        colour->setCurrentIndex(at);
+    };
+    if (initial.color)
+        showColour(*initial.color);
+    else
+        colour->setCurrentIndex(-1); // undetermined
+    const int startColour = colour->currentIndex();
+    QObject::connect(colour, &QComboBox::activated, &dialog, [&](int index) {
+        if (index != colour->count() - 1)
+            return;
+        const qint32 chosen = CommonDialogAPI::ShowColor(
+            &dialog, Settings::storedFromColor(initial.color.value_or(Qt::black)));
+        if (chosen >= 0)
+            showColour(Settings::colorFromStored(chosen));
+        else
+            colour->setCurrentIndex(startColour);
+    });
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* colourRow = new QHBoxLayout;
+    colourRow->addWidget(new QLabel(QStringLiteral("&Colour:"), &dialog));
+    colourRow->addWidget(colour, 1);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(fonts);
+    layout->addLayout(colourRow);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QFont chosen = fonts->currentFont();
+    FontChoice result;
+    const auto keep = [](bool known, bool changed) { return known || changed; };
+    if (keep(initial.name.has_value(), chosen.family() != start.family()))
+        result.name = chosen.family();
+    if (keep(initial.size.has_value(), chosen.pointSizeF() != start.pointSizeF()))
+        result.size = chosen.pointSizeF();
+    if (keep(initial.bold.has_value(), chosen.bold() != start.bold()))
+        result.bold = chosen.bold();
+    if (keep(initial.italic.has_value(), chosen.italic() != start.italic()))
+        result.italic = chosen.italic();
+    if (keep(initial.strikeOut.has_value(), chosen.strikeOut() != start.strikeOut()))
+        result.strikeOut = chosen.strikeOut();
+    if (keep(initial.underline.has_value(), chosen.underline() != start.underline()))
+        result.underline = chosen.underline();
+    if (colour->currentIndex() >= 0 && colour->currentIndex() != startColour)
+        result.color = colour->currentData().value<QColor>();
+    else if (initial.color)
+        result.color = initial.color;
+    return result;
 }
 
 bool DialogPrompter::printer(QPrinter& printer, bool& selectionOnly, bool allowSelection)

@@ -16,7 +16,7 @@ public:
     QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
     QString file(const FileRequest& request) override;
     std::optional<QColor> color(const QColor& initial, QList<QColor>& customColors) override;
-    std::optional<QFont> font(const QFont& initial) override;
+    std::optional<FontChoice> font(const FontChoice& initial) override;
     bool printer(QPrinter& printer, bool& selectionOnly, bool allowSelection) override;
     bool pageSetup(QPrinter& printer, QMarginsF& marginsInches) override;
     YesNoAllReply yesNoAll(const YesNoAllRequest& request) override;

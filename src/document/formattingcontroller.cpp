@@ -5,6 +5,7 @@
 #include "frmtext.h"
 #include "menus/commandrouter.h"
 #include "platform/prompter.h"
+#include "platform/settings.h"
 #include "richtext/richtextbox.h"
 #include "selectiontracker.h"
 
@@ -107,6 +108,7 @@ void FormattingController::registerCommands(CommandRouter& router)
                 return (i ? i->alignment() : S::Left) == which;
             });
     router.add(QStringLiteral("mnuEmphasisRemove"), [this] { mnuEmphasisRemove_Click(); });
+    router.add(QStringLiteral("mnuFont"), [this] { mnuFont_Click(); });
     router.add(QStringLiteral("Combo1"), [this] { frmmyMDICombo1_Click(); });
     router.add(QStringLiteral("Combo2"), [this] { frmmyMDICombo2_Click(); });
     router.add(QStringLiteral("mnuIndentLeft"), [this] { mnuIndentLeft_Click(); });
@@ -404,4 +406,42 @@ void FormattingController::frmmyMDICombo2_Click()
     if (box->SelLength() == 0)
         window->state().Dirty = dirty;
     box->setFocus();
+}
+
+void FormattingController::mnuFont_Click()
+{
+    QPointer<frmText> window = m_context.documents.activeDocument();
+    if (!window)
+        return;
+    RichTextBox* box = window->RichTextBox1;
+    FontChoice initial;
+    initial.name = box->SelFontName();
+    initial.size = box->SelFontSize();
+    initial.bold = box->SelBold();
+    initial.italic = box->SelItalic();
+    initial.strikeOut = box->SelStrikeThru();
+    initial.underline = box->SelUnderline();
+    if (const std::optional<qint32> colour = box->SelColor())
+        initial.color = Settings::colorFromStored(*colour);
+    const std::optional<FontChoice> chosen = Prompter::current().font(initial);
+    if (!chosen || !window)
+        return;
+    box = window->RichTextBox1;
+    // In this order; what was left undetermined stays as each part of the selection has it.
+    if (chosen->name)
+        box->setSelFontName(*chosen->name);
+    if (chosen->size)
+        box->setSelFontSize(*chosen->size);
+    if (chosen->bold)
+        box->setSelBold(*chosen->bold);
+    if (chosen->italic)
+        box->setSelItalic(*chosen->italic);
+    if (chosen->strikeOut)
+        box->setSelStrikeThru(*chosen->strikeOut);
+    if (chosen->underline)
+        box->setSelUnderline(*chosen->underline);
+    if (chosen->color)
+        box->setSelColor(Settings::storedFromColor(*chosen->color));
+    if (SelectionTracker* t = tracker(window))
+        t->RichTextBox1_SelChange();
 }

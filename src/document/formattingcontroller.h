@@ -47,6 +47,7 @@ public:
     void mnuIndentRight_Click();
     void mnuBullet_Click();
     void mnuWordWrap_Click();
+    void mnuFont_Click();
     // The font boxes' picks, applied to the active document.
     void frmmyMDICombo1_Click();
     void frmmyMDICombo2_Click();

@@ -28,7 +28,7 @@ public:
         refuse(QStringLiteral("colour dialog"));
         return std::nullopt;
     }
-    std::optional<QFont> font(const QFont&) override
+    std::optional<FontChoice> font(const FontChoice&) override
     {
         refuse(QStringLiteral("font dialog"));
         return std::nullopt;

@@ -43,6 +43,18 @@ struct FileRequest {
     QString initialFolder;
 };
 
+// What the font dialog shows and gives back. An empty field is one the selection
+// mixes (shown undetermined) or, given back, one the user left alone.
+struct FontChoice {
+    std::optional<QString> name;
+    std::optional<double> size;
+    std::optional<bool> bold;
+    std::optional<bool> italic;
+    std::optional<bool> strikeOut;
+    std::optional<bool> underline;
+    std::optional<QColor> color;
+};
+
 struct YesNoAllRequest {
     QString message;
     bool checkBoxVisible = false;
@@ -67,7 +79,8 @@ public:
     // Returns the chosen path, or "" when cancelled.
     virtual QString file(const FileRequest& request) = 0;
     virtual std::optional<QColor> color(const QColor& initial, QList<QColor>& customColors) = 0;
-    virtual std::optional<QFont> font(const QFont& initial) = 0;
+    // Nothing when cancelled.
+    virtual std::optional<FontChoice> font(const FontChoice& initial) = 0;
     // The print and page-setup dialogs act on the printer; false when cancelled.
     virtual bool printer(QPrinter& printer, bool& selectionOnly, bool allowSelection) = 0;
     virtual bool pageSetup(QPrinter& printer, QMarginsF& marginsInches) = 0;

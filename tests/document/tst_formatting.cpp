@@ -49,6 +49,7 @@ private slots:
     void indentsAreAskedAndRemembered();
     void bulletsAndWordWrap();
     void fontBoxesShowAndSet();
+    void fontDialogLeavesMixedAlone();
     void tabStops_data();
     void tabStops();
     void tabStopsApplyToDocumentsInTheDefaultFont();
@@ -212,6 +213,33 @@ void TestFormatting::fontBoxesShowAndSet()
     emit sizes->lineEdit()->returnPressed();
     QCOMPARE(sizes->currentText(), QStringLiteral("12"));
     QCOMPARE(box->SelFontSize(), std::optional<double>(12));
+}
+
+void TestFormatting::fontDialogLeavesMixedAlone()
+{
+    Fixture f;
+    RichTextBox* box = f.document(QStringLiteral("plain bold"));
+    f.select(box, 6, 4);
+    box->setSelBold(true);
+    box->setSelFontSize(14);
+    f.select(box, 0, 10);
+    FontChoice answer;
+    answer.name = QStringLiteral("Serif Test");
+    answer.italic = true;
+    answer.color = QColor(Qt::red);
+    f.prompter.expectFont(answer);
+    f.run("mnuFont");
+    const FontChoice& shown = f.prompter.fontRequests.first();
+    QVERIFY(!shown.bold && !shown.size); // mixed: shown undetermined
+    QCOMPARE(shown.italic, std::optional<bool>(false));
+    QCOMPARE(box->SelFontName(), std::optional<QString>(QStringLiteral("Serif Test")));
+    QCOMPARE(box->SelItalic(), std::optional<bool>(true));
+    QVERIFY(!box->SelBold() && !box->SelFontSize()); // still mixed
+    QCOMPARE(box->SelColor(), std::optional<qint32>(0x0000FF));
+    f.prompter.expectFont(std::nullopt); // Cancel changes nothing
+    f.run("mnuFont");
+    QCOMPARE(box->SelItalic(), std::optional<bool>(true));
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 
 void TestFormatting::tabStops_data()

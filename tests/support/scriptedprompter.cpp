@@ -96,10 +96,19 @@ std::optional<QColor> ScriptedPrompter::color(const QColor&, QList<QColor>&)
     return step ? step->color : std::nullopt;
 }
 
-std::optional<QFont> ScriptedPrompter::font(const QFont&)
+ScriptedPrompter& ScriptedPrompter::expectFont(std::optional<FontChoice> answer)
 {
-    next(Kind::Font, QString());
-    return std::nullopt;
+    Step step{Kind::Font, QString(), Answer::Ok, {}, {}, false};
+    step.font = std::move(answer);
+    m_script.append(step);
+    return *this;
+}
+
+std::optional<FontChoice> ScriptedPrompter::font(const FontChoice& initial)
+{
+    fontRequests.append(initial);
+    const auto step = next(Kind::Font, QString());
+    return step ? step->font : std::nullopt;
 }
 
 bool ScriptedPrompter::printer(QPrinter&, bool&, bool)

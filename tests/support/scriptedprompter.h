@@ -21,6 +21,7 @@ public:
     ScriptedPrompter& expectInput(const QString& promptPart, const QString& answer);
     ScriptedPrompter& expectFile(const QString& answerPath, const QString& titlePart = QString());
     ScriptedPrompter& expectColor(std::optional<QColor> answer);
+    ScriptedPrompter& expectFont(std::optional<FontChoice> answer);
     ScriptedPrompter& expectYesNoAll(const QString& textPart, int answer, bool checked = false);
     // Runs while the last expected prompt is shown, as timers and other events
     // do while a real dialog waits for the user.
@@ -30,7 +31,7 @@ public:
     QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
     QString file(const FileRequest& request) override;
     std::optional<QColor> color(const QColor& initial, QList<QColor>& customColors) override;
-    std::optional<QFont> font(const QFont& initial) override;
+    std::optional<FontChoice> font(const FontChoice& initial) override;
     bool printer(QPrinter& printer, bool& selectionOnly, bool allowSelection) override;
     bool pageSetup(QPrinter& printer, QMarginsF& marginsInches) override;
     YesNoAllReply yesNoAll(const YesNoAllRequest& request) override;
@@ -42,6 +43,7 @@ public:
     QStringList shown;
     QList<MessageRequest> messages;
     QList<FileRequest> fileRequests;
+    QList<FontChoice> fontRequests;
     QStringList failures;
 
 private:
@@ -52,6 +54,7 @@ private:
         QString text;
         std::optional<QColor> color;
         bool checked = false;
+        std::optional<FontChoice> font = {};
         std::function<void()> whileShown = {};
     };
     std::optional<Step> next(Kind kind, const QString& text);
