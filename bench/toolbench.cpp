@@ -48,6 +48,10 @@ public:
     bool printer(QPrinter&, bool&, bool) override { return false; }
     bool pageSetup(QPrinter&, QMarginsF&) override { return false; }
     YesNoAllReply yesNoAll(const YesNoAllRequest&) override { return {Answer::Yes, false}; }
+    int choose(const QString&, const QString&, const QStringList& items) override
+    {
+        return items.isEmpty() ? -1 : 0;
+    }
 };
 
 [[noreturn]] void fail(const QString& message)

@@ -89,7 +89,7 @@ void frmMyMDI::buildControllers()
     m_context.reset(new FrameContext{
         m_settings, *m_documents, *m_router, this,
         [this](const QString& path, int source) { return queuePath(path, source); }, m_pane->List1,
-        m_pane->TreeView1, m_pane->Drive1, m_toolbar->Combo1, m_toolbar->Combo2});
+        m_pane->TreeView1, m_pane->Drive1, m_toolbar->Combo1, m_toolbar->Combo2, m_menus});
     m_documentCommands = new DocumentController(*m_context, this);
     m_windows = new WindowController(*m_context, m_area, m_menus, this);
     m_toolbars = new ToolbarController(*m_context, m_toolbar, m_pane, this);

@@ -1,6 +1,7 @@
 #include "dialogprompter.h"
 
 #include "commondialogapi.h"
+#include "frmpastespecial.h"
 #include "frmyesnoall.h"
 #include "platform/settings.h"
 
@@ -269,4 +270,10 @@ YesNoAllReply DialogPrompter::yesNoAll(const YesNoAllRequest& request)
         m_yesNoAll->setWindowModality(Qt::ApplicationModal);
     }
     return m_yesNoAll->ask(request);
+}
+
+int DialogPrompter::choose(const QString& title, const QString& label, const QStringList& items)
+{
+    frmPasteSpecial dialog(owner());
+    return dialog.choose(title, label, items);
 }

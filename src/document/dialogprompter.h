@@ -20,6 +20,7 @@ public:
     bool printer(QPrinter& printer, bool& selectionOnly, bool allowSelection) override;
     bool pageSetup(QPrinter& printer, QMarginsF& marginsInches) override;
     YesNoAllReply yesNoAll(const YesNoAllRequest& request) override;
+    int choose(const QString& title, const QString& label, const QStringList& items) override;
 
 private:
     QPointer<frmYesNoAll> m_yesNoAll;

@@ -5,6 +5,7 @@
 
 class CommandRouter;
 class DocumentManager;
+class MenuBars;
 class QComboBox;
 class QListWidget;
 class QTreeWidget;
@@ -29,4 +30,5 @@ struct FrameContext {
     // The toolbar's font name and size boxes.
     QComboBox* fontNameBox = nullptr;
     QComboBox* fontSizeBox = nullptr;
+    MenuBars* menus = nullptr;
 };

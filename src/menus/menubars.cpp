@@ -45,6 +45,8 @@ void MenuBars::connectBar(Bar which)
             if (name == QStringLiteral("mnuWindow"))
                 connect(menu, &QMenu::aboutToShow, this,
                         [this, menu] { emit windowMenuAboutToShow(menu); });
+            connect(menu, &QMenu::aboutToShow, this,
+                    [this, name, menu] { emit menuAboutToShow(name, menu); });
             continue;
         }
         connect(it.value(), &QAction::triggered, this,

@@ -29,6 +29,8 @@ public:
 signals:
     void triggered(MenuBars::Bar bar, const QString& name);
     void windowMenuAboutToShow(QMenu* menu);
+    // Any menu of either bar is about to open.
+    void menuAboutToShow(const QString& name, QMenu* menu);
 
 private:
     void connectBar(Bar bar);

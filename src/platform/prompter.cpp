@@ -48,6 +48,11 @@ public:
         refuse(request.message);
         return {Answer::Cancel, false};
     }
+    int choose(const QString& title, const QString&, const QStringList&) override
+    {
+        refuse(title);
+        return -1;
+    }
 
 private:
     void refuse(const QString& text)

@@ -85,6 +85,8 @@ public:
     virtual bool printer(QPrinter& printer, bool& selectionOnly, bool allowSelection) = 0;
     virtual bool pageSetup(QPrinter& printer, QMarginsF& marginsInches) = 0;
     virtual YesNoAllReply yesNoAll(const YesNoAllRequest& request) = 0;
+    // A list to pick one item from (the first selected): its index, or -1 for Cancel.
+    virtual int choose(const QString& title, const QString& label, const QStringList& items) = 0;
 
     // The installed prompter; without one, a prompter that shows nothing and
     // refuses every prompt (the program installs the dialogs at start).

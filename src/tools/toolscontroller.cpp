@@ -5,6 +5,7 @@
 #include "document/frmtext.h"
 #include "documenttext.h"
 #include "frmfind.h"
+#include "insertions.h"
 #include "linetoolcommands.h"
 #include "menus/commandrouter.h"
 #include "platform/prompter.h"
@@ -18,7 +19,7 @@
 
 ToolsController::ToolsController(FrameContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_lines(new LineToolCommands(context, this)),
-      m_offset(new CharOffsetTool(context, this))
+      m_offset(new CharOffsetTool(context, this)), m_insertions(new Insertions(context, this))
 {
     setObjectName(QStringLiteral("ToolsController"));
 }
@@ -38,6 +39,7 @@ void ToolsController::registerCommands(CommandRouter& router)
         QStringLiteral("mnuReplace"), [this] { mnuReplace_Click(); }, Enabled::WithDocument);
     m_lines->registerCommands(router);
     m_offset->registerCommands(router);
+    m_insertions->registerCommands(router);
 }
 
 QString ToolsController::lineCountMessage(int lines)

@@ -9,6 +9,7 @@
 #include <functional>
 
 class CharOffsetTool;
+class Insertions;
 class LineToolCommands;
 class frmFind;
 class frmText;
@@ -43,6 +44,7 @@ public:
     frmFind* findDialog() const;
     LineToolCommands& lineTools() { return *m_lines; }
     CharOffsetTool& charOffset() { return *m_offset; }
+    Insertions& insertions() { return *m_insertions; }
 
     bool hasDocument() const;
     // The slot of the active document, -1 with none.
@@ -64,4 +66,5 @@ private:
     QPointer<frmFind> m_find;
     LineToolCommands* m_lines;
     CharOffsetTool* m_offset;
+    Insertions* m_insertions;
 };

@@ -128,3 +128,16 @@ YesNoAllReply ScriptedPrompter::yesNoAll(const YesNoAllRequest& request)
     const auto step = next(Kind::YesNoAll, request.message);
     return step ? YesNoAllReply{step->answer, step->checked} : YesNoAllReply{Answer::Cancel, false};
 }
+
+ScriptedPrompter& ScriptedPrompter::expectChoice(const QString& titlePart, int answer)
+{
+    m_script.append({Kind::Choice, titlePart, answer, {}, {}, false});
+    return *this;
+}
+
+int ScriptedPrompter::choose(const QString& title, const QString&, const QStringList& items)
+{
+    choices.append(items);
+    const auto step = next(Kind::Choice, title);
+    return step && step->answer < items.size() ? step->answer : -1;
+}

@@ -11,7 +11,7 @@
 // failure and answered with Cancel.
 class ScriptedPrompter : public Prompter {
 public:
-    enum class Kind { Message, Input, File, Color, Font, Printer, PageSetup, YesNoAll };
+    enum class Kind { Message, Input, File, Color, Font, Printer, PageSetup, YesNoAll, Choice };
 
     ScriptedPrompter();
     ~ScriptedPrompter() override;
@@ -22,6 +22,8 @@ public:
     ScriptedPrompter& expectFile(const QString& answerPath, const QString& titlePart = QString());
     ScriptedPrompter& expectColor(std::optional<QColor> answer);
     ScriptedPrompter& expectFont(std::optional<FontChoice> answer);
+    // The next prompt is a list whose title contains titlePart; the answer is an index or -1.
+    ScriptedPrompter& expectChoice(const QString& titlePart, int answer);
     ScriptedPrompter& expectYesNoAll(const QString& textPart, int answer, bool checked = false);
     // Runs while the last expected prompt is shown, as timers and other events
     // do while a real dialog waits for the user.
@@ -35,6 +37,7 @@ public:
     bool printer(QPrinter& printer, bool& selectionOnly, bool allowSelection) override;
     bool pageSetup(QPrinter& printer, QMarginsF& marginsInches) override;
     YesNoAllReply yesNoAll(const YesNoAllRequest& request) override;
+    int choose(const QString& title, const QString& label, const QStringList& items) override;
 
     // True when every expected prompt was shown and nothing unexpected was.
     bool done() const { return m_script.isEmpty() && failures.isEmpty(); }
@@ -44,6 +47,7 @@ public:
     QList<MessageRequest> messages;
     QList<FileRequest> fileRequests;
     QList<FontChoice> fontRequests;
+    QList<QStringList> choices;
     QStringList failures;
 
 private:
