@@ -14,6 +14,7 @@
 #include "richtext/twips.h"
 #include "toolbarcontroller.h"
 #include "toolbarcustomizer.h"
+#include "tools/autocompletecontroller.h"
 #include "tools/toolscontroller.h"
 #include "windowcontroller.h"
 
@@ -95,9 +96,11 @@ void frmMyMDI::buildControllers()
     m_toolbars = new ToolbarController(*m_context, m_toolbar, m_pane, this);
     m_tools = new ToolsController(*m_context, this);
     m_formatting = new FormattingController(*m_context, this);
+    m_autoComplete = new AutoCompleteController(*m_context, this);
     m_documentCommands->registerCommands(*m_router);
     m_tools->registerCommands(*m_router);
     m_formatting->registerCommands(*m_router);
+    m_autoComplete->registerCommands(*m_router);
     connect(m_formatting, &FormattingController::fontTextChanged, m_statusBar,
             [this](const QString& text) {
                 m_statusBar->panel(QStringLiteral("stsFont"))->setText(text);
@@ -181,6 +184,7 @@ void frmMyMDI::Timer4_Timer()
     m_timer4->stop();
     m_toolbars->deferredStart();
     m_pane->setPlusImage(m_settings.integer(Key::PlusImage));
+    m_autoComplete->deferredStart();
     m_windows->deferredStart();
     for (const QString& path : std::as_const(m_commandLine))
         queuePath(path, 0);

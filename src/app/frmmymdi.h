@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <memory>
 
+class AutoCompleteController;
 class CommandRouter;
 class DocumentController;
 class DocumentManager;
@@ -93,6 +94,7 @@ private:
     ToolbarController* m_toolbars;
     ToolsController* m_tools;
     FormattingController* m_formatting;
+    AutoCompleteController* m_autoComplete;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;

@@ -89,11 +89,16 @@ QStringList convertFilter(const QString& filter)
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+        QStringList variants;
         for (QString& pattern : patterns) {
             pattern = pattern.trimmed();
             if (pattern == QStringLiteral("*.*"))
                 pattern = QStringLiteral("*"); // names without a dot are files too
+            // Names here keep their case: "*.TXT" must still list words.txt.
+            if (pattern != pattern.toLower() && !patterns.contains(pattern.toLower()))
+                variants.append(pattern.toLower());
         }
+        patterns += variants;
         const QString patternText = patterns.join(u' ');
         QString description = parts[i].trimmed();
         if (!description.endsWith(u')'))

@@ -12,7 +12,8 @@ foreach(path
         share/applications/org.quillora.Quillora.desktop
         share/metainfo/org.quillora.Quillora.metainfo.xml
         share/icons/hicolor/scalable/apps/quillora.svg
-        share/mime/packages/quillora.xml)
+        share/mime/packages/quillora.xml
+        share/quillora/Templates/AutoComplete.txt)
     if(NOT EXISTS ${PREFIX}/${path})
         message(FATAL_ERROR "not installed: ${path}")
     endif()

@@ -37,6 +37,9 @@ void TestCommonDialogs::filtersConvert_data()
     QTest::newRow("description with patterns")
         << "Text files (*.txt)|*.txt|Web (*.htm;*.html)|*.htm;*.html"
         << QStringList{"Text files (*.txt)", "Web (*.htm *.html)"};
+    QTest::newRow("upper-case patterns match lower-case names")
+        << "Text Files (*.TXT)|*.TXT|All Files|*.*"
+        << QStringList{"Text Files (*.TXT *.txt)", "All Files (*)"};
     QTest::newRow("odd trailing part")
         << "Project Files (*.prj)|*.prj|All Files" << QStringList{"Project Files (*.prj)"};
 }

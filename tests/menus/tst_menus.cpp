@@ -131,7 +131,7 @@ void TestMenus::unbuiltCommandsStayVisibleButDisabled()
     Fixture f;
     f.documents().NewDocument();
     f.router().refresh();
-    for (const char* name : {"mnuPrint", "mnuAutoComplete", "mnuOpenFromList", "mnuAbout"}) {
+    for (const char* name : {"mnuPrint", "mnuOpenFromList", "mnuAbout"}) {
         QAction* a = f.action(QString::fromLatin1(name));
         QVERIFY2(a, name);
         QVERIFY2(a->isVisible() && !a->isEnabled(), name);
@@ -240,7 +240,7 @@ void TestMenus::toolbarButtonsFollowTheirCommands()
     const auto enabled = [&](const QString& key) { return toolbar->button(key)->isEnabled(); };
     QTRY_VERIFY(enabled(QStringLiteral("Cut")));
     // Commands still to be built: their buttons cannot be pressed.
-    for (const char* key : {"Print", "Auto", "Quotes"})
+    for (const char* key : {"Print", "Quotes"})
         QVERIFY2(!enabled(QString::fromLatin1(key)), key);
     QVERIFY(toolbar->Combo1->isEnabled() && toolbar->Combo2->isEnabled());
     for (const char* key :

@@ -40,6 +40,8 @@ struct RunningInstance {
         lock.tryLock(0);
         // The first start's toolbar message would wait for a click.
         store.write(Settings::General, QStringLiteral("ToolbarVersion"), QStringLiteral("2"));
+        store.write(Settings::General, QStringLiteral("AutoCompleteAtStartup"),
+                    QStringLiteral("False"));
         frame.queue().OpenQueueState = OpenQueue::Idle;
         QObject::connect(&server, &InstanceServer::executeRequested, &frame,
                          [this](const QString& command) {
@@ -98,6 +100,9 @@ void TestHandoff::initTestCase()
     // Real starts of the program must not stop at the first start's toolbar message.
     SettingsStore store(SettingsStore::defaultFilePath());
     store.write(Settings::General, QStringLiteral("ToolbarVersion"), QStringLiteral("2"));
+    // Nor at the message that no auto-complete list is loaded.
+    store.write(Settings::General, QStringLiteral("AutoCompleteAtStartup"),
+                QStringLiteral("False"));
     QVERIFY(store.sync());
 }
 
