@@ -1,5 +1,6 @@
 #include "formattingcontroller.h"
 
+#include "documentdragsource.h"
 #include "documentmanager.h"
 #include "documenttable.h"
 #include "frmtext.h"
@@ -36,6 +37,7 @@ FormattingController::FormattingController(FrameContext& context, QObject* paren
 
 void FormattingController::track(frmText* window)
 {
+    new DocumentDragSource(window, m_context.documents);
     auto* tracker = new SelectionTracker(window, m_context.router);
     connect(tracker, &SelectionTracker::fontTextChanged, this, [this, window](const QString& text) {
         if (window == m_context.documents.activeDocument())

@@ -87,6 +87,19 @@ Outcome open(const QString& path)
     return launched ? Outcome::Opened : Outcome::Failed;
 }
 
+Outcome openLink(const QString& link)
+{
+    const QUrl url(link);
+    if (url.isLocalFile())
+        return open(url.toLocalFile());
+    // A web or mail address goes to the desktop's program for its scheme.
+    if (url.scheme().isEmpty() || url.scheme() == QStringLiteral("file"))
+        return Outcome::Failed;
+    return g_app_info_launch_default_for_uri(url.toEncoded().constData(), nullptr, nullptr)
+               ? Outcome::Opened
+               : Outcome::Failed;
+}
+
 bool openWith(const QString& path)
 {
     // The desktop portal shows the desktop's own chooser when asked to.

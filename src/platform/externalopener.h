@@ -14,6 +14,9 @@ enum class Outcome { Opened, NoAssociation, Failed };
 // The desktop entry that would open the file, empty when none (or only ours) would.
 QString associatedApplication(const QString& path);
 Outcome open(const QString& path);
+// A link's target: a file as open() hands it over, any other address to the
+// desktop's program for its kind (web, mail).
+Outcome openLink(const QString& link);
 // Asks the desktop to let the user choose a program; false when it cannot.
 bool openWith(const QString& path);
 } // namespace ExternalOpener

@@ -1,4 +1,5 @@
 #include "app/framestatusbar.h"
+#include "document/documentdragsource.h"
 #include "document/formattingcontroller.h"
 #include "document/selectiontracker.h"
 #include "document/tabstops.h"
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTest>
 #include <QTextBlock>
 #include <QToolButton>
@@ -49,6 +51,7 @@ private slots:
     void indentsAreAskedAndRemembered();
     void bulletsAndWordWrap();
     void fontBoxesShowAndSet();
+    void dragsCarryTheSelectionOrTheFile();
     void fontDialogLeavesMixedAlone();
     void tabStops_data();
     void tabStops();
@@ -213,6 +216,30 @@ void TestFormatting::fontBoxesShowAndSet()
     emit sizes->lineEdit()->returnPressed();
     QCOMPARE(sizes->currentText(), QStringLiteral("12"));
     QCOMPARE(box->SelFontSize(), std::optional<double>(12));
+}
+
+void TestFormatting::dragsCarryTheSelectionOrTheFile()
+{
+    Fixture f;
+    RichTextBox* box = f.document(QStringLiteral("one two"));
+    auto* source = f.active()->findChild<DocumentDragSource*>();
+    QVERIFY(source);
+    f.select(box, 4, 3);
+    std::unique_ptr<QMimeData> data(source->dragData());
+    QCOMPARE(data->text(), QStringLiteral("two"));
+    QVERIFY(data->data(QStringLiteral("text/rtf")).startsWith("{\\rtf1"));
+    // Nothing selected: the file, and an untitled document is saved first.
+    box->setSelStart(0);
+    f.prompter.expectFile(QString()); // Save As cancelled: nothing to drag
+    data.reset(source->dragData());
+    QVERIFY(!data);
+    const QString path = f.home.path(QStringLiteral("dragged.txt"));
+    f.prompter.expectFile(path);
+    data.reset(source->dragData());
+    QVERIFY(data);
+    QCOMPARE(data->urls(), QList<QUrl>({QUrl::fromLocalFile(path)}));
+    QVERIFY(QFile::exists(path));
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 
 void TestFormatting::fontDialogLeavesMixedAlone()
