@@ -11,6 +11,7 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -64,10 +65,13 @@ struct CharAgreement {
             sizeMixed = true, size.reset();
         any = true;
     }
-    bool allMixed() const
+    // Nothing more to learn: each value is mixed here, or the same in the whole document.
+    bool settled(const CharAgreement& everywhere) const
     {
-        return mixed[S::Bold] && mixed[S::Italic] && mixed[S::Underline] && mixed[S::StrikeThru] &&
-               mixed[S::Protected] && nameMixed && sizeMixed;
+        for (int e : {S::Bold, S::Italic, S::Underline, S::StrikeThru, S::Protected})
+            if (!mixed[e] && everywhere.mixed[e])
+                return false;
+        return (nameMixed || !everywhere.nameMixed) && (sizeMixed || !everywhere.sizeMixed);
     }
 };
 
@@ -118,15 +122,41 @@ SelectionIndicators::Attributes SelectionTracker::attributes() const
     QTextDocument* document = box->document();
     const QFont defaults = document->defaultFont();
     const QTextCursor cursor = box->textCursor();
+    // What every format of the document agrees on needs no look at the selection.
+    const QList<QTextFormat> formats = document->allFormats();
+    CharAgreement everywhere;
+    std::optional<int> alignmentEverywhere;
+    bool alignmentVaries = false, lists = false;
+    for (const QTextFormat& format : formats) {
+        if (format.isImageFormat())
+            continue;
+        if (format.isCharFormat()) {
+            everywhere.add(lookOf(format.toCharFormat(), defaults));
+        } else if (format.isBlockFormat()) {
+            const int a = alignmentOf(format.toBlockFormat());
+            if (alignmentEverywhere && *alignmentEverywhere != a)
+                alignmentVaries = true;
+            alignmentEverywhere = a;
+        } else if (format.isListFormat()) {
+            lists = true;
+        }
+    }
+    const bool charsKnown =
+        everywhere.any &&
+        std::none_of(everywhere.mixed.begin(), everywhere.mixed.end(), [](bool m) { return m; }) &&
+        !everywhere.nameMixed && !everywhere.sizeMixed;
     CharAgreement chars;
-    if (!cursor.hasSelection()) {
+    if (charsKnown) {
+        chars = everywhere;
+    } else if (!cursor.hasSelection()) {
         chars.add(lookOf(cursor.charFormat(), defaults));
     } else {
         // Only the formats the selection uses, each looked at once, until all is mixed.
         const int from = cursor.selectionStart(), to = cursor.selectionEnd();
         QSet<int> seen;
         for (QTextBlock block = document->findBlock(from);
-             block.isValid() && block.position() < to && !chars.allMixed(); block = block.next())
+             block.isValid() && block.position() < to && !(chars.any && chars.settled(everywhere));
+             block = block.next())
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextFragment fragment = it.fragment();
                 if (fragment.position() >= to || fragment.position() + fragment.length() <= from)
@@ -143,9 +173,15 @@ SelectionIndicators::Attributes SelectionTracker::attributes() const
     std::optional<int> alignment;
     std::optional<bool> bullet;
     bool alignmentMixed = false, bulletMixed = false, first = true;
+    if (alignmentEverywhere && !alignmentVaries && !lists) {
+        alignment = alignmentEverywhere;
+        bullet = false;
+        first = false;
+        alignmentMixed = bulletMixed = true; // nothing left to look at
+    }
     const QTextBlock last = document->findBlock(cursor.selectionEnd());
-    for (QTextBlock block = document->findBlock(cursor.selectionStart()); block.isValid();
-         block = block.next()) {
+    for (QTextBlock block = document->findBlock(cursor.selectionStart());
+         block.isValid() && !(alignmentMixed && bulletMixed); block = block.next()) {
         const int a = alignmentOf(block.blockFormat());
         const bool b = block.textList() != nullptr;
         if (first) {

@@ -22,6 +22,10 @@ RichTextBox::RichTextBox(QWidget* parent)
     setAcceptRichText(true);
     setTabChangesFocus(false);
     connect(this, &QTextEdit::textChanged, this, &RichTextBox::Change);
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int position, int removed, int added) {
+                m_model.textChanged(position, removed, added);
+            });
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::SelChange);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::SelChange);
     m_model.setWrapping(lineWrapMode() != NoWrap);

@@ -495,16 +495,64 @@ void RichTextModel::Span(const QString& characters, bool forward, bool negate)
     setCursor(c);
 }
 
+void RichTextModel::layoutReset()
+{
+    m_linesKnownTo = 0;
+    m_changedBlocks.clear();
+}
+
+void RichTextModel::textChanged(int position, int removed, int added)
+{
+    Q_UNUSED(removed);
+    const int blocks = m_document->blockCount();
+    const int first = m_document->findBlock(position).blockNumber();
+    const int last = m_document->findBlock(position + added).blockNumber();
+    // Blocks gone or come before the known ones move the mark with them.
+    if (first < m_linesKnownTo)
+        m_linesKnownTo = qMax(first, m_linesKnownTo + blocks - m_blockCount);
+    m_blockCount = blocks;
+    // A large change is laid out lazily: its blocks are counted as the layout reaches them.
+    if (last - first > 1000)
+        m_linesKnownTo = qMin(m_linesKnownTo, first);
+    else if (first < m_linesKnownTo)
+        m_changedBlocks.append({first, last});
+}
+
+void RichTextModel::syncLines(int upTo) const
+{
+    if (m_document->textWidth() != m_linesWidth || m_document->defaultFont() != m_linesFont) {
+        m_linesWidth = m_document->textWidth();
+        m_linesFont = m_document->defaultFont();
+        m_linesKnownTo = 0;
+        m_changedBlocks.clear();
+    }
+    const auto count = [](QTextBlock block) {
+        const QTextLayout* layout = block.layout();
+        const int lines = layout ? layout->lineCount() : 0;
+        block.setLineCount(qMax(1, lines));
+        return lines > 0;
+    };
+    for (const auto& [first, last] : std::as_const(m_changedBlocks))
+        for (QTextBlock block = m_document->findBlockByNumber(first);
+             block.isValid() && block.blockNumber() <= last && block.blockNumber() < m_linesKnownTo;
+             block = block.next())
+            if (!count(block))
+                m_linesKnownTo = qMin(m_linesKnownTo, block.blockNumber());
+    m_changedBlocks.clear();
+    // On from the mark while the blocks are laid out: the layout goes from the top.
+    for (QTextBlock block = m_document->findBlockByNumber(m_linesKnownTo);
+         block.isValid() && block.blockNumber() <= upTo && count(block); block = block.next())
+        m_linesKnownTo = block.blockNumber() + 1;
+}
+
 int RichTextModel::GetLineFromChar(int position) const
 {
     const int p = fromCrLf(qMax(0, position));
     const QTextBlock target = m_document->findBlock(p);
     if (!m_wrapping)
         return target.blockNumber();
-    int line = 0;
-    for (QTextBlock block = m_document->begin(); block.isValid() && block != target;
-         block = block.next())
-        line += qMax(1, block.layout() ? block.layout()->lineCount() : 1);
+    syncLines(target.blockNumber());
+    int line = target.firstLineNumber();
     if (const QTextLayout* layout = target.layout(); layout && layout->lineCount() > 0)
         line += qMax(0, layout->lineForTextPosition(p - target.position()).lineNumber());
     return line;
@@ -522,16 +570,14 @@ QTextBlock RichTextModel::blockOfLine(int line, int* lineInBlock) const
     inBlock = 0;
     if (!m_wrapping)
         return m_document->findBlockByNumber(line);
-    int first = 0;
-    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
-        const int lines = qMax(1, block.layout() ? block.layout()->lineCount() : 1);
-        if (line < first + lines) {
-            inBlock = line - first;
-            return block;
-        }
-        first += lines;
-    }
-    return QTextBlock();
+    syncLines(m_document->blockCount());
+    const QTextBlock block = m_document->findBlockByLineNumber(line);
+    if (!block.isValid())
+        return block;
+    inBlock = line - block.firstLineNumber();
+    if (inBlock >= block.lineCount())
+        return QTextBlock(); // past the last line
+    return block;
 }
 
 int RichTextModel::lineIndex(int line) const

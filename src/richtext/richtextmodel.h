@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -33,7 +34,17 @@ public:
 
     // Whether the view wraps lines: then lines are display lines, else paragraphs.
     bool wrapping() const { return m_wrapping; }
-    void setWrapping(bool on) { m_wrapping = on; }
+    void setWrapping(bool on)
+    {
+        m_wrapping = on;
+        layoutReset();
+    }
+    // Display lines are counted in the document's own block tree, so that a block's
+    // first line is found without walking every block before it. The view reports
+    // what changes them: an edit (after which the changed paragraphs are laid out
+    // again) or a new width for every line.
+    void textChanged(int position, int removed, int added);
+    void layoutReset();
     // The colour the view shows text in that has no colour of its own.
     QColor defaultTextColor() const { return m_textColor; }
     void setDefaultTextColor(const QColor& color) { m_textColor = color; }
@@ -110,8 +121,19 @@ private:
     void mergeSelectionFormat(const QTextCharFormat& format);
     void mergeSelectionBlockFormat(const std::function<void(QTextBlockFormat&)>& change);
 
+    // Brings the blocks' line counts up to date up to the block numbered upTo.
+    void syncLines(int upTo) const;
+
     QTextDocument* m_document;
     QTextCursor m_cursor; // the selection when nobody else keeps it
+    // Blocks before this number carry their display line count; the changed ranges
+    // (block numbers) wait for the layout to redo them.
+    mutable int m_linesKnownTo = 0;
+    mutable QList<std::pair<int, int>> m_changedBlocks;
+    // What the counts were made for: another width or font lays every line out anew.
+    mutable qreal m_linesWidth = -1;
+    mutable QFont m_linesFont;
+    int m_blockCount = 1;
     CursorReader m_read;
     CursorWriter m_write;
     bool m_wrapping = false;

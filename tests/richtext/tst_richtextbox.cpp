@@ -16,6 +16,7 @@ private slots:
     void formatWithoutSelectionIsForTypedText();
     void textColourComesFromThePalette();
     void marginsSetWrapping();
+    void wrappedLineNumbersFollowEditsAndResizes();
     void wrappedLinesCountAsTheyAreShown();
     void protectedTextRefusesEdits();
     void typingNextToProtectedTextIsFree();
@@ -107,6 +108,59 @@ void TestRichTextBox::marginsSetWrapping()
     box.setRightMargin(0);
     QCOMPARE(box.lineWrapMode(), QTextEdit::WidgetWidth);
     QVERIFY(box.model().wrapping());
+}
+
+// Counts display lines the slow way: every block before the position, then its own line.
+static int shownLineOf(RichTextBox& box, int position)
+{
+    QTextDocument* document = box.document();
+    document->documentLayout()->documentSize();
+    const QTextBlock target = document->findBlock(position);
+    int line = 0;
+    for (QTextBlock block = document->begin(); block != target; block = block.next())
+        line += qMax(1, block.layout()->lineCount());
+    return line + target.layout()->lineForTextPosition(position - target.position()).lineNumber();
+}
+
+void TestRichTextBox::wrappedLineNumbersFollowEditsAndResizes()
+{
+    RichTextBox box;
+    box.resize(220, 300);
+    box.show();
+    box.setRightMargin(0);
+    QString words;
+    for (int i = 0; i < 30; ++i)
+        words += QStringLiteral("word%1 ").arg(i);
+    QStringList paragraphs;
+    for (int i = 0; i < 20; ++i)
+        paragraphs << (i % 3 ? QStringLiteral("short %1").arg(i) : words);
+    box.setText(paragraphs.join(QStringLiteral("\r\n")));
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    const auto agree = [&box](const char* when) {
+        QTextDocument* document = box.document();
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            const int position = block.position() + block.length() - 1;
+            const int expected = shownLineOf(box, position);
+            if (box.GetLineFromChar(box.model().toCrLf(position)) != expected)
+                return QStringLiteral("%1: block %2 wrong").arg(when).arg(block.blockNumber());
+            if (box.lineIndex(expected) < 0)
+                return QStringLiteral("%1: line %2 not found").arg(when).arg(expected);
+        }
+        return QString();
+    };
+    QCOMPARE(agree("loaded"), QString());
+    QTextCursor cursor(box.document()->findBlockByNumber(4));
+    cursor.insertText(words + words); // a paragraph grows by several lines
+    QCOMPARE(agree("grown"), QString());
+    cursor = QTextCursor(box.document()->findBlockByNumber(1));
+    cursor.select(QTextCursor::BlockUnderCursor);
+    cursor.removeSelectedText(); // and one goes
+    QCOMPARE(agree("removed"), QString());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QStringLiteral("\n") + words); // and one comes at the end
+    QCOMPARE(agree("added"), QString());
+    box.resize(400, 300); // every line again
+    QTRY_COMPARE(agree("wider"), QString());
 }
 
 void TestRichTextBox::wrappedLinesCountAsTheyAreShown()

@@ -1,0 +1,235 @@
+// Times keystrokes in a document window against a bare QTextEdit and QPlainTextEdit
+// with the same text: typing, Enter, Down, Shift+Down after Select All and Ctrl+B,
+// at 1 and 10 MB, plain text and RTF. Prints the median, 95th percentile and
+// maximum of each, and what the selection tracking itself takes.
+#include "app/frmmymdi.h"
+#include "document/documentmanager.h"
+#include "document/formattingcontroller.h"
+#include "document/frmtext.h"
+#include "document/selectiontracker.h"
+#include "platform/prompter.h"
+#include "richtext/richtextbox.h"
+#include "tools/autocompletelist.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+QByteArray generate(bool rtf, qint64 bytes)
+{
+    const QByteArray words =
+        "The quick brown fox jumps over the lazy dog while the editor keeps up ";
+    QByteArray out;
+    out.reserve(bytes + 256);
+    if (rtf) {
+        out = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Courier New;}{\\f1 Arial;}}\n";
+        int n = 0;
+        while (out.size() < bytes)
+            out += "\\pard " + words + ((++n % 3) ? "{\\i\\f1 italic} " : "{\\b bold} ") + words +
+                   "\\par\n";
+        return out + "}";
+    }
+    while (out.size() < bytes)
+        out += words + "\n";
+    return out;
+}
+
+struct Figures {
+    double median = 0, p95 = 0, max = 0;
+};
+
+Figures figures(std::vector<double> ms)
+{
+    std::sort(ms.begin(), ms.end());
+    if (ms.empty())
+        return {};
+    return {ms[ms.size() / 2], ms[std::min(ms.size() - 1, ms.size() * 95 / 100)], ms.back()};
+}
+
+// One keystroke and everything it sets off, in milliseconds.
+double keystroke(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers,
+                 const QString& text = QString())
+{
+    QElapsedTimer clock;
+    clock.start();
+    if (text.isEmpty())
+        QTest::keyClick(target, key, modifiers);
+    else
+        QTest::keyClicks(target, text);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    return clock.nsecsElapsed() / 1e6;
+}
+
+struct Operation {
+    const char* name;
+    std::function<void(QWidget*)> prepare;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    QString text;
+};
+
+void placeCaretMid(QTextEdit* edit)
+{
+    QTextCursor c = edit->textCursor();
+    c.setPosition(edit->document()->characterCount() / 2);
+    c.movePosition(QTextCursor::StartOfBlock);
+    edit->setTextCursor(c);
+}
+
+std::vector<Operation> operations()
+{
+    const auto mid = [](QWidget* w) {
+        if (auto* e = qobject_cast<QTextEdit*>(w))
+            placeCaretMid(e);
+        else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+            QTextCursor c = p->textCursor();
+            c.setPosition(p->document()->characterCount() / 2);
+            p->setTextCursor(c);
+        }
+    };
+    const auto all = [](QWidget* w) {
+        if (auto* e = qobject_cast<QTextEdit*>(w))
+            e->selectAll();
+        else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
+            p->selectAll();
+    };
+    return {{"typing", mid, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")},
+            {"Enter", mid, Qt::Key_Return, Qt::NoModifier, {}},
+            {"Down", mid, Qt::Key_Down, Qt::NoModifier, {}},
+            {"Shift+Down", all, Qt::Key_Down, Qt::ShiftModifier, {}},
+            {"Ctrl+B", mid, Qt::Key_B, Qt::ControlModifier, {}}};
+}
+
+void run(const char* label, QWidget* target, const Operation& op, int repeats,
+         const std::function<double()>& trackingShare = {})
+{
+    std::vector<double> times, shares;
+    for (int i = 0; i < repeats; ++i) {
+        op.prepare(target);
+        QCoreApplication::processEvents();
+        times.push_back(keystroke(target, op.key, op.modifiers, op.text));
+        if (trackingShare)
+            shares.push_back(trackingShare());
+    }
+    const Figures f = figures(times);
+    std::printf("  %-10s %-14s median %7.2f ms  p95 %7.2f ms  max %7.2f ms", op.name, label,
+                f.median, f.p95, f.max);
+    if (!shares.empty())
+        std::printf("  (tracking %6.3f ms)", figures(shares).median);
+    std::printf("\n");
+}
+
+void benchCase(bool rtf, int megabytes)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(rtf ? QStringLiteral("k.rtf") : QStringLiteral("k.txt"));
+    {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(generate(rtf, qint64(megabytes) * 1024 * 1024));
+    }
+    std::printf("%s %d MB\n", rtf ? "rtf" : "text", megabytes);
+    SettingsStore store(dir.filePath(QStringLiteral("settings.ini")));
+    frmMyMDI frame(QStringList(), store);
+    frame.resize(1000, 700);
+    frame.show();
+    frame.findChild<QTimer*>(QStringLiteral("Timer4"))->stop();
+    frmText* window = frame.documents().LoadDocument(path);
+    window->showMaximized();
+    RichTextBox* box = window->RichTextBox1;
+    box->setFocus();
+    SelectionTracker* tracker = frame.findChild<FormattingController*>()->tracker(window);
+    const auto share = [tracker] {
+        QElapsedTimer clock;
+        clock.start();
+        tracker->RichTextBox1_SelChange();
+        return clock.nsecsElapsed() / 1e6;
+    };
+    QTextEdit bare;
+    QPlainTextEdit plain;
+    bare.resize(box->size());
+    plain.resize(box->size());
+    bare.document()->setPlainText(box->document()->toPlainText());
+    plain.setPlainText(box->document()->toPlainText());
+    bare.show();
+    plain.show();
+    for (const Operation& op : operations()) {
+        run("window", box, op, 15, share);
+        run("QTextEdit", &bare, op, 15);
+        run("QPlainTextEdit", &plain, op, 15);
+    }
+}
+
+class Quiet : public Prompter {
+    int message(const MessageRequest&) override { return Answer::Ok; }
+    QString input(const QString&, const QString&, const QString&) override { return {}; }
+    QString file(const FileRequest&) override { return {}; }
+    std::optional<QColor> color(const QColor&, QList<QColor>&) override { return {}; }
+    std::optional<FontChoice> font(const FontChoice&) override { return {}; }
+    bool printer(QPrinter&, bool&, bool) override { return false; }
+    bool pageSetup(QPrinter&, QMarginsF&) override { return false; }
+    YesNoAllReply yesNoAll(const YesNoAllRequest&) override { return {}; }
+    int choose(const QString&, const QString&, const QStringList&) override { return -1; }
+};
+
+void autoCompleteCase()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("words.txt"));
+    {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        quint32 seed = 7;
+        for (int i = 0; i < 100000; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            file.write("<w" + QByteArray::number(seed % 1000000) + ">\n");
+        }
+    }
+    AutoCompleteList list;
+    QElapsedTimer clock;
+    clock.start();
+    list.load(path);
+    const double loadMs = clock.nsecsElapsed() / 1e6;
+    clock.restart();
+    for (int i = 0; i < 1000; ++i)
+        list.find(QStringLiteral("<w5") + QString::number(i % 100));
+    const double lookupUs = clock.nsecsElapsed() / 1e3 / 1000;
+    clock.restart();
+    int found = 0;
+    for (int i = 0; i < 10; ++i)
+        for (const QString& entry : list.sorted())
+            if (entry.startsWith(QStringLiteral("<w5") + QString::number(i), Qt::CaseInsensitive)) {
+                ++found;
+                break;
+            }
+    const double linearUs = clock.nsecsElapsed() / 1e3 / 10;
+    std::printf("auto-complete 100,000 entries: load and sort %.1f ms, lookup %.2f us, linear "
+                "scan %.1f us (%.0fx)\n",
+                loadMs, lookupUs, linearUs, linearUs / std::max(lookupUs, 0.01));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Quiet quiet;
+    Prompter::install(&quiet);
+    for (bool rtf : {false, true})
+        for (int megabytes : {1, 10})
+            benchCase(rtf, megabytes);
+    autoCompleteCase();
+    return 0;
+}
