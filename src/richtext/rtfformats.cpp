@@ -17,12 +17,12 @@ QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& font
         f.setFontFamilies({family});
     f.setFontPointSize(c.halfPoints / 2.0);
     if (!c.fontGiven)
-        f.setProperty(ImpliedFont, family);
+        f.setProperty(RichTextProperty::ImpliedFont, family);
     auto fallback = fonts.constFind(defaultFont);
     if (fallback != fonts.cend() && !fallback->name.isEmpty())
-        f.setProperty(DefaultFont, fallback->name);
+        f.setProperty(RichTextProperty::DefaultFont, fallback->name);
     if (!c.sizeGiven)
-        f.setProperty(ImpliedSize, c.halfPoints / 2.0);
+        f.setProperty(RichTextProperty::ImpliedSize, c.halfPoints / 2.0);
     f.setFontWeight(c.bold ? QFont::Bold : QFont::Normal);
     f.setFontItalic(c.italic);
     f.setFontUnderline(c.underline);
@@ -39,11 +39,11 @@ QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& font
                                                 : c.cellBackground;
     if (valid(background)) {
         f.setBackground(colors[background]);
-        const int words = (c.highlight == background ? Highlight : 0) |
-                          (c.cellBackground == background ? CellBackground : 0) |
-                          (c.shading == background ? Shading : 0);
-        if (words != Highlight)
-            f.setProperty(BackgroundWords, words);
+        const int words = (c.highlight == background ? RichTextProperty::Highlight : 0) |
+                          (c.cellBackground == background ? RichTextProperty::CellBackground : 0) |
+                          (c.shading == background ? RichTextProperty::Shading : 0);
+        if (words != RichTextProperty::Highlight)
+            f.setProperty(RichTextProperty::BackgroundWords, words);
     }
     // Capitals are a way of showing the letters, never a change of them.
     if (c.caps)
@@ -51,7 +51,7 @@ QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& font
     else if (c.smallCaps)
         f.setFontCapitalization(QFont::SmallCaps);
     if (c.hidden)
-        f.setProperty(HiddenText, true);
+        f.setProperty(RichTextProperty::HiddenText, true);
     if (c.protect)
         f.setProperty(RichTextProperty::Protected, true);
     if (c.link > 0 && c.link <= links.size()) {

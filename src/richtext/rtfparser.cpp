@@ -680,7 +680,7 @@ QTextCharFormat RtfParser::charFormat(const CharState& c)
         return *cached;
     QTextCharFormat format = RtfFormats::charFormat(c, m_fonts, m_colors, m_links, m_defaultFont);
     if (c.charStyle >= 0 && m_styleSheet.isCharacterStyle(c.charStyle))
-        format.setProperty(RtfFormats::CharStyleChain, styleChain(c.charStyle));
+        format.setProperty(RichTextProperty::CharStyleChain, styleChain(c.charStyle));
     if (m_formats.size() < 4096)
         m_formats.insert(c, format);
     return format;
@@ -723,19 +723,20 @@ void RtfParser::addStyle(int style, QTextBlockFormat& format)
         GroupState saved = std::exchange(state(), plain);
         applyStyle(style, true);
         QTextBlockFormat styled = RtfFormats::blockFormat(state().para);
-        styled.setProperty(RtfFormats::StyleChain, chain);
+        styled.setProperty(RichTextProperty::StyleChain, chain);
         styled.setProperty(
-            RtfFormats::StyleCharFormat,
+            RichTextProperty::StyleCharFormat,
             QTextFormat(RtfFormats::charFormat(state().chr, m_fonts, m_colors, {}, m_defaultFont)));
         state() = std::move(saved);
         it = m_styleFormats.insert(style, styled);
     }
-    format.setProperty(RtfFormats::StyleChain, it->property(RtfFormats::StyleChain));
-    format.setProperty(RtfFormats::StyleCharFormat, it->property(RtfFormats::StyleCharFormat));
+    format.setProperty(RichTextProperty::StyleChain, it->property(RichTextProperty::StyleChain));
+    format.setProperty(RichTextProperty::StyleCharFormat,
+                       it->property(RichTextProperty::StyleCharFormat));
     QTextBlockFormat flat = *it;
-    flat.clearProperty(RtfFormats::StyleChain);
-    flat.clearProperty(RtfFormats::StyleCharFormat);
-    format.setProperty(RtfFormats::StyleBlockFormat, QTextFormat(flat));
+    flat.clearProperty(RichTextProperty::StyleChain);
+    flat.clearProperty(RichTextProperty::StyleCharFormat);
+    format.setProperty(RichTextProperty::StyleBlockFormat, QTextFormat(flat));
 }
 
 QTextBlockFormat RtfParser::blockFormat(const ParaState& p)

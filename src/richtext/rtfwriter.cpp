@@ -198,7 +198,7 @@ void RtfBuilder::collectTables()
     QString defaultFamily;
     forEachFragment([&](const QTextBlock&, const QTextFragment& fragment, int, int) {
         if (defaultFamily.isNull())
-            defaultFamily = fragment.charFormat().stringProperty(RtfFormats::DefaultFont);
+            defaultFamily = fragment.charFormat().stringProperty(RichTextProperty::DefaultFont);
     });
     if (defaultFamily.isNull())
         defaultFamily = m_document->defaultFont().family();
@@ -345,7 +345,7 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
     const int blockStart = qMax(blockPosition, m_from);
     const int blockEnd = qMin(blockPosition + block.length() - 1, m_to);
     const QTextCharFormat styleFormat =
-        format.property(RtfFormats::StyleCharFormat).value<QTextFormat>().toCharFormat();
+        format.property(RichTextProperty::StyleCharFormat).value<QTextFormat>().toCharFormat();
     QString openLink;
     int next = blockPosition;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -423,7 +423,7 @@ void RtfBuilder::writeBlockFormat(const QTextBlockFormat& format, const QTextLis
     // A styled paragraph's numbers are written in full, for readers that do not
     // give it its style's; and zero where the style has another, for those that do.
     const QTextBlockFormat base =
-        format.property(RtfFormats::StyleBlockFormat).value<QTextFormat>().toBlockFormat();
+        format.property(RichTextProperty::StyleBlockFormat).value<QTextFormat>().toBlockFormat();
     const auto differs = [&](int value, double baseValue) {
         return value != 0 || Twips::fromPixels(baseValue) != 0;
     };
@@ -467,16 +467,16 @@ int RtfBuilder::styleNumber(const QTextBlock& block)
     if (cached != m_styleOfFormat.cend())
         return *cached;
     const int number =
-        styleNumber(block.blockFormat().property(RtfFormats::StyleChain).toList(), false);
+        styleNumber(block.blockFormat().property(RichTextProperty::StyleChain).toList(), false);
     m_styleOfFormat.insert(block.blockFormatIndex(), number);
     return number;
 }
 
 int RtfBuilder::charStyleNumber(const QTextCharFormat& format)
 {
-    if (!format.hasProperty(RtfFormats::CharStyleChain))
+    if (!format.hasProperty(RichTextProperty::CharStyleChain))
         return -1;
-    return styleNumber(format.property(RtfFormats::CharStyleChain).toList(), true);
+    return styleNumber(format.property(RichTextProperty::CharStyleChain).toList(), true);
 }
 
 int RtfBuilder::styleNumber(const QVariantList& chain, bool character)
@@ -531,7 +531,7 @@ void RtfBuilder::writeStyleSheet()
         const qsizetype start = m_out.size();
         QTextBlockFormat block = style.block;
         block.setProperty(
-            RtfFormats::StyleBlockFormat,
+            RichTextProperty::StyleBlockFormat,
             QTextFormat(style.parent >= 0 ? m_styles[style.parent].block : QTextBlockFormat()));
         if (!style.character)
             writeBlockFormat(block, nullptr, 0);
@@ -655,16 +655,16 @@ void RtfBuilder::writeCharFormat(const QTextCharFormat& format, const QTextCharF
         m_out += number("\\cs", style);
     const QString family = familyOf(format);
     const int font = fontIndex(family);
-    const QString implied = format.stringProperty(RtfFormats::ImpliedFont);
-    const bool fromStyle = implied != format.stringProperty(RtfFormats::DefaultFont);
-    if (!format.hasProperty(RtfFormats::ImpliedFont) || family != implied ||
+    const QString implied = format.stringProperty(RichTextProperty::ImpliedFont);
+    const bool fromStyle = implied != format.stringProperty(RichTextProperty::DefaultFont);
+    if (!format.hasProperty(RichTextProperty::ImpliedFont) || family != implied ||
         (!fromStyle && font != 0))
         m_out += number("\\f", font);
     const double points = format.hasProperty(QTextFormat::FontPointSize)
                               ? format.fontPointSize()
                               : m_document->defaultFont().pointSizeF();
-    if (!format.hasProperty(RtfFormats::ImpliedSize) ||
-        points != format.doubleProperty(RtfFormats::ImpliedSize))
+    if (!format.hasProperty(RichTextProperty::ImpliedSize) ||
+        points != format.doubleProperty(RichTextProperty::ImpliedSize))
         m_out += number("\\fs", int(std::lround(points * 2)));
     const auto flag = [this](bool on, bool baseOn, const QByteArray& word) {
         if (on)
@@ -685,8 +685,8 @@ void RtfBuilder::writeCharFormat(const QTextCharFormat& format, const QTextCharF
          base.fontCapitalization() == QFont::AllUppercase, "\\caps");
     flag(format.fontCapitalization() == QFont::SmallCaps,
          base.fontCapitalization() == QFont::SmallCaps, "\\scaps");
-    flag(format.boolProperty(RtfFormats::HiddenText), base.boolProperty(RtfFormats::HiddenText),
-         "\\v");
+    flag(format.boolProperty(RichTextProperty::HiddenText),
+         base.boolProperty(RichTextProperty::HiddenText), "\\v");
     flag(format.boolProperty(RichTextProperty::Protected),
          base.boolProperty(RichTextProperty::Protected), "\\protect");
     const int offset = format.intProperty(RichTextProperty::CharOffsetTwips);
@@ -708,8 +708,8 @@ void RtfBuilder::writeBackground(const QTextCharFormat& format, const QTextCharF
 {
     // Each of the words the background came with; a background set here is a highlight.
     const auto words = [](const QTextCharFormat& f) {
-        const int kinds = f.intProperty(RtfFormats::BackgroundWords);
-        return kinds ? kinds : int(RtfFormats::Highlight);
+        const int kinds = f.intProperty(RichTextProperty::BackgroundWords);
+        return kinds ? kinds : int(RichTextProperty::Highlight);
     };
     const bool has = format.hasProperty(QTextFormat::BackgroundBrush);
     const bool baseHas = base.hasProperty(QTextFormat::BackgroundBrush);
@@ -717,11 +717,11 @@ void RtfBuilder::writeBackground(const QTextCharFormat& format, const QTextCharF
         return;
     const int index = has ? colorIndex(format.background().color()) : 0;
     const int kinds = words(has ? format : base);
-    if (kinds & RtfFormats::Highlight)
+    if (kinds & RichTextProperty::Highlight)
         m_out += number("\\highlight", index);
-    if (kinds & RtfFormats::CellBackground)
+    if (kinds & RichTextProperty::CellBackground)
         m_out += number("\\cb", index);
-    if (kinds & RtfFormats::Shading)
+    if (kinds & RichTextProperty::Shading)
         m_out += number("\\chcbpat", index);
 }
 

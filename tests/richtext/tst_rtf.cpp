@@ -502,9 +502,9 @@ void TestRtf::propertiesKeepTheLetters()
     for (const QTextDocument* d : {&doc, &back}) {
         QCOMPARE(d->toPlainText(), QStringLiteral("upper-case Transform x"));
         QCOMPARE(int(formatAt(*d, 0).fontCapitalization()), capitalization);
-        QCOMPARE(formatAt(*d, 0).boolProperty(RtfFormats::HiddenText), hidden);
+        QCOMPARE(formatAt(*d, 0).boolProperty(RichTextProperty::HiddenText), hidden);
         QCOMPARE(int(formatAt(*d, 20).fontCapitalization()), int(QFont::MixedCase));
-        QVERIFY(!formatAt(*d, 20).boolProperty(RtfFormats::HiddenText));
+        QVERIFY(!formatAt(*d, 20).boolProperty(RichTextProperty::HiddenText));
     }
     QVERIFY2(written.contains(word + " upper-case Transform}"), written.constData());
     QVERIFY(!written.contains(word + "  x}"));
