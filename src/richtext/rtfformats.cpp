@@ -7,9 +7,11 @@
 
 namespace RtfFormats {
 
-QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& fonts,
-                           const QList<QColor>& colors, const QStringList& links, int defaultFont)
+QTextCharFormat charFormat(const CharState& c, const FormatTables& tables)
 {
+    const QHash<int, FontEntry>& fonts = tables.fonts;
+    const QList<QColor>& colors = tables.colors;
+    const QStringList& links = tables.links;
     QTextCharFormat f;
     auto font = fonts.constFind(c.font);
     const QString family = font != fonts.cend() ? font->name : QString();
@@ -18,7 +20,7 @@ QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& font
     f.setFontPointSize(c.halfPoints / 2.0);
     if (!c.fontGiven)
         f.setProperty(RichTextProperty::ImpliedFont, family);
-    auto fallback = fonts.constFind(defaultFont);
+    auto fallback = fonts.constFind(tables.defaultFont);
     if (fallback != fonts.cend() && !fallback->name.isEmpty())
         f.setProperty(RichTextProperty::DefaultFont, fallback->name);
     if (!c.sizeGiven)

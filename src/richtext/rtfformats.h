@@ -8,8 +8,7 @@
 
 // The Qt formats that RTF's character and paragraph properties stand for.
 namespace RtfFormats {
-QTextCharFormat charFormat(const CharState& c, const QHash<int, FontEntry>& fonts,
-                           const QList<QColor>& colors, const QStringList& links, int defaultFont);
+QTextCharFormat charFormat(const CharState& c, const FormatTables& tables);
 QTextBlockFormat blockFormat(const ParaState& p);
 // The target of a HYPERLINK field instruction, or "" for other fields.
 QString hyperlinkTarget(const QString& instruction);

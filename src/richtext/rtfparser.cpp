@@ -4,11 +4,9 @@
 #include "rtfformats.h"
 #include "rtfkeywords.h"
 
-#include <QSet>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
-#include <utility>
 
 namespace {
 constexpr int MaxDepth = 2000;
@@ -169,12 +167,12 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     case Destination::FontTable:
         if (word == "f") {
             m_currentFont = param;
-            m_fonts[param];
+            m_tables.fonts[param];
         } else if (word == "fcharset") {
             if (const int cp = CodePage::fromCharset(param))
-                m_fonts[m_currentFont].codePage = cp;
+                m_tables.fonts[m_currentFont].codePage = cp;
         } else if (word == "cpg" && param > 0) {
-            m_fonts[m_currentFont].codePage = param;
+            m_tables.fonts[m_currentFont].codePage = param;
         }
         return;
     case Destination::ColorTable:
@@ -221,7 +219,7 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     case Destination::NestedRowProperties:
         if (word == "nestrow") {
             flushText();
-            m_tables.endRow();
+            m_tableBuilder.endRow();
         }
         return;
     case Destination::Bullet:
@@ -246,7 +244,7 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     } else if (word == "pca") {
         m_codePage = 850;
     } else if (word == "deff") {
-        m_defaultFont = param;
+        m_tables.defaultFont = param;
         s.chr.font = param;
     } else if (word == "uc") {
         s.unicodeSkip = qBound(0, param, 16);
@@ -259,7 +257,8 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     } else {
         // Text so far keeps the format it was typed in.
         flushText();
-        if (!characterWord(word, hasParam, param) && !paragraphWord(word, hasParam, param))
+        if (!state().chr.apply(word, hasParam, param, m_tables.defaultFont) &&
+            !paragraphWord(word, param))
             specialCharacter(word);
     }
 }
@@ -273,13 +272,11 @@ bool RtfParser::destinationWord(const QByteArray& word)
         s.destination = Destination::FontTable;
         m_formats.clear();
         m_styleFormats.clear();
-        m_styleChains.clear();
     } else if (word == "colortbl") {
         s.destination = Destination::ColorTable;
         m_formats.clear();
         m_styleFormats.clear();
-        m_styleChains.clear();
-        m_colors.clear();
+        m_tables.colors.clear();
     } else if (word == "pict") {
         flushText();
         s.destination = Destination::Picture;
@@ -301,8 +298,8 @@ bool RtfParser::destinationWord(const QByteArray& word)
         if (!m_fields.empty()) {
             const QString target = RtfFormats::hyperlinkTarget(m_fields.back().instruction);
             if (!target.isEmpty()) {
-                m_links.append(target);
-                s.chr.link = int(m_links.size());
+                m_tables.links.append(target);
+                s.chr.link = int(m_tables.links.size());
             }
         }
     } else if (word == "shp" || word == "shpgrp") {
@@ -329,62 +326,6 @@ bool RtfParser::destinationWord(const QByteArray& word)
     return true;
 }
 
-bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
-{
-    CharState& c = state().chr;
-    const bool on = !hasParam || param != 0;
-    if (word == "plain") {
-        c = CharState();
-        c.font = m_defaultFont;
-    } else if (word == "f") {
-        c.font = param;
-        c.fontGiven = true;
-    } else if (word == "fs") {
-        c.halfPoints = hasParam && param > 0 ? qMin(param, 3276) : 24;
-        c.sizeGiven = true;
-    } else if (word == "b") {
-        c.bold = on;
-    } else if (word == "i") {
-        c.italic = on;
-    } else if (word == "ul" || word == "uld" || word == "uldb" || word == "ulw" ||
-               word == "uldash" || word == "ulth" || word == "ulwave") {
-        c.underline = on;
-    } else if (word == "ulnone") {
-        c.underline = false;
-    } else if (word == "strike" || word == "striked") {
-        c.strike = on;
-    } else if (word == "caps") {
-        c.caps = on;
-    } else if (word == "scaps") {
-        c.smallCaps = on;
-    } else if (word == "v") {
-        c.hidden = on;
-    } else if (word == "protect") {
-        c.protect = on;
-    } else if (word == "cf") {
-        c.color = param;
-    } else if (word == "highlight") {
-        c.highlight = param;
-    } else if (word == "cb") {
-        c.cellBackground = param;
-    } else if (word == "chcbpat") {
-        c.shading = param;
-    } else if (word == "up" || word == "dn") {
-        // Half-points; no offset larger than a page means anything.
-        const int halfPoints = qBound(-3276, hasParam ? param : 6, 3276);
-        c.offsetTwips = (word == "up" ? 10 : -10) * halfPoints;
-    } else if (word == "super") {
-        c.script = 1;
-    } else if (word == "sub") {
-        c.script = 2;
-    } else if (word == "nosupersub") {
-        c.script = 0;
-    } else {
-        return false;
-    }
-    return true;
-}
-
 void RtfParser::keepFootnote()
 {
     // The note is not shown, but its RTF stays with its number so saving keeps it.
@@ -400,23 +341,10 @@ void RtfParser::keepFootnote()
     number.mergeCharFormat(format);
 }
 
-void RtfParser::applyStyle(int style, bool given)
+void RtfParser::applyStyle(int style)
 {
-    applyWords(m_styleSheet.wordsOf(style), given);
-}
-
-void RtfParser::applyWords(const QList<RtfStyleSheet::Word>& words, bool given)
-{
-    // Text takes its style's font and size, but they stay the style's: not the text's own.
-    CharState& c = state().chr;
-    const bool fontGiven = c.fontGiven, sizeGiven = c.sizeGiven;
-    for (const RtfStyleSheet::Word& w : words)
-        if (!characterWord(w.word, w.hasParam, w.param) && w.word != "s" && w.word != "cs")
-            paragraphWord(w.word, w.hasParam, w.param);
-    if (!given) {
-        c.fontGiven = fontGiven;
-        c.sizeGiven = sizeGiven;
-    }
+    GroupState& s = state();
+    m_styleSheet.apply(style, s.chr, s.para, m_tables.defaultFont, false);
 }
 
 void RtfParser::oldListWord(const QByteArray& word)
@@ -440,49 +368,25 @@ void RtfParser::oldListWord(const QByteArray& word)
     }
 }
 
-bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
+bool RtfParser::paragraphWord(const QByteArray& word, int param)
 {
-    // The words that only set a number of the paragraph.
-    static const QHash<QByteArray, int ParaState::*> paragraphNumbers = {
-        {"li", &ParaState::left},         {"ri", &ParaState::right},
-        {"fi", &ParaState::first},        {"sb", &ParaState::before},
-        {"sa", &ParaState::after},        {"sl", &ParaState::lineSpacing},
-        {"ls", &ParaState::listOverride}, {"ilvl", &ParaState::listLevel},
-        {"itap", &ParaState::nesting}};
-    ParaState& p = state().para;
-    if (word == "pard")
-        p = ParaState();
-    else if (word == "s" || word == "cs") {
-        if (word == "s")
-            p.style = param;
-        else
-            state().chr.charStyle = param;
-        applyStyle(param, false);
-    } else if (word == "ql")
-        p.align = 0;
-    else if (word == "qr")
-        p.align = 1;
-    else if (word == "qc")
-        p.align = 2;
-    else if (word == "qj")
-        p.align = 3;
-    else if (int ParaState::*value = paragraphNumbers.value(word))
-        p.*value = param;
-    else if ((word == "tx" || word == "tb") && p.tabs.size() < 64 && !p.tabs.contains(param))
-        p.tabs.append(param); // word processors allow 64 stops; more only slow things down
-    else if (word == "slmult")
-        p.lineMultiple = param != 0;
-    else if (word == "intbl")
-        p.inTable = true;
-    else if (word == "trowd") {
+    GroupState& s = state();
+    if (word == "s") {
+        s.para.style = param;
+        applyStyle(param);
+    } else if (word == "cs") {
+        s.chr.charStyle = param;
+        applyStyle(param);
+    } else if (word == "trowd") {
         // What follows a row's definition is in the row, even from writers that
         // leave out \intbl.
         m_rowColumns = 0;
-        p.inTable = true;
-    } else if (word == "cellx")
+        s.para.inTable = true;
+    } else if (word == "cellx") {
         ++m_rowColumns;
-    else
-        return false;
+    } else {
+        return s.para.apply(word, param);
+    }
     return true;
 }
 
@@ -505,7 +409,7 @@ bool RtfParser::specialCharacter(const QByteArray& word)
     }
     if (word == "row" || word == "nestrow") {
         flushText();
-        m_tables.endRow();
+        m_tableBuilder.endRow();
         return true;
     }
     const char16_t symbol = RtfKeywords::symbol(word);
@@ -565,9 +469,10 @@ void RtfParser::byte(char b)
         return;
     if (s.destination == Destination::ColorTable) {
         if (b == ';') {
-            m_colors.append(m_colorSeen ? QColor(qBound(0, m_red, 255), qBound(0, m_green, 255),
-                                                 qBound(0, m_blue, 255))
-                                        : QColor());
+            m_tables.colors.append(
+                m_colorSeen
+                    ? QColor(qBound(0, m_red, 255), qBound(0, m_green, 255), qBound(0, m_blue, 255))
+                    : QColor());
             m_red = m_green = m_blue = 0;
             m_colorSeen = false;
         }
@@ -577,7 +482,7 @@ void RtfParser::byte(char b)
         if (b == ';') {
             flushBytes();
             fontNameBytes();
-            m_fonts[m_currentFont].name = m_fonts[m_currentFont].name.trimmed();
+            m_tables.fonts[m_currentFont].name = m_tables.fonts[m_currentFont].name.trimmed();
             m_pendingText.clear();
         } else {
             m_pendingBytes.append(b);
@@ -613,15 +518,15 @@ void RtfParser::fontNameBytes()
 {
     if (m_pendingBytes.isEmpty())
         return;
-    const int cp = m_fonts[m_currentFont].codePage;
-    m_fonts[m_currentFont].name += CodePage::decode(cp ? cp : m_codePage, m_pendingBytes);
+    const int cp = m_tables.fonts[m_currentFont].codePage;
+    m_tables.fonts[m_currentFont].name += CodePage::decode(cp ? cp : m_codePage, m_pendingBytes);
     m_pendingBytes.clear();
 }
 
 int RtfParser::codePageFor(int font) const
 {
-    auto it = m_fonts.constFind(font);
-    if (it != m_fonts.cend() && it->codePage)
+    auto it = m_tables.fonts.constFind(font);
+    if (it != m_tables.fonts.cend() && it->codePage)
         return it->codePage;
     return m_codePage;
 }
@@ -644,7 +549,7 @@ void RtfParser::unicodeText(const QString& s)
 {
     GroupState& st = state();
     if (st.destination == Destination::FontTable) {
-        m_fonts[m_currentFont].name += s;
+        m_tables.fonts[m_currentFont].name += s;
         return;
     }
     if (st.destination != Destination::Normal)
@@ -678,65 +583,12 @@ QTextCharFormat RtfParser::charFormat(const CharState& c)
     auto cached = m_formats.constFind(c);
     if (cached != m_formats.cend())
         return *cached;
-    QTextCharFormat format = RtfFormats::charFormat(c, m_fonts, m_colors, m_links, m_defaultFont);
+    QTextCharFormat format = RtfFormats::charFormat(c, m_tables);
     if (c.charStyle >= 0 && m_styleSheet.isCharacterStyle(c.charStyle))
-        format.setProperty(RichTextProperty::CharStyleChain, styleChain(c.charStyle));
+        format.setProperty(RichTextProperty::CharStyleChain, m_styleFormats.chain(c.charStyle));
     if (m_formats.size() < 4096)
         m_formats.insert(c, format);
     return format;
-}
-
-QVariantList RtfParser::styleChain(int style)
-{
-    auto it = m_styleChains.constFind(style);
-    if (it != m_styleChains.cend())
-        return *it;
-    GroupState plain;
-    plain.chr.font = m_defaultFont;
-    QVariantList chain;
-    for (int s : m_styleSheet.chainOf(style)) {
-        // A plain state in place of the current one, not one pushed: pushing could
-        // move the stack while callers hold on to the current state.
-        GroupState saved = std::exchange(state(), plain);
-        applyStyle(s, true);
-        chain.append(QVariant(QVariantList{
-            s, m_styleSheet.nameOf(s),
-            QTextFormat(RtfFormats::charFormat(state().chr, m_fonts, m_colors, {}, m_defaultFont)),
-            QTextFormat(RtfFormats::blockFormat(state().para)), m_styleSheet.ownPropertiesOf(s)}));
-        state() = std::move(saved);
-    }
-    return *m_styleChains.insert(style, chain);
-}
-
-void RtfParser::addStyle(int style, QTextBlockFormat& format)
-{
-    // The style goes with the paragraph, so that saving can write it again and
-    // readers tell its formatting from the paragraph's own: the formats it gives,
-    // and the name and formats of it and each style it is based on.
-    if (!m_styleSheet.isParagraphStyle(style))
-        return;
-    auto it = m_styleFormats.constFind(style);
-    if (it == m_styleFormats.cend()) {
-        const QVariantList chain = styleChain(style);
-        GroupState plain;
-        plain.chr.font = m_defaultFont;
-        GroupState saved = std::exchange(state(), plain);
-        applyStyle(style, true);
-        QTextBlockFormat styled = RtfFormats::blockFormat(state().para);
-        styled.setProperty(RichTextProperty::StyleChain, chain);
-        styled.setProperty(
-            RichTextProperty::StyleCharFormat,
-            QTextFormat(RtfFormats::charFormat(state().chr, m_fonts, m_colors, {}, m_defaultFont)));
-        state() = std::move(saved);
-        it = m_styleFormats.insert(style, styled);
-    }
-    format.setProperty(RichTextProperty::StyleChain, it->property(RichTextProperty::StyleChain));
-    format.setProperty(RichTextProperty::StyleCharFormat,
-                       it->property(RichTextProperty::StyleCharFormat));
-    QTextBlockFormat flat = *it;
-    flat.clearProperty(RichTextProperty::StyleChain);
-    flat.clearProperty(RichTextProperty::StyleCharFormat);
-    format.setProperty(RichTextProperty::StyleBlockFormat, QTextFormat(flat));
 }
 
 QTextBlockFormat RtfParser::blockFormat(const ParaState& p)
@@ -746,7 +598,7 @@ QTextBlockFormat RtfParser::blockFormat(const ParaState& p)
         m_lastPara = p;
         m_lastBlockFormat = RtfFormats::blockFormat(p);
         if (p.style >= 0)
-            addStyle(p.style, m_lastBlockFormat);
+            m_styleFormats.addTo(m_lastBlockFormat, p.style);
     }
     return m_lastBlockFormat;
 }
@@ -757,8 +609,8 @@ void RtfParser::endParagraph(bool newBlock)
     if (!newBlock && !m_wholeDocument)
         return;
     // The document ending right after a row ends its tables, not a new row.
-    if (!newBlock && m_tables.rowJustEnded())
-        m_tables.enter(0, 0);
+    if (!newBlock && m_tableBuilder.rowJustEnded())
+        m_tableBuilder.enter(0, 0);
     else
         enterTables();
     const ParaState& p = state().para;
@@ -775,7 +627,7 @@ void RtfParser::endParagraph(bool newBlock)
 
 void RtfParser::enterTables()
 {
-    m_tables.enter(state().para.tableDepth(), m_rowColumns);
+    m_tableBuilder.enter(state().para.tableDepth(), m_rowColumns);
 }
 
 void RtfParser::endCell()
@@ -784,7 +636,7 @@ void RtfParser::endCell()
     flushText();
     enterTables();
     m_cursor.setBlockFormat(blockFormat(state().para));
-    m_tables.endCell();
+    m_tableBuilder.endCell();
 }
 
 void RtfParser::finishPicture(const RtfPicture& picture)

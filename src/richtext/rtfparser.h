@@ -4,6 +4,7 @@
 #include "rtflisttable.h"
 #include "rtfpicture.h"
 #include "rtfstate.h"
+#include "rtfstyleformats.h"
 #include "rtfstylesheet.h"
 #include "rtftablebuilder.h"
 #include "rtftokenizer.h"
@@ -25,7 +26,7 @@ public:
     // Inserting into a paragraph leaves that paragraph's format alone unless the
     // inserted text ends paragraphs of its own.
     RtfParser(const QByteArray& data, QTextCursor& cursor, bool wholeDocument)
-        : m_tokens(data), m_cursor(cursor), m_wholeDocument(wholeDocument), m_tables(cursor)
+        : m_tokens(data), m_cursor(cursor), m_wholeDocument(wholeDocument), m_tableBuilder(cursor)
     {}
 
     void run();
@@ -37,12 +38,10 @@ private:
     void controlSymbol(char symbol);
     void controlWord(const QByteArray& word, bool hasParam, int param);
     bool destinationWord(const QByteArray& word);
-    bool characterWord(const QByteArray& word, bool hasParam, int param);
     void oldListWord(const QByteArray& word);
-    void applyStyle(int style, bool given);
-    void applyWords(const QList<RtfStyleSheet::Word>& words, bool given);
+    void applyStyle(int style);
     void keepFootnote();
-    bool paragraphWord(const QByteArray& word, bool hasParam, int param);
+    bool paragraphWord(const QByteArray& word, int param);
     bool specialCharacter(const QByteArray& word);
     void text(const char* data, qsizetype size);
     void byte(char b);
@@ -58,29 +57,24 @@ private:
     int codePageFor(int font) const;
     QTextCharFormat charFormat(const CharState& c);
     QTextBlockFormat blockFormat(const ParaState& p);
-    void addStyle(int style, QTextBlockFormat& format);
-    QVariantList styleChain(int style);
     bool consumingSkippedCharacter();
 
     RtfTokenizer m_tokens;
     QTextCursor& m_cursor;
     bool m_wholeDocument;
-    RtfTableBuilder m_tables;
+    RtfTableBuilder m_tableBuilder;
     int m_rowColumns = 0;
     int m_footnotes = 0;
     std::vector<Field> m_fields;
     std::vector<Shape> m_shapes;
     QByteArray m_shapeProperty;
-    QStringList m_links;
     std::vector<GroupState> m_stack;
     int m_ignoredDepth = 0;
     bool m_nextIsIgnorable = false;
     int m_skipCount = 0;
     int m_codePage = CodePage::Ansi;
-    int m_defaultFont = 0;
-    QHash<int, FontEntry> m_fonts;
+    FormatTables m_tables;
     int m_currentFont = 0;
-    QList<QColor> m_colors;
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorSeen = false;
     QByteArray m_pendingBytes;
@@ -91,8 +85,7 @@ private:
     std::vector<RtfPicture> m_pictures;
     RtfListTable m_listTable;
     RtfStyleSheet m_styleSheet;
-    QHash<int, QTextBlockFormat> m_styleFormats; // the style's own, with its chain
-    QHash<int, QVariantList> m_styleChains;
+    RtfStyleFormats m_styleFormats{m_styleSheet, m_tables};
 
     QHash<CharState, QTextCharFormat> m_formats;
     std::optional<ParaState> m_lastPara;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
+#include <QHash>
 #include <QHashFunctions>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // What the RTF reader keeps while it reads: the destination of each group and
 // the character and paragraph properties in force.
@@ -45,6 +48,9 @@ struct CharState {
     int script = 0;     // 1 superscript, 2 subscript
     int link = 0;       // 1-based index of the hyperlink's target
     int charStyle = -1; // \cs
+    // Sets what a character formatting word says; false for other words. \plain
+    // starts again from the default font.
+    bool apply(const QByteArray& word, bool hasParam, int param, int defaultFont);
     bool operator==(const CharState&) const = default;
 };
 
@@ -69,6 +75,8 @@ struct ParaState {
     bool inTable = false;
     int nesting = 0;
     int tableDepth() const { return inTable ? qMax(1, nesting) : 0; }
+    // Sets what a paragraph formatting word says; false for other words.
+    bool apply(const QByteArray& word, int param);
     bool operator==(const ParaState&) const = default;
 };
 
@@ -83,4 +91,13 @@ struct GroupState {
 struct FontEntry {
     QString name;
     int codePage = 0;
+};
+
+// What formats refer to by number: the font and colour tables and the links'
+// targets, and the document's default font.
+struct FormatTables {
+    QHash<int, FontEntry> fonts;
+    QList<QColor> colors;
+    QStringList links;
+    int defaultFont = 0;
 };

@@ -84,3 +84,16 @@ QList<RtfStyleSheet::Word> RtfStyleSheet::wordsOf(int style) const
         words += m_styles.value(*s).words;
     return words;
 }
+
+void RtfStyleSheet::apply(int style, CharState& chr, ParaState& para, int defaultFont,
+                          bool given) const
+{
+    const bool fontGiven = chr.fontGiven, sizeGiven = chr.sizeGiven;
+    for (const Word& w : wordsOf(style))
+        if (!chr.apply(w.word, w.hasParam, w.param, defaultFont))
+            para.apply(w.word, w.param);
+    if (!given) {
+        chr.fontGiven = fontGiven;
+        chr.sizeGiven = sizeGiven;
+    }
+}
