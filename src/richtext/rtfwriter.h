@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 class QTextDocument;
 
@@ -11,4 +12,7 @@ class RtfWriter {
 public:
     static QByteArray write(const QTextDocument* document);
     static QByteArray write(const QTextDocument* document, int from, int to);
+    // The text as RTF: braces and backslashes escaped, other characters as
+    // Unicode with an ANSI stand-in.
+    static QByteArray escape(const QString& text);
 };

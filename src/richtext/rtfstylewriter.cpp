@@ -1,0 +1,102 @@
+#include "rtfstylewriter.h"
+
+#include "richtextproperties.h"
+#include "rtfformatwriter.h"
+#include "rtfkeywords.h"
+#include "rtftokenizer.h"
+#include "rtfwriter.h"
+
+#include <QTextBlock>
+
+int RtfStyleWriter::paragraphStyle(const QTextBlock& block)
+{
+    auto cached = m_styleOfFormat.constFind(block.blockFormatIndex());
+    if (cached != m_styleOfFormat.cend())
+        return *cached;
+    const int number =
+        styleNumber(block.blockFormat().property(RichTextProperty::StyleChain).toList(), false);
+    m_styleOfFormat.insert(block.blockFormatIndex(), number);
+    return number;
+}
+
+int RtfStyleWriter::characterStyle(const QTextCharFormat& format)
+{
+    if (!format.hasProperty(RichTextProperty::CharStyleChain))
+        return -1;
+    return styleNumber(format.property(RichTextProperty::CharStyleChain).toList(), true);
+}
+
+int RtfStyleWriter::styleNumber(const QVariantList& chain, bool character)
+{
+    // The styles it is based on first.
+    int parent = -1;
+    for (auto it = chain.crbegin(); it != chain.crend(); ++it) {
+        const QVariantList entry = it->toList();
+        if (entry.size() != 5)
+            break;
+        Style style{entry[0].toInt(),
+                    entry[1].toString(),
+                    entry[2].value<QTextFormat>().toCharFormat(),
+                    entry[3].value<QTextFormat>().toBlockFormat(),
+                    parent,
+                    entry[0].toInt(),
+                    entry[4].toStringList(),
+                    character};
+        qsizetype index = -1;
+        for (qsizetype i = 0; i < m_styles.size() && index < 0; ++i) {
+            const Style& known = m_styles[i];
+            if (known.original == style.original && known.name == style.name &&
+                known.chr == style.chr && known.block == style.block && known.parent == parent &&
+                known.own == style.own && known.character == character)
+                index = i;
+        }
+        if (index < 0) {
+            for (const Style& known : std::as_const(m_styles))
+                if (known.number == style.number)
+                    style.number = m_nextNumber;
+            m_nextNumber = qMax(m_nextNumber, style.number + 1);
+            m_styles.append(style);
+            index = m_styles.size() - 1;
+        }
+        parent = int(index);
+    }
+    return parent >= 0 ? m_styles[parent].number : -1;
+}
+
+void RtfStyleWriter::addToTables(RtfFormatWriter& formats) const
+{
+    for (const Style& style : m_styles)
+        formats.addToTables(style.chr);
+}
+
+void RtfStyleWriter::write(QByteArray& out, RtfFormatWriter& formats) const
+{
+    if (m_styles.isEmpty())
+        return;
+    out += "{\\stylesheet";
+    for (const Style& style : m_styles) {
+        out += (style.character ? "\n{\\*\\cs" : "\n{\\s") + QByteArray::number(style.number);
+        if (style.parent >= 0)
+            out += "\\sbasedon" + QByteArray::number(m_styles[style.parent].number);
+        // The words the style had of its own, with the values they come to: the
+        // paragraph's words against the style it is based on, less the others.
+        QByteArray all;
+        QTextBlockFormat block = style.block;
+        block.setProperty(
+            RichTextProperty::StyleBlockFormat,
+            QTextFormat(style.parent >= 0 ? m_styles[style.parent].block : QTextBlockFormat()));
+        if (!style.character)
+            formats.writeBlockFormat(all, block, nullptr, 0);
+        formats.writeCharFormat(all, style.chr,
+                                style.parent >= 0 ? m_styles[style.parent].chr : QTextCharFormat());
+        RtfTokenizer words(all);
+        for (auto token = words.next(); token != RtfTokenizer::Token::End; token = words.next()) {
+            if (token == RtfTokenizer::Token::Word &&
+                style.own.contains(QString::fromLatin1(RtfKeywords::property(words.word()))))
+                out += '\\' + words.word() +
+                       (words.hasParam() ? QByteArray::number(words.param()) : QByteArray());
+        }
+        out += ' ' + RtfWriter::escape(style.name) + ";}";
+    }
+    out += "}\n";
+}
