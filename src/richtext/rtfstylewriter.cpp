@@ -89,12 +89,19 @@ void RtfStyleWriter::write(QByteArray& out, RtfFormatWriter& formats) const
             formats.writeBlockFormat(all, block, nullptr, 0);
         formats.writeCharFormat(all, style.chr,
                                 style.parent >= 0 ? m_styles[style.parent].chr : QTextCharFormat());
+        QHash<QByteArray, QByteArray> wordsOf; // property → the words that set it
         RtfTokenizer words(all);
         for (auto token = words.next(); token != RtfTokenizer::Token::End; token = words.next()) {
-            if (token == RtfTokenizer::Token::Word &&
-                style.own.contains(QString::fromLatin1(RtfKeywords::property(words.word()))))
-                out += '\\' + words.word() +
-                       (words.hasParam() ? QByteArray::number(words.param()) : QByteArray());
+            if (token == RtfTokenizer::Token::Word)
+                wordsOf[RtfKeywords::property(words.word())] +=
+                    '\\' + words.word() +
+                    (words.hasParam() ? QByteArray::number(words.param()) : QByteArray());
+        }
+        // In the style's own order; a word that set what is the default anyway
+        // still says so.
+        for (const QString& property : style.own) {
+            const QByteArray name = property.toLatin1();
+            out += wordsOf.value(name, RtfKeywords::resetWord(name));
         }
         out += ' ' + RtfWriter::escape(style.name) + ";}";
     }

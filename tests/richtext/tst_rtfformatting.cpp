@@ -33,6 +33,8 @@ private slots:
     void backgroundsKeepTheirWords_data();
     void backgroundsKeepTheirWords();
     void stylesAreWrittenBack();
+    void styleWordsOfDefaultValuesAreKept_data();
+    void styleWordsOfDefaultValuesAreKept();
     void textWithoutFontWordsUsesTheDefaultFont();
 };
 
@@ -254,7 +256,7 @@ void TestRtfFormatting::stylesAreWrittenBack()
     QVERIFY(RtfReader::read(rtf, &doc).ok());
     const QByteArray once = RtfWriter::write(&doc);
     QVERIFY2(once.contains("{\\s0\\fs24 Normal;}"), once.constData());
-    QVERIFY2(once.contains("{\\s1\\sbasedon0\\sb240\\f1\\fs32\\b heading 1;}"), once.constData());
+    QVERIFY2(once.contains("{\\s1\\sbasedon0\\sb240\\b\\f1\\fs32 heading 1;}"), once.constData());
     QVERIFY2(once.contains("{\\*\\cs5\\i Emphasis;}"), once.constData());
     QVERIFY2(once.contains("\\pard\\plain\\s1\\sb240{\\f1\\fs32\\b Title}"), once.constData());
     QVERIFY2(once.contains("{\\cs5\\i em}"), once.constData());
@@ -263,6 +265,34 @@ void TestRtfFormatting::stylesAreWrittenBack()
     QVERIFY(RtfReader::read(once, &back).ok());
     QCOMPARE(RtfWriter::write(&back), once);
     QCOMPARE(back.toPlainText(), QStringLiteral("Title\nbody em\n"));
+}
+
+void TestRtfFormatting::styleWordsOfDefaultValuesAreKept_data()
+{
+    // A style that says its text has the automatic colour, or is not italic, tells
+    // readers something: some then give the style's text an explicit black.
+    QTest::addColumn<QByteArray>("words");
+    QTest::newRow("automatic colour") << QByteArray("\\cf0");
+    QTest::newRow("not italic") << QByteArray("\\i0");
+    QTest::newRow("no indent") << QByteArray("\\li0");
+    QTest::newRow("no space after") << QByteArray("\\sa0");
+    QTest::newRow("no highlight") << QByteArray("\\highlight0");
+    QTest::newRow("not raised") << QByteArray("\\up0");
+    QTest::newRow("several") << QByteArray("\\qc\\cf0\\b0\\fs20");
+}
+
+void TestRtfFormatting::styleWordsOfDefaultValuesAreKept()
+{
+    QFETCH(QByteArray, words);
+    const QByteArray rtf = "{\\rtf1{\\colortbl;\\red0\\green0\\blue0;}{\\stylesheet{\\s0" + words +
+                           " Normal;}}\\pard\\plain\\s0 x\\par}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    const QByteArray once = RtfWriter::write(&doc);
+    QVERIFY2(once.contains("{\\s0" + words + " Normal;}"), once.constData());
+    QTextDocument back;
+    QVERIFY(RtfReader::read(once, &back).ok());
+    QCOMPARE(RtfWriter::write(&back), once);
 }
 
 void TestRtfFormatting::textWithoutFontWordsUsesTheDefaultFont()
