@@ -32,11 +32,21 @@ constexpr int BackgroundWords = QTextFormat::UserProperty + 23;
 enum BackgroundWord { Highlight = 1, CellBackground = 2, Shading = 4 };
 // Block formats: the paragraph's style. The character and block formats (as
 // QTextFormat) it gives, and its chain: for it and each style it is based on, a
-// list of the style's number, name, character and block formats, and the
-// properties its own words set (RtfKeywords::property names).
+// list of the style's number, name, character and block formats, the properties
+// its own words set (RtfKeywords::property names), and whether it is based on itself.
 constexpr int StyleChain = QTextFormat::UserProperty + 19;
 constexpr int StyleCharFormat = QTextFormat::UserProperty + 20;
 constexpr int StyleBlockFormat = QTextFormat::UserProperty + 21;
 // Character formats: the run's character style, a chain as above.
 constexpr int CharStyleChain = QTextFormat::UserProperty + 24;
+// Character formats: the fonts of right-to-left (complex) and East Asian text, and
+// right-to-left text's size in points, bold and italic, where given.
+constexpr int ComplexFont = QTextFormat::UserProperty + 26;
+constexpr int ComplexSize = QTextFormat::UserProperty + 27;
+constexpr int ComplexBold = QTextFormat::UserProperty + 28;
+constexpr int ComplexItalic = QTextFormat::UserProperty + 29;
+constexpr int AsianFont = QTextFormat::UserProperty + 30;
+// Frame formats, on the document's root frame: the names of the fonts of the
+// font table the document came with, in their places.
+constexpr int FontTable = QTextFormat::UserProperty + 25;
 } // namespace RichTextProperty

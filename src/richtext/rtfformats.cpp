@@ -7,22 +7,39 @@
 
 namespace RtfFormats {
 
+namespace {
+// The font's name; "" for one without a name or one the table does not have.
+QString fontName(const QHash<int, FontEntry>& fonts, int number)
+{
+    auto it = fonts.constFind(number);
+    return it != fonts.cend() && !it->name.isNull() ? it->name : QStringLiteral("");
+}
+} // namespace
+
 QTextCharFormat charFormat(const CharState& c, const FormatTables& tables)
 {
     const QHash<int, FontEntry>& fonts = tables.fonts;
     const QList<QColor>& colors = tables.colors;
     const QStringList& links = tables.links;
     QTextCharFormat f;
-    auto font = fonts.constFind(c.font);
-    const QString family = font != fonts.cend() ? font->name : QString();
-    if (!family.isEmpty())
-        f.setFontFamilies({family});
+    // A font without a name, or one the table does not have, stays so: saving
+    // must not name a font the document did not.
+    const QString family = fontName(fonts, c.font);
+    f.setFontFamilies({family});
     f.setFontPointSize(c.halfPoints / 2.0);
     if (!c.fontGiven)
         f.setProperty(RichTextProperty::ImpliedFont, family);
-    auto fallback = fonts.constFind(tables.defaultFont);
-    if (fallback != fonts.cend() && !fallback->name.isEmpty())
-        f.setProperty(RichTextProperty::DefaultFont, fallback->name);
+    f.setProperty(RichTextProperty::DefaultFont, fontName(fonts, tables.defaultFont));
+    if (c.complexFont >= 0)
+        f.setProperty(RichTextProperty::ComplexFont, fontName(fonts, c.complexFont));
+    if (c.asianFont >= 0)
+        f.setProperty(RichTextProperty::AsianFont, fontName(fonts, c.asianFont));
+    if (c.complexHalfPoints > 0)
+        f.setProperty(RichTextProperty::ComplexSize, c.complexHalfPoints / 2.0);
+    if (c.complexBold >= 0)
+        f.setProperty(RichTextProperty::ComplexBold, c.complexBold > 0);
+    if (c.complexItalic >= 0)
+        f.setProperty(RichTextProperty::ComplexItalic, c.complexItalic > 0);
     if (!c.sizeGiven)
         f.setProperty(RichTextProperty::ImpliedSize, c.halfPoints / 2.0);
     f.setFontWeight(c.bold ? QFont::Bold : QFont::Normal);

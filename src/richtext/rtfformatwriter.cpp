@@ -17,20 +17,36 @@ QByteArray number(const char* word, int value)
 
 QString RtfFormatWriter::familyOf(const QTextCharFormat& format) const
 {
-    const QStringList families = format.fontFamilies().toStringList();
-    if (!families.isEmpty() && !families.first().isEmpty())
-        return families.first();
+    // The family the format names, even one without a name; the document's default
+    // font where it names none. Never the font the toolkit would show instead.
+    if (format.hasProperty(QTextFormat::FontFamilies))
+        return format.fontFamilies().toStringList().value(0);
+    if (format.hasProperty(RichTextProperty::DefaultFont))
+        return format.stringProperty(RichTextProperty::DefaultFont);
     return m_document->defaultFont().family();
+}
+
+void RtfFormatWriter::keepFonts(const QStringList& families)
+{
+    for (const QString& family : families) {
+        if (!m_fontIndex.contains(family)) // a name given twice: the first place
+            m_fontIndex.insert(family, int(m_fonts.size()));
+        m_fonts.append(family);
+    }
+}
+
+void RtfFormatWriter::setDefaultFont(const QString& family)
+{
+    m_defaultFont = fontIndex(family);
 }
 
 int RtfFormatWriter::fontIndex(const QString& family)
 {
-    qsizetype index = m_fonts.indexOf(family);
-    if (index < 0) {
-        m_fonts.append(family);
-        index = m_fonts.size() - 1;
-    }
-    return int(index);
+    auto it = m_fontIndex.constFind(family);
+    if (it != m_fontIndex.cend())
+        return *it;
+    m_fonts.append(family);
+    return *m_fontIndex.insert(family, int(m_fonts.size()) - 1);
 }
 
 int RtfFormatWriter::colorIndex(const QColor& color)
@@ -47,6 +63,10 @@ int RtfFormatWriter::colorIndex(const QColor& color)
 void RtfFormatWriter::addToTables(const QTextCharFormat& format)
 {
     fontIndex(familyOf(format));
+    if (format.hasProperty(RichTextProperty::ComplexFont))
+        fontIndex(format.stringProperty(RichTextProperty::ComplexFont));
+    if (format.hasProperty(RichTextProperty::AsianFont))
+        fontIndex(format.stringProperty(RichTextProperty::AsianFont));
     if (format.hasProperty(QTextFormat::ForegroundBrush))
         colorIndex(format.foreground().color());
     if (format.hasProperty(QTextFormat::BackgroundBrush))
@@ -68,12 +88,13 @@ void RtfFormatWriter::writeTables(QByteArray& out) const
 void RtfFormatWriter::writeCharFormat(QByteArray& out, const QTextCharFormat& format,
                                       const QTextCharFormat& base)
 {
+    writeScriptFormat(out, format, base);
     const QString family = familyOf(format);
     const int font = fontIndex(family);
     const QString implied = format.stringProperty(RichTextProperty::ImpliedFont);
     const bool fromStyle = implied != format.stringProperty(RichTextProperty::DefaultFont);
     if (!format.hasProperty(RichTextProperty::ImpliedFont) || family != implied ||
-        (!fromStyle && font != 0))
+        (!fromStyle && font != m_defaultFont))
         out += number("\\f", font);
     const double points = format.hasProperty(QTextFormat::FontPointSize)
                               ? format.fontPointSize()
@@ -117,6 +138,33 @@ void RtfFormatWriter::writeCharFormat(QByteArray& out, const QTextCharFormat& fo
         out += "\\sub";
     else if (base.verticalAlignment() != QTextCharFormat::AlignNormal)
         out += "\\nosupersub";
+}
+
+void RtfFormatWriter::writeScriptFormat(QByteArray& out, const QTextCharFormat& format,
+                                        const QTextCharFormat& base)
+{
+    // What right-to-left and East Asian text have of their own, where the style
+    // does not give it; each after the word that says which text it is for.
+    const auto given = [&](int property) {
+        return format.hasProperty(property) &&
+               (!base.hasProperty(property) ||
+                base.property(property) != format.property(property));
+    };
+    QByteArray complex;
+    if (given(RichTextProperty::ComplexFont))
+        complex += number("\\af", fontIndex(format.stringProperty(RichTextProperty::ComplexFont)));
+    if (given(RichTextProperty::ComplexSize))
+        complex += number(
+            "\\afs", int(std::lround(format.doubleProperty(RichTextProperty::ComplexSize) * 2)));
+    if (given(RichTextProperty::ComplexBold))
+        complex += format.boolProperty(RichTextProperty::ComplexBold) ? "\\ab" : "\\ab0";
+    if (given(RichTextProperty::ComplexItalic))
+        complex += format.boolProperty(RichTextProperty::ComplexItalic) ? "\\ai" : "\\ai0";
+    if (!complex.isEmpty())
+        out += "\\rtlch" + complex + "\\ltrch";
+    if (given(RichTextProperty::AsianFont))
+        out += number("\\dbch\\af", fontIndex(format.stringProperty(RichTextProperty::AsianFont))) +
+               "\\loch";
 }
 
 void RtfFormatWriter::writeBackground(QByteArray& out, const QTextCharFormat& format,

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 #include <QTextFormat>
@@ -15,6 +16,11 @@ class RtfFormatWriter {
 public:
     explicit RtfFormatWriter(const QTextDocument* document) : m_document(document) {}
 
+    // The fonts of the table the document came with come first, in their places.
+    void keepFonts(const QStringList& families);
+    // The document's default font: text without a font of its own is in it.
+    void setDefaultFont(const QString& family);
+    int defaultFont() const { return m_defaultFont; }
     int fontIndex(const QString& family);
     int colorIndex(const QColor& color); // 0 is the automatic colour
     // Puts the font and colours the format uses in the tables.
@@ -35,10 +41,14 @@ public:
 
 private:
     QString familyOf(const QTextCharFormat& format) const;
+    void writeScriptFormat(QByteArray& out, const QTextCharFormat& format,
+                           const QTextCharFormat& base);
     void writeBackground(QByteArray& out, const QTextCharFormat& format,
                          const QTextCharFormat& base);
 
     const QTextDocument* m_document;
     QStringList m_fonts;
+    QHash<QString, int> m_fontIndex;
+    int m_defaultFont = 0;
     QList<QColor> m_colors;
 };

@@ -68,6 +68,11 @@ QByteArray property(const QByteArray& word)
         {"qj", "q"},  {"striked", "strike"}, {"slmult", "sl"},
         {"dn", "up"}, {"sub", "super"},      {"nosupersub", "super"},
         {"tb", "tx"}};
+    // The words for right-to-left and East Asian text mean something only in order.
+    static const QSet<QByteArray> associated = {"rtlch", "ltrch", "dbch", "hich", "loch",
+                                                "af",    "afs",   "ab",   "ai"};
+    if (associated.contains(word))
+        return "associated";
     if (word.startsWith("ul"))
         return "ul";
     return shared.value(word, word);

@@ -6,6 +6,7 @@
 
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextList>
 
 namespace {
@@ -21,7 +22,8 @@ void RtfParser::run()
         case Token::End:
             // A file cut short still shows what it holds.
             endParagraph(false);
-            return;
+            m_finished = true;
+            break;
         case Token::OpenGroup:
             openGroup();
             break;
@@ -42,6 +44,23 @@ void RtfParser::run()
             break;
         }
     }
+    keepFontTable();
+}
+
+void RtfParser::keepFontTable()
+{
+    // Saving writes the fonts back in their places, unused ones too: some readers
+    // take the fonts of other scripts from places in the table.
+    constexpr qsizetype MaxKept = 4096;
+    if (!m_wholeDocument || m_tables.fontOrder.isEmpty())
+        return;
+    QStringList names;
+    for (int number : m_tables.fontOrder.first(qMin(MaxKept, m_tables.fontOrder.size())))
+        names.append(m_tables.fonts.value(number).name);
+    QTextFrame* root = m_cursor.document()->rootFrame();
+    QTextFrameFormat format = root->frameFormat();
+    format.setProperty(RichTextProperty::FontTable, names);
+    root->setFrameFormat(format);
 }
 
 void RtfParser::controlSymbol(char symbol)
@@ -167,6 +186,8 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     case Destination::FontTable:
         if (word == "f") {
             m_currentFont = param;
+            if (!m_tables.fonts.contains(param))
+                m_tables.fontOrder.append(param);
             m_tables.fonts[param];
         } else if (word == "fcharset") {
             if (const int cp = CodePage::fromCharset(param))
@@ -641,9 +662,11 @@ void RtfParser::endCell()
 
 void RtfParser::finishPicture(const RtfPicture& picture)
 {
-    const QTextImageFormat format = picture.addTo(m_cursor.document(), ++m_imageCount);
+    // The picture is part of its run: saving writes it with the run's formatting.
+    QTextCharFormat format = charFormat(state().chr);
+    format.merge(picture.addTo(m_cursor.document(), ++m_imageCount));
     enterTables();
-    m_cursor.insertImage(format);
+    m_cursor.insertImage(format.toImageFormat());
     for (Shape& shape : m_shapes)
         shape.pictureShown = true;
 }

@@ -53,6 +53,7 @@ private:
     void enterTables();
     void endCell();
     void finishPicture(const RtfPicture& picture);
+    void keepFontTable();
     void fontNameBytes();
     int codePageFor(int font) const;
     QTextCharFormat charFormat(const CharState& c);

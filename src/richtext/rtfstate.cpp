@@ -8,16 +8,33 @@ bool CharState::apply(const QByteArray& word, bool hasParam, int param, int defa
     if (word == "plain") {
         *this = CharState();
         font = defaultFont;
+    } else if (word == "rtlch" || word == "ltrch") {
+        rightToLeft = word == "rtlch";
+    } else if (word == "dbch" || word == "loch" || word == "hich") {
+        doubleByte = word == "dbch";
+    } else if (rightToLeft && (word == "f" || word == "af")) {
+        complexFont = param;
+    } else if (doubleByte && (word == "f" || word == "af")) {
+        asianFont = param;
     } else if (word == "f") {
         font = param;
         fontGiven = true;
+    } else if (rightToLeft && (word == "fs" || word == "afs")) {
+        complexHalfPoints = hasParam && param > 0 ? qMin(param, 3276) : 24;
     } else if (word == "fs") {
         halfPoints = hasParam && param > 0 ? qMin(param, 3276) : 24;
         sizeGiven = true;
+    } else if (rightToLeft && (word == "b" || word == "ab")) {
+        complexBold = on;
+    } else if (rightToLeft && (word == "i" || word == "ai")) {
+        complexItalic = on;
     } else if (word == "b") {
         bold = on;
     } else if (word == "i") {
         italic = on;
+    } else if (word == "af" || word == "afs" || word == "ab" || word == "ai") {
+        // Words for right-to-left or East Asian text given for the rest: the rest
+        // has its own.
     } else if (word == "ul" || word == "uld" || word == "uldb" || word == "ulw" ||
                word == "uldash" || word == "ulth" || word == "ulwave") {
         underline = on;

@@ -48,6 +48,12 @@ struct CharState {
     int script = 0;     // 1 superscript, 2 subscript
     int link = 0;       // 1-based index of the hyperlink's target
     int charStyle = -1; // \cs
+    // Right-to-left and East Asian text have fonts of their own, and right-to-left
+    // text its own size, bold and italic: -1 (0 for the size) where not given.
+    int complexFont = -1, complexHalfPoints = 0, complexBold = -1, complexItalic = -1;
+    int asianFont = -1;
+    // Which text the next words are for: \rtlch's, or \dbch's, or the rest.
+    bool rightToLeft = false, doubleByte = false;
     // Sets what a character formatting word says; false for other words. \plain
     // starts again from the default font.
     bool apply(const QByteArray& word, bool hasParam, int param, int defaultFont);
@@ -59,7 +65,8 @@ inline size_t qHash(const CharState& c, size_t hashSeed = 0)
     return qHashMulti(hashSeed, c.font, c.halfPoints, c.fontGiven, c.sizeGiven, c.bold, c.italic,
                       c.underline, c.strike, c.hidden, c.protect, c.caps, c.smallCaps, c.color,
                       c.highlight, c.cellBackground, c.shading, c.offsetTwips, c.script, c.link,
-                      c.charStyle);
+                      c.charStyle, c.complexFont, c.complexHalfPoints, c.complexBold,
+                      c.complexItalic, c.asianFont, c.rightToLeft, c.doubleByte);
 }
 
 struct ParaState {
@@ -97,6 +104,7 @@ struct FontEntry {
 // targets, and the document's default font.
 struct FormatTables {
     QHash<int, FontEntry> fonts;
+    QList<int> fontOrder; // the font numbers in the order the table gave them
     QList<QColor> colors;
     QStringList links;
     int defaultFont = 0;

@@ -22,7 +22,8 @@ QVariantList RtfStyleFormats::chain(int style)
         m_sheet.apply(s, chr, para, m_tables.defaultFont, true);
         chain.append(QVariant(
             QVariantList{s, m_sheet.nameOf(s), QTextFormat(RtfFormats::charFormat(chr, m_tables)),
-                         QTextFormat(RtfFormats::blockFormat(para)), m_sheet.ownPropertiesOf(s)}));
+                         QTextFormat(RtfFormats::blockFormat(para)), m_sheet.ownPropertiesOf(s),
+                         m_sheet.isBasedOnItself(s)}));
     }
     return *m_chains.insert(style, chain);
 }

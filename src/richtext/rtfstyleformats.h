@@ -19,7 +19,8 @@ public:
     // The fonts or colours changed: formats made so far are out of date.
     void clear();
     // For the style and each style it is based on, itself first: its number,
-    // name, character and block formats, and the properties its own words set.
+    // name, character and block formats, the properties its own words set, and
+    // whether it is based on itself.
     QVariantList chain(int style);
     // A paragraph of a paragraph style gets the style's chain and the character
     // and block formats it gives.

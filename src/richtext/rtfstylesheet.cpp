@@ -68,6 +68,12 @@ QList<int> RtfStyleSheet::chainOf(int style) const
     return chain;
 }
 
+bool RtfStyleSheet::isBasedOnItself(int style) const
+{
+    auto it = m_styles.constFind(style);
+    return it != m_styles.cend() && it->basedOn == style;
+}
+
 void RtfStyleSheet::endStyle()
 {
     if (m_styles.size() < MaxStyles)
@@ -89,9 +95,14 @@ void RtfStyleSheet::apply(int style, CharState& chr, ParaState& para, int defaul
                           bool given) const
 {
     const bool fontGiven = chr.fontGiven, sizeGiven = chr.sizeGiven;
-    for (const Word& w : wordsOf(style))
+    // Which text the words are for is the style's own business.
+    const bool rightToLeft = chr.rightToLeft, doubleByte = chr.doubleByte;
+    for (const Word& w : wordsOf(style)) {
         if (!chr.apply(w.word, w.hasParam, w.param, defaultFont))
             para.apply(w.word, w.param);
+    }
+    chr.rightToLeft = rightToLeft;
+    chr.doubleByte = doubleByte;
     if (!given) {
         chr.fontGiven = fontGiven;
         chr.sizeGiven = sizeGiven;

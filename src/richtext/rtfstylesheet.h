@@ -29,6 +29,9 @@ public:
     QStringList ownPropertiesOf(int style) const;
     // The style and the styles it is based on, itself first.
     QList<int> chainOf(int style) const;
+    // Some styles name themselves as the style they are based on; readers may
+    // take that to mean they are based on no other, not even the default.
+    bool isBasedOnItself(int style) const;
 
     // The style's words with those of the styles it is based on first.
     QList<Word> wordsOf(int style) const;

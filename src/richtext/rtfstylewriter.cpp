@@ -32,7 +32,7 @@ int RtfStyleWriter::styleNumber(const QVariantList& chain, bool character)
     int parent = -1;
     for (auto it = chain.crbegin(); it != chain.crend(); ++it) {
         const QVariantList entry = it->toList();
-        if (entry.size() != 5)
+        if (entry.size() != 6)
             break;
         Style style{entry[0].toInt(),
                     entry[1].toString(),
@@ -41,13 +41,15 @@ int RtfStyleWriter::styleNumber(const QVariantList& chain, bool character)
                     parent,
                     entry[0].toInt(),
                     entry[4].toStringList(),
+                    entry[5].toBool(),
                     character};
         qsizetype index = -1;
         for (qsizetype i = 0; i < m_styles.size() && index < 0; ++i) {
             const Style& known = m_styles[i];
             if (known.original == style.original && known.name == style.name &&
                 known.chr == style.chr && known.block == style.block && known.parent == parent &&
-                known.own == style.own && known.character == character)
+                known.own == style.own && known.basedOnItself == style.basedOnItself &&
+                known.character == character)
                 index = i;
         }
         if (index < 0) {
@@ -76,8 +78,10 @@ void RtfStyleWriter::write(QByteArray& out, RtfFormatWriter& formats) const
     out += "{\\stylesheet";
     for (const Style& style : m_styles) {
         out += (style.character ? "\n{\\*\\cs" : "\n{\\s") + QByteArray::number(style.number);
-        if (style.parent >= 0)
-            out += "\\sbasedon" + QByteArray::number(m_styles[style.parent].number);
+        if (style.parent >= 0 || style.basedOnItself)
+            out +=
+                "\\sbasedon" + QByteArray::number(style.parent >= 0 ? m_styles[style.parent].number
+                                                                    : style.number);
         // The words the style had of its own, with the values they come to: the
         // paragraph's words against the style it is based on, less the others.
         QByteArray all;

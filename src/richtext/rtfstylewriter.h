@@ -32,6 +32,7 @@ private:
         int parent; // index of the style it is based on, -1 for none
         int original;
         QStringList own; // the properties the style's own words set
+        bool basedOnItself;
         bool character;
     };
     int styleNumber(const QVariantList& chain, bool character);

@@ -139,7 +139,11 @@ void RtfBuilder::collectTables()
     });
     if (defaultFamily.isNull())
         defaultFamily = m_document->defaultFont().family();
-    m_formats.fontIndex(defaultFamily);
+    m_formats.keepFonts(m_document->rootFrame()
+                            ->frameFormat()
+                            .property(RichTextProperty::FontTable)
+                            .toStringList());
+    m_formats.setDefaultFont(defaultFamily);
     for (QTextBlock block = m_document->findBlock(m_from);
          block.isValid() && block.position() <= m_to; block = block.next()) {
         if (const QTextList* list = block.textList())
@@ -162,7 +166,7 @@ QByteArray RtfBuilder::build()
 {
     collectTables();
     m_out.reserve(qsizetype(m_to - m_from) * 2 + 4096);
-    m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n";
+    m_out += "{\\rtf1\\ansi\\ansicpg1252" + number("\\deff", m_formats.defaultFont()) + "\\uc1\n";
     m_formats.writeTables(m_out);
     m_styles.write(m_out, m_formats);
     m_lists.writeTables(m_out);

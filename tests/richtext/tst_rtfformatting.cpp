@@ -36,6 +36,14 @@ private slots:
     void styleWordsOfDefaultValuesAreKept_data();
     void styleWordsOfDefaultValuesAreKept();
     void textWithoutFontWordsUsesTheDefaultFont();
+    void fontTableKeepsItsPlaces();
+    void fontsWithoutNamesStaySo_data();
+    void fontsWithoutNamesStaySo();
+    void picturesKeepTheirRunsFormatting();
+    void scriptFonts_data();
+    void scriptFonts();
+    void stylesKeepTheirScriptFonts();
+    void styleBasedOnItselfStaysSo();
 };
 
 void TestRtfFormatting::everyFormattingFeatureSurvivesSaveAndLoad()
@@ -303,6 +311,164 @@ void TestRtfFormatting::textWithoutFontWordsUsesTheDefaultFont()
     QVERIFY(RtfReader::read("{\\rtf1\\deff1{\\fonttbl{\\f0 A;}{\\f1 B;}}x{\\plain y}}", &doc).ok());
     QCOMPARE(formatAt(doc, 0).fontFamilies().toStringList(), QStringList({"B"}));
     QCOMPARE(formatAt(doc, 1).fontFamilies().toStringList(), QStringList({"B"}));
+}
+
+namespace {
+const QByteArray FourFonts = "{\\fonttbl{\\f0 A;}{\\f1 B;}{\\f2 C;}{\\f3 D;}}";
+
+// Reads the RTF, writes it, and checks that writing what was read back gives
+// the same bytes; returns what was written first.
+QByteArray roundTrip(const QByteArray& rtf, QTextDocument& doc)
+{
+    if (!RtfReader::read(rtf, &doc).ok())
+        return QByteArray();
+    const QByteArray once = RtfWriter::write(&doc);
+    QTextDocument back;
+    if (!RtfReader::read(once, &back).ok() || RtfWriter::write(&back) != once)
+        return "written again, it changes: " + once;
+    return once;
+}
+} // namespace
+
+void TestRtfFormatting::fontTableKeepsItsPlaces()
+{
+    // Readers take fonts for other scripts from places in the table: unused
+    // fonts stay, each in its place, and the default font keeps its number.
+    QTextDocument doc;
+    const QByteArray once = roundTrip("{\\rtf1\\deff2" + FourFonts + "{\\f1 x}y{\\plain z}}", doc);
+    QVERIFY2(once.contains("\\deff2\\uc1\n{\\fonttbl{\\f0\\fnil A;}{\\f1\\fnil B;}{\\f2\\fnil "
+                           "C;}{\\f3\\fnil D;}}"),
+             once.constData());
+    QVERIFY2(once.contains("\\pard{\\f1 x}{yz}}"), once.constData());
+    QCOMPARE(formatAt(doc, 1).fontFamilies().toStringList(), QStringList({"C"}));
+}
+
+void TestRtfFormatting::fontsWithoutNamesStaySo_data()
+{
+    // A font the table does not name is no font the toolkit picks: it stays
+    // without a name.
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QByteArray>("written");
+    QTest::addColumn<QStringList>("families"); // of a and b
+    QTest::newRow("a font without a name")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 A;}{\\f1 ;}}a{\\f1 b}}")
+        << QByteArray("{\\fonttbl{\\f0\\fnil A;}{\\f1\\fnil ;}}") << QStringList({"A", ""});
+    QTest::newRow("a font the table has not")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 A;}}a{\\f7 b}}")
+        << QByteArray("{\\fonttbl{\\f0\\fnil A;}{\\f1\\fnil ;}}") << QStringList({"A", ""});
+    QTest::newRow("a default font the table has not")
+        << QByteArray("{\\rtf1\\deff3{\\fonttbl{\\f0 A;}}a{\\f0 b}}")
+        << QByteArray("\\deff1\\uc1\n{\\fonttbl{\\f0\\fnil A;}{\\f1\\fnil ;}}")
+        << QStringList({"", "A"});
+}
+
+void TestRtfFormatting::fontsWithoutNamesStaySo()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QByteArray, written);
+    QFETCH(QStringList, families);
+    QTextDocument doc;
+    const QByteArray once = roundTrip(rtf, doc);
+    QVERIFY2(once.contains(written), once.constData());
+    QVERIFY(!once.contains(doc.defaultFont().family().toLatin1()));
+    QCOMPARE(formatAt(doc, 0).fontFamilies().toStringList() +
+                 formatAt(doc, 1).fontFamilies().toStringList(),
+             families);
+}
+
+void TestRtfFormatting::picturesKeepTheirRunsFormatting()
+{
+    const QByteArray rtf =
+        "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1 B;}}a{\\f1\\fs20\\ul b{\\pict\\wmetafile8"
+        "\\picwgoal300\\pichgoal300 0102}c}}";
+    QTextDocument doc;
+    const QByteArray once = roundTrip(rtf, doc);
+    QVERIFY2(once.contains("{\\f1\\fs20\\ul{\\pict\\wmetafile8"), once.constData());
+    QVERIFY2(once.contains("{\\fonttbl{\\f0\\fnil A;}{\\f1\\fnil B;}}"), once.constData());
+    QVERIFY(formatAt(doc, 2).isImageFormat());
+    QVERIFY(formatAt(doc, 2).fontUnderline());
+}
+
+void TestRtfFormatting::scriptFonts_data()
+{
+    // Right-to-left text takes the words after \\rtlch, East Asian text the
+    // words after \\dbch; the rest of the text keeps its own.
+    QTest::addColumn<QByteArray>("words");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<QVariantList>("script"); // complex font, size, bold, italic; East Asian font
+    QTest::addColumn<QByteArray>("written");
+    const QVariant none;
+    QTest::newRow("all of them")
+        << QByteArray("\\rtlch\\af2\\afs40\\ab\\ai\\ltrch\\dbch\\af3\\loch\\f1\\b") << "B" << true
+        << QVariantList{"C", 20.0, true, true, "D"}
+        << QByteArray("{\\rtlch\\af2\\afs40\\ab\\ai\\ltrch\\dbch\\af3\\loch\\f1\\b x}");
+    QTest::newRow("plain words after rtlch") << QByteArray("\\rtlch\\f2\\b\\fs30\\ltrch") << "A"
+                                             << false << QVariantList{"C", 15.0, true, none, none}
+                                             << QByteArray("{\\rtlch\\af2\\afs30\\ab\\ltrch x}");
+    QTest::newRow("font after dbch")
+        << QByteArray("\\dbch\\f3") << "A" << false << QVariantList{none, none, none, none, "D"}
+        << QByteArray("{\\dbch\\af3\\loch x}");
+    QTest::newRow("hich's associated font")
+        << QByteArray("\\hich\\af2\\loch\\f1") << "B" << false
+        << QVariantList{none, none, none, none, none} << QByteArray("{\\f1 x}");
+    QTest::newRow("associated words for no text")
+        << QByteArray("\\af2\\ab\\afs40") << "A" << false
+        << QVariantList{none, none, none, none, none} << QByteArray("{x}");
+    QTest::newRow("plain ends them")
+        << QByteArray("\\rtlch\\plain\\b") << "A" << true
+        << QVariantList{none, none, none, none, none} << QByteArray("{\\b x}");
+}
+
+void TestRtfFormatting::scriptFonts()
+{
+    QFETCH(QByteArray, words);
+    QFETCH(QString, family);
+    QFETCH(bool, bold);
+    QFETCH(QVariantList, script);
+    QFETCH(QByteArray, written);
+    QTextDocument doc;
+    const QByteArray once = roundTrip("{\\rtf1" + FourFonts + "{" + words + " x}}", doc);
+    QVERIFY2(once.contains(written), once.constData());
+    const QTextCharFormat f = formatAt(doc, 0);
+    QCOMPARE(f.fontFamilies().toStringList(), QStringList({family}));
+    QCOMPARE(f.fontWeight() >= QFont::DemiBold, bold);
+    const int properties[] = {RichTextProperty::ComplexFont, RichTextProperty::ComplexSize,
+                              RichTextProperty::ComplexBold, RichTextProperty::ComplexItalic,
+                              RichTextProperty::AsianFont};
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(f.property(properties[i]), script[i]);
+}
+
+void TestRtfFormatting::stylesKeepTheirScriptFonts()
+{
+    // The style gives them, in the order its words came; which text later words
+    // are for is not the style's to change.
+    QTextDocument doc;
+    const QByteArray once =
+        roundTrip("{\\rtf1" + FourFonts +
+                      "{\\stylesheet{\\s0\\rtlch\\af2\\afs28 \\ltrch\\loch\\f0\\dbch\\af3 Normal;}}"
+                      "\\pard\\plain\\s0\\f1 x{\\dbch\\af2 y}}",
+                  doc);
+    QVERIFY2(once.contains("{\\s0\\rtlch\\af2\\afs28\\ltrch\\dbch\\af3\\loch\\f0 Normal;}"),
+             once.constData());
+    QVERIFY2(once.contains("\\pard\\plain\\s0{\\f1 x}{\\dbch\\af2\\loch\\f1 y}"), once.constData());
+    QCOMPARE(formatAt(doc, 0).fontFamilies().toStringList(), QStringList({"B"}));
+    QCOMPARE(formatAt(doc, 0).stringProperty(RichTextProperty::AsianFont), QStringLiteral("D"));
+    QCOMPARE(formatAt(doc, 0).stringProperty(RichTextProperty::ComplexFont), QStringLiteral("C"));
+}
+
+void TestRtfFormatting::styleBasedOnItselfStaysSo()
+{
+    // Some readers give a style based on nothing the fonts of the default style,
+    // but not one based on itself.
+    QTextDocument doc;
+    const QByteArray once = roundTrip(
+        "{\\rtf1{\\stylesheet{\\s5\\sa200\\sbasedon5 Normal;}{\\s6\\sbasedon5\\sb100 Body;}}"
+        "\\pard\\plain\\s6 x}",
+        doc);
+    QVERIFY2(once.contains("{\\s5\\sbasedon5\\sa200 Normal;}"), once.constData());
+    QVERIFY2(once.contains("{\\s6\\sbasedon5\\sb100 Body;}"), once.constData());
 }
 
 QTEST_MAIN(TestRtfFormatting)
