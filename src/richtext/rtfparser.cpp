@@ -594,8 +594,23 @@ void RtfParser::flushText()
     if (m_pendingText.isEmpty())
         return;
     enterTables();
+    if (!m_styleAtText)
+        m_styleAtText = state().para.style;
     m_cursor.insertText(m_pendingText, charFormat(m_pendingFormat));
     m_pendingText.clear();
+}
+
+ParaState RtfParser::endingParagraph()
+{
+    // The paragraph's style is the one named when its text began: some writers
+    // name the paragraph's style again in each run of its text, others another
+    // style in a group of their own around the paragraph mark, and readers take
+    // the first.
+    ParaState p = state().para;
+    if (m_styleAtText && *m_styleAtText != p.style && *m_styleAtText >= 0)
+        p.style = *m_styleAtText;
+    m_styleAtText.reset();
+    return p;
 }
 
 QTextCharFormat RtfParser::charFormat(const CharState& c)
@@ -634,7 +649,7 @@ void RtfParser::endParagraph(bool newBlock)
         m_tableBuilder.enter(0, 0);
     else
         enterTables();
-    const ParaState& p = state().para;
+    const ParaState p = endingParagraph();
     m_cursor.setBlockFormat(blockFormat(p));
     if (p.listOverride > 0)
         m_listTable.addParagraph(m_cursor, p.listOverride, p.listLevel);
@@ -656,7 +671,7 @@ void RtfParser::endCell()
     // The cell's last paragraph ends with the cell, not with a paragraph mark.
     flushText();
     enterTables();
-    m_cursor.setBlockFormat(blockFormat(state().para));
+    m_cursor.setBlockFormat(blockFormat(endingParagraph()));
     m_tableBuilder.endCell();
 }
 
@@ -666,6 +681,8 @@ void RtfParser::finishPicture(const RtfPicture& picture)
     QTextCharFormat format = charFormat(state().chr);
     format.merge(picture.addTo(m_cursor.document(), ++m_imageCount));
     enterTables();
+    if (!m_styleAtText)
+        m_styleAtText = state().para.style;
     m_cursor.insertImage(format.toImageFormat());
     for (Shape& shape : m_shapes)
         shape.pictureShown = true;

@@ -50,6 +50,7 @@ private:
     void flushBytes();
     void flushText();
     void endParagraph(bool newBlock);
+    ParaState endingParagraph();
     void enterTables();
     void endCell();
     void finishPicture(const RtfPicture& picture);
@@ -92,5 +93,6 @@ private:
     std::optional<ParaState> m_lastPara;
     QTextBlockFormat m_lastBlockFormat;
     bool m_previousWasOldList = false;
+    std::optional<int> m_styleAtText; // the paragraph style when the paragraph's text began
     int m_imageCount = 0;
 };

@@ -44,6 +44,8 @@ private slots:
     void scriptFonts();
     void stylesKeepTheirScriptFonts();
     void styleBasedOnItselfStaysSo();
+    void paragraphStyleIsTheOneItsTextBeganIn_data();
+    void paragraphStyleIsTheOneItsTextBeganIn();
 };
 
 void TestRtfFormatting::everyFormattingFeatureSurvivesSaveAndLoad()
@@ -469,6 +471,37 @@ void TestRtfFormatting::styleBasedOnItselfStaysSo()
         doc);
     QVERIFY2(once.contains("{\\s5\\sbasedon5\\sa200 Normal;}"), once.constData());
     QVERIFY2(once.contains("{\\s6\\sbasedon5\\sb100 Body;}"), once.constData());
+}
+
+void TestRtfFormatting::paragraphStyleIsTheOneItsTextBeganIn_data()
+{
+    // Some writers name the paragraph's style in each run of its text, and
+    // another in the group of the paragraph mark: the paragraph is in the first.
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("style");
+    QTest::newRow("named before the text") << QByteArray("\\pard\\plain\\s1 text\\par") << "One";
+    QTest::newRow("named again in the text's run")
+        << QByteArray("\\pard\\plain\\s1 {\\s2 text}{\\s1 \\par}") << "Two";
+    QTest::newRow("named after the text began")
+        << QByteArray("\\pard\\plain\\s1 text\\s2 more\\par") << "One";
+    QTest::newRow("in a table cell") << QByteArray("\\trowd\\cellx2000\\pard\\intbl\\s1 {\\s2 "
+                                                   "text}{\\s1\\cell}\\row")
+                                     << "Two";
+}
+
+void TestRtfFormatting::paragraphStyleIsTheOneItsTextBeganIn()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, style);
+    QTextDocument doc;
+    QVERIFY(
+        RtfReader::read("{\\rtf1{\\stylesheet{\\s1\\qc One;}{\\s2\\qr Two;}}" + body + "}", &doc)
+            .ok());
+    QTextCursor cursor(&doc);
+    cursor.movePosition(QTextCursor::NextWord);
+    const QVariantList chain = cursor.blockFormat().property(RichTextProperty::StyleChain).toList();
+    QVERIFY(!chain.isEmpty());
+    QCOMPARE(chain.first().toList().value(1).toString(), style);
 }
 
 QTEST_MAIN(TestRtfFormatting)
