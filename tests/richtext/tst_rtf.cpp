@@ -39,6 +39,8 @@ private slots:
     void footnotesAreKeptButNotShown();
     void listsSurviveSaveAndLoad();
     void listTableNumbering();
+    void listOverrides_data();
+    void listOverrides();
     void hyperlinkFields_data();
     void hyperlinkFields();
     void characters_data();
@@ -274,6 +276,44 @@ void TestRtf::listTableNumbering()
     QVERIFY(RtfWriter::write(&doc).contains("\\levelnfc4\\levelnfcn4\\leveljc0\\levelstartat3"));
     QCOMPARE(doc.findBlockByNumber(1).textList()->format().intProperty(RichTextProperty::ListLevel),
              1);
+}
+
+void TestRtf::listOverrides_data()
+{
+    // An override changes a level in a \\lfolevel of its own; a level's words
+    // straight in the override change nothing.
+    QTest::addColumn<QByteArray>("override");
+    QTest::addColumn<int>("style"); // of the level 1 item
+    QTest::addColumn<int>("start");
+    QTest::newRow("none") << QByteArray() << int(QTextListFormat::ListCircle) << 1;
+    QTest::newRow("words straight in the override")
+        << QByteArray("\\levelnfc0\\levelstartat4") << int(QTextListFormat::ListCircle) << 1;
+    QTest::newRow("the second level's")
+        << QByteArray("{\\lfolevel}{\\lfolevel\\listoverridestartat\\listoverrideformat{\\listlevel"
+                      "\\levelnfc4\\levelstartat3}}")
+        << int(QTextListFormat::ListLowerAlpha) << 3;
+}
+
+void TestRtf::listOverrides()
+{
+    QFETCH(QByteArray, override);
+    QFETCH(int, style);
+    QFETCH(int, start);
+    const QByteArray rtf =
+        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0}{\\listlevel\\levelnfc23}"
+        "\\listid5}}{\\*\\listoverridetable{\\listoverride\\listid5" +
+        override + "\\ls1}}\\pard\\ls1\\ilvl0 top\\par\\pard\\ls1\\ilvl1 inner\\par}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    const QTextList* top = doc.findBlockByNumber(0).textList();
+    const QTextList* inner = doc.findBlockByNumber(1).textList();
+    QVERIFY(top && inner && top != inner);
+    QCOMPARE(int(top->format().style()), int(QTextListFormat::ListDecimal));
+    QCOMPARE(int(inner->format().style()), style);
+    QCOMPARE(inner->format().hasProperty(RichTextProperty::ListStart)
+                 ? inner->format().intProperty(RichTextProperty::ListStart)
+                 : 1,
+             start);
 }
 
 void TestRtf::hyperlinkFields_data()
