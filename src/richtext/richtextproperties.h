@@ -46,6 +46,9 @@ constexpr int ComplexSize = QTextFormat::UserProperty + 27;
 constexpr int ComplexBold = QTextFormat::UserProperty + 28;
 constexpr int ComplexItalic = QTextFormat::UserProperty + 29;
 constexpr int AsianFont = QTextFormat::UserProperty + 30;
+// Character formats: the text says its colour is the automatic one, which readers
+// may show otherwise than a colour its style gives.
+constexpr int AutomaticColor = QTextFormat::UserProperty + 31;
 // Frame formats, on the document's root frame: the names of the fonts of the
 // font table the document came with, in their places.
 constexpr int FontTable = QTextFormat::UserProperty + 25;

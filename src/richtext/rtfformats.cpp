@@ -48,6 +48,8 @@ QTextCharFormat charFormat(const CharState& c, const FormatTables& tables)
     f.setFontStrikeOut(c.strike);
     if (c.color > 0 && c.color < colors.size() && colors[c.color].isValid())
         f.setForeground(colors[c.color]);
+    else if (c.colorGiven)
+        f.setProperty(RichTextProperty::AutomaticColor, true);
     // The background shown is the shading, else the highlight, else \cb's colour;
     // the words that gave it are kept for saving.
     const auto valid = [&](int index) {

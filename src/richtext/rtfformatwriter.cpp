@@ -114,7 +114,8 @@ void RtfFormatWriter::writeCharFormat(QByteArray& out, const QTextCharFormat& fo
     flag(format.fontStrikeOut(), base.fontStrikeOut(), "\\strike");
     if (format.hasProperty(QTextFormat::ForegroundBrush))
         out += number("\\cf", colorIndex(format.foreground().color()));
-    else if (base.hasProperty(QTextFormat::ForegroundBrush))
+    else if (format.boolProperty(RichTextProperty::AutomaticColor) ||
+             base.hasProperty(QTextFormat::ForegroundBrush))
         out += "\\cf0";
     writeBackground(out, format, base);
     flag(format.fontCapitalization() == QFont::AllUppercase,

@@ -52,6 +52,7 @@ bool CharState::apply(const QByteArray& word, bool hasParam, int param, int defa
         protect = on;
     } else if (word == "cf") {
         color = param;
+        colorGiven = true;
     } else if (word == "highlight") {
         highlight = param;
     } else if (word == "cb") {

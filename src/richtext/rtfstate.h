@@ -43,6 +43,7 @@ struct CharState {
     bool bold = false, italic = false, underline = false, strike = false;
     bool hidden = false, protect = false, caps = false, smallCaps = false;
     int color = 0;
+    bool colorGiven = false; // \cf said even of the automatic colour, not from a style
     int highlight = 0, cellBackground = 0, shading = 0; // \highlight, \cb, \chcbpat
     int offsetTwips = 0;
     int script = 0;     // 1 superscript, 2 subscript
@@ -64,9 +65,9 @@ inline size_t qHash(const CharState& c, size_t hashSeed = 0)
 {
     return qHashMulti(hashSeed, c.font, c.halfPoints, c.fontGiven, c.sizeGiven, c.bold, c.italic,
                       c.underline, c.strike, c.hidden, c.protect, c.caps, c.smallCaps, c.color,
-                      c.highlight, c.cellBackground, c.shading, c.offsetTwips, c.script, c.link,
-                      c.charStyle, c.complexFont, c.complexHalfPoints, c.complexBold,
-                      c.complexItalic, c.asianFont, c.rightToLeft, c.doubleByte);
+                      c.colorGiven, c.highlight, c.cellBackground, c.shading, c.offsetTwips,
+                      c.script, c.link, c.charStyle, c.complexFont, c.complexHalfPoints,
+                      c.complexBold, c.complexItalic, c.asianFont, c.rightToLeft, c.doubleByte);
 }
 
 struct ParaState {

@@ -94,7 +94,7 @@ QList<RtfStyleSheet::Word> RtfStyleSheet::wordsOf(int style) const
 void RtfStyleSheet::apply(int style, CharState& chr, ParaState& para, int defaultFont,
                           bool given) const
 {
-    const bool fontGiven = chr.fontGiven, sizeGiven = chr.sizeGiven;
+    const bool fontGiven = chr.fontGiven, sizeGiven = chr.sizeGiven, colorGiven = chr.colorGiven;
     // Which text the words are for is the style's own business.
     const bool rightToLeft = chr.rightToLeft, doubleByte = chr.doubleByte;
     for (const Word& w : wordsOf(style)) {
@@ -106,5 +106,6 @@ void RtfStyleSheet::apply(int style, CharState& chr, ParaState& para, int defaul
     if (!given) {
         chr.fontGiven = fontGiven;
         chr.sizeGiven = sizeGiven;
+        chr.colorGiven = colorGiven;
     }
 }

@@ -36,8 +36,8 @@ public:
     // The style's words with those of the styles it is based on first.
     QList<Word> wordsOf(int style) const;
     // Gives the character and paragraph state the style's formatting. Text takes
-    // its style's font and size, but unless `given` they stay the style's: not
-    // the text's own.
+    // its style's font, size and colour, but unless `given` they stay the
+    // style's: not the text's own.
     void apply(int style, CharState& chr, ParaState& para, int defaultFont, bool given) const;
 
 private:

@@ -45,6 +45,8 @@ private slots:
     void stylesKeepTheirScriptFonts();
     void styleBasedOnItselfStaysSo();
     void paragraphStyleIsTheOneItsTextBeganIn_data();
+    void automaticColourSaidOfTheTextIsKept_data();
+    void automaticColourSaidOfTheTextIsKept();
     void paragraphStyleIsTheOneItsTextBeganIn();
 };
 
@@ -502,6 +504,41 @@ void TestRtfFormatting::paragraphStyleIsTheOneItsTextBeganIn()
     const QVariantList chain = cursor.blockFormat().property(RichTextProperty::StyleChain).toList();
     QVERIFY(!chain.isEmpty());
     QCOMPARE(chain.first().toList().value(1).toString(), style);
+}
+
+void TestRtfFormatting::automaticColourSaidOfTheTextIsKept_data()
+{
+    // Readers may give text in a style with the automatic colour an explicit
+    // black, but not text that says its colour is the automatic one.
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("written");
+    QTest::addColumn<bool>("automatic");
+    QTest::newRow("from the style")
+        << QByteArray("\\pard\\plain\\s0 x") << QByteArray("\\s0{x}") << false;
+    QTest::newRow("the run's own")
+        << QByteArray("\\pard\\plain\\s0 {\\cf0 x}") << QByteArray("\\s0{\\cf0 x}") << true;
+    QTest::newRow("the paragraph's own")
+        << QByteArray("\\pard\\plain\\s0\\cf0 x") << QByteArray("\\s0{\\cf0 x}") << true;
+    QTest::newRow("a colour, then none")
+        << QByteArray("\\pard\\plain\\s0 {\\cf1\\cf0 x}") << QByteArray("\\s0{\\cf0 x}") << true;
+    QTest::newRow("plain ends it")
+        << QByteArray("\\pard\\plain\\s0\\cf0\\plain x") << QByteArray("\\s0{x}") << false;
+}
+
+void TestRtfFormatting::automaticColourSaidOfTheTextIsKept()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, written);
+    QFETCH(bool, automatic);
+    QTextDocument doc;
+    const QByteArray once = roundTrip("{\\rtf1{\\colortbl;\\red0\\green0\\blue255;}{\\stylesheet{"
+                                      "\\s0\\cf0 Normal;}}" +
+                                          body + "}",
+                                      doc);
+    QVERIFY2(once.contains(written + '}'), once.constData());
+    QVERIFY2(once.contains("{\\s0\\cf0 Normal;}"), once.constData());
+    QCOMPARE(formatAt(doc, 0).boolProperty(RichTextProperty::AutomaticColor), automatic);
+    QVERIFY(!formatAt(doc, 0).hasProperty(QTextFormat::ForegroundBrush));
 }
 
 QTEST_MAIN(TestRtfFormatting)
