@@ -17,13 +17,15 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
+#include <climits>
 
 namespace {
 
 class RtfBuilder {
 public:
     RtfBuilder(const QTextDocument* document, int from, int to)
-        : m_document(document), m_from(from), m_to(to), m_formats(document)
+        : m_document(document), m_from(from), m_to(to),
+          m_whole(from == 0 && to >= document->characterCount() - 1), m_formats(document)
     {}
     QByteArray build();
 
@@ -33,17 +35,33 @@ private:
     void writeFrame(QTextFrame::iterator it, int depth);
     void writeTable(QTextTable* table, int depth);
     void writeParagraph(const QTextBlock& block, int depth = 0);
-    void writeText(const QString& text);
     void writeImage(const QTextImageFormat& format);
+
+    // What a paragraph format writes, and a character format in a paragraph style:
+    // documents use few formats many times over.
+    struct Paragraph {
+        QByteArray words; // from the style to the tab stops
+        int style;
+        QTextCharFormat styleFormat;
+    };
+    struct Run {
+        QByteArray words;
+        QString link;
+        QByteArray footnote;
+        bool image;
+    };
+    const Paragraph& paragraph(const QTextBlock& block, const QTextList* list);
+    const Run& run(const QTextFragment& fragment, const Paragraph& paragraph);
 
     const QTextDocument* m_document;
     int m_from;
     int m_to;
+    bool m_whole; // the whole document: no fragment is cut
     RtfFormatWriter m_formats;
     RtfStyleWriter m_styles;
     RtfListWriter m_lists;
-    // The words of each character format in each paragraph style, once made.
-    QHash<QPair<int, int>, QByteArray> m_charWords;
+    QHash<QPair<int, const QTextList*>, Paragraph> m_paragraphs;
+    QHash<QPair<int, int>, Run> m_runs; // by character format and paragraph style
     QByteArray m_out;
 };
 
@@ -53,7 +71,26 @@ QByteArray RtfWriter::escape(const QString& text)
 {
     QByteArray out;
     out.reserve(text.size() + 16);
+    appendEscaped(out, text);
+    return out;
+}
+
+void RtfWriter::appendEscaped(QByteArray& out, QStringView text)
+{
     for (qsizetype i = 0; i < text.size(); ++i) {
+        // Runs of plain ASCII go in one piece.
+        qsizetype end = i;
+        while (end < text.size() && text[end].unicode() >= 0x20 && text[end].unicode() < 0x80 &&
+               text[end] != u'\\' && text[end] != u'{' && text[end] != u'}')
+            ++end;
+        if (end > i) {
+            const qsizetype at = out.size();
+            out.resize(at + (end - i));
+            for (qsizetype k = i; k < end; ++k)
+                out[at + (k - i)] = char(text[k].unicode());
+            i = end - 1;
+            continue;
+        }
         const char16_t c = text[i].unicode();
         switch (c) {
         case u'\\':
@@ -99,7 +136,6 @@ QByteArray RtfWriter::escape(const QString& text)
                 out += ansi;
         }
     }
-    return out;
 }
 
 namespace {
@@ -114,46 +150,55 @@ template <typename F> void RtfBuilder::forEachFragment(F&& visit) const
 {
     for (QTextBlock block = m_document->findBlock(m_from); block.isValid(); block = block.next()) {
         // A block's fragments follow each other; asking each for its position
-        // would search the document's tree every time.
-        int position = block.position();
+        // would search the document's tree every time, and the whole document
+        // needs no positions at all.
+        int position = m_whole ? 0 : block.position();
         if (position > m_to)
             break;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const int start = qMax(position, m_from);
-            const int end = qMin(position + fragment.length(), m_to);
-            position += fragment.length();
-            if (start < end)
-                visit(block, fragment, start, end);
+            if (!m_whole) {
+                const int start = qMax(position, m_from);
+                const int end = qMin(position + fragment.length(), m_to);
+                position += fragment.length();
+                if (start >= end)
+                    continue;
+            }
+            visit(block, fragment);
         }
     }
 }
 
 void RtfBuilder::collectTables()
 {
-    // The default font is the one text without a font of its own came in.
-    QString defaultFamily;
-    forEachFragment([&](const QTextBlock&, const QTextFragment& fragment, int, int) {
-        if (defaultFamily.isNull())
-            defaultFamily = fragment.charFormat().stringProperty(RichTextProperty::DefaultFont);
-    });
-    if (defaultFamily.isNull())
-        defaultFamily = m_document->defaultFont().family();
     m_formats.keepFonts(m_document->rootFrame()
                             ->frameFormat()
                             .property(RichTextProperty::FontTable)
                             .toStringList());
+    // The default font is the one text without a font of its own came in.
+    QString defaultFamily;
+    QSet<int> seen;
+    forEachFragment([&](const QTextBlock&, const QTextFragment& fragment) {
+        if (seen.contains(fragment.charFormatIndex()))
+            return; // the same format, already in the tables
+        seen.insert(fragment.charFormatIndex());
+        const QTextCharFormat format = fragment.charFormat();
+        if (defaultFamily.isNull())
+            defaultFamily = format.stringProperty(RichTextProperty::DefaultFont);
+    });
+    if (defaultFamily.isNull())
+        defaultFamily = m_document->defaultFont().family();
     m_formats.setDefaultFont(defaultFamily);
     for (QTextBlock block = m_document->findBlock(m_from);
-         block.isValid() && block.position() <= m_to; block = block.next()) {
+         block.isValid() && (m_whole || block.position() <= m_to); block = block.next()) {
         if (const QTextList* list = block.textList())
             m_lists.add(list);
         m_styles.paragraphStyle(block);
     }
-    QSet<int> seen;
-    forEachFragment([&](const QTextBlock&, const QTextFragment& fragment, int, int) {
+    seen.clear();
+    forEachFragment([&](const QTextBlock&, const QTextFragment& fragment) {
         if (seen.contains(fragment.charFormatIndex()))
-            return; // the same format, already in the tables
+            return;
         seen.insert(fragment.charFormatIndex());
         const QTextCharFormat format = fragment.charFormat();
         m_styles.characterStyle(format);
@@ -246,90 +291,101 @@ void RtfBuilder::writeTable(QTextTable* table, int depth)
     }
 }
 
+const RtfBuilder::Paragraph& RtfBuilder::paragraph(const QTextBlock& block, const QTextList* list)
+{
+    const QPair<int, const QTextList*> key(block.blockFormatIndex(), list);
+    auto it = m_paragraphs.constFind(key);
+    if (it != m_paragraphs.cend())
+        return *it;
+    const QTextBlockFormat format = block.blockFormat();
+    Paragraph p{
+        QByteArray(), m_styles.paragraphStyle(block),
+        format.property(RichTextProperty::StyleCharFormat).value<QTextFormat>().toCharFormat()};
+    // Readers give a styled paragraph its style's character formatting; the next
+    // paragraph starts from none.
+    if (!m_styles.isEmpty())
+        p.words += "\\plain";
+    if (p.style >= 0)
+        p.words += number("\\s", p.style);
+    m_formats.writeBlockFormat(p.words, format, list, list ? RtfListWriter::level(list) : 0);
+    return *m_paragraphs.insert(key, p);
+}
+
+const RtfBuilder::Run& RtfBuilder::run(const QTextFragment& fragment, const Paragraph& paragraph)
+{
+    const QPair<int, int> key(fragment.charFormatIndex(), paragraph.style);
+    auto it = m_runs.constFind(key);
+    if (it != m_runs.cend())
+        return *it;
+    const QTextCharFormat format = fragment.charFormat();
+    Run r{QByteArray(), format.isAnchor() ? format.anchorHref() : QString(),
+          format.property(RichTextProperty::FootnoteRtf).toByteArray(), format.isImageFormat()};
+    if (const int charStyle = m_styles.characterStyle(format); charStyle >= 0)
+        r.words += number("\\cs", charStyle);
+    m_formats.writeCharFormat(r.words, format, paragraph.styleFormat);
+    return *m_runs.insert(key, r);
+}
+
 void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
 {
-    const QTextBlockFormat format = block.blockFormat();
     m_out += "\\pard";
     if (depth > 0)
         m_out += "\\intbl";
     if (depth > 1)
         m_out += number("\\itap", depth);
     const QTextList* list = block.textList();
-    const int level = list ? RtfListWriter::level(list) : 0;
-    // Readers give a styled paragraph its style's character formatting; the next
-    // paragraph starts from none.
-    const int style = m_styles.paragraphStyle(block);
-    if (!m_styles.isEmpty())
-        m_out += "\\plain";
-    if (style >= 0)
-        m_out += number("\\s", style);
-    m_formats.writeBlockFormat(m_out, format, list, level);
+    const Paragraph& para = paragraph(block, list);
+    m_out += para.words;
     if (list)
         m_lists.writeItem(m_out, block, list);
-    const int blockPosition = block.position(); // found in a tree: asked once
+    const int blockPosition = m_whole ? 0 : block.position(); // found in a tree: asked once
     const int blockStart = qMax(blockPosition, m_from);
-    const int blockEnd = qMin(blockPosition + block.length() - 1, m_to);
-    const QTextCharFormat styleFormat =
-        format.property(RichTextProperty::StyleCharFormat).value<QTextFormat>().toCharFormat();
+    const int blockEnd = m_whole ? INT_MAX : qMin(blockPosition + block.length() - 1, m_to);
     QString openLink;
     int next = blockPosition;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
+        const int length = fragment.length();
         const int position = next;
-        next += fragment.length();
-        const int start = qMax(position, blockStart);
-        const int end = qMin(position + fragment.length(), blockEnd);
+        next += length;
+        const int start = m_whole ? position : qMax(position, blockStart);
+        const int end = m_whole ? position + length : qMin(position + length, blockEnd);
         if (start >= end)
             continue;
-        const QTextCharFormat charFormat = fragment.charFormat();
-        const QString link = charFormat.isAnchor() ? charFormat.anchorHref() : QString();
-        if (link != openLink) {
+        const Run& r = run(fragment, para);
+        if (r.link != openLink) {
             if (!openLink.isEmpty())
                 m_out += "}}";
-            if (!link.isEmpty())
-                m_out += "{\\field{\\*\\fldinst HYPERLINK \"" + RtfWriter::escape(link) +
-                         "\"}{\\fldrslt ";
-            openLink = link;
+            if (!r.link.isEmpty()) {
+                m_out += "{\\field{\\*\\fldinst HYPERLINK \"";
+                RtfWriter::appendEscaped(m_out, r.link);
+                m_out += "\"}{\\fldrslt ";
+            }
+            openLink = r.link;
         }
         m_out += '{';
-        const qsizetype wordsStart = m_out.size();
-        const QPair<int, int> key(fragment.charFormatIndex(), style);
-        auto words = m_charWords.constFind(key);
-        if (words == m_charWords.cend()) {
-            if (const int charStyle = m_styles.characterStyle(charFormat); charStyle >= 0)
-                m_out += number("\\cs", charStyle);
-            m_formats.writeCharFormat(m_out, charFormat, styleFormat);
-            m_charWords.insert(key, m_out.mid(wordsStart));
-        } else {
-            m_out += *words;
-        }
-        const bool noWords = m_out.size() == wordsStart;
-        const QByteArray footnote =
-            charFormat.property(RichTextProperty::FootnoteRtf).toByteArray();
-        if (!footnote.isEmpty()) {
-            m_out += "\\chftn}{\\footnote " + footnote + '}';
+        m_out += r.words;
+        if (!r.footnote.isEmpty()) {
+            m_out += "\\chftn}{\\footnote " + r.footnote + '}';
             continue;
         }
-        if (charFormat.isImageFormat()) {
+        if (r.image) {
+            const QTextImageFormat image = fragment.charFormat().toImageFormat();
             for (int i = start; i < end; ++i)
-                writeImage(charFormat.toImageFormat());
+                writeImage(image);
         } else {
-            if (!noWords)
+            if (!r.words.isEmpty())
                 m_out += ' ';
             const QString text = fragment.text();
-            writeText(start == position && end - start == text.size()
-                          ? text
-                          : text.mid(start - position, end - start));
+            RtfWriter::appendEscaped(m_out,
+                                     start == position && end - start == text.size()
+                                         ? QStringView(text)
+                                         : QStringView(text).mid(start - position, end - start));
         }
         m_out += '}';
     }
     if (!openLink.isEmpty())
         m_out += "}}";
-}
-
-void RtfBuilder::writeText(const QString& text)
-{
-    m_out += RtfWriter::escape(text);
 }
 
 void RtfBuilder::writeImage(const QTextImageFormat& format)

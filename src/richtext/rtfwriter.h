@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 class QTextDocument;
 
@@ -15,4 +16,5 @@ public:
     // The text as RTF: braces and backslashes escaped, other characters as
     // Unicode with an ANSI stand-in.
     static QByteArray escape(const QString& text);
+    static void appendEscaped(QByteArray& out, QStringView text);
 };

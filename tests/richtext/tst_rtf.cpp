@@ -36,6 +36,8 @@ private slots:
     void tokenizerHandsOverBinaryDataAndGroups();
     void writingWhatWasReadGivesTheSameBytes();
     void tablesAndLinksSurviveSaveAndLoad();
+    void partOfADocument_data();
+    void partOfADocument();
     void footnotesAreKeptButNotShown();
     void listsSurviveSaveAndLoad();
     void listTableNumbering();
@@ -190,6 +192,35 @@ void TestRtf::tablesAndLinksSurviveSaveAndLoad()
     QVERIFY(linked.isAnchor());
     QCOMPARE(linked.anchorHref(), QStringLiteral("https://example.com/a?b=1"));
     QCOMPARE(RtfWriter::write(&back), RtfWriter::write(&doc));
+}
+
+void TestRtf::partOfADocument_data()
+{
+    // A selection written alone: its text, cut where it starts and ends.
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("inside a run") << 1 << 2 << "b";
+    QTest::newRow("across runs") << 1 << 5 << "bcde";
+    QTest::newRow("across paragraphs") << 4 << 9 << "ef\ngh";
+    QTest::newRow("ending where a paragraph starts") << 4 << 7 << "ef";
+    QTest::newRow("all") << 0 << 12 << "abcdef\nghi\n";
+}
+
+void TestRtf::partOfADocument()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, text);
+    QTextDocument doc;
+    QVERIFY(RtfReader::read("{\\rtf1 ab{\\b cd}{\\i ef}\\par gh{\\ul i}\\par}", &doc).ok());
+    QTextDocument part;
+    QVERIFY(RtfReader::read(RtfWriter::write(&doc, from, to), &part).ok());
+    QCOMPARE(plain(part), text);
+    if (from <= 2 && to >= 3) {
+        QVERIFY(formatAt(part, 2 - from).fontWeight() >= QFont::DemiBold);
+        QVERIFY(formatAt(part, 1 - from).fontWeight() < QFont::DemiBold);
+    }
 }
 
 void TestRtf::footnotesAreKeptButNotShown()
