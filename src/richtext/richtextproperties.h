@@ -50,6 +50,6 @@ constexpr int AsianFont = QTextFormat::UserProperty + 30;
 // may show otherwise than a colour its style gives.
 constexpr int AutomaticColor = QTextFormat::UserProperty + 31;
 // Frame formats, on the document's root frame: the names of the fonts of the
-// font table the document came with, in their places.
+// font table the document came with, in their places; DefaultFont as above.
 constexpr int FontTable = QTextFormat::UserProperty + 25;
 } // namespace RichTextProperty

@@ -7,14 +7,11 @@
 
 namespace RtfFormats {
 
-namespace {
-// The font's name; "" for one without a name or one the table does not have.
 QString fontName(const QHash<int, FontEntry>& fonts, int number)
 {
     auto it = fonts.constFind(number);
     return it != fonts.cend() && !it->name.isNull() ? it->name : QStringLiteral("");
 }
-} // namespace
 
 QTextCharFormat charFormat(const CharState& c, const FormatTables& tables)
 {

@@ -9,6 +9,8 @@
 // The Qt formats that RTF's character and paragraph properties stand for.
 namespace RtfFormats {
 QTextCharFormat charFormat(const CharState& c, const FormatTables& tables);
+// The font's name; "" for one without a name or one the table does not have.
+QString fontName(const QHash<int, FontEntry>& fonts, int number);
 QTextBlockFormat blockFormat(const ParaState& p);
 // The target of a HYPERLINK field instruction, or "" for other fields.
 QString hyperlinkTarget(const QString& instruction);

@@ -56,10 +56,13 @@ void RtfParser::keepFontTable()
         return;
     QStringList names;
     for (int number : m_tables.fontOrder.first(qMin(MaxKept, m_tables.fontOrder.size())))
-        names.append(m_tables.fonts.value(number).name);
+        names.append(RtfFormats::fontName(m_tables.fonts, number));
     QTextFrame* root = m_cursor.document()->rootFrame();
     QTextFrameFormat format = root->frameFormat();
     format.setProperty(RichTextProperty::FontTable, names);
+    // Text names the default font too, but a document may have none.
+    format.setProperty(RichTextProperty::DefaultFont,
+                       RtfFormats::fontName(m_tables.fonts, m_tables.defaultFont));
     root->setFrameFormat(format);
 }
 
@@ -194,6 +197,8 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
                 m_tables.fonts[m_currentFont].codePage = cp;
         } else if (word == "cpg" && param > 0) {
             m_tables.fonts[m_currentFont].codePage = param;
+        } else {
+            unicodeWord(word, param);
         }
         return;
     case Destination::ColorTable:
@@ -255,6 +260,8 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     default:
         break;
     }
+    if (unicodeWord(word, param))
+        return;
     if (word == "ansicpg") {
         if (CodePage::isKnown(param))
             m_codePage = param;
@@ -267,12 +274,6 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     } else if (word == "deff") {
         m_tables.defaultFont = param;
         s.chr.font = param;
-    } else if (word == "uc") {
-        s.unicodeSkip = qBound(0, param, 16);
-    } else if (word == "u") {
-        flushBytes();
-        unicodeText(QString(QChar(char16_t(param < 0 ? param + 65536 : param))));
-        m_skipCount = s.unicodeSkip;
     } else if (word == "upr") {
         s.upr = true;
     } else {
@@ -282,6 +283,20 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
             !paragraphWord(word, param))
             specialCharacter(word);
     }
+}
+
+bool RtfParser::unicodeWord(const QByteArray& word, int param)
+{
+    if (word == "uc") {
+        state().unicodeSkip = qBound(0, param, 16);
+    } else if (word == "u") {
+        flushBytes();
+        unicodeText(QString(QChar(char16_t(param < 0 ? param + 65536 : param))));
+        m_skipCount = state().unicodeSkip;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 bool RtfParser::destinationWord(const QByteArray& word)
@@ -607,8 +622,16 @@ ParaState RtfParser::endingParagraph()
     // style in a group of their own around the paragraph mark, and readers take
     // the first.
     ParaState p = state().para;
-    if (m_styleAtText && *m_styleAtText != p.style && *m_styleAtText >= 0)
+    if (m_styleAtText && *m_styleAtText != p.style && *m_styleAtText >= 0) {
+        // With that style's formatting, in the table the paragraph ends in.
+        const bool inTable = p.inTable;
+        const int nesting = p.nesting;
         p.style = *m_styleAtText;
+        CharState unused;
+        m_styleSheet.apply(p.style, unused, p, m_tables.defaultFont, false);
+        p.inTable = inTable;
+        p.nesting = nesting;
+    }
     m_styleAtText.reset();
     return p;
 }

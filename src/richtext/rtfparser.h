@@ -38,6 +38,7 @@ private:
     void controlSymbol(char symbol);
     void controlWord(const QByteArray& word, bool hasParam, int param);
     bool destinationWord(const QByteArray& word);
+    bool unicodeWord(const QByteArray& word, int param);
     void oldListWord(const QByteArray& word);
     void applyStyle(int style);
     void keepFootnote();

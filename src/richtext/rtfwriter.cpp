@@ -171,10 +171,8 @@ template <typename F> void RtfBuilder::forEachFragment(F&& visit) const
 
 void RtfBuilder::collectTables()
 {
-    m_formats.keepFonts(m_document->rootFrame()
-                            ->frameFormat()
-                            .property(RichTextProperty::FontTable)
-                            .toStringList());
+    const QTextFrameFormat root = m_document->rootFrame()->frameFormat();
+    m_formats.keepFonts(root.property(RichTextProperty::FontTable).toStringList());
     // The default font is the one text without a font of its own came in.
     QString defaultFamily;
     QSet<int> seen;
@@ -186,6 +184,8 @@ void RtfBuilder::collectTables()
         if (defaultFamily.isNull())
             defaultFamily = format.stringProperty(RichTextProperty::DefaultFont);
     });
+    if (defaultFamily.isNull() && root.hasProperty(RichTextProperty::DefaultFont))
+        defaultFamily = root.stringProperty(RichTextProperty::DefaultFont);
     if (defaultFamily.isNull())
         defaultFamily = m_document->defaultFont().family();
     m_formats.setDefaultFont(defaultFamily);

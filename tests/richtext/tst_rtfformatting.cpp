@@ -40,6 +40,8 @@ private slots:
     void fontsWithoutNamesStaySo_data();
     void fontsWithoutNamesStaySo();
     void picturesKeepTheirRunsFormatting();
+    void fontNamesInUnicode();
+    void emptyDocumentKeepsItsDefaultFont();
     void scriptFonts_data();
     void scriptFonts();
     void stylesKeepTheirScriptFonts();
@@ -380,6 +382,24 @@ void TestRtfFormatting::fontsWithoutNamesStaySo()
              families);
 }
 
+void TestRtfFormatting::fontNamesInUnicode()
+{
+    QTextDocument doc;
+    const QByteArray once = roundTrip("{\\rtf1\\uc1{\\fonttbl{\\f0 Caf\\u233?\\u26085?;}}x}", doc);
+    QCOMPARE(formatAt(doc, 0).fontFamilies().toStringList(), QStringList({"Caf\u00e9\u65e5"}));
+    QVERIFY2(once.contains("{\\f0\\fnil Caf\\u233\\'e9\\u26085?;}"), once.constData());
+}
+
+void TestRtfFormatting::emptyDocumentKeepsItsDefaultFont()
+{
+    // No text says which font is the default: the document itself does.
+    QTextDocument doc;
+    const QByteArray once = roundTrip("{\\rtf1\\deff1" + FourFonts + "}", doc);
+    QVERIFY2(once.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff1\\uc1\n{\\fonttbl{\\f0\\fnil "
+                             "A;}{\\f1\\fnil B;}{\\f2\\fnil C;}{\\f3\\fnil D;}}"),
+             once.constData());
+}
+
 void TestRtfFormatting::picturesKeepTheirRunsFormatting()
 {
     const QByteArray rtf =
@@ -478,32 +498,37 @@ void TestRtfFormatting::styleBasedOnItselfStaysSo()
 void TestRtfFormatting::paragraphStyleIsTheOneItsTextBeganIn_data()
 {
     // Some writers name the paragraph's style in each run of its text, and
-    // another in the group of the paragraph mark: the paragraph is in the first.
+    // another in the group of the paragraph mark: the paragraph is in the first,
+    // with its formatting.
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QString>("style");
-    QTest::newRow("named before the text") << QByteArray("\\pard\\plain\\s1 text\\par") << "One";
+    QTest::addColumn<int>("alignment");
+    QTest::newRow("named before the text")
+        << QByteArray("\\pard\\plain\\s1 text\\par") << "One" << int(Qt::AlignHCenter);
     QTest::newRow("named again in the text's run")
-        << QByteArray("\\pard\\plain\\s1 {\\s2 text}{\\s1 \\par}") << "Two";
+        << QByteArray("\\pard\\plain\\s1 {\\s2 text}{\\s1 \\par}") << "Two" << int(Qt::AlignRight);
     QTest::newRow("named after the text began")
-        << QByteArray("\\pard\\plain\\s1 text\\s2 more\\par") << "One";
+        << QByteArray("\\pard\\plain\\s1 text\\s2 more\\par") << "One" << int(Qt::AlignHCenter);
     QTest::newRow("in a table cell") << QByteArray("\\trowd\\cellx2000\\pard\\intbl\\s1 {\\s2 "
                                                    "text}{\\s1\\cell}\\row")
-                                     << "Two";
+                                     << "Two" << int(Qt::AlignRight);
 }
 
 void TestRtfFormatting::paragraphStyleIsTheOneItsTextBeganIn()
 {
     QFETCH(QByteArray, body);
     QFETCH(QString, style);
+    QFETCH(int, alignment);
     QTextDocument doc;
-    QVERIFY(
-        RtfReader::read("{\\rtf1{\\stylesheet{\\s1\\qc One;}{\\s2\\qr Two;}}" + body + "}", &doc)
-            .ok());
+    const QByteArray once =
+        roundTrip("{\\rtf1{\\stylesheet{\\s1\\qc One;}{\\s2\\qr Two;}}" + body + "}", doc);
+    QVERIFY2(!once.startsWith("written again"), once.constData());
     QTextCursor cursor(&doc);
     cursor.movePosition(QTextCursor::NextWord);
     const QVariantList chain = cursor.blockFormat().property(RichTextProperty::StyleChain).toList();
     QVERIFY(!chain.isEmpty());
     QCOMPARE(chain.first().toList().value(1).toString(), style);
+    QCOMPARE(int(cursor.blockFormat().alignment() & Qt::AlignHorizontal_Mask), alignment);
 }
 
 void TestRtfFormatting::automaticColourSaidOfTheTextIsKept_data()
