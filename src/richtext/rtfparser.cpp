@@ -672,14 +672,7 @@ void RtfParser::endParagraph(bool newBlock)
         m_tableBuilder.enter(0, 0);
     else
         enterTables();
-    const ParaState p = endingParagraph();
-    m_cursor.setBlockFormat(blockFormat(p));
-    if (p.listOverride > 0)
-        m_listTable.addParagraph(m_cursor, p.listOverride, p.listLevel);
-    else if (p.oldListStyle != 0)
-        m_listTable.addOldStyleParagraph(m_cursor, QTextListFormat::Style(p.oldListStyle),
-                                         m_previousWasOldList);
-    m_previousWasOldList = p.listOverride == 0 && p.oldListStyle != 0;
+    formatParagraph();
     if (newBlock)
         m_cursor.insertBlock(QTextBlockFormat(), charFormat(state().chr));
 }
@@ -694,8 +687,20 @@ void RtfParser::endCell()
     // The cell's last paragraph ends with the cell, not with a paragraph mark.
     flushText();
     enterTables();
-    m_cursor.setBlockFormat(blockFormat(endingParagraph()));
+    formatParagraph();
     m_tableBuilder.endCell();
+}
+
+void RtfParser::formatParagraph()
+{
+    const ParaState p = endingParagraph();
+    m_cursor.setBlockFormat(blockFormat(p));
+    if (p.listOverride > 0)
+        m_listTable.addParagraph(m_cursor, p.listOverride, p.listLevel);
+    else if (p.oldListStyle != 0)
+        m_listTable.addOldStyleParagraph(m_cursor, QTextListFormat::Style(p.oldListStyle),
+                                         m_previousWasOldList);
+    m_previousWasOldList = p.listOverride == 0 && p.oldListStyle != 0;
 }
 
 void RtfParser::finishPicture(const RtfPicture& picture)

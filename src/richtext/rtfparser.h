@@ -52,6 +52,8 @@ private:
     void flushText();
     void endParagraph(bool newBlock);
     ParaState endingParagraph();
+    // The paragraph at the cursor gets its format and its place in a list.
+    void formatParagraph();
     void enterTables();
     void endCell();
     void finishPicture(const RtfPicture& picture);

@@ -1,5 +1,6 @@
 #include "rtftablebuilder.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextTable>
 
@@ -44,6 +45,10 @@ void RtfTableBuilder::open(int columns)
     format.setBorderCollapse(true);
     format.setCellPadding(3);
     format.setCellSpacing(0);
+    // A table after text of the same paragraph stands on a paragraph of its own,
+    // as one after a paragraph mark does.
+    if (m_cursor.block().length() > 1)
+        m_cursor.insertBlock();
     QTextTable* table = m_cursor.insertTable(1, qBound(1, columns, MaxColumns), format);
     m_open.push_back({table});
 }

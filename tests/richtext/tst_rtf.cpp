@@ -36,12 +36,14 @@ private slots:
     void tokenizerHandsOverBinaryDataAndGroups();
     void writingWhatWasReadGivesTheSameBytes();
     void tablesAndLinksSurviveSaveAndLoad();
+    void tableAfterTextOfTheSameParagraph();
     void partOfADocument_data();
     void partOfADocument();
     void footnotesAreKeptButNotShown();
     void listsSurviveSaveAndLoad();
     void listTableNumbering();
     void listOverrides_data();
+    void listItemsEndingCells();
     void listOverrides();
     void hyperlinkFields_data();
     void hyperlinkFields();
@@ -192,6 +194,20 @@ void TestRtf::tablesAndLinksSurviveSaveAndLoad()
     QVERIFY(linked.isAnchor());
     QCOMPARE(linked.anchorHref(), QStringLiteral("https://example.com/a?b=1"));
     QCOMPARE(RtfWriter::write(&back), RtfWriter::write(&doc));
+}
+
+void TestRtf::tableAfterTextOfTheSameParagraph()
+{
+    // Read back, the table stands where it stood: after the text, on a paragraph
+    // of its own.
+    QTextDocument doc;
+    QVERIFY(RtfReader::read("{\\rtf1 item\\par x\\trowd\\cellx1000 a\\cell\\row c}", &doc).ok());
+    const QByteArray once = RtfWriter::write(&doc);
+    QTextDocument back;
+    QVERIFY(RtfReader::read(once, &back).ok());
+    QCOMPARE(plain(back), plain(doc));
+    QCOMPARE(RtfWriter::write(&back), once);
+    QVERIFY(plain(doc).startsWith(QStringLiteral("item\nx\n")));
 }
 
 void TestRtf::partOfADocument_data()
@@ -345,6 +361,24 @@ void TestRtf::listOverrides()
                  ? inner->format().intProperty(RichTextProperty::ListStart)
                  : 1,
              start);
+}
+
+void TestRtf::listItemsEndingCells()
+{
+    // A cell's last paragraph ends with the cell, and may be a list item as well.
+    const QByteArray rtf = "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc23}\\listid5}}"
+                           "{\\*\\listoverridetable{\\listoverride\\listid5\\ls1}}"
+                           "\\trowd\\cellx2000\\cellx4000\\pard\\intbl\\ls1\\ilvl0 one\\par"
+                           "\\pard\\intbl\\ls1\\ilvl0 two\\cell\\pard\\intbl plain\\cell\\row}";
+    QTextDocument doc;
+    QVERIFY(RtfReader::read(rtf, &doc).ok());
+    const QTextBlock one = doc.findBlock(doc.toPlainText().indexOf(u'o'));
+    QCOMPARE(one.text(), QStringLiteral("one"));
+    QVERIFY(one.textList());
+    QCOMPARE(one.next().text(), QStringLiteral("two"));
+    QCOMPARE(one.next().textList(), one.textList());
+    QCOMPARE(one.next().next().text(), QStringLiteral("plain"));
+    QVERIFY(!one.next().next().textList());
 }
 
 void TestRtf::hyperlinkFields_data()
