@@ -10,7 +10,8 @@ namespace RtfFormats {
 QString fontName(const QHash<int, FontEntry>& fonts, int number)
 {
     auto it = fonts.constFind(number);
-    return it != fonts.cend() && !it->name.isNull() ? it->name : QStringLiteral("");
+    // Trimmed here too: a table may end before the name does.
+    return it != fonts.cend() && !it->name.isNull() ? it->name.trimmed() : QStringLiteral("");
 }
 
 QTextCharFormat charFormat(const CharState& c, const FormatTables& tables)

@@ -41,6 +41,7 @@ private slots:
     void fontsWithoutNamesStaySo();
     void picturesKeepTheirRunsFormatting();
     void fontNamesInUnicode();
+    void fontNameCutShort();
     void emptyDocumentKeepsItsDefaultFont();
     void scriptFonts_data();
     void scriptFonts();
@@ -388,6 +389,15 @@ void TestRtfFormatting::fontNamesInUnicode()
     const QByteArray once = roundTrip("{\\rtf1\\uc1{\\fonttbl{\\f0 Caf\\u233?\\u26085?;}}x}", doc);
     QCOMPARE(formatAt(doc, 0).fontFamilies().toStringList(), QStringList({"Caf\u00e9\u65e5"}));
     QVERIFY2(once.contains("{\\f0\\fnil Caf\\u233\\'e9\\u26085?;}"), once.constData());
+}
+
+void TestRtfFormatting::fontNameCutShort()
+{
+    // A font's name ends with a semicolon, or where its group or the table does.
+    QTextDocument doc;
+    const QByteArray once = roundTrip("{\\rtf1{\\fonttbl{\\f0 Arial }}x}", doc);
+    QCOMPARE(formatAt(doc, 0).fontFamilies().toStringList(), QStringList({"Arial"}));
+    QVERIFY2(once.contains("{\\fonttbl{\\f0\\fnil Arial;}}"), once.constData());
 }
 
 void TestRtfFormatting::emptyDocumentKeepsItsDefaultFont()
