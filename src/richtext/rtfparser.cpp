@@ -475,6 +475,7 @@ void RtfParser::text(const char* data, qsizetype size)
         return;
     case Destination::FontTable:
     case Destination::ColorTable:
+    case Destination::FieldInstruction:
         for (qsizetype i = 0; i < size; ++i)
             byte(data[i]);
         return;
@@ -489,10 +490,7 @@ void RtfParser::text(const char* data, qsizetype size)
         if (m_shapeProperty.size() < 64)
             m_shapeProperty.append(data, size);
         return;
-    case Destination::FieldInstruction:
-        if (!m_fields.empty() && m_fields.back().instruction.size() < 4096)
-            m_fields.back().instruction += QString::fromLatin1(data, size);
-        return;
+
     default:
         return;
     }
@@ -525,6 +523,10 @@ void RtfParser::byte(char b)
         }
         return;
     }
+    if (s.destination == Destination::FieldInstruction) {
+        fieldInstruction(CodePage::decode(m_codePage, QByteArray(1, b)));
+        return;
+    }
     if (s.destination != Destination::Normal)
         return;
     if (m_expectTrail) {
@@ -548,6 +550,12 @@ void RtfParser::asciiText(QLatin1StringView text)
     if (m_pendingText.isEmpty())
         m_pendingFormat = state().chr;
     m_pendingText += text;
+}
+
+void RtfParser::fieldInstruction(const QString& text)
+{
+    if (!m_fields.empty() && m_fields.back().instruction.size() < 4096)
+        m_fields.back().instruction += text;
 }
 
 void RtfParser::fontNameBytes()
@@ -586,6 +594,10 @@ void RtfParser::unicodeText(const QString& s)
     GroupState& st = state();
     if (st.destination == Destination::FontTable) {
         m_tables.fonts[m_currentFont].name += s;
+        return;
+    }
+    if (st.destination == Destination::FieldInstruction) {
+        fieldInstruction(s); // a link's target may have characters of any kind
         return;
     }
     if (st.destination != Destination::Normal)

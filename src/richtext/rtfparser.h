@@ -59,6 +59,7 @@ private:
     void finishPicture(const RtfPicture& picture);
     void keepFontTable();
     void fontNameBytes();
+    void fieldInstruction(const QString& text);
     int codePageFor(int font) const;
     QTextCharFormat charFormat(const CharState& c);
     QTextBlockFormat blockFormat(const ParaState& p);

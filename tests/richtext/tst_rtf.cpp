@@ -395,6 +395,11 @@ void TestRtf::hyperlinkFields_data()
     QTest::newRow("bookmark")
         << QByteArray("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \\\\l \"top\"}{\\fldrslt go}}}")
         << "#top";
+    QTest::newRow("characters beyond ASCII")
+        << QByteArray(
+               "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"http://x.org/\\u233?\\'e8\"}{\\fldrslt "
+               "go}}}")
+        << QString::fromUtf8("http://x.org/\u00e9\u00e8");
     QTest::newRow("other field") << QByteArray("{\\rtf1{\\field{\\*\\fldinst PAGE}{\\fldrslt go}}}")
                                  << "";
 }
@@ -408,6 +413,9 @@ void TestRtf::hyperlinkFields()
     QCOMPARE(doc.toPlainText(), QStringLiteral("go"));
     QCOMPARE(formatAt(doc, 0).anchorHref(), target);
     QCOMPARE(formatAt(doc, 0).isAnchor(), !target.isEmpty());
+    QTextDocument back;
+    QVERIFY(RtfReader::read(RtfWriter::write(&doc), &back).ok());
+    QCOMPARE(formatAt(back, 0).anchorHref(), target);
 }
 
 void TestRtf::characters_data()
