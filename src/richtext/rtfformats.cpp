@@ -122,15 +122,25 @@ QTextBlockFormat blockFormat(const ParaState& p)
 // a place in the document.
 QString hyperlinkTarget(const QString& instruction)
 {
+    // A quoted target may hold \" and \\ for a quote and a backslash, and may
+    // lack its closing quote where the instruction ends.
     static const QRegularExpression hyperlink(
-        QStringLiteral("^\\s*HYPERLINK\\s+(?:\\\\l\\s+)?(?:\"([^\"]*)\"|(\\S+))"));
+        QStringLiteral("^\\s*HYPERLINK\\s+(?:\\\\l\\s+)?(?:\"((?:[^\"\\\\]|\\\\.)*)\"?|(\\S+))"));
     static const QRegularExpression local(QStringLiteral("^\\s*HYPERLINK\\s+\\\\l\\s"));
+    static const QRegularExpression escaped(QStringLiteral("\\\\(.)"));
     const QRegularExpressionMatch match = hyperlink.match(instruction);
     if (!match.hasMatch())
         return QString();
     QString target = match.captured(1).isNull() ? match.captured(2) : match.captured(1);
-    target.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
+    target.replace(escaped, QStringLiteral("\\1"));
     return local.match(instruction).hasMatch() ? u'#' + target : target;
+}
+
+QString hyperlinkInstruction(const QString& target)
+{
+    QString quoted = target;
+    quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
+    return QStringLiteral("HYPERLINK \"") + quoted + u'"';
 }
 
 } // namespace RtfFormats

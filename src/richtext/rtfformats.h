@@ -12,6 +12,8 @@ QTextCharFormat charFormat(const CharState& c, const FormatTables& tables);
 // The font's name; "" for one without a name or one the table does not have.
 QString fontName(const QHash<int, FontEntry>& fonts, int number);
 QTextBlockFormat blockFormat(const ParaState& p);
-// The target of a HYPERLINK field instruction, or "" for other fields.
+// The target of a HYPERLINK field instruction, or "" for other fields; and the
+// instruction for a target.
 QString hyperlinkTarget(const QString& instruction);
+QString hyperlinkInstruction(const QString& target);
 } // namespace RtfFormats

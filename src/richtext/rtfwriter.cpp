@@ -1,6 +1,7 @@
 #include "rtfwriter.h"
 
 #include "richtextproperties.h"
+#include "rtfformats.h"
 #include "rtfformatwriter.h"
 #include "rtflistwriter.h"
 #include "rtfstylewriter.h"
@@ -357,9 +358,9 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
             if (!openLink.isEmpty())
                 m_out += "}}";
             if (!r.link.isEmpty()) {
-                m_out += "{\\field{\\*\\fldinst HYPERLINK \"";
-                RtfWriter::appendEscaped(m_out, r.link);
-                m_out += "\"}{\\fldrslt ";
+                m_out += "{\\field{\\*\\fldinst ";
+                RtfWriter::appendEscaped(m_out, RtfFormats::hyperlinkInstruction(r.link));
+                m_out += "}{\\fldrslt ";
             }
             openLink = r.link;
         }

@@ -400,6 +400,13 @@ void TestRtf::hyperlinkFields_data()
                "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"http://x.org/\\u233?\\'e8\"}{\\fldrslt "
                "go}}}")
         << QString::fromUtf8("http://x.org/\u00e9\u00e8");
+    QTest::newRow("quote and backslash")
+        << QByteArray(
+               "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"a\\\\\"b\\\\\\\\c\"}{\\fldrslt go}}}")
+        << "a\"b\\c";
+    QTest::newRow("closing quote missing")
+        << QByteArray("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"http://x.org/y}{\\fldrslt go}}}")
+        << "http://x.org/y";
     QTest::newRow("other field") << QByteArray("{\\rtf1{\\field{\\*\\fldinst PAGE}{\\fldrslt go}}}")
                                  << "";
 }
