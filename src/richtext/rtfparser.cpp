@@ -252,7 +252,8 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
         oldListWord(word);
         return;
     case Destination::StyleSheet:
-        m_styleSheet.word(word, hasParam, param);
+        if (!unicodeWord(word, param))
+            m_styleSheet.word(word, hasParam, param);
         return;
     case Destination::ListTables:
         m_listTable.word(word, param);
@@ -476,6 +477,7 @@ void RtfParser::text(const char* data, qsizetype size)
     case Destination::FontTable:
     case Destination::ColorTable:
     case Destination::FieldInstruction:
+    case Destination::StyleSheet:
         for (qsizetype i = 0; i < size; ++i)
             byte(data[i]);
         return;
@@ -483,9 +485,7 @@ void RtfParser::text(const char* data, qsizetype size)
         if (!m_pictures.empty())
             m_pictures.back().hex.append(data, size);
         return;
-    case Destination::StyleSheet:
-        m_styleSheet.text(QByteArrayView(data, size));
-        return;
+
     case Destination::ShapePropertyName:
         if (m_shapeProperty.size() < 64)
             m_shapeProperty.append(data, size);
@@ -525,6 +525,16 @@ void RtfParser::byte(char b)
     }
     if (s.destination == Destination::FieldInstruction) {
         fieldInstruction(CodePage::decode(m_codePage, QByteArray(1, b)));
+        return;
+    }
+    if (s.destination == Destination::StyleSheet) {
+        // Style names may be in any code page, and have double-byte characters.
+        if (b == ';') {
+            flushBytes();
+            m_styleSheet.endStyle();
+        } else {
+            m_pendingBytes.append(b);
+        }
         return;
     }
     if (s.destination != Destination::Normal)
@@ -584,6 +594,11 @@ void RtfParser::flushBytes()
         fontNameBytes();
         return;
     }
+    if (state().destination == Destination::StyleSheet) {
+        m_styleSheet.name(CodePage::decode(m_codePage, m_pendingBytes));
+        m_pendingBytes.clear();
+        return;
+    }
     const QByteArray bytes = m_pendingBytes;
     m_pendingBytes.clear();
     unicodeText(CodePage::decode(codePageFor(state().chr.font), bytes));
@@ -598,6 +613,11 @@ void RtfParser::unicodeText(const QString& s)
     }
     if (st.destination == Destination::FieldInstruction) {
         fieldInstruction(s); // a link's target may have characters of any kind
+        return;
+    }
+    if (st.destination == Destination::StyleSheet) {
+        flushBytes();
+        m_styleSheet.name(s);
         return;
     }
     if (st.destination != Destination::Normal)

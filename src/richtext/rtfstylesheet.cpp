@@ -20,14 +20,10 @@ void RtfStyleSheet::word(const QByteArray& word, bool hasParam, int param)
     }
 }
 
-void RtfStyleSheet::text(QByteArrayView text)
+void RtfStyleSheet::name(const QString& text)
 {
-    for (char c : text) {
-        if (c == ';')
-            endStyle();
-        else if (m_current.name.size() < 256)
-            m_current.name += c;
-    }
+    if (m_current.name.size() < 256)
+        m_current.name += text;
 }
 
 bool RtfStyleSheet::isParagraphStyle(int style) const
@@ -44,7 +40,7 @@ bool RtfStyleSheet::isCharacterStyle(int style) const
 
 QString RtfStyleSheet::nameOf(int style) const
 {
-    return QString::fromLatin1(m_styles.value(style).name).trimmed();
+    return m_styles.value(style).name.trimmed();
 }
 
 QStringList RtfStyleSheet::ownPropertiesOf(int style) const

@@ -18,9 +18,10 @@ public:
         int param;
     };
 
-    // The words of the style sheet's groups, in order; ";" ends a style.
+    // The words of the style sheet's groups, in order, and the text of each
+    // style's name; ";" ends a style.
     void word(const QByteArray& word, bool hasParam, int param);
-    void text(QByteArrayView text);
+    void name(const QString& text);
     void endStyle();
     bool isParagraphStyle(int style) const;
     bool isCharacterStyle(int style) const;
@@ -44,7 +45,7 @@ private:
     struct Style {
         int basedOn = -1;
         char kind = 's'; // s paragraph, c character, o any other
-        QByteArray name;
+        QString name;
         QList<Word> words;
     };
     QHash<int, Style> m_styles;

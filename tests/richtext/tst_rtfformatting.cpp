@@ -47,6 +47,7 @@ private slots:
     void scriptFonts();
     void stylesKeepTheirScriptFonts();
     void styleBasedOnItselfStaysSo();
+    void styleNamesBeyondAscii();
     void paragraphStyleIsTheOneItsTextBeganIn_data();
     void automaticColourSaidOfTheTextIsKept_data();
     void automaticColourSaidOfTheTextIsKept();
@@ -503,6 +504,20 @@ void TestRtfFormatting::styleBasedOnItselfStaysSo()
         doc);
     QVERIFY2(once.contains("{\\s5\\sbasedon5\\sa200 Normal;}"), once.constData());
     QVERIFY2(once.contains("{\\s6\\sbasedon5\\sb100 Body;}"), once.constData());
+}
+
+void TestRtfFormatting::styleNamesBeyondAscii()
+{
+    QTextDocument doc;
+    const QByteArray once = roundTrip(
+        "{\\rtf1\\ansi\\ansicpg1252\\uc1{\\stylesheet{\\s1\\qc \\'dcberschrift \\u26085?;}}"
+        "\\pard\\s1 x\\par}",
+        doc);
+    const QVariantList chain =
+        doc.begin().blockFormat().property(RichTextProperty::StyleChain).toList();
+    QVERIFY(!chain.isEmpty());
+    QCOMPARE(chain.first().toList().value(1).toString(), QStringLiteral("\u00dcberschrift \u65e5"));
+    QVERIFY2(once.contains("\\qc \\u220\\'dcberschrift \\u26085?;}"), once.constData());
 }
 
 void TestRtfFormatting::paragraphStyleIsTheOneItsTextBeganIn_data()
