@@ -608,6 +608,7 @@ void RtfParser::unicodeText(const QString& s)
 {
     GroupState& st = state();
     if (st.destination == Destination::FontTable) {
+        fontNameBytes(); // the bytes before it come first
         m_tables.fonts[m_currentFont].name += s;
         return;
     }
