@@ -198,7 +198,7 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
         } else if (word == "cpg" && param > 0) {
             m_tables.fonts[m_currentFont].codePage = param;
         } else {
-            unicodeWord(word, param);
+            nameWord(word, param);
         }
         return;
     case Destination::ColorTable:
@@ -252,7 +252,7 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
         oldListWord(word);
         return;
     case Destination::StyleSheet:
-        if (!unicodeWord(word, param))
+        if (!nameWord(word, param))
             m_styleSheet.word(word, hasParam, param);
         return;
     case Destination::ListTables:
@@ -286,6 +286,26 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     }
 }
 
+bool RtfParser::nameWord(const QByteArray& word, int param)
+{
+    // Names of fonts and styles may have characters given by words too.
+    if (unicodeWord(word, param))
+        return true;
+    const char16_t symbol = RtfKeywords::symbol(word);
+    if (symbol == 0)
+        return false;
+    unicodeText(QString(QChar(symbol)));
+    return true;
+}
+
+void RtfParser::forgetFormats()
+{
+    // The formats made so far name fonts, colours and styles that may now change.
+    m_formats.clear();
+    m_styleFormats.clear();
+    m_lastPara.reset();
+}
+
 bool RtfParser::unicodeWord(const QByteArray& word, int param)
 {
     if (word == "uc") {
@@ -307,12 +327,10 @@ bool RtfParser::destinationWord(const QByteArray& word)
     GroupState& s = state();
     if (word == "fonttbl") {
         s.destination = Destination::FontTable;
-        m_formats.clear();
-        m_styleFormats.clear();
+        forgetFormats();
     } else if (word == "colortbl") {
         s.destination = Destination::ColorTable;
-        m_formats.clear();
-        m_styleFormats.clear();
+        forgetFormats();
         m_tables.colors.clear();
     } else if (word == "pict") {
         flushText();
@@ -323,7 +341,11 @@ bool RtfParser::destinationWord(const QByteArray& word)
     } else if (word == "footnote") {
         keepFootnote();
     } else if (word == "stylesheet") {
-        s.destination = Destination::StyleSheet;
+        // Paragraphs took their styles' formatting when they named them: a later
+        // style sheet cannot change it, and is not read.
+        s.destination = m_styleSheetRead ? Destination::Skip : Destination::StyleSheet;
+        m_styleSheetRead = true;
+        forgetFormats();
     } else if (word == "listtable" || word == "listoverridetable") {
         s.destination = Destination::ListTables;
     } else if (word == "field") {
@@ -408,11 +430,12 @@ void RtfParser::oldListWord(const QByteArray& word)
 bool RtfParser::paragraphWord(const QByteArray& word, int param)
 {
     GroupState& s = state();
+    // A style the style sheet does not have (yet) gives nothing, and is not kept.
     if (word == "s") {
-        s.para.style = param;
+        s.para.style = m_styleSheet.isParagraphStyle(param) ? param : -1;
         applyStyle(param);
     } else if (word == "cs") {
-        s.chr.charStyle = param;
+        s.chr.charStyle = m_styleSheet.isCharacterStyle(param) ? param : -1;
         applyStyle(param);
     } else if (word == "trowd") {
         // What follows a row's definition is in the row, even from writers that

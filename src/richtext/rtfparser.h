@@ -39,6 +39,8 @@ private:
     void controlWord(const QByteArray& word, bool hasParam, int param);
     bool destinationWord(const QByteArray& word);
     bool unicodeWord(const QByteArray& word, int param);
+    bool nameWord(const QByteArray& word, int param);
+    void forgetFormats();
     void oldListWord(const QByteArray& word);
     void applyStyle(int style);
     void keepFootnote();
@@ -91,6 +93,7 @@ private:
     std::vector<RtfPicture> m_pictures;
     RtfListTable m_listTable;
     RtfStyleSheet m_styleSheet;
+    bool m_styleSheetRead = false;
     RtfStyleFormats m_styleFormats{m_styleSheet, m_tables};
 
     QHash<CharState, QTextCharFormat> m_formats;

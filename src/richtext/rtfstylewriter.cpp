@@ -65,6 +65,55 @@ int RtfStyleWriter::styleNumber(const QVariantList& chain, bool character)
     return parent >= 0 ? m_styles[parent].number : -1;
 }
 
+QTextCharFormat RtfStyleWriter::runBase(const QTextCharFormat& paragraphStyle,
+                                        const QTextCharFormat& format)
+{
+    // The format properties each of the style's words (RtfKeywords::property) sets;
+    // fonts and sizes are written against what the text got them from instead.
+    static const QHash<QString, QList<int>> properties = {
+        {"b", {QTextFormat::FontWeight}},
+        {"i", {QTextFormat::FontItalic}},
+        {"ul", {QTextFormat::FontUnderline, QTextFormat::TextUnderlineStyle}},
+        {"strike", {QTextFormat::FontStrikeOut}},
+        {"cf", {QTextFormat::ForegroundBrush, RichTextProperty::AutomaticColor}},
+        {"highlight", {QTextFormat::BackgroundBrush, RichTextProperty::BackgroundWords}},
+        {"cb", {QTextFormat::BackgroundBrush, RichTextProperty::BackgroundWords}},
+        {"chcbpat", {QTextFormat::BackgroundBrush, RichTextProperty::BackgroundWords}},
+        {"caps", {QTextFormat::FontCapitalization}},
+        {"scaps", {QTextFormat::FontCapitalization}},
+        {"v", {RichTextProperty::HiddenText}},
+        {"protect", {RichTextProperty::Protected}},
+        {"up", {RichTextProperty::CharOffsetTwips, QTextFormat::TextBaselineOffset}},
+        {"super", {QTextFormat::TextVerticalAlignment}},
+        {"associated",
+         {RichTextProperty::ComplexFont, RichTextProperty::ComplexSize,
+          RichTextProperty::ComplexBold, RichTextProperty::ComplexItalic,
+          RichTextProperty::AsianFont}}};
+    const QVariantList chain = format.property(RichTextProperty::CharStyleChain).toList();
+    if (chain.isEmpty())
+        return paragraphStyle;
+    const QTextCharFormat style =
+        chain.first().toList().value(2).value<QTextFormat>().toCharFormat();
+    QStringList set;
+    for (const QVariant& entry : chain)
+        set += entry.toList().value(4).toStringList();
+    if (set.contains(QStringLiteral("plain")))
+        set = properties.keys() << QStringLiteral("plain");
+    QTextCharFormat base = paragraphStyle;
+    // Words for right-to-left and East Asian text may only say which text the
+    // next words are for: their properties count where given.
+    const bool reset = set.contains(QStringLiteral("plain"));
+    for (const QString& name : std::as_const(set)) {
+        for (int property : properties.value(name)) {
+            if (style.hasProperty(property))
+                base.setProperty(property, style.property(property));
+            else if (name != QStringLiteral("associated") || reset)
+                base.clearProperty(property);
+        }
+    }
+    return base;
+}
+
 void RtfStyleWriter::addToTables(RtfFormatWriter& formats) const
 {
     for (const Style& style : m_styles)

@@ -19,6 +19,10 @@ public:
     int paragraphStyle(const QTextBlock& block);
     int characterStyle(const QTextCharFormat& format);
     bool isEmpty() const { return m_styles.isEmpty(); }
+    // What a run of this format has before its own words, in a paragraph whose
+    // style gives `paragraphStyle`: that and what the run's character style sets.
+    static QTextCharFormat runBase(const QTextCharFormat& paragraphStyle,
+                                   const QTextCharFormat& format);
     // Puts the fonts and colours the styles use in the tables.
     void addToTables(RtfFormatWriter& formats) const;
     void write(QByteArray& out, RtfFormatWriter& formats) const;

@@ -37,6 +37,8 @@ private:
     void writeTable(QTextTable* table, int depth);
     void writeParagraph(const QTextBlock& block, int depth = 0);
     void writeImage(const QTextImageFormat& format);
+    // The fragment's text from start to end; it begins at position.
+    void appendText(const QTextFragment& fragment, int position, int start, int end);
 
     // What a paragraph format writes, and a character format in a paragraph style:
     // documents use few formats many times over.
@@ -323,7 +325,8 @@ const RtfBuilder::Run& RtfBuilder::run(const QTextFragment& fragment, const Para
           format.property(RichTextProperty::FootnoteRtf).toByteArray(), format.isImageFormat()};
     if (const int charStyle = m_styles.characterStyle(format); charStyle >= 0)
         r.words += number("\\cs", charStyle);
-    m_formats.writeCharFormat(r.words, format, paragraph.styleFormat);
+    m_formats.writeCharFormat(r.words, format,
+                              RtfStyleWriter::runBase(paragraph.styleFormat, format));
     return *m_runs.insert(key, r);
 }
 
@@ -343,6 +346,10 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
     const int blockStart = qMax(blockPosition, m_from);
     const int blockEnd = m_whole ? INT_MAX : qMin(blockPosition + block.length() - 1, m_to);
     QString openLink;
+    // Text whose formats write the same words goes in one group, whatever else
+    // tells the formats apart: read back, they are one format.
+    bool textOpen = false;
+    QByteArray openWords;
     int next = blockPosition;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
@@ -354,6 +361,14 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
         if (start >= end)
             continue;
         const Run& r = run(fragment, para);
+        const bool text = !r.image && r.footnote.isEmpty();
+        if (textOpen && text && r.link == openLink && r.words == openWords) {
+            appendText(fragment, position, start, end);
+            continue;
+        }
+        if (textOpen)
+            m_out += '}';
+        textOpen = false;
         if (r.link != openLink) {
             if (!openLink.isEmpty())
                 m_out += "}}";
@@ -368,25 +383,31 @@ void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
         m_out += r.words;
         if (!r.footnote.isEmpty()) {
             m_out += "\\chftn}{\\footnote " + r.footnote + '}';
-            continue;
-        }
-        if (r.image) {
+        } else if (r.image) {
             const QTextImageFormat image = fragment.charFormat().toImageFormat();
             for (int i = start; i < end; ++i)
                 writeImage(image);
+            m_out += '}';
         } else {
             if (!r.words.isEmpty())
                 m_out += ' ';
-            const QString text = fragment.text();
-            RtfWriter::appendEscaped(m_out,
-                                     start == position && end - start == text.size()
-                                         ? QStringView(text)
-                                         : QStringView(text).mid(start - position, end - start));
+            appendText(fragment, position, start, end);
+            textOpen = true;
+            openWords = r.words;
         }
-        m_out += '}';
     }
+    if (textOpen)
+        m_out += '}';
     if (!openLink.isEmpty())
         m_out += "}}";
+}
+
+void RtfBuilder::appendText(const QTextFragment& fragment, int position, int start, int end)
+{
+    const QString text = fragment.text();
+    RtfWriter::appendEscaped(m_out, start == position && end - start == text.size()
+                                        ? QStringView(text)
+                                        : QStringView(text).mid(start - position, end - start));
 }
 
 void RtfBuilder::writeImage(const QTextImageFormat& format)

@@ -48,6 +48,8 @@ private slots:
     void stylesKeepTheirScriptFonts();
     void styleBasedOnItselfStaysSo();
     void styleNamesBeyondAscii();
+    void stylesAsTheFirstStyleSheetGivesThem_data();
+    void stylesAsTheFirstStyleSheetGivesThem();
     void paragraphStyleIsTheOneItsTextBeganIn_data();
     void automaticColourSaidOfTheTextIsKept_data();
     void automaticColourSaidOfTheTextIsKept();
@@ -388,10 +390,10 @@ void TestRtfFormatting::fontNamesInUnicode()
 {
     QTextDocument doc;
     const QByteArray once =
-        roundTrip("{\\rtf1\\uc1{\\fonttbl{\\f0 Caf\\u233?\\u26085? a\\~b;}}x}", doc);
+        roundTrip("{\\rtf1\\uc1{\\fonttbl{\\f0 Caf\\u233?\\u26085? a\\~b\\tab c;}}x}", doc);
     QCOMPARE(formatAt(doc, 0).fontFamilies().toStringList(),
-             QStringList({"Caf\u00e9\u65e5 a\u00a0b"}));
-    QVERIFY2(once.contains("{\\f0\\fnil Caf\\u233\\'e9\\u26085? a\\~b;}"), once.constData());
+             QStringList({"Caf\u00e9\u65e5 a\u00a0b\tc"}));
+    QVERIFY2(once.contains("{\\f0\\fnil Caf\\u233\\'e9\\u26085? a\\~b\\tab c;}"), once.constData());
 }
 
 void TestRtfFormatting::fontNameCutShort()
@@ -520,6 +522,59 @@ void TestRtfFormatting::styleNamesBeyondAscii()
     QVERIFY(!chain.isEmpty());
     QCOMPARE(chain.first().toList().value(1).toString(), QStringLiteral("\u00dcberschrift \u65e5"));
     QVERIFY2(once.contains("\\qc \\u220\\'dcberschrift \\u26085?;}"), once.constData());
+}
+
+void TestRtfFormatting::stylesAsTheFirstStyleSheetGivesThem_data()
+{
+    // Text takes its styles' formatting when it names them, and keeps what its
+    // own words change of it; read back, it is the same.
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("style"); // the paragraph's, "" for none
+    QTest::addColumn<bool>("bold");     // x
+    QTest::addColumn<bool>("italic");   // x
+    QTest::addColumn<int>("alignment");
+    const QByteArray sheet = "{\\stylesheet{\\s1\\qc\\b One;}{\\*\\cs5\\i Em;}{\\*\\cs6 Plain;}}";
+    QTest::newRow("a second style sheet")
+        << sheet + "{\\stylesheet{\\s1\\qr\\i One;}}\\pard\\plain\\s1 x\\par"
+        << "One" << true << false << int(Qt::AlignHCenter);
+    QTest::newRow("a style the sheet has not")
+        << QByteArray("\\pard\\plain\\s1 x\\par") << "" << false << false << int(Qt::AlignLeft);
+    QTest::newRow("a character style the run turns off")
+        << sheet + "\\pard\\plain {\\cs5\\i0 x}\\par"
+        << "" << false << false << int(Qt::AlignLeft);
+    QTest::newRow("plain before a character style")
+        << sheet + "\\pard\\plain\\s1\\plain\\cs6 x\\par"
+        << "One" << false << false << int(Qt::AlignHCenter);
+    QTest::newRow("a character style before the paragraph's")
+        << sheet + "\\pard\\plain\\cs6 x\\s1\\par"
+        << "One" << false << false << int(Qt::AlignHCenter);
+}
+
+void TestRtfFormatting::stylesAsTheFirstStyleSheetGivesThem()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, style);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    QFETCH(int, alignment);
+    QTextDocument doc;
+    const QByteArray once = roundTrip("{\\rtf1" + body + "}", doc);
+    QVERIFY2(!once.startsWith("written again"), once.constData());
+    QTextDocument back;
+    QVERIFY(RtfReader::read(once, &back).ok());
+    for (const QTextDocument* d : {&doc, &back}) {
+        const QTextBlockFormat block = d->begin().blockFormat();
+        QCOMPARE(block.property(RichTextProperty::StyleChain)
+                     .toList()
+                     .value(0)
+                     .toList()
+                     .value(1)
+                     .toString(),
+                 style);
+        QCOMPARE(formatAt(*d, 0).fontWeight() >= QFont::DemiBold, bold);
+        QCOMPARE(formatAt(*d, 0).fontItalic(), italic);
+        QCOMPARE(int(block.alignment() & Qt::AlignHorizontal_Mask), alignment);
+    }
 }
 
 void TestRtfFormatting::paragraphStyleIsTheOneItsTextBeganIn_data()
