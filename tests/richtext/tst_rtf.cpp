@@ -38,6 +38,7 @@ private slots:
     void tablesAndLinksSurviveSaveAndLoad();
     void tablesStandOnParagraphsOfTheirOwn_data();
     void tablesStandOnParagraphsOfTheirOwn();
+    void runsWritingTheSameWordsShareAGroup();
     void partOfADocument_data();
     void partOfADocument();
     void footnotesAreKeptButNotShown();
@@ -225,6 +226,25 @@ void TestRtf::tablesStandOnParagraphsOfTheirOwn()
     QVERIFY(RtfReader::read(once, &back).ok());
     QCOMPARE(plain(back), text);
     QCOMPARE(back.rootFrame()->childFrames().size(), tables);
+    QCOMPARE(RtfWriter::write(&back), once);
+}
+
+void TestRtf::runsWritingTheSameWordsShareAGroup()
+{
+    // Formats told apart by what RTF does not say are one format when read back.
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    QTextCharFormat marked = bold;
+    marked.setProperty(QTextFormat::UserProperty + 999, true);
+    c.insertText(QStringLiteral("a"), bold);
+    c.insertText(QStringLiteral("b"), marked);
+    c.insertText(QStringLiteral("c"), QTextCharFormat());
+    const QByteArray once = RtfWriter::write(&doc);
+    QVERIFY2(once.contains("\\b ab}"), once.constData());
+    QTextDocument back;
+    QVERIFY(RtfReader::read(once, &back).ok());
     QCOMPARE(RtfWriter::write(&back), once);
 }
 
