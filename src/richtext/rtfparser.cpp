@@ -51,12 +51,9 @@ void RtfParser::keepFontTable()
 {
     // Saving writes the fonts back in their places, unused ones too: some readers
     // take the fonts of other scripts from places in the table.
-    constexpr qsizetype MaxKept = 4096;
-    if (!m_wholeDocument || m_tables.fontOrder.isEmpty())
+    const QStringList names = m_fontTable.names(4096);
+    if (!m_wholeDocument || names.isEmpty())
         return;
-    QStringList names;
-    for (int number : m_tables.fontOrder.first(qMin(MaxKept, m_tables.fontOrder.size())))
-        names.append(RtfFormats::fontName(m_tables.fonts, number));
     QTextFrame* root = m_cursor.document()->rootFrame();
     QTextFrameFormat format = root->frameFormat();
     format.setProperty(RichTextProperty::FontTable, names);
@@ -187,19 +184,8 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     }
     switch (s.destination) {
     case Destination::FontTable:
-        if (word == "f") {
-            m_currentFont = param;
-            if (!m_tables.fonts.contains(param))
-                m_tables.fontOrder.append(param);
-            m_tables.fonts[param];
-        } else if (word == "fcharset") {
-            if (const int cp = CodePage::fromCharset(param))
-                m_tables.fonts[m_currentFont].codePage = cp;
-        } else if (word == "cpg" && param > 0) {
-            m_tables.fonts[m_currentFont].codePage = param;
-        } else {
+        if (!m_fontTable.word(word, param, m_codePage))
             nameWord(word, param);
-        }
         return;
     case Destination::ColorTable:
         if (word == "red")
@@ -536,14 +522,7 @@ void RtfParser::byte(char b)
         return;
     }
     if (s.destination == Destination::FontTable) {
-        if (b == ';') {
-            flushBytes();
-            fontNameBytes();
-            m_tables.fonts[m_currentFont].name = m_tables.fonts[m_currentFont].name.trimmed();
-            m_pendingText.clear();
-        } else {
-            m_pendingBytes.append(b);
-        }
+        m_fontTable.nameByte(b, m_codePage);
         return;
     }
     if (s.destination == Destination::FieldInstruction) {
@@ -572,7 +551,8 @@ void RtfParser::byte(char b)
         asciiText(QLatin1StringView(&b, 1));
     } else {
         m_pendingBytes.append(b);
-        m_expectTrail = CodePage::isLeadByte(codePageFor(s.chr.font), uchar(b));
+        m_expectTrail =
+            CodePage::isLeadByte(m_fontTable.codePageFor(s.chr.font, m_codePage), uchar(b));
     }
 }
 
@@ -591,32 +571,11 @@ void RtfParser::fieldInstruction(const QString& text)
         m_fields.back().instruction += text;
 }
 
-void RtfParser::fontNameBytes()
-{
-    if (m_pendingBytes.isEmpty())
-        return;
-    const int cp = m_tables.fonts[m_currentFont].codePage;
-    m_tables.fonts[m_currentFont].name += CodePage::decode(cp ? cp : m_codePage, m_pendingBytes);
-    m_pendingBytes.clear();
-}
-
-int RtfParser::codePageFor(int font) const
-{
-    auto it = m_tables.fonts.constFind(font);
-    if (it != m_tables.fonts.cend() && it->codePage)
-        return it->codePage;
-    return m_codePage;
-}
-
 void RtfParser::flushBytes()
 {
     m_expectTrail = false;
     if (m_pendingBytes.isEmpty())
         return;
-    if (state().destination == Destination::FontTable) {
-        fontNameBytes();
-        return;
-    }
     if (state().destination == Destination::StyleSheet) {
         m_styleSheet.name(CodePage::decode(m_codePage, m_pendingBytes));
         m_pendingBytes.clear();
@@ -624,15 +583,14 @@ void RtfParser::flushBytes()
     }
     const QByteArray bytes = m_pendingBytes;
     m_pendingBytes.clear();
-    unicodeText(CodePage::decode(codePageFor(state().chr.font), bytes));
+    unicodeText(CodePage::decode(m_fontTable.codePageFor(state().chr.font, m_codePage), bytes));
 }
 
 void RtfParser::unicodeText(const QString& s)
 {
     GroupState& st = state();
     if (st.destination == Destination::FontTable) {
-        fontNameBytes(); // the bytes before it come first
-        m_tables.fonts[m_currentFont].name += s;
+        m_fontTable.nameText(s, m_codePage);
         return;
     }
     if (st.destination == Destination::FieldInstruction) {
@@ -649,7 +607,7 @@ void RtfParser::unicodeText(const QString& s)
     if (!m_pendingBytes.isEmpty()) {
         const QByteArray bytes = m_pendingBytes;
         m_pendingBytes.clear();
-        unicodeText(CodePage::decode(codePageFor(st.chr.font), bytes));
+        unicodeText(CodePage::decode(m_fontTable.codePageFor(st.chr.font, m_codePage), bytes));
     }
     if (!m_pendingText.isEmpty() && !(m_pendingFormat == st.chr))
         flushText();
@@ -660,6 +618,8 @@ void RtfParser::unicodeText(const QString& s)
 
 void RtfParser::flushText()
 {
+    if (state().destination == Destination::FontTable)
+        m_fontTable.flush(m_codePage);
     if (!m_pendingBytes.isEmpty())
         flushBytes();
     if (m_pendingText.isEmpty())

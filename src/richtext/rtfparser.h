@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codepage.h"
+#include "rtffonttable.h"
 #include "rtflisttable.h"
 #include "rtfpicture.h"
 #include "rtfstate.h"
@@ -60,9 +61,7 @@ private:
     void endCell();
     void finishPicture(const RtfPicture& picture);
     void keepFontTable();
-    void fontNameBytes();
     void fieldInstruction(const QString& text);
-    int codePageFor(int font) const;
     QTextCharFormat charFormat(const CharState& c);
     QTextBlockFormat blockFormat(const ParaState& p);
     bool consumingSkippedCharacter();
@@ -82,7 +81,7 @@ private:
     int m_skipCount = 0;
     int m_codePage = CodePage::Ansi;
     FormatTables m_tables;
-    int m_currentFont = 0;
+    RtfFontTable m_fontTable{m_tables.fonts};
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorSeen = false;
     QByteArray m_pendingBytes;

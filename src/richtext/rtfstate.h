@@ -105,7 +105,6 @@ struct FontEntry {
 // targets, and the document's default font.
 struct FormatTables {
     QHash<int, FontEntry> fonts;
-    QList<int> fontOrder; // the font numbers in the order the table gave them
     QList<QColor> colors;
     QStringList links;
     int defaultFont = 0;

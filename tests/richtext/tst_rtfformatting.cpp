@@ -403,6 +403,10 @@ void TestRtfFormatting::fontNameCutShort()
     const QByteArray once = roundTrip("{\\rtf1{\\fonttbl{\\f0 Arial }}x}", doc);
     QCOMPARE(formatAt(doc, 0).fontFamilies().toStringList(), QStringList({"Arial"}));
     QVERIFY2(once.contains("{\\fonttbl{\\f0\\fnil Arial;}}"), once.constData());
+    // A group inside the name leaves it whole.
+    QVERIFY(RtfReader::read("{\\rtf1{\\fonttbl{\\f0 Times {\\*\\panose 0202}New Roman;}}x}", &doc)
+                .ok());
+    QCOMPARE(formatAt(doc, 0).fontFamilies().toStringList(), QStringList({"Times New Roman"}));
 }
 
 void TestRtfFormatting::emptyDocumentKeepsItsDefaultFont()
