@@ -22,8 +22,8 @@ void RtfStyleSheet::word(const QByteArray& word, bool hasParam, int param)
 
 void RtfStyleSheet::name(const QString& text)
 {
-    if (m_current.name.size() < 256)
-        m_current.name += text;
+    constexpr qsizetype MaxName = 256;
+    m_current.name += text.left(MaxName - m_current.name.size());
 }
 
 bool RtfStyleSheet::isParagraphStyle(int style) const

@@ -526,6 +526,21 @@ void TestRtfFormatting::styleNamesBeyondAscii()
     QVERIFY(!chain.isEmpty());
     QCOMPARE(chain.first().toList().value(1).toString(), QStringLiteral("\u00dcberschrift \u65e5"));
     QVERIFY2(once.contains("\\qc \\u220\\'dcberschrift \\u26085?;}"), once.constData());
+    // A name too long is cut at the same place however its characters come.
+    const QByteArray name = QByteArray(200, 'a') + "\\'e9" + QByteArray(200, 'b');
+    const QByteArray longer =
+        roundTrip("{\\rtf1{\\stylesheet{\\s1 " + name + ";}}\\pard\\s1 x\\par}", doc);
+    QVERIFY2(!longer.startsWith("written again"), longer.constData());
+    QCOMPARE(doc.begin()
+                 .blockFormat()
+                 .property(RichTextProperty::StyleChain)
+                 .toList()
+                 .value(0)
+                 .toList()
+                 .value(1)
+                 .toString()
+                 .size(),
+             256);
 }
 
 void TestRtfFormatting::stylesAsTheFirstStyleSheetGivesThem_data()
