@@ -702,7 +702,8 @@ void RtfParser::endCell()
 {
     // The cell's last paragraph ends with the cell, not with a paragraph mark.
     flushText();
-    enterTables();
+    // A cell's end says its paragraph is in a table, \intbl or not.
+    m_tableBuilder.enter(qMax(1, state().para.tableDepth()), m_rowColumns);
     formatParagraph();
     m_tableBuilder.endCell();
 }

@@ -207,9 +207,13 @@ void TestRtf::tablesStandOnParagraphsOfTheirOwn_data()
     QTest::newRow("after text of the same paragraph")
         << QByteArray("item\\par x\\trowd\\cellx1000 a\\cell\\row c") << "item\nx\n\na\nc\n"
         << 1;
-    QTest::newRow("a cell right after a table")
-        << QByteArray("\\trowd\\cellx1000 a\\cell\\row\\pard\\cell\\row") << "\na\n\n\n\n"
-        << 2;
+    QTest::newRow("a cell without \\intbl after a row")
+        << QByteArray("\\trowd\\cellx1000 a\\cell\\row\\pard\\cell\\row") << "\na\n\n"
+        << 1;
+    QTest::newRow("a list item in a cell that makes a table")
+        << QByteArray("\\ls1{\\*\\listtable{\\list{\\listlevel\\levelnfc0}\\listid1}}{\\*"
+                      "\\listoverridetable{\\listoverride\\listid1\\ls1}}\\cell\\row\\pard y")
+        << "\n\ny" << 1;
 }
 
 void TestRtf::tablesStandOnParagraphsOfTheirOwn()
