@@ -5,9 +5,9 @@ both into HTML (its own HTML filter: the XHTML one hides most formatting in
 classes); each character is compared with its emphasis, strike, capitals, font,
 size, colour, background, link, paragraph alignment and indent, list and table
 place, and the pictures are counted. Highlights and character backgrounds, which
-LibreOffice's HTML leaves out, are compared in its flat ODF text instead. Prints each departing file with where it
-departs, then the figures per tool (file name prefix) and the pictures before and
-after. Needs soffice and a built quillora-convert (build/src)."""
+LibreOffice's HTML leaves out, are compared in its flat ODF text instead. Prints each
+departing file with where it first departs and every property that departs, then the
+figures per tool (file name prefix) and the pictures before and after. Needs soffice and a built quillora-convert (build/src)."""
 import collections, html.parser, os, re, subprocess, sys, tempfile
 import xml.etree.ElementTree as ET
 
@@ -169,6 +169,13 @@ def main():
                                      "%r vs %r" % (a.chars[at][0], b.chars[at][0]))
             elif not why:
                 why = "length %d vs %d" % (len(a.chars), len(b.chars))
+            # Every property that differs somewhere, with how many characters, where
+            # the text is the same.
+            if [c for c, _ in a.chars] == [c for c, _ in b.chars]:
+                counts = collections.Counter(
+                    k for (_, sa), (_, sb) in zip(a.chars, b.chars) if sa != sb
+                    for (k, va), (_, vb) in zip(sa, sb) if va != vb)
+                why += "; in all: " + ", ".join("%s %d" % kv for kv in sorted(counts.items()))
             print("%s: %s" % (n, why))
         for tool, (good, total) in sorted(per_tool.items()):
             print("%s: %d of %d" % (tool, good, total))

@@ -200,12 +200,15 @@ def feature_md():
 
 # Written by hand, as small programs and rich-edit controls write RTF: every form of
 # struck text, capitals, hidden text, a picture inside a shape and in its result.
+# Both strike words turned off come last: LibreOffice ignores any \strike after
+# \strike0\striked0, so a later \strike would test its reading, not ours.
 HAND = {
     "hand-strike.rtf":
         "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n"
-        "\\viewkind4\\uc1\\pard\\f0\\fs20 plain \\strike struck\\strike0  after "
-        "\\striked1 double\\striked0  end \\strike\\striked1 both\\strike0\\striked0  done\\par\n"
-        "\\b bold \\strike bold struck\\b0  struck only\\strike0  neither\\par\n}\n",
+        "\\viewkind4\\uc1\\pard\\f0\\fs20\\b bold \\strike bold struck\\b0  struck only"
+        "\\strike0  neither\\par\n"
+        "plain \\strike struck\\strike0  after \\striked1 double\\striked0  end "
+        "\\strike\\striked1 both\\strike0\\striked0  done\\par\n}\n",
     "hand-caps.rtf":
         "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Liberation Serif;}}\n"
         "\\pard Keep {\\caps upper-case transform} and {\\scaps Small Caps Words} as "

@@ -68,9 +68,40 @@ QByteArray property(const QByteArray& word)
         {"qj", "q"},  {"striked", "strike"}, {"slmult", "sl"},
         {"dn", "up"}, {"sub", "super"},      {"nosupersub", "super"},
         {"tb", "tx"}};
+    // The words for right-to-left and East Asian text mean something only in order.
+    static const QSet<QByteArray> associated = {"rtlch", "ltrch", "dbch", "hich", "loch",
+                                                "af",    "afs",   "ab",   "ai"};
+    if (associated.contains(word))
+        return "associated";
     if (word.startsWith("ul"))
         return "ul";
     return shared.value(word, word);
+}
+
+QByteArray resetWord(const QByteArray& property)
+{
+    static const QHash<QByteArray, QByteArray> resets = {{"b", "\\b0"},
+                                                         {"i", "\\i0"},
+                                                         {"ul", "\\ulnone"},
+                                                         {"strike", "\\strike0"},
+                                                         {"caps", "\\caps0"},
+                                                         {"scaps", "\\scaps0"},
+                                                         {"v", "\\v0"},
+                                                         {"protect", "\\protect0"},
+                                                         {"cf", "\\cf0"},
+                                                         {"cb", "\\cb0"},
+                                                         {"chcbpat", "\\chcbpat0"},
+                                                         {"highlight", "\\highlight0"},
+                                                         {"up", "\\up0"},
+                                                         {"super", "\\nosupersub"},
+                                                         {"q", "\\ql"},
+                                                         {"li", "\\li0"},
+                                                         {"ri", "\\ri0"},
+                                                         {"fi", "\\fi0"},
+                                                         {"sb", "\\sb0"},
+                                                         {"sa", "\\sa0"},
+                                                         {"sl", "\\sl0\\slmult0"}};
+    return resets.value(property);
 }
 
 } // namespace RtfKeywords

@@ -13,4 +13,7 @@ char16_t symbol(const QByteArray& word);
 // The property a formatting word sets: words that set the same one (\ql and \qc,
 // \ul and \ulnone, \strike and \striked) give the same name.
 QByteArray property(const QByteArray& word);
+// The word that gives a property (as above) its default value, such as \cf0 for
+// "cf"; "" where there is none.
+QByteArray resetWord(const QByteArray& property);
 } // namespace RtfKeywords

@@ -12,28 +12,35 @@ constexpr int BulletNumbering = 23;
 
 void RtfListTable::word(const QByteArray& word, int param)
 {
+    // An override changes a level's numbering or first number only in a \lfolevel
+    // of its own; the same words straight in the override are no override, as
+    // readers take them.
     if (word == "list") {
         m_inOverride = false;
         m_currentLevels.clear();
         m_currentStarts.clear();
-    } else if (word == "listlevel") {
+    } else if (word == "listlevel" && !m_inOverride) {
         if (m_currentLevels.size() < MaxLevels) {
             m_currentLevels.append(0);
             m_currentStarts.append(1);
         }
-    } else if (word == "levelstartat" && m_inOverride) {
-        m_overrideStart = param;
+    } else if (word == "lfolevel" && m_inOverride) {
+        ++m_overrideLevel;
+    } else if (m_inOverride &&
+               (word == "levelstartat" || word == "levelnfc" || word == "levelnfcn")) {
+        if (m_overrideLevel >= 0 && m_overrideLevel < MaxLevels)
+            (word == "levelstartat" ? m_overrideStarts : m_overrideNumbering)
+                .insert(m_overrideLevel, param);
     } else if (word == "levelstartat" && !m_currentStarts.isEmpty()) {
         m_currentStarts.last() = param;
-    } else if ((word == "levelnfc" || word == "levelnfcn") && m_inOverride) {
-        m_overrideNumbering = param; // the override's own numbering kind
     } else if ((word == "levelnfc" || word == "levelnfcn") && !m_currentLevels.isEmpty()) {
         m_currentLevels.last() = param;
     } else if (word == "listoverride") {
         m_inOverride = true;
         m_overrideListId = 0;
-        m_overrideNumbering = -1;
-        m_overrideStart = -1;
+        m_overrideLevel = -1;
+        m_overrideNumbering.clear();
+        m_overrideStarts.clear();
     } else if (word == "listid") {
         if (m_inOverride)
             m_overrideListId = param;
@@ -43,10 +50,8 @@ void RtfListTable::word(const QByteArray& word, int param)
         }
     } else if (word == "ls" && m_inOverride && m_listIdByLs.size() < 10000) {
         m_listIdByLs.insert(param, m_overrideListId);
-        if (m_overrideNumbering >= 0)
-            m_numberingByLs.insert(param, m_overrideNumbering);
-        if (m_overrideStart >= 0)
-            m_startByLs.insert(param, m_overrideStart);
+        m_numberingByLs.insert(param, m_overrideNumbering);
+        m_startByLs.insert(param, m_overrideStarts);
     }
 }
 
@@ -74,8 +79,9 @@ QTextListFormat::Style RtfListTable::styleForNumbering(int nfc, int level)
 
 QTextListFormat::Style RtfListTable::style(int ls, int level) const
 {
-    if (m_numberingByLs.contains(ls))
-        return styleForNumbering(m_numberingByLs.value(ls), level);
+    const QHash<int, int> overridden = m_numberingByLs.value(ls);
+    if (overridden.contains(level))
+        return styleForNumbering(overridden.value(level), level);
     const QList<int> levels = m_levelsById.value(m_listIdByLs.value(ls, -1));
     if (level >= 0 && level < levels.size())
         return styleForNumbering(levels[level], level);
@@ -105,7 +111,7 @@ void RtfListTable::addParagraph(QTextCursor& cursor, int ls, int level)
     format.setProperty(RichTextProperty::ListLevel, level);
     // Kept for saving; the number shown starts at 1 whatever it says.
     const QList<int> starts = m_startsById.value(m_listIdByLs.value(ls, -1));
-    const int start = m_startByLs.value(ls, level < starts.size() ? starts[level] : 1);
+    const int start = m_startByLs.value(ls).value(level, level < starts.size() ? starts[level] : 1);
     if (start != 1)
         format.setProperty(RichTextProperty::ListStart, start);
     m_lists.insert(key, cursor.createList(format));

@@ -29,12 +29,13 @@ private:
     QList<int> m_currentLevels;
     QHash<int, QList<int>> m_startsById; // list id → first number of each level
     QList<int> m_currentStarts;
-    int m_overrideStart = -1;
-    QHash<int, int> m_startByLs;
     bool m_inOverride = false;
     int m_overrideListId = 0;
-    int m_overrideNumbering = -1;
-    QHash<int, int> m_numberingByLs;
+    int m_overrideLevel = -1;            // the override's \lfolevel being read
+    QHash<int, int> m_overrideNumbering; // level → numbering kind, in the override
+    QHash<int, int> m_overrideStarts;    // level → first number, in the override
+    QHash<int, QHash<int, int>> m_numberingByLs;
+    QHash<int, QHash<int, int>> m_startByLs;
     QHash<int, int> m_listIdByLs;
     QMap<QPair<int, int>, QTextList*> m_lists;
     QTextList* m_oldStyleList = nullptr;

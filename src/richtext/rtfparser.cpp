@@ -4,11 +4,10 @@
 #include "rtfformats.h"
 #include "rtfkeywords.h"
 
-#include <QSet>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextList>
-#include <utility>
 
 namespace {
 constexpr int MaxDepth = 2000;
@@ -23,7 +22,8 @@ void RtfParser::run()
         case Token::End:
             // A file cut short still shows what it holds.
             endParagraph(false);
-            return;
+            m_finished = true;
+            break;
         case Token::OpenGroup:
             openGroup();
             break;
@@ -44,6 +44,23 @@ void RtfParser::run()
             break;
         }
     }
+    keepFontTable();
+}
+
+void RtfParser::keepFontTable()
+{
+    // Saving writes the fonts back in their places, unused ones too: some readers
+    // take the fonts of other scripts from places in the table.
+    const QStringList names = m_fontTable.names(4096);
+    if (!m_wholeDocument || names.isEmpty())
+        return;
+    QTextFrame* root = m_cursor.document()->rootFrame();
+    QTextFrameFormat format = root->frameFormat();
+    format.setProperty(RichTextProperty::FontTable, names);
+    // Text names the default font too, but a document may have none.
+    format.setProperty(RichTextProperty::DefaultFont,
+                       RtfFormats::fontName(m_tables.fonts, m_tables.defaultFont));
+    root->setFrameFormat(format);
 }
 
 void RtfParser::controlSymbol(char symbol)
@@ -167,15 +184,8 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     }
     switch (s.destination) {
     case Destination::FontTable:
-        if (word == "f") {
-            m_currentFont = param;
-            m_fonts[param];
-        } else if (word == "fcharset") {
-            if (const int cp = CodePage::fromCharset(param))
-                m_fonts[m_currentFont].codePage = cp;
-        } else if (word == "cpg" && param > 0) {
-            m_fonts[m_currentFont].codePage = param;
-        }
+        if (!m_fontTable.word(word, param, m_codePage))
+            nameWord(word, param);
         return;
     case Destination::ColorTable:
         if (word == "red")
@@ -221,14 +231,15 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     case Destination::NestedRowProperties:
         if (word == "nestrow") {
             flushText();
-            m_tables.endRow();
+            m_tableBuilder.endRow();
         }
         return;
     case Destination::Bullet:
         oldListWord(word);
         return;
     case Destination::StyleSheet:
-        m_styleSheet.word(word, hasParam, param);
+        if (!nameWord(word, param))
+            m_styleSheet.word(word, hasParam, param);
         return;
     case Destination::ListTables:
         m_listTable.word(word, param);
@@ -236,6 +247,8 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     default:
         break;
     }
+    if (unicodeWord(word, param))
+        return;
     if (word == "ansicpg") {
         if (CodePage::isKnown(param))
             m_codePage = param;
@@ -246,22 +259,51 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     } else if (word == "pca") {
         m_codePage = 850;
     } else if (word == "deff") {
-        m_defaultFont = param;
+        m_tables.defaultFont = param;
         s.chr.font = param;
-    } else if (word == "uc") {
-        s.unicodeSkip = qBound(0, param, 16);
-    } else if (word == "u") {
-        flushBytes();
-        unicodeText(QString(QChar(char16_t(param < 0 ? param + 65536 : param))));
-        m_skipCount = s.unicodeSkip;
     } else if (word == "upr") {
         s.upr = true;
     } else {
         // Text so far keeps the format it was typed in.
         flushText();
-        if (!characterWord(word, hasParam, param) && !paragraphWord(word, hasParam, param))
+        if (!state().chr.apply(word, hasParam, param, m_tables.defaultFont) &&
+            !paragraphWord(word, param))
             specialCharacter(word);
     }
+}
+
+bool RtfParser::nameWord(const QByteArray& word, int param)
+{
+    // Names of fonts and styles may have characters given by words too.
+    if (unicodeWord(word, param))
+        return true;
+    const char16_t symbol = RtfKeywords::symbol(word);
+    if (symbol == 0)
+        return false;
+    unicodeText(QString(QChar(symbol)));
+    return true;
+}
+
+void RtfParser::forgetFormats()
+{
+    // The formats made so far name fonts, colours and styles that may now change.
+    m_formats.clear();
+    m_styleFormats.clear();
+    m_lastPara.reset();
+}
+
+bool RtfParser::unicodeWord(const QByteArray& word, int param)
+{
+    if (word == "uc") {
+        state().unicodeSkip = qBound(0, param, 16);
+    } else if (word == "u") {
+        flushBytes();
+        unicodeText(QString(QChar(char16_t(param < 0 ? param + 65536 : param))));
+        m_skipCount = state().unicodeSkip;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 bool RtfParser::destinationWord(const QByteArray& word)
@@ -271,15 +313,11 @@ bool RtfParser::destinationWord(const QByteArray& word)
     GroupState& s = state();
     if (word == "fonttbl") {
         s.destination = Destination::FontTable;
-        m_formats.clear();
-        m_styleFormats.clear();
-        m_styleChains.clear();
+        forgetFormats();
     } else if (word == "colortbl") {
         s.destination = Destination::ColorTable;
-        m_formats.clear();
-        m_styleFormats.clear();
-        m_styleChains.clear();
-        m_colors.clear();
+        forgetFormats();
+        m_tables.colors.clear();
     } else if (word == "pict") {
         flushText();
         s.destination = Destination::Picture;
@@ -289,7 +327,11 @@ bool RtfParser::destinationWord(const QByteArray& word)
     } else if (word == "footnote") {
         keepFootnote();
     } else if (word == "stylesheet") {
-        s.destination = Destination::StyleSheet;
+        // Paragraphs took their styles' formatting when they named them: a later
+        // style sheet cannot change it, and is not read.
+        s.destination = m_styleSheetRead ? Destination::Skip : Destination::StyleSheet;
+        m_styleSheetRead = true;
+        forgetFormats();
     } else if (word == "listtable" || word == "listoverridetable") {
         s.destination = Destination::ListTables;
     } else if (word == "field") {
@@ -301,8 +343,8 @@ bool RtfParser::destinationWord(const QByteArray& word)
         if (!m_fields.empty()) {
             const QString target = RtfFormats::hyperlinkTarget(m_fields.back().instruction);
             if (!target.isEmpty()) {
-                m_links.append(target);
-                s.chr.link = int(m_links.size());
+                m_tables.links.append(target);
+                s.chr.link = int(m_tables.links.size());
             }
         }
     } else if (word == "shp" || word == "shpgrp") {
@@ -329,62 +371,6 @@ bool RtfParser::destinationWord(const QByteArray& word)
     return true;
 }
 
-bool RtfParser::characterWord(const QByteArray& word, bool hasParam, int param)
-{
-    CharState& c = state().chr;
-    const bool on = !hasParam || param != 0;
-    if (word == "plain") {
-        c = CharState();
-        c.font = m_defaultFont;
-    } else if (word == "f") {
-        c.font = param;
-        c.fontGiven = true;
-    } else if (word == "fs") {
-        c.halfPoints = hasParam && param > 0 ? qMin(param, 3276) : 24;
-        c.sizeGiven = true;
-    } else if (word == "b") {
-        c.bold = on;
-    } else if (word == "i") {
-        c.italic = on;
-    } else if (word == "ul" || word == "uld" || word == "uldb" || word == "ulw" ||
-               word == "uldash" || word == "ulth" || word == "ulwave") {
-        c.underline = on;
-    } else if (word == "ulnone") {
-        c.underline = false;
-    } else if (word == "strike" || word == "striked") {
-        c.strike = on;
-    } else if (word == "caps") {
-        c.caps = on;
-    } else if (word == "scaps") {
-        c.smallCaps = on;
-    } else if (word == "v") {
-        c.hidden = on;
-    } else if (word == "protect") {
-        c.protect = on;
-    } else if (word == "cf") {
-        c.color = param;
-    } else if (word == "highlight") {
-        c.highlight = param;
-    } else if (word == "cb") {
-        c.cellBackground = param;
-    } else if (word == "chcbpat") {
-        c.shading = param;
-    } else if (word == "up" || word == "dn") {
-        // Half-points; no offset larger than a page means anything.
-        const int halfPoints = qBound(-3276, hasParam ? param : 6, 3276);
-        c.offsetTwips = (word == "up" ? 10 : -10) * halfPoints;
-    } else if (word == "super") {
-        c.script = 1;
-    } else if (word == "sub") {
-        c.script = 2;
-    } else if (word == "nosupersub") {
-        c.script = 0;
-    } else {
-        return false;
-    }
-    return true;
-}
-
 void RtfParser::keepFootnote()
 {
     // The note is not shown, but its RTF stays with its number so saving keeps it.
@@ -400,23 +386,10 @@ void RtfParser::keepFootnote()
     number.mergeCharFormat(format);
 }
 
-void RtfParser::applyStyle(int style, bool given)
+void RtfParser::applyStyle(int style)
 {
-    applyWords(m_styleSheet.wordsOf(style), given);
-}
-
-void RtfParser::applyWords(const QList<RtfStyleSheet::Word>& words, bool given)
-{
-    // Text takes its style's font and size, but they stay the style's: not the text's own.
-    CharState& c = state().chr;
-    const bool fontGiven = c.fontGiven, sizeGiven = c.sizeGiven;
-    for (const RtfStyleSheet::Word& w : words)
-        if (!characterWord(w.word, w.hasParam, w.param) && w.word != "s" && w.word != "cs")
-            paragraphWord(w.word, w.hasParam, w.param);
-    if (!given) {
-        c.fontGiven = fontGiven;
-        c.sizeGiven = sizeGiven;
-    }
+    GroupState& s = state();
+    m_styleSheet.apply(style, s.chr, s.para, m_tables.defaultFont, false);
 }
 
 void RtfParser::oldListWord(const QByteArray& word)
@@ -440,49 +413,26 @@ void RtfParser::oldListWord(const QByteArray& word)
     }
 }
 
-bool RtfParser::paragraphWord(const QByteArray& word, bool, int param)
+bool RtfParser::paragraphWord(const QByteArray& word, int param)
 {
-    // The words that only set a number of the paragraph.
-    static const QHash<QByteArray, int ParaState::*> paragraphNumbers = {
-        {"li", &ParaState::left},         {"ri", &ParaState::right},
-        {"fi", &ParaState::first},        {"sb", &ParaState::before},
-        {"sa", &ParaState::after},        {"sl", &ParaState::lineSpacing},
-        {"ls", &ParaState::listOverride}, {"ilvl", &ParaState::listLevel},
-        {"itap", &ParaState::nesting}};
-    ParaState& p = state().para;
-    if (word == "pard")
-        p = ParaState();
-    else if (word == "s" || word == "cs") {
-        if (word == "s")
-            p.style = param;
-        else
-            state().chr.charStyle = param;
-        applyStyle(param, false);
-    } else if (word == "ql")
-        p.align = 0;
-    else if (word == "qr")
-        p.align = 1;
-    else if (word == "qc")
-        p.align = 2;
-    else if (word == "qj")
-        p.align = 3;
-    else if (int ParaState::*value = paragraphNumbers.value(word))
-        p.*value = param;
-    else if ((word == "tx" || word == "tb") && p.tabs.size() < 64 && !p.tabs.contains(param))
-        p.tabs.append(param); // word processors allow 64 stops; more only slow things down
-    else if (word == "slmult")
-        p.lineMultiple = param != 0;
-    else if (word == "intbl")
-        p.inTable = true;
-    else if (word == "trowd") {
+    GroupState& s = state();
+    // A style the style sheet does not have (yet) gives nothing, and is not kept.
+    if (word == "s") {
+        s.para.style = m_styleSheet.isParagraphStyle(param) ? param : -1;
+        applyStyle(param);
+    } else if (word == "cs") {
+        s.chr.charStyle = m_styleSheet.isCharacterStyle(param) ? param : -1;
+        applyStyle(param);
+    } else if (word == "trowd") {
         // What follows a row's definition is in the row, even from writers that
         // leave out \intbl.
         m_rowColumns = 0;
-        p.inTable = true;
-    } else if (word == "cellx")
+        s.para.inTable = true;
+    } else if (word == "cellx") {
         ++m_rowColumns;
-    else
-        return false;
+    } else {
+        return s.para.apply(word, param);
+    }
     return true;
 }
 
@@ -505,7 +455,7 @@ bool RtfParser::specialCharacter(const QByteArray& word)
     }
     if (word == "row" || word == "nestrow") {
         flushText();
-        m_tables.endRow();
+        m_tableBuilder.endRow();
         return true;
     }
     const char16_t symbol = RtfKeywords::symbol(word);
@@ -535,6 +485,8 @@ void RtfParser::text(const char* data, qsizetype size)
         return;
     case Destination::FontTable:
     case Destination::ColorTable:
+    case Destination::FieldInstruction:
+    case Destination::StyleSheet:
         for (qsizetype i = 0; i < size; ++i)
             byte(data[i]);
         return;
@@ -542,17 +494,12 @@ void RtfParser::text(const char* data, qsizetype size)
         if (!m_pictures.empty())
             m_pictures.back().hex.append(data, size);
         return;
-    case Destination::StyleSheet:
-        m_styleSheet.text(QByteArrayView(data, size));
-        return;
+
     case Destination::ShapePropertyName:
         if (m_shapeProperty.size() < 64)
             m_shapeProperty.append(data, size);
         return;
-    case Destination::FieldInstruction:
-        if (!m_fields.empty() && m_fields.back().instruction.size() < 4096)
-            m_fields.back().instruction += QString::fromLatin1(data, size);
-        return;
+
     default:
         return;
     }
@@ -565,20 +512,28 @@ void RtfParser::byte(char b)
         return;
     if (s.destination == Destination::ColorTable) {
         if (b == ';') {
-            m_colors.append(m_colorSeen ? QColor(qBound(0, m_red, 255), qBound(0, m_green, 255),
-                                                 qBound(0, m_blue, 255))
-                                        : QColor());
+            m_tables.colors.append(
+                m_colorSeen
+                    ? QColor(qBound(0, m_red, 255), qBound(0, m_green, 255), qBound(0, m_blue, 255))
+                    : QColor());
             m_red = m_green = m_blue = 0;
             m_colorSeen = false;
         }
         return;
     }
     if (s.destination == Destination::FontTable) {
+        m_fontTable.nameByte(b, m_codePage);
+        return;
+    }
+    if (s.destination == Destination::FieldInstruction) {
+        fieldInstruction(CodePage::decode(m_codePage, QByteArray(1, b)));
+        return;
+    }
+    if (s.destination == Destination::StyleSheet) {
+        // Style names may be in any code page, and have double-byte characters.
         if (b == ';') {
             flushBytes();
-            fontNameBytes();
-            m_fonts[m_currentFont].name = m_fonts[m_currentFont].name.trimmed();
-            m_pendingText.clear();
+            m_styleSheet.endStyle();
         } else {
             m_pendingBytes.append(b);
         }
@@ -596,7 +551,8 @@ void RtfParser::byte(char b)
         asciiText(QLatin1StringView(&b, 1));
     } else {
         m_pendingBytes.append(b);
-        m_expectTrail = CodePage::isLeadByte(codePageFor(s.chr.font), uchar(b));
+        m_expectTrail =
+            CodePage::isLeadByte(m_fontTable.codePageFor(s.chr.font, m_codePage), uchar(b));
     }
 }
 
@@ -609,21 +565,10 @@ void RtfParser::asciiText(QLatin1StringView text)
     m_pendingText += text;
 }
 
-void RtfParser::fontNameBytes()
+void RtfParser::fieldInstruction(const QString& text)
 {
-    if (m_pendingBytes.isEmpty())
-        return;
-    const int cp = m_fonts[m_currentFont].codePage;
-    m_fonts[m_currentFont].name += CodePage::decode(cp ? cp : m_codePage, m_pendingBytes);
-    m_pendingBytes.clear();
-}
-
-int RtfParser::codePageFor(int font) const
-{
-    auto it = m_fonts.constFind(font);
-    if (it != m_fonts.cend() && it->codePage)
-        return it->codePage;
-    return m_codePage;
+    if (!m_fields.empty() && m_fields.back().instruction.size() < 4096)
+        m_fields.back().instruction += text;
 }
 
 void RtfParser::flushBytes()
@@ -631,20 +576,30 @@ void RtfParser::flushBytes()
     m_expectTrail = false;
     if (m_pendingBytes.isEmpty())
         return;
-    if (state().destination == Destination::FontTable) {
-        fontNameBytes();
+    if (state().destination == Destination::StyleSheet) {
+        m_styleSheet.name(CodePage::decode(m_codePage, m_pendingBytes));
+        m_pendingBytes.clear();
         return;
     }
     const QByteArray bytes = m_pendingBytes;
     m_pendingBytes.clear();
-    unicodeText(CodePage::decode(codePageFor(state().chr.font), bytes));
+    unicodeText(CodePage::decode(m_fontTable.codePageFor(state().chr.font, m_codePage), bytes));
 }
 
 void RtfParser::unicodeText(const QString& s)
 {
     GroupState& st = state();
     if (st.destination == Destination::FontTable) {
-        m_fonts[m_currentFont].name += s;
+        m_fontTable.nameText(s, m_codePage);
+        return;
+    }
+    if (st.destination == Destination::FieldInstruction) {
+        fieldInstruction(s); // a link's target may have characters of any kind
+        return;
+    }
+    if (st.destination == Destination::StyleSheet) {
+        flushBytes();
+        m_styleSheet.name(s);
         return;
     }
     if (st.destination != Destination::Normal)
@@ -652,7 +607,7 @@ void RtfParser::unicodeText(const QString& s)
     if (!m_pendingBytes.isEmpty()) {
         const QByteArray bytes = m_pendingBytes;
         m_pendingBytes.clear();
-        unicodeText(CodePage::decode(codePageFor(st.chr.font), bytes));
+        unicodeText(CodePage::decode(m_fontTable.codePageFor(st.chr.font, m_codePage), bytes));
     }
     if (!m_pendingText.isEmpty() && !(m_pendingFormat == st.chr))
         flushText();
@@ -663,13 +618,38 @@ void RtfParser::unicodeText(const QString& s)
 
 void RtfParser::flushText()
 {
+    if (state().destination == Destination::FontTable)
+        m_fontTable.flush(m_codePage);
     if (!m_pendingBytes.isEmpty())
         flushBytes();
     if (m_pendingText.isEmpty())
         return;
     enterTables();
+    if (!m_styleAtText)
+        m_styleAtText = state().para.style;
     m_cursor.insertText(m_pendingText, charFormat(m_pendingFormat));
     m_pendingText.clear();
+}
+
+ParaState RtfParser::endingParagraph()
+{
+    // The paragraph's style is the one named when its text began: some writers
+    // name the paragraph's style again in each run of its text, others another
+    // style in a group of their own around the paragraph mark, and readers take
+    // the first.
+    ParaState p = state().para;
+    if (m_styleAtText && *m_styleAtText != p.style && *m_styleAtText >= 0) {
+        // With that style's formatting, in the table the paragraph ends in.
+        const bool inTable = p.inTable;
+        const int nesting = p.nesting;
+        p.style = *m_styleAtText;
+        CharState unused;
+        m_styleSheet.apply(p.style, unused, p, m_tables.defaultFont, false);
+        p.inTable = inTable;
+        p.nesting = nesting;
+    }
+    m_styleAtText.reset();
+    return p;
 }
 
 QTextCharFormat RtfParser::charFormat(const CharState& c)
@@ -678,64 +658,12 @@ QTextCharFormat RtfParser::charFormat(const CharState& c)
     auto cached = m_formats.constFind(c);
     if (cached != m_formats.cend())
         return *cached;
-    QTextCharFormat format = RtfFormats::charFormat(c, m_fonts, m_colors, m_links, m_defaultFont);
+    QTextCharFormat format = RtfFormats::charFormat(c, m_tables);
     if (c.charStyle >= 0 && m_styleSheet.isCharacterStyle(c.charStyle))
-        format.setProperty(RtfFormats::CharStyleChain, styleChain(c.charStyle));
+        format.setProperty(RichTextProperty::CharStyleChain, m_styleFormats.chain(c.charStyle));
     if (m_formats.size() < 4096)
         m_formats.insert(c, format);
     return format;
-}
-
-QVariantList RtfParser::styleChain(int style)
-{
-    auto it = m_styleChains.constFind(style);
-    if (it != m_styleChains.cend())
-        return *it;
-    GroupState plain;
-    plain.chr.font = m_defaultFont;
-    QVariantList chain;
-    for (int s : m_styleSheet.chainOf(style)) {
-        // A plain state in place of the current one, not one pushed: pushing could
-        // move the stack while callers hold on to the current state.
-        GroupState saved = std::exchange(state(), plain);
-        applyStyle(s, true);
-        chain.append(QVariant(QVariantList{
-            s, m_styleSheet.nameOf(s),
-            QTextFormat(RtfFormats::charFormat(state().chr, m_fonts, m_colors, {}, m_defaultFont)),
-            QTextFormat(RtfFormats::blockFormat(state().para)), m_styleSheet.ownPropertiesOf(s)}));
-        state() = std::move(saved);
-    }
-    return *m_styleChains.insert(style, chain);
-}
-
-void RtfParser::addStyle(int style, QTextBlockFormat& format)
-{
-    // The style goes with the paragraph, so that saving can write it again and
-    // readers tell its formatting from the paragraph's own: the formats it gives,
-    // and the name and formats of it and each style it is based on.
-    if (!m_styleSheet.isParagraphStyle(style))
-        return;
-    auto it = m_styleFormats.constFind(style);
-    if (it == m_styleFormats.cend()) {
-        const QVariantList chain = styleChain(style);
-        GroupState plain;
-        plain.chr.font = m_defaultFont;
-        GroupState saved = std::exchange(state(), plain);
-        applyStyle(style, true);
-        QTextBlockFormat styled = RtfFormats::blockFormat(state().para);
-        styled.setProperty(RtfFormats::StyleChain, chain);
-        styled.setProperty(
-            RtfFormats::StyleCharFormat,
-            QTextFormat(RtfFormats::charFormat(state().chr, m_fonts, m_colors, {}, m_defaultFont)));
-        state() = std::move(saved);
-        it = m_styleFormats.insert(style, styled);
-    }
-    format.setProperty(RtfFormats::StyleChain, it->property(RtfFormats::StyleChain));
-    format.setProperty(RtfFormats::StyleCharFormat, it->property(RtfFormats::StyleCharFormat));
-    QTextBlockFormat flat = *it;
-    flat.clearProperty(RtfFormats::StyleChain);
-    flat.clearProperty(RtfFormats::StyleCharFormat);
-    format.setProperty(RtfFormats::StyleBlockFormat, QTextFormat(flat));
 }
 
 QTextBlockFormat RtfParser::blockFormat(const ParaState& p)
@@ -745,7 +673,7 @@ QTextBlockFormat RtfParser::blockFormat(const ParaState& p)
         m_lastPara = p;
         m_lastBlockFormat = RtfFormats::blockFormat(p);
         if (p.style >= 0)
-            addStyle(p.style, m_lastBlockFormat);
+            m_styleFormats.addTo(m_lastBlockFormat, p.style);
     }
     return m_lastBlockFormat;
 }
@@ -756,11 +684,33 @@ void RtfParser::endParagraph(bool newBlock)
     if (!newBlock && !m_wholeDocument)
         return;
     // The document ending right after a row ends its tables, not a new row.
-    if (!newBlock && m_tables.rowJustEnded())
-        m_tables.enter(0, 0);
+    if (!newBlock && m_tableBuilder.rowJustEnded())
+        m_tableBuilder.enter(0, 0);
     else
         enterTables();
-    const ParaState& p = state().para;
+    formatParagraph();
+    if (newBlock)
+        m_cursor.insertBlock(QTextBlockFormat(), charFormat(state().chr));
+}
+
+void RtfParser::enterTables()
+{
+    m_tableBuilder.enter(state().para.tableDepth(), m_rowColumns);
+}
+
+void RtfParser::endCell()
+{
+    // The cell's last paragraph ends with the cell, not with a paragraph mark.
+    flushText();
+    // A cell's end says its paragraph is in a table, \intbl or not.
+    m_tableBuilder.enter(qMax(1, state().para.tableDepth()), m_rowColumns);
+    formatParagraph();
+    m_tableBuilder.endCell();
+}
+
+void RtfParser::formatParagraph()
+{
+    const ParaState p = endingParagraph();
     m_cursor.setBlockFormat(blockFormat(p));
     if (p.listOverride > 0)
         m_listTable.addParagraph(m_cursor, p.listOverride, p.listLevel);
@@ -768,29 +718,17 @@ void RtfParser::endParagraph(bool newBlock)
         m_listTable.addOldStyleParagraph(m_cursor, QTextListFormat::Style(p.oldListStyle),
                                          m_previousWasOldList);
     m_previousWasOldList = p.listOverride == 0 && p.oldListStyle != 0;
-    if (newBlock)
-        m_cursor.insertBlock(QTextBlockFormat(), charFormat(state().chr));
-}
-
-void RtfParser::enterTables()
-{
-    m_tables.enter(state().para.tableDepth(), m_rowColumns);
-}
-
-void RtfParser::endCell()
-{
-    // The cell's last paragraph ends with the cell, not with a paragraph mark.
-    flushText();
-    enterTables();
-    m_cursor.setBlockFormat(blockFormat(state().para));
-    m_tables.endCell();
 }
 
 void RtfParser::finishPicture(const RtfPicture& picture)
 {
-    const QTextImageFormat format = picture.addTo(m_cursor.document(), ++m_imageCount);
+    // The picture is part of its run: saving writes it with the run's formatting.
+    QTextCharFormat format = charFormat(state().chr);
+    format.merge(picture.addTo(m_cursor.document(), ++m_imageCount));
     enterTables();
-    m_cursor.insertImage(format);
+    if (!m_styleAtText)
+        m_styleAtText = state().para.style;
+    m_cursor.insertImage(format.toImageFormat());
     for (Shape& shape : m_shapes)
         shape.pictureShown = true;
 }

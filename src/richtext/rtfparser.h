@@ -1,9 +1,11 @@
 #pragma once
 
 #include "codepage.h"
+#include "rtffonttable.h"
 #include "rtflisttable.h"
 #include "rtfpicture.h"
 #include "rtfstate.h"
+#include "rtfstyleformats.h"
 #include "rtfstylesheet.h"
 #include "rtftablebuilder.h"
 #include "rtftokenizer.h"
@@ -25,7 +27,7 @@ public:
     // Inserting into a paragraph leaves that paragraph's format alone unless the
     // inserted text ends paragraphs of its own.
     RtfParser(const QByteArray& data, QTextCursor& cursor, bool wholeDocument)
-        : m_tokens(data), m_cursor(cursor), m_wholeDocument(wholeDocument), m_tables(cursor)
+        : m_tokens(data), m_cursor(cursor), m_wholeDocument(wholeDocument), m_tableBuilder(cursor)
     {}
 
     void run();
@@ -37,12 +39,13 @@ private:
     void controlSymbol(char symbol);
     void controlWord(const QByteArray& word, bool hasParam, int param);
     bool destinationWord(const QByteArray& word);
-    bool characterWord(const QByteArray& word, bool hasParam, int param);
+    bool unicodeWord(const QByteArray& word, int param);
+    bool nameWord(const QByteArray& word, int param);
+    void forgetFormats();
     void oldListWord(const QByteArray& word);
-    void applyStyle(int style, bool given);
-    void applyWords(const QList<RtfStyleSheet::Word>& words, bool given);
+    void applyStyle(int style);
     void keepFootnote();
-    bool paragraphWord(const QByteArray& word, bool hasParam, int param);
+    bool paragraphWord(const QByteArray& word, int param);
     bool specialCharacter(const QByteArray& word);
     void text(const char* data, qsizetype size);
     void byte(char b);
@@ -51,36 +54,34 @@ private:
     void flushBytes();
     void flushText();
     void endParagraph(bool newBlock);
+    ParaState endingParagraph();
+    // The paragraph at the cursor gets its format and its place in a list.
+    void formatParagraph();
     void enterTables();
     void endCell();
     void finishPicture(const RtfPicture& picture);
-    void fontNameBytes();
-    int codePageFor(int font) const;
+    void keepFontTable();
+    void fieldInstruction(const QString& text);
     QTextCharFormat charFormat(const CharState& c);
     QTextBlockFormat blockFormat(const ParaState& p);
-    void addStyle(int style, QTextBlockFormat& format);
-    QVariantList styleChain(int style);
     bool consumingSkippedCharacter();
 
     RtfTokenizer m_tokens;
     QTextCursor& m_cursor;
     bool m_wholeDocument;
-    RtfTableBuilder m_tables;
+    RtfTableBuilder m_tableBuilder;
     int m_rowColumns = 0;
     int m_footnotes = 0;
     std::vector<Field> m_fields;
     std::vector<Shape> m_shapes;
     QByteArray m_shapeProperty;
-    QStringList m_links;
     std::vector<GroupState> m_stack;
     int m_ignoredDepth = 0;
     bool m_nextIsIgnorable = false;
     int m_skipCount = 0;
     int m_codePage = CodePage::Ansi;
-    int m_defaultFont = 0;
-    QHash<int, FontEntry> m_fonts;
-    int m_currentFont = 0;
-    QList<QColor> m_colors;
+    FormatTables m_tables;
+    RtfFontTable m_fontTable{m_tables.fonts};
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorSeen = false;
     QByteArray m_pendingBytes;
@@ -91,12 +92,13 @@ private:
     std::vector<RtfPicture> m_pictures;
     RtfListTable m_listTable;
     RtfStyleSheet m_styleSheet;
-    QHash<int, QTextBlockFormat> m_styleFormats; // the style's own, with its chain
-    QHash<int, QVariantList> m_styleChains;
+    bool m_styleSheetRead = false;
+    RtfStyleFormats m_styleFormats{m_styleSheet, m_tables};
 
     QHash<CharState, QTextCharFormat> m_formats;
     std::optional<ParaState> m_lastPara;
     QTextBlockFormat m_lastBlockFormat;
     bool m_previousWasOldList = false;
+    std::optional<int> m_styleAtText; // the paragraph style when the paragraph's text began
     int m_imageCount = 0;
 };

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
+#include <QHash>
 #include <QHashFunctions>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // What the RTF reader keeps while it reads: the destination of each group and
 // the character and paragraph properties in force.
@@ -40,11 +43,21 @@ struct CharState {
     bool bold = false, italic = false, underline = false, strike = false;
     bool hidden = false, protect = false, caps = false, smallCaps = false;
     int color = 0;
+    bool colorGiven = false; // \cf said even of the automatic colour, not from a style
     int highlight = 0, cellBackground = 0, shading = 0; // \highlight, \cb, \chcbpat
     int offsetTwips = 0;
     int script = 0;     // 1 superscript, 2 subscript
     int link = 0;       // 1-based index of the hyperlink's target
     int charStyle = -1; // \cs
+    // Right-to-left and East Asian text have fonts of their own, and right-to-left
+    // text its own size, bold and italic: -1 (0 for the size) where not given.
+    int complexFont = -1, complexHalfPoints = 0, complexBold = -1, complexItalic = -1;
+    int asianFont = -1;
+    // Which text the next words are for: \rtlch's, or \dbch's, or the rest.
+    bool rightToLeft = false, doubleByte = false;
+    // Sets what a character formatting word says; false for other words. \plain
+    // starts again from the default font.
+    bool apply(const QByteArray& word, bool hasParam, int param, int defaultFont);
     bool operator==(const CharState&) const = default;
 };
 
@@ -52,8 +65,9 @@ inline size_t qHash(const CharState& c, size_t hashSeed = 0)
 {
     return qHashMulti(hashSeed, c.font, c.halfPoints, c.fontGiven, c.sizeGiven, c.bold, c.italic,
                       c.underline, c.strike, c.hidden, c.protect, c.caps, c.smallCaps, c.color,
-                      c.highlight, c.cellBackground, c.shading, c.offsetTwips, c.script, c.link,
-                      c.charStyle);
+                      c.colorGiven, c.highlight, c.cellBackground, c.shading, c.offsetTwips,
+                      c.script, c.link, c.charStyle, c.complexFont, c.complexHalfPoints,
+                      c.complexBold, c.complexItalic, c.asianFont, c.rightToLeft, c.doubleByte);
 }
 
 struct ParaState {
@@ -69,6 +83,8 @@ struct ParaState {
     bool inTable = false;
     int nesting = 0;
     int tableDepth() const { return inTable ? qMax(1, nesting) : 0; }
+    // Sets what a paragraph formatting word says; false for other words.
+    bool apply(const QByteArray& word, int param);
     bool operator==(const ParaState&) const = default;
 };
 
@@ -83,4 +99,13 @@ struct GroupState {
 struct FontEntry {
     QString name;
     int codePage = 0;
+};
+
+// What formats refer to by number: the font and colour tables and the links'
+// targets, and the document's default font.
+struct FormatTables {
+    QHash<int, FontEntry> fonts;
+    QList<QColor> colors;
+    QStringList links;
+    int defaultFont = 0;
 };

@@ -20,14 +20,10 @@ void RtfStyleSheet::word(const QByteArray& word, bool hasParam, int param)
     }
 }
 
-void RtfStyleSheet::text(QByteArrayView text)
+void RtfStyleSheet::name(const QString& text)
 {
-    for (char c : text) {
-        if (c == ';')
-            endStyle();
-        else if (m_current.name.size() < 256)
-            m_current.name += c;
-    }
+    constexpr qsizetype MaxName = 256;
+    m_current.name += text.left(MaxName - m_current.name.size());
 }
 
 bool RtfStyleSheet::isParagraphStyle(int style) const
@@ -44,7 +40,7 @@ bool RtfStyleSheet::isCharacterStyle(int style) const
 
 QString RtfStyleSheet::nameOf(int style) const
 {
-    return QString::fromLatin1(m_styles.value(style).name).trimmed();
+    return m_styles.value(style).name.trimmed();
 }
 
 QStringList RtfStyleSheet::ownPropertiesOf(int style) const
@@ -68,6 +64,12 @@ QList<int> RtfStyleSheet::chainOf(int style) const
     return chain;
 }
 
+bool RtfStyleSheet::isBasedOnItself(int style) const
+{
+    auto it = m_styles.constFind(style);
+    return it != m_styles.cend() && it->basedOn == style;
+}
+
 void RtfStyleSheet::endStyle()
 {
     if (m_styles.size() < MaxStyles)
@@ -83,4 +85,23 @@ QList<RtfStyleSheet::Word> RtfStyleSheet::wordsOf(int style) const
     for (auto s = chain.crbegin(); s != chain.crend(); ++s)
         words += m_styles.value(*s).words;
     return words;
+}
+
+void RtfStyleSheet::apply(int style, CharState& chr, ParaState& para, int defaultFont,
+                          bool given) const
+{
+    const bool fontGiven = chr.fontGiven, sizeGiven = chr.sizeGiven, colorGiven = chr.colorGiven;
+    // Which text the words are for is the style's own business.
+    const bool rightToLeft = chr.rightToLeft, doubleByte = chr.doubleByte;
+    for (const Word& w : wordsOf(style)) {
+        if (!chr.apply(w.word, w.hasParam, w.param, defaultFont))
+            para.apply(w.word, w.param);
+    }
+    chr.rightToLeft = rightToLeft;
+    chr.doubleByte = doubleByte;
+    if (!given) {
+        chr.fontGiven = fontGiven;
+        chr.sizeGiven = sizeGiven;
+        chr.colorGiven = colorGiven;
+    }
 }

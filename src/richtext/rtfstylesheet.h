@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rtfstate.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -16,9 +18,10 @@ public:
         int param;
     };
 
-    // The words of the style sheet's groups, in order; ";" ends a style.
+    // The words of the style sheet's groups, in order, and the text of each
+    // style's name; ";" ends a style.
     void word(const QByteArray& word, bool hasParam, int param);
-    void text(QByteArrayView text);
+    void name(const QString& text);
     void endStyle();
     bool isParagraphStyle(int style) const;
     bool isCharacterStyle(int style) const;
@@ -27,15 +30,22 @@ public:
     QStringList ownPropertiesOf(int style) const;
     // The style and the styles it is based on, itself first.
     QList<int> chainOf(int style) const;
+    // Some styles name themselves as the style they are based on; readers may
+    // take that to mean they are based on no other, not even the default.
+    bool isBasedOnItself(int style) const;
 
     // The style's words with those of the styles it is based on first.
     QList<Word> wordsOf(int style) const;
+    // Gives the character and paragraph state the style's formatting. Text takes
+    // its style's font, size and colour, but unless `given` they stay the
+    // style's: not the text's own.
+    void apply(int style, CharState& chr, ParaState& para, int defaultFont, bool given) const;
 
 private:
     struct Style {
         int basedOn = -1;
         char kind = 's'; // s paragraph, c character, o any other
-        QByteArray name;
+        QString name;
         QList<Word> words;
     };
     QHash<int, Style> m_styles;

@@ -1,5 +1,6 @@
 #include "rtftablebuilder.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextTable>
 
@@ -44,6 +45,11 @@ void RtfTableBuilder::open(int columns)
     format.setBorderCollapse(true);
     format.setCellPadding(3);
     format.setCellSpacing(0);
+    // A table stands on a paragraph of its own, as one after a paragraph mark
+    // does: not on text of the same paragraph, nor on the paragraph that ends the
+    // table before it, which would make the two one table when written.
+    if (m_cursor.block().length() > 1 || m_cursor.position() == m_closedAt)
+        m_cursor.insertBlock();
     QTextTable* table = m_cursor.insertTable(1, qBound(1, columns, MaxColumns), format);
     m_open.push_back({table});
 }
@@ -53,6 +59,7 @@ void RtfTableBuilder::close()
     QTextTable* table = m_open.back().table;
     m_open.pop_back();
     m_cursor.setPosition(table->lastPosition() + 1);
+    m_closedAt = m_cursor.position();
 }
 
 void RtfTableBuilder::moveToNextCell(OpenTable& top)

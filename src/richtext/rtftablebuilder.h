@@ -34,4 +34,5 @@ private:
 
     QTextCursor& m_cursor;
     std::vector<OpenTable> m_open;
+    int m_closedAt = -1; // where the cursor went when the last table closed
 };

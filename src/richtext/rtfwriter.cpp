@@ -2,8 +2,9 @@
 
 #include "richtextproperties.h"
 #include "rtfformats.h"
-#include "rtfkeywords.h"
-#include "rtftokenizer.h"
+#include "rtfformatwriter.h"
+#include "rtflistwriter.h"
+#include "rtfstylewriter.h"
 #include "twips.h"
 #include "windows1252.h"
 
@@ -17,78 +18,82 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
-#include <cmath>
+#include <climits>
 
 namespace {
 
 class RtfBuilder {
 public:
     RtfBuilder(const QTextDocument* document, int from, int to)
-        : m_document(document), m_from(from), m_to(to)
+        : m_document(document), m_from(from), m_to(to),
+          m_whole(from == 0 && to >= document->characterCount() - 1), m_formats(document)
     {}
     QByteArray build();
 
 private:
     template <typename F> void forEachFragment(F&& visit) const;
-    int fontIndex(const QString& family);
-    int colorIndex(const QColor& color);
     void collectTables();
     void writeFrame(QTextFrame::iterator it, int depth);
     void writeTable(QTextTable* table, int depth);
-    void addList(const QTextList* list);
-    void writeListTables();
-    void writeListItem(const QTextBlock& block, const QTextList* list, int level);
-    static int numbering(QTextListFormat::Style style);
-    static int listLevel(const QTextList* list);
     void writeParagraph(const QTextBlock& block, int depth = 0);
-    void writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level);
-    int styleNumber(const QTextBlock& block);
-    int charStyleNumber(const QTextCharFormat& format);
-    int styleNumber(const QVariantList& chain, bool character);
-    void writeStyleSheet();
-    // A paragraph's runs are written against its style (`base`).
-    void writeCharFormat(const QTextCharFormat& format,
-                         const QTextCharFormat& base = QTextCharFormat());
-    void writeBackground(const QTextCharFormat& format, const QTextCharFormat& base);
-    void writeText(const QString& text);
     void writeImage(const QTextImageFormat& format);
-    QString familyOf(const QTextCharFormat& format) const;
+    // The fragment's text from start to end; it begins at position.
+    void appendText(const QTextFragment& fragment, int position, int start, int end);
+
+    // What a paragraph format writes, and a character format in a paragraph style:
+    // documents use few formats many times over.
+    struct Paragraph {
+        QByteArray words; // from the style to the tab stops
+        int style;
+        QTextCharFormat styleFormat;
+    };
+    struct Run {
+        QByteArray words;
+        QString link;
+        QByteArray footnote;
+        bool image;
+    };
+    const Paragraph& paragraph(const QTextBlock& block, const QTextList* list);
+    const Run& run(const QTextFragment& fragment, const Paragraph& paragraph);
 
     const QTextDocument* m_document;
     int m_from;
     int m_to;
-    QStringList m_fonts;
-    QList<QColor> m_colors;
-    // Lists nested in one another share one list of the list table, a level each.
-    QHash<const QTextList*, int> m_listGroup;
-    QList<QList<int>> m_groupNumbering;
-    QList<QList<bool>> m_groupAssigned;
-    QList<QList<int>> m_groupStarts;
-    // The words of each character format in each paragraph style, once made.
-    QHash<QPair<int, int>, QByteArray> m_charWords;
-    // Paragraph styles, each after the one it is based on (its parent).
-    struct Style {
-        int number;
-        QString name;
-        QTextCharFormat chr;
-        QTextBlockFormat block;
-        int parent;
-        int original;
-        QStringList own; // the properties the style's own words set
-        bool character;
-    };
-    QList<Style> m_styles;
-    QHash<int, int> m_styleOfFormat; // block format index → style number, -1 for none
-    int m_nextStyleNumber = 0;
-    int m_lastListGroup = -1;
+    bool m_whole; // the whole document: no fragment is cut
+    RtfFormatWriter m_formats;
+    RtfStyleWriter m_styles;
+    RtfListWriter m_lists;
+    QHash<QPair<int, const QTextList*>, Paragraph> m_paragraphs;
+    QHash<QPair<int, int>, Run> m_runs; // by character format and paragraph style
     QByteArray m_out;
 };
 
-QByteArray escapeChars(const QString& text)
+} // namespace
+
+QByteArray RtfWriter::escape(const QString& text)
 {
     QByteArray out;
     out.reserve(text.size() + 16);
+    appendEscaped(out, text);
+    return out;
+}
+
+void RtfWriter::appendEscaped(QByteArray& out, QStringView text)
+{
     for (qsizetype i = 0; i < text.size(); ++i) {
+        // Runs of plain ASCII go in one piece.
+        qsizetype end = i;
+        while (end < text.size() && text[end].unicode() >= 0x20 && text[end].unicode() < 0x80 &&
+               text[end] != u'\\' && text[end] != u'{' && text[end] != u'}')
+            ++end;
+        if (end > i) {
+            const qsizetype at = out.size();
+            out.resize(at + (end - i));
+            for (qsizetype k = i; k < end; ++k)
+                out[at + (k - i)] = char(text[k].unicode());
+            i = end - 1;
+            continue;
+        }
         const char16_t c = text[i].unicode();
         switch (c) {
         case u'\\':
@@ -134,9 +139,9 @@ QByteArray escapeChars(const QString& text)
                 out += ansi;
         }
     }
-    return out;
 }
 
+namespace {
 QByteArray number(const char* word, int value)
 {
     return QByteArray(word) + QByteArray::number(value);
@@ -148,103 +153,71 @@ template <typename F> void RtfBuilder::forEachFragment(F&& visit) const
 {
     for (QTextBlock block = m_document->findBlock(m_from); block.isValid(); block = block.next()) {
         // A block's fragments follow each other; asking each for its position
-        // would search the document's tree every time.
-        int position = block.position();
+        // would search the document's tree every time, and the whole document
+        // needs no positions at all.
+        int position = m_whole ? 0 : block.position();
         if (position > m_to)
             break;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const int start = qMax(position, m_from);
-            const int end = qMin(position + fragment.length(), m_to);
-            position += fragment.length();
-            if (start < end)
-                visit(block, fragment, start, end);
+            if (!m_whole) {
+                const int start = qMax(position, m_from);
+                const int end = qMin(position + fragment.length(), m_to);
+                position += fragment.length();
+                if (start >= end)
+                    continue;
+            }
+            visit(block, fragment);
         }
     }
 }
 
-QString RtfBuilder::familyOf(const QTextCharFormat& format) const
-{
-    const QStringList families = format.fontFamilies().toStringList();
-    if (!families.isEmpty() && !families.first().isEmpty())
-        return families.first();
-    return m_document->defaultFont().family();
-}
-
-int RtfBuilder::fontIndex(const QString& family)
-{
-    qsizetype index = m_fonts.indexOf(family);
-    if (index < 0) {
-        m_fonts.append(family);
-        index = m_fonts.size() - 1;
-    }
-    return int(index);
-}
-
-int RtfBuilder::colorIndex(const QColor& color)
-{
-    const QColor rgb = color.toRgb();
-    qsizetype index = m_colors.indexOf(rgb);
-    if (index < 0) {
-        m_colors.append(rgb);
-        index = m_colors.size() - 1;
-    }
-    return int(index) + 1; // 0 is the automatic colour
-}
-
 void RtfBuilder::collectTables()
 {
+    const QTextFrameFormat root = m_document->rootFrame()->frameFormat();
+    m_formats.keepFonts(root.property(RichTextProperty::FontTable).toStringList());
     // The default font is the one text without a font of its own came in.
     QString defaultFamily;
-    forEachFragment([&](const QTextBlock&, const QTextFragment& fragment, int, int) {
-        if (defaultFamily.isNull())
-            defaultFamily = fragment.charFormat().stringProperty(RtfFormats::DefaultFont);
-    });
-    if (defaultFamily.isNull())
-        defaultFamily = m_document->defaultFont().family();
-    fontIndex(defaultFamily);
-    for (QTextBlock block = m_document->findBlock(m_from);
-         block.isValid() && block.position() <= m_to; block = block.next()) {
-        if (const QTextList* list = block.textList())
-            addList(list);
-        styleNumber(block);
-    }
     QSet<int> seen;
-    forEachFragment([&](const QTextBlock&, const QTextFragment& fragment, int, int) {
+    forEachFragment([&](const QTextBlock&, const QTextFragment& fragment) {
         if (seen.contains(fragment.charFormatIndex()))
             return; // the same format, already in the tables
         seen.insert(fragment.charFormatIndex());
         const QTextCharFormat format = fragment.charFormat();
-        charStyleNumber(format);
-        fontIndex(familyOf(format));
-        if (format.hasProperty(QTextFormat::ForegroundBrush))
-            colorIndex(format.foreground().color());
-        if (format.hasProperty(QTextFormat::BackgroundBrush))
-            colorIndex(format.background().color());
+        if (defaultFamily.isNull())
+            defaultFamily = format.stringProperty(RichTextProperty::DefaultFont);
     });
-    for (const Style& style : std::as_const(m_styles)) {
-        fontIndex(familyOf(style.chr));
-        if (style.chr.hasProperty(QTextFormat::ForegroundBrush))
-            colorIndex(style.chr.foreground().color());
-        if (style.chr.hasProperty(QTextFormat::BackgroundBrush))
-            colorIndex(style.chr.background().color());
+    if (defaultFamily.isNull() && root.hasProperty(RichTextProperty::DefaultFont))
+        defaultFamily = root.stringProperty(RichTextProperty::DefaultFont);
+    if (defaultFamily.isNull())
+        defaultFamily = m_document->defaultFont().family();
+    m_formats.setDefaultFont(defaultFamily);
+    for (QTextBlock block = m_document->findBlock(m_from);
+         block.isValid() && (m_whole || block.position() <= m_to); block = block.next()) {
+        if (const QTextList* list = block.textList())
+            m_lists.add(list);
+        m_styles.paragraphStyle(block);
     }
+    seen.clear();
+    forEachFragment([&](const QTextBlock&, const QTextFragment& fragment) {
+        if (seen.contains(fragment.charFormatIndex()))
+            return;
+        seen.insert(fragment.charFormatIndex());
+        const QTextCharFormat format = fragment.charFormat();
+        m_styles.characterStyle(format);
+        m_formats.addToTables(format);
+    });
+    m_styles.addToTables(m_formats);
 }
 
 QByteArray RtfBuilder::build()
 {
     collectTables();
     m_out.reserve(qsizetype(m_to - m_from) * 2 + 4096);
-    m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
-    for (qsizetype i = 0; i < m_fonts.size(); ++i)
-        m_out += "{\\f" + QByteArray::number(i) + "\\fnil " + escapeChars(m_fonts[i]) + ";}";
-    m_out += "}\n{\\colortbl ;";
-    for (const QColor& c : std::as_const(m_colors))
-        m_out += number("\\red", c.red()) + number("\\green", c.green()) +
-                 number("\\blue", c.blue()) + ';';
-    m_out += "}\n";
-    writeStyleSheet();
-    writeListTables();
+    m_out += "{\\rtf1\\ansi\\ansicpg1252" + number("\\deff", m_formats.defaultFont()) + "\\uc1\n";
+    m_formats.writeTables(m_out);
+    m_styles.write(m_out, m_formats);
+    m_lists.writeTables(m_out);
     if (m_from == 0 && m_to >= m_document->characterCount() - 1) {
         writeFrame(m_document->rootFrame()->begin(), 0);
         m_out += "}\n";
@@ -321,413 +294,120 @@ void RtfBuilder::writeTable(QTextTable* table, int depth)
     }
 }
 
+const RtfBuilder::Paragraph& RtfBuilder::paragraph(const QTextBlock& block, const QTextList* list)
+{
+    const QPair<int, const QTextList*> key(block.blockFormatIndex(), list);
+    auto it = m_paragraphs.constFind(key);
+    if (it != m_paragraphs.cend())
+        return *it;
+    const QTextBlockFormat format = block.blockFormat();
+    Paragraph p{
+        QByteArray(), m_styles.paragraphStyle(block),
+        format.property(RichTextProperty::StyleCharFormat).value<QTextFormat>().toCharFormat()};
+    // Readers give a styled paragraph its style's character formatting; the next
+    // paragraph starts from none.
+    if (!m_styles.isEmpty())
+        p.words += "\\plain";
+    if (p.style >= 0)
+        p.words += number("\\s", p.style);
+    m_formats.writeBlockFormat(p.words, format, list, list ? RtfListWriter::level(list) : 0);
+    return *m_paragraphs.insert(key, p);
+}
+
+const RtfBuilder::Run& RtfBuilder::run(const QTextFragment& fragment, const Paragraph& paragraph)
+{
+    const QPair<int, int> key(fragment.charFormatIndex(), paragraph.style);
+    auto it = m_runs.constFind(key);
+    if (it != m_runs.cend())
+        return *it;
+    const QTextCharFormat format = fragment.charFormat();
+    Run r{QByteArray(), format.isAnchor() ? format.anchorHref() : QString(),
+          format.property(RichTextProperty::FootnoteRtf).toByteArray(), format.isImageFormat()};
+    if (const int charStyle = m_styles.characterStyle(format); charStyle >= 0)
+        r.words += number("\\cs", charStyle);
+    m_formats.writeCharFormat(r.words, format,
+                              RtfStyleWriter::runBase(paragraph.styleFormat, format));
+    return *m_runs.insert(key, r);
+}
+
 void RtfBuilder::writeParagraph(const QTextBlock& block, int depth)
 {
-    const QTextBlockFormat format = block.blockFormat();
     m_out += "\\pard";
     if (depth > 0)
         m_out += "\\intbl";
     if (depth > 1)
         m_out += number("\\itap", depth);
     const QTextList* list = block.textList();
-    const int level = list ? listLevel(list) : 0;
-    // Readers give a styled paragraph its style's character formatting; the next
-    // paragraph starts from none.
-    const int style = styleNumber(block);
-    if (!m_styles.isEmpty())
-        m_out += "\\plain";
-    if (style >= 0)
-        m_out += number("\\s", style);
-    writeBlockFormat(format, list, level);
+    const Paragraph& para = paragraph(block, list);
+    m_out += para.words;
     if (list)
-        writeListItem(block, list, level);
-    const int blockPosition = block.position(); // found in a tree: asked once
+        m_lists.writeItem(m_out, block, list);
+    const int blockPosition = m_whole ? 0 : block.position(); // found in a tree: asked once
     const int blockStart = qMax(blockPosition, m_from);
-    const int blockEnd = qMin(blockPosition + block.length() - 1, m_to);
-    const QTextCharFormat styleFormat =
-        format.property(RtfFormats::StyleCharFormat).value<QTextFormat>().toCharFormat();
+    const int blockEnd = m_whole ? INT_MAX : qMin(blockPosition + block.length() - 1, m_to);
     QString openLink;
+    // Text whose formats write the same words goes in one group, whatever else
+    // tells the formats apart: read back, they are one format.
+    bool textOpen = false;
+    QByteArray openWords;
     int next = blockPosition;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
+        const int length = fragment.length();
         const int position = next;
-        next += fragment.length();
-        const int start = qMax(position, blockStart);
-        const int end = qMin(position + fragment.length(), blockEnd);
+        next += length;
+        const int start = m_whole ? position : qMax(position, blockStart);
+        const int end = m_whole ? position + length : qMin(position + length, blockEnd);
         if (start >= end)
             continue;
-        const QTextCharFormat charFormat = fragment.charFormat();
-        const QString link = charFormat.isAnchor() ? charFormat.anchorHref() : QString();
-        if (link != openLink) {
-            if (!openLink.isEmpty())
-                m_out += "}}";
-            if (!link.isEmpty())
-                m_out +=
-                    "{\\field{\\*\\fldinst HYPERLINK \"" + escapeChars(link) + "\"}{\\fldrslt ";
-            openLink = link;
-        }
-        m_out += '{';
-        const qsizetype wordsStart = m_out.size();
-        const QPair<int, int> key(fragment.charFormatIndex(), style);
-        auto words = m_charWords.constFind(key);
-        if (words == m_charWords.cend()) {
-            writeCharFormat(charFormat, styleFormat);
-            m_charWords.insert(key, m_out.mid(wordsStart));
-        } else {
-            m_out += *words;
-        }
-        const bool noWords = m_out.size() == wordsStart;
-        const QByteArray footnote =
-            charFormat.property(RichTextProperty::FootnoteRtf).toByteArray();
-        if (!footnote.isEmpty()) {
-            m_out += "\\chftn}{\\footnote " + footnote + '}';
+        const Run& r = run(fragment, para);
+        const bool text = !r.image && r.footnote.isEmpty();
+        if (textOpen && text && r.link == openLink && r.words == openWords) {
+            appendText(fragment, position, start, end);
             continue;
         }
-        if (charFormat.isImageFormat()) {
-            for (int i = start; i < end; ++i)
-                writeImage(charFormat.toImageFormat());
-        } else {
-            if (!noWords)
-                m_out += ' ';
-            const QString text = fragment.text();
-            writeText(start == position && end - start == text.size()
-                          ? text
-                          : text.mid(start - position, end - start));
+        if (textOpen)
+            m_out += '}';
+        textOpen = false;
+        if (r.link != openLink) {
+            if (!openLink.isEmpty())
+                m_out += "}}";
+            if (!r.link.isEmpty()) {
+                m_out += "{\\field{\\*\\fldinst ";
+                RtfWriter::appendEscaped(m_out, RtfFormats::hyperlinkInstruction(r.link));
+                m_out += "}{\\fldrslt ";
+            }
+            openLink = r.link;
         }
-        m_out += '}';
+        m_out += '{';
+        m_out += r.words;
+        if (!r.footnote.isEmpty()) {
+            m_out += "\\chftn}{\\footnote " + r.footnote + '}';
+        } else if (r.image) {
+            const QTextImageFormat image = fragment.charFormat().toImageFormat();
+            for (int i = start; i < end; ++i)
+                writeImage(image);
+            m_out += '}';
+        } else {
+            if (!r.words.isEmpty())
+                m_out += ' ';
+            appendText(fragment, position, start, end);
+            textOpen = true;
+            openWords = r.words;
+        }
     }
+    if (textOpen)
+        m_out += '}';
     if (!openLink.isEmpty())
         m_out += "}}";
 }
 
-void RtfBuilder::writeBlockFormat(const QTextBlockFormat& format, const QTextList* list, int level)
+void RtfBuilder::appendText(const QTextFragment& fragment, int position, int start, int end)
 {
-    const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
-    if (align & Qt::AlignHCenter)
-        m_out += "\\qc";
-    else if (align & Qt::AlignRight)
-        m_out += "\\qr";
-    else if (align & Qt::AlignJustify)
-        m_out += "\\qj";
-    else if (format.hasProperty(QTextFormat::BlockAlignment))
-        m_out += "\\ql";
-    int left = Twips::fromPixels(format.leftMargin());
-    int first = Twips::fromPixels(format.textIndent());
-    if (list && left == 0 && first == 0) {
-        // Room for the bullet, where the list's own indent gave it.
-        const int indent = list->format().indent();
-        left =
-            indent > 0 ? Twips::fromPixels(indent * m_document->indentWidth()) : (level + 1) * 360;
-        first = -360;
-    }
-    // A styled paragraph's numbers are written in full, for readers that do not
-    // give it its style's; and zero where the style has another, for those that do.
-    const QTextBlockFormat base =
-        format.property(RtfFormats::StyleBlockFormat).value<QTextFormat>().toBlockFormat();
-    const auto differs = [&](int value, double baseValue) {
-        return value != 0 || Twips::fromPixels(baseValue) != 0;
-    };
-    if (differs(first, base.textIndent()))
-        m_out += number("\\fi", first);
-    if (differs(left, base.leftMargin()))
-        m_out += number("\\li", left);
-    if (const int right = Twips::fromPixels(format.rightMargin());
-        differs(right, base.rightMargin()))
-        m_out += number("\\ri", right);
-    if (const int before = Twips::fromPixels(format.topMargin()); differs(before, base.topMargin()))
-        m_out += number("\\sb", before);
-    if (const int after = Twips::fromPixels(format.bottomMargin());
-        differs(after, base.bottomMargin()))
-        m_out += number("\\sa", after);
-    const bool sameSpacing = format.lineHeightType() == QTextBlockFormat::SingleHeight &&
-                             base.lineHeightType() == QTextBlockFormat::SingleHeight;
-    switch (sameSpacing ? -1 : format.lineHeightType()) {
-    case QTextBlockFormat::ProportionalHeight:
-        m_out += number("\\sl", int(std::lround(format.lineHeight() * 240 / 100))) + "\\slmult1";
-        break;
-    case QTextBlockFormat::FixedHeight:
-        m_out += number("\\sl", -Twips::fromPixels(format.lineHeight())) + "\\slmult0";
-        break;
-    case QTextBlockFormat::MinimumHeight:
-        m_out += number("\\sl", Twips::fromPixels(format.lineHeight())) + "\\slmult0";
-        break;
-    case QTextBlockFormat::SingleHeight:
-        m_out += "\\sl0\\slmult0";
-        break;
-    default:
-        break;
-    }
-    for (const QTextOption::Tab& tab : format.tabPositions())
-        m_out += number("\\tx", Twips::fromPixels(tab.position));
-}
-
-int RtfBuilder::styleNumber(const QTextBlock& block)
-{
-    auto cached = m_styleOfFormat.constFind(block.blockFormatIndex());
-    if (cached != m_styleOfFormat.cend())
-        return *cached;
-    const int number =
-        styleNumber(block.blockFormat().property(RtfFormats::StyleChain).toList(), false);
-    m_styleOfFormat.insert(block.blockFormatIndex(), number);
-    return number;
-}
-
-int RtfBuilder::charStyleNumber(const QTextCharFormat& format)
-{
-    if (!format.hasProperty(RtfFormats::CharStyleChain))
-        return -1;
-    return styleNumber(format.property(RtfFormats::CharStyleChain).toList(), true);
-}
-
-int RtfBuilder::styleNumber(const QVariantList& chain, bool character)
-{
-    // The styles it is based on first, each keeping its number unless another took it.
-    int parent = -1;
-    for (auto it = chain.crbegin(); it != chain.crend(); ++it) {
-        const QVariantList entry = it->toList();
-        if (entry.size() != 5)
-            break;
-        Style style{entry[0].toInt(),
-                    entry[1].toString(),
-                    entry[2].value<QTextFormat>().toCharFormat(),
-                    entry[3].value<QTextFormat>().toBlockFormat(),
-                    parent,
-                    entry[0].toInt(),
-                    entry[4].toStringList(),
-                    character};
-        qsizetype index = -1;
-        for (qsizetype i = 0; i < m_styles.size() && index < 0; ++i) {
-            const Style& known = m_styles[i];
-            if (known.original == style.original && known.name == style.name &&
-                known.chr == style.chr && known.block == style.block && known.parent == parent &&
-                known.own == style.own && known.character == character)
-                index = i;
-        }
-        if (index < 0) {
-            for (const Style& known : std::as_const(m_styles))
-                if (known.number == style.number)
-                    style.number = m_nextStyleNumber;
-            m_nextStyleNumber = qMax(m_nextStyleNumber, style.number + 1);
-            m_styles.append(style);
-            index = m_styles.size() - 1;
-        }
-        parent = int(index);
-    }
-    return parent >= 0 ? m_styles[parent].number : -1;
-}
-
-void RtfBuilder::writeStyleSheet()
-{
-    if (m_styles.isEmpty())
-        return;
-    m_out += "{\\stylesheet";
-    for (const Style& style : std::as_const(m_styles)) {
-        m_out += style.character ? "\n{\\*" + number("\\cs", style.number)
-                                 : "\n{" + number("\\s", style.number);
-        if (style.parent >= 0)
-            m_out += number("\\sbasedon", m_styles[style.parent].number);
-        // The words the style had of its own, with the values they come to: the
-        // paragraph's words against the style it is based on, less the others.
-        const qsizetype start = m_out.size();
-        QTextBlockFormat block = style.block;
-        block.setProperty(
-            RtfFormats::StyleBlockFormat,
-            QTextFormat(style.parent >= 0 ? m_styles[style.parent].block : QTextBlockFormat()));
-        if (!style.character)
-            writeBlockFormat(block, nullptr, 0);
-        writeCharFormat(style.chr,
-                        style.parent >= 0 ? m_styles[style.parent].chr : QTextCharFormat());
-        const QByteArray all = m_out.mid(start);
-        m_out.truncate(start);
-        RtfTokenizer words(all);
-        for (auto token = words.next(); token != RtfTokenizer::Token::End; token = words.next()) {
-            if (token == RtfTokenizer::Token::Word &&
-                style.own.contains(QString::fromLatin1(RtfKeywords::property(words.word()))))
-                m_out += '\\' + words.word() +
-                         (words.hasParam() ? QByteArray::number(words.param()) : QByteArray());
-        }
-        m_out += ' ' + escapeChars(style.name) + ";}";
-    }
-    m_out += "}\n";
-}
-
-int RtfBuilder::listLevel(const QTextList* list)
-{
-    const QTextListFormat format = list->format();
-    const int level = format.hasProperty(RichTextProperty::ListLevel)
-                          ? format.intProperty(RichTextProperty::ListLevel)
-                          : format.indent() - 1;
-    return qBound(0, level, 8);
-}
-
-int RtfBuilder::numbering(QTextListFormat::Style style)
-{
-    switch (style) {
-    case QTextListFormat::ListDecimal:
-        return 0;
-    case QTextListFormat::ListUpperRoman:
-        return 1;
-    case QTextListFormat::ListLowerRoman:
-        return 2;
-    case QTextListFormat::ListUpperAlpha:
-        return 3;
-    case QTextListFormat::ListLowerAlpha:
-        return 4;
-    default:
-        return 23; // a bullet
-    }
-}
-
-void RtfBuilder::addList(const QTextList* list)
-{
-    int& lastGroup = m_lastListGroup;
-    if (m_listGroup.contains(list)) {
-        lastGroup = m_listGroup.value(list);
-        return;
-    }
-    const int level = listLevel(list);
-    const int nfc = numbering(list->format().style());
-    // A level already numbered another way in this group needs a group of its own.
-    const bool clash = lastGroup >= 0 && m_groupAssigned[lastGroup][level] &&
-                       m_groupNumbering[lastGroup][level] != nfc;
-    if (level == 0 || lastGroup < 0 || clash) {
-        m_groupStarts.append(QList<int>(9, 1));
-        m_groupNumbering.append(QList<int>(9, nfc));
-        m_groupAssigned.append(QList<bool>(9, false));
-        lastGroup = int(m_groupNumbering.size()) - 1;
-    }
-    QList<int>& levels = m_groupNumbering[lastGroup];
-    for (int l = level; l < 9; ++l)
-        if (l == level || !m_groupAssigned[lastGroup][l])
-            levels[l] = nfc;
-    m_groupAssigned[lastGroup][level] = true;
-    if (list->format().hasProperty(RichTextProperty::ListStart))
-        m_groupStarts[lastGroup][level] = list->format().intProperty(RichTextProperty::ListStart);
-    m_listGroup.insert(list, lastGroup);
-}
-
-void RtfBuilder::writeListTables()
-{
-    if (m_groupNumbering.isEmpty())
-        return;
-    m_out += "{\\*\\listtable";
-    for (qsizetype i = 0; i < m_groupNumbering.size(); ++i) {
-        m_out += "\n{\\list\\listtemplateid" + QByteArray::number(i + 1);
-        for (int level = 0; level < 9; ++level) {
-            const int nfc = m_groupNumbering[i][level];
-            m_out += "{\\listlevel" + number("\\levelnfc", nfc) + number("\\levelnfcn", nfc) +
-                     "\\leveljc0" + number("\\levelstartat", m_groupStarts[i][level]);
-            if (nfc == 23)
-                m_out += "{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}";
-            else
-                m_out += "{\\leveltext\\'02\\'0" + QByteArray::number(level) +
-                         ".;}{\\levelnumbers\\'01;}";
-            m_out += number("\\fi", -360) + number("\\li", (level + 1) * 360) + '}';
-        }
-        m_out += number("\\listid", int(i) + 1) + '}';
-    }
-    m_out += "}\n{\\*\\listoverridetable";
-    for (qsizetype i = 0; i < m_groupNumbering.size(); ++i)
-        m_out += "{\\listoverride" + number("\\listid", int(i) + 1) + "\\listoverridecount0" +
-                 number("\\ls", int(i) + 1) + '}';
-    m_out += "}\n";
-}
-
-void RtfBuilder::writeListItem(const QTextBlock& block, const QTextList* list, int level)
-{
-    // The list words, and the item's bullet or number as text for readers that know
-    // no lists: they show it, list-aware readers skip it. No \pn words beside them:
-    // some readers then take every list for the last \pn one they saw.
-    const QByteArray label = numbering(list->format().style()) == 23
-                                 ? QByteArray("\\u8226\\'95")
-                                 : escapeChars(list->itemText(block));
-    m_out += number("\\ls", m_listGroup.value(list) + 1) + number("\\ilvl", level) +
-             "{\\listtext\\f0 " + label + "\\tab}";
-}
-
-void RtfBuilder::writeCharFormat(const QTextCharFormat& format, const QTextCharFormat& base)
-{
-    // The font and size the document's defaults or the paragraph's style gave are
-    // left to them, as they came. The rest is said in full, since some readers do
-    // not give runs their paragraph style's formatting, and what the style (`base`)
-    // has and the run has not is turned off, since others do.
-    if (const int style = charStyleNumber(format); style >= 0)
-        m_out += number("\\cs", style);
-    const QString family = familyOf(format);
-    const int font = fontIndex(family);
-    const QString implied = format.stringProperty(RtfFormats::ImpliedFont);
-    const bool fromStyle = implied != format.stringProperty(RtfFormats::DefaultFont);
-    if (!format.hasProperty(RtfFormats::ImpliedFont) || family != implied ||
-        (!fromStyle && font != 0))
-        m_out += number("\\f", font);
-    const double points = format.hasProperty(QTextFormat::FontPointSize)
-                              ? format.fontPointSize()
-                              : m_document->defaultFont().pointSizeF();
-    if (!format.hasProperty(RtfFormats::ImpliedSize) ||
-        points != format.doubleProperty(RtfFormats::ImpliedSize))
-        m_out += number("\\fs", int(std::lround(points * 2)));
-    const auto flag = [this](bool on, bool baseOn, const QByteArray& word) {
-        if (on)
-            m_out += word;
-        else if (baseOn)
-            m_out += word + '0';
-    };
-    flag(format.fontWeight() >= QFont::DemiBold, base.fontWeight() >= QFont::DemiBold, "\\b");
-    flag(format.fontItalic(), base.fontItalic(), "\\i");
-    flag(format.fontUnderline(), base.fontUnderline(), "\\ul");
-    flag(format.fontStrikeOut(), base.fontStrikeOut(), "\\strike");
-    if (format.hasProperty(QTextFormat::ForegroundBrush))
-        m_out += number("\\cf", colorIndex(format.foreground().color()));
-    else if (base.hasProperty(QTextFormat::ForegroundBrush))
-        m_out += "\\cf0";
-    writeBackground(format, base);
-    flag(format.fontCapitalization() == QFont::AllUppercase,
-         base.fontCapitalization() == QFont::AllUppercase, "\\caps");
-    flag(format.fontCapitalization() == QFont::SmallCaps,
-         base.fontCapitalization() == QFont::SmallCaps, "\\scaps");
-    flag(format.boolProperty(RtfFormats::HiddenText), base.boolProperty(RtfFormats::HiddenText),
-         "\\v");
-    flag(format.boolProperty(RichTextProperty::Protected),
-         base.boolProperty(RichTextProperty::Protected), "\\protect");
-    const int offset = format.intProperty(RichTextProperty::CharOffsetTwips);
-    if (offset > 0)
-        m_out += number("\\up", offset / 10);
-    else if (offset < 0)
-        m_out += number("\\dn", -offset / 10);
-    else if (base.intProperty(RichTextProperty::CharOffsetTwips) != 0)
-        m_out += "\\up0";
-    if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
-        m_out += "\\super";
-    else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
-        m_out += "\\sub";
-    else if (base.verticalAlignment() != QTextCharFormat::AlignNormal)
-        m_out += "\\nosupersub";
-}
-
-void RtfBuilder::writeBackground(const QTextCharFormat& format, const QTextCharFormat& base)
-{
-    // Each of the words the background came with; a background set here is a highlight.
-    const auto words = [](const QTextCharFormat& f) {
-        const int kinds = f.intProperty(RtfFormats::BackgroundWords);
-        return kinds ? kinds : int(RtfFormats::Highlight);
-    };
-    const bool has = format.hasProperty(QTextFormat::BackgroundBrush);
-    const bool baseHas = base.hasProperty(QTextFormat::BackgroundBrush);
-    if (!has && !baseHas)
-        return;
-    const int index = has ? colorIndex(format.background().color()) : 0;
-    const int kinds = words(has ? format : base);
-    if (kinds & RtfFormats::Highlight)
-        m_out += number("\\highlight", index);
-    if (kinds & RtfFormats::CellBackground)
-        m_out += number("\\cb", index);
-    if (kinds & RtfFormats::Shading)
-        m_out += number("\\chcbpat", index);
-}
-
-void RtfBuilder::writeText(const QString& text)
-{
-    m_out += escapeChars(text);
+    const QString text = fragment.text();
+    RtfWriter::appendEscaped(m_out, start == position && end - start == text.size()
+                                        ? QStringView(text)
+                                        : QStringView(text).mid(start - position, end - start));
 }
 
 void RtfBuilder::writeImage(const QTextImageFormat& format)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
+#include <QStringView>
 
 class QTextDocument;
 
@@ -11,4 +13,8 @@ class RtfWriter {
 public:
     static QByteArray write(const QTextDocument* document);
     static QByteArray write(const QTextDocument* document, int from, int to);
+    // The text as RTF: braces and backslashes escaped, other characters as
+    // Unicode with an ANSI stand-in.
+    static QByteArray escape(const QString& text);
+    static void appendEscaped(QByteArray& out, QStringView text);
 };
