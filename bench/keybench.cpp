@@ -227,9 +227,14 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     Quiet quiet;
     Prompter::install(&quiet);
+    // "keybench text 10" or "keybench rtf 1" runs that case alone.
+    const QStringList only = app.arguments().mid(1);
     for (bool rtf : {false, true})
         for (int megabytes : {1, 10})
-            benchCase(rtf, megabytes);
-    autoCompleteCase();
+            if (only.size() < 2 ||
+                (only[0] == (rtf ? "rtf" : "text") && only[1].toInt() == megabytes))
+                benchCase(rtf, megabytes);
+    if (only.isEmpty())
+        autoCompleteCase();
     return 0;
 }

@@ -54,7 +54,12 @@ QMimeData* DocumentDragSource::dragData()
 
 bool DocumentDragSource::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!m_window)
+    // The viewport still sends events while the window is being torn down, when the
+    // window is no longer a frmText: only mouse buttons and moves look at it.
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+         type != QEvent::MouseButtonRelease) ||
+        !m_window)
         return QObject::eventFilter(watched, event);
     RichTextBox* box = m_window->RichTextBox1;
     switch (event->type()) {
