@@ -280,7 +280,7 @@ void FormattingController::mnuBullet_Click()
     } else if (const auto twips = askIndent(BulletQuestion, indents(window).bullet);
                twips && window) {
         window->RichTextBox1->setSelBullet(true);
-        window->RichTextBox1->setSelIndent(*twips);
+        window->RichTextBox1->setBulletIndent(*twips);
     }
     if (window)
         if (SelectionTracker* t = tracker(window))

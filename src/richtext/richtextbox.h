@@ -66,6 +66,8 @@ public:
     void setSelAlignment(int alignment) { m_model.setSelAlignment(alignment); }
     std::optional<bool> SelBullet() const { return m_model.SelBullet(); }
     void setSelBullet(bool on) { m_model.setSelBullet(on); }
+    std::optional<int> BulletIndent() const { return m_model.BulletIndent(); }
+    void setBulletIndent(int twips) { m_model.setBulletIndent(twips); }
     std::optional<int> SelIndent() const { return m_model.SelIndent(); }
     void setSelIndent(int twips) { m_model.setSelIndent(twips); }
     std::optional<int> SelRightIndent() const { return m_model.SelRightIndent(); }

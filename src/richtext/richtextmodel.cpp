@@ -10,6 +10,35 @@
 #include <QTextLayout>
 #include <QTextList>
 
+namespace {
+
+// A new bullet's indent until one is asked for: a quarter of an inch.
+constexpr int DefaultBulletIndent = 360;
+
+// Only list items hang by a bullet indent; a paragraph taken out of its list by
+// other means keeps its margins and loses the bullet.
+bool hasBulletIndent(const QTextBlockFormat& f)
+{
+    return f.objectIndex() >= 0 && f.hasProperty(RichTextProperty::BulletIndent);
+}
+
+double bulletIndentOf(const QTextBlockFormat& f)
+{
+    return hasBulletIndent(f) ? Twips::toPixels(f.intProperty(RichTextProperty::BulletIndent))
+                              : 0.0;
+}
+
+// The first line (where the bullet stands) stays; the text moves to `twips` past it.
+void setBulletIndentOf(QTextBlockFormat& f, int twips)
+{
+    const double first = f.leftMargin() + f.textIndent() - bulletIndentOf(f);
+    f.setProperty(RichTextProperty::BulletIndent, twips);
+    f.setTextIndent(0);
+    f.setLeftMargin(first + Twips::toPixels(twips));
+}
+
+} // namespace
+
 RichTextModel::RichTextModel(QTextDocument* document) : m_document(document), m_cursor(document) {}
 
 RichTextModel::RichTextModel(QTextDocument* document, CursorReader read, CursorWriter write)
@@ -389,33 +418,59 @@ std::optional<bool> RichTextModel::SelBullet() const
 void RichTextModel::setSelBullet(bool on)
 {
     QTextCursor c = cursor();
+    c.beginEditBlock();
     if (on) {
         QTextListFormat list;
         list.setStyle(QTextListFormat::ListDisc);
+        list.setIndent(0); // the paragraphs' margins place the items
         c.createList(list);
-        return;
+        mergeSelectionBlockFormat([](QTextBlockFormat& f) {
+            if (!f.hasProperty(RichTextProperty::BulletIndent))
+                setBulletIndentOf(f, DefaultBulletIndent);
+        });
+    } else {
+        const QTextBlock last = m_document->findBlock(c.selectionEnd());
+        for (QTextBlock block = m_document->findBlock(c.selectionStart()); block.isValid();
+             block = block.next()) {
+            if (QTextList* list = block.textList()) {
+                // The text goes back to where the bullet was.
+                const double bullet = bulletIndentOf(block.blockFormat());
+                list->remove(block);
+                QTextBlockFormat f = block.blockFormat();
+                f.setLeftMargin(f.leftMargin() - bullet);
+                f.clearProperty(RichTextProperty::BulletIndent);
+                QTextCursor(block).setBlockFormat(f);
+            }
+            if (block == last)
+                break;
+        }
     }
-    const QTextBlock last = m_document->findBlock(c.selectionEnd());
-    for (QTextBlock block = m_document->findBlock(c.selectionStart()); block.isValid();
-         block = block.next()) {
-        if (QTextList* list = block.textList())
-            list->remove(block);
-        if (block == last)
-            break;
-    }
+    c.endEditBlock();
+}
+std::optional<int> RichTextModel::BulletIndent() const
+{
+    return uniformBlock<int>(
+        [](const QTextBlock& b) { return Twips::fromPixels(bulletIndentOf(b.blockFormat())); });
+}
+void RichTextModel::setBulletIndent(int twips)
+{
+    mergeSelectionBlockFormat([&](QTextBlockFormat& f) {
+        if (f.objectIndex() >= 0)
+            setBulletIndentOf(f, qMax(0, twips));
+    });
 }
 std::optional<int> RichTextModel::SelIndent() const
 {
     return uniformBlock<int>([](const QTextBlock& b) {
         const QTextBlockFormat f = b.blockFormat();
-        return Twips::fromPixels(f.leftMargin() + f.textIndent());
+        return Twips::fromPixels(f.leftMargin() + f.textIndent() - bulletIndentOf(f));
     });
 }
 void RichTextModel::setSelIndent(int twips)
 {
     mergeSelectionBlockFormat([&](QTextBlockFormat& f) {
         // The first line starts at the indent; the hanging indent stays as it was.
-        const double hanging = -f.textIndent();
+        const double hanging = bulletIndentOf(f) - f.textIndent();
         f.setLeftMargin(Twips::toPixels(twips) + hanging);
     });
 }
@@ -431,12 +486,19 @@ void RichTextModel::setSelRightIndent(int twips)
 }
 std::optional<int> RichTextModel::SelHangingIndent() const
 {
-    return uniformBlock<int>(
-        [](const QTextBlock& b) { return Twips::fromPixels(-b.blockFormat().textIndent()); });
+    return uniformBlock<int>([](const QTextBlock& b) {
+        const QTextBlockFormat f = b.blockFormat();
+        return Twips::fromPixels(bulletIndentOf(f) - f.textIndent());
+    });
 }
 void RichTextModel::setSelHangingIndent(int twips)
 {
     mergeSelectionBlockFormat([&](QTextBlockFormat& f) {
+        // A bulleted paragraph hangs by its bullet indent.
+        if (hasBulletIndent(f)) {
+            setBulletIndentOf(f, twips);
+            return;
+        }
         const double first = f.leftMargin() + f.textIndent();
         f.setTextIndent(-Twips::toPixels(twips));
         f.setLeftMargin(first + Twips::toPixels(twips));

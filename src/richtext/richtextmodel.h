@@ -87,7 +87,11 @@ public:
     std::optional<int> SelAlignment() const;
     void setSelAlignment(int alignment);
     std::optional<bool> SelBullet() const;
+    // Bulleting keeps the first line where it starts and puts the text one bullet
+    // indent further in.
     void setSelBullet(bool on);
+    std::optional<int> BulletIndent() const;
+    void setBulletIndent(int twips);
     std::optional<int> SelIndent() const;
     void setSelIndent(int twips);
     std::optional<int> SelRightIndent() const;

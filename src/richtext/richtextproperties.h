@@ -52,4 +52,7 @@ constexpr int AutomaticColor = QTextFormat::UserProperty + 31;
 // Frame formats, on the document's root frame: the names of the fonts of the
 // font table the document came with, in their places; DefaultFont as above.
 constexpr int FontTable = QTextFormat::UserProperty + 25;
+// Block formats, on list items: the distance in twips from the bullet to the text,
+// which starts at the left margin; RTF writes it as the paragraph's hanging indent.
+constexpr int BulletIndent = QTextFormat::UserProperty + 32;
 } // namespace RichTextProperty

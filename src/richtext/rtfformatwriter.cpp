@@ -204,6 +204,9 @@ void RtfFormatWriter::writeBlockFormat(QByteArray& out, const QTextBlockFormat& 
         out += "\\ql";
     int left = Twips::fromPixels(format.leftMargin());
     int first = Twips::fromPixels(format.textIndent());
+    // The bullet stands one bullet indent before the text: the paragraph hangs by it.
+    if (list && format.hasProperty(RichTextProperty::BulletIndent))
+        first -= format.intProperty(RichTextProperty::BulletIndent);
     if (list && left == 0 && first == 0) {
         // Room for the bullet, where the list's own indent gave it.
         const int indent = list->format().indent();

@@ -718,6 +718,13 @@ void RtfParser::formatParagraph()
         m_listTable.addOldStyleParagraph(m_cursor, QTextListFormat::Style(p.oldListStyle),
                                          m_previousWasOldList);
     m_previousWasOldList = p.listOverride == 0 && p.oldListStyle != 0;
+    // A list item's hanging indent is where its bullet stands before the text.
+    if ((p.listOverride > 0 || p.oldListStyle != 0) && p.first < 0 && m_cursor.block().textList()) {
+        QTextBlockFormat format = m_cursor.blockFormat();
+        format.setProperty(RichTextProperty::BulletIndent, -p.first);
+        format.setTextIndent(0);
+        m_cursor.setBlockFormat(format);
+    }
 }
 
 void RtfParser::finishPicture(const RtfPicture& picture)

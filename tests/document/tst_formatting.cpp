@@ -7,6 +7,7 @@
 #include "richtext/twips.h"
 #include "support/framefixture.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,6 +48,9 @@ private slots:
     void emphasisToggleAndFollowTheSelection();
     void eachWindowShowsItsOwnChecks();
     void alignmentAndTheSavedCentredParagraph();
+    void keysFormatAndSaveTheCentredParagraph();
+    void indentsAndBulletsSurviveASavedRtf();
+    void anRtfWeWroteIsSavedAgainUnchanged();
     void captionLineAndFontPanel();
     void indentsAreAskedAndRemembered();
     void bulletsAndWordWrap();
@@ -129,6 +133,88 @@ void TestFormatting::alignmentAndTheSavedCentredParagraph()
     f.settle();
     QVERIFY(f.action(QStringLiteral("mnuAlignRight"))->isChecked());
     QVERIFY(!f.action(QStringLiteral("mnuAlignCenter"))->isChecked());
+}
+
+void TestFormatting::keysFormatAndSaveTheCentredParagraph()
+{
+    Fixture f;
+    const QString path = f.home.write(QStringLiteral("keys.rtf"),
+                                      "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard\\qc\\f0 Centred"
+                                      "\\par\\pard second\\par}");
+    f.commands()->OpenPath(path);
+    RichTextBox* box = f.active()->RichTextBox1;
+    QApplication::setActiveWindow(&f.frame);
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    // The keys a user presses, through the frame's shortcuts.
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_B, Qt::ControlModifier);
+    f.settle();
+    QVERIFY(f.button("Bold")->isChecked());
+    QTest::keyClick(box, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!f.active()->state().Dirty);
+    RichTextBox reread;
+    reread.setTextRTF(TestHome::read(path));
+    QTextCursor first(reread.document());
+    QCOMPARE(first.blockFormat().alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    first.movePosition(QTextCursor::NextCharacter);
+    QVERIFY(first.charFormat().fontWeight() >= QFont::Bold);
+}
+
+void TestFormatting::indentsAndBulletsSurviveASavedRtf()
+{
+    Fixture f;
+    RichTextBox* box = f.document(QStringLiteral("indented\r\nbulleted\r\nplain"));
+    f.select(box, 0, 1);
+    f.prompter.expectInput(FormattingController::LeftIndentQuestion, QStringLiteral("2.54"));
+    f.run("mnuIndentLeft");
+    f.select(box, 11, 1);
+    f.prompter.expectInput(FormattingController::BulletQuestion, QStringLiteral("0.5"));
+    f.run("mnuBullet");
+    const QString path = f.home.path(QStringLiteral("formats.rtf"));
+    f.prompter.expectFile(path);
+    QVERIFY(f.documents().save(f.active()));
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+    const QByteArray saved = TestHome::read(path);
+    QVERIFY2(saved.contains("\\li1440"), saved.constData());
+    // The bullet stands at the margin, the text one bullet indent in.
+    QVERIFY2(saved.contains("\\fi-283\\li283\\ls1"), saved.right(400).constData());
+    f.active()->close();
+    f.commands()->OpenPath(path);
+    RichTextBox* again = f.active()->RichTextBox1;
+    f.select(again, 0, 1);
+    QCOMPARE(again->SelIndent(), std::optional<int>(1440));
+    QCOMPARE(again->SelBullet(), std::optional<bool>(false));
+    f.select(again, 11, 1);
+    QCOMPARE(again->SelBullet(), std::optional<bool>(true));
+    QCOMPARE(again->SelIndent(), std::optional<int>(0));
+    QCOMPARE(again->BulletIndent(), std::optional<int>(283));
+    f.select(again, 20, 1);
+    QCOMPARE(again->SelBullet(), std::optional<bool>(false));
+    QCOMPARE(again->SelIndent(), std::optional<int>(0));
+}
+
+void TestFormatting::anRtfWeWroteIsSavedAgainUnchanged()
+{
+    Fixture f;
+    RichTextBox* box = f.document(QStringLiteral("centred bold\r\nsecond"));
+    f.select(box, 0, 7);
+    f.run("mnuBold");
+    f.run("mnuAlignCenter");
+    const QString path = f.home.path(QStringLiteral("ours.rtf"));
+    f.prompter.expectFile(path);
+    QVERIFY(f.documents().save(f.active()));
+    const QByteArray written = TestHome::read(path);
+    f.active()->close();
+    f.commands()->OpenPath(path);
+    f.documents().RefreshAllDocuments(); // as after a toolbar flip or Shift+F4
+    f.settle();
+    QVERIFY(!f.active()->state().Dirty);
+    f.active()->RichTextBox1->setSelStart(3); // a bare caret changes nothing either
+    f.settle();
+    QVERIFY(!f.active()->state().Dirty);
+    QVERIFY(f.documents().save(f.active()));
+    QCOMPARE(TestHome::read(path), written);
 }
 
 void TestFormatting::captionLineAndFontPanel()

@@ -67,6 +67,7 @@ private slots:
     void wrappedLinesCountAsTheyAreShown();
     void softBreaksEndDisplayLines();
     void tabStops();
+    void bulletsHangByTheirIndent();
 };
 
 void TestRichTextModel::positionsCountLineBreaksAsTwo_data()
@@ -496,6 +497,35 @@ void TestRichTextModel::tabStops()
     QCOMPARE(control.model.SelTabs(1), std::optional<int>(2000));
     control.select(0, 5);
     QVERIFY(!control.model.SelTabCount().has_value()); // the second paragraph has none
+}
+
+void TestRichTextModel::bulletsHangByTheirIndent()
+{
+    Control control(QStringLiteral("one\r\ntwo"));
+    control.select(0, 1);
+    control.model.setSelIndent(720);
+    control.model.setSelBullet(true);
+    control.model.setBulletIndent(360);
+    // The bullet stands where the first line started; the text hangs past it.
+    QCOMPARE(control.model.SelIndent(), std::optional<int>(720));
+    QCOMPARE(control.model.SelHangingIndent(), std::optional<int>(360));
+    control.model.setSelIndent(1440);
+    QCOMPARE(control.model.BulletIndent(), std::optional<int>(360));
+    QVERIFY(RtfWriter::write(&control.document).contains("\\fi-360\\li1800\\ls1"));
+    control.model.setSelBullet(false);
+    QCOMPARE(control.model.SelBullet(), std::optional<bool>(false));
+    QCOMPARE(control.model.SelIndent(), std::optional<int>(1440));
+    QCOMPARE(control.model.SelHangingIndent(), std::optional<int>(0));
+
+    // Another program's list item: its hanging indent is the bullet's.
+    Control read(QStringLiteral("rtf"),
+                 "{\\rtf1{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li720 item\\par}");
+    QCOMPARE(read.model.SelBullet(), std::optional<bool>(true));
+    QCOMPARE(read.model.SelIndent(), std::optional<int>(360));
+    QCOMPARE(read.model.BulletIndent(), std::optional<int>(360));
+    read.model.setBulletIndent(720);
+    QCOMPARE(read.model.SelIndent(), std::optional<int>(360));
+    QVERIFY(RtfWriter::write(&read.document).contains("\\fi-720\\li1080"));
 }
 
 // No widgets: the model stands on the document alone.
