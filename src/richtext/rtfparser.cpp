@@ -244,6 +244,11 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     case Destination::ListTables:
         m_listTable.word(word, param);
         return;
+    case Destination::FieldInstruction:
+        // A link's target may have characters given by words, as \tab.
+        if (nameWord(word, param))
+            return;
+        break;
     default:
         break;
     }
