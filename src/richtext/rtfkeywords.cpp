@@ -73,6 +73,9 @@ QByteArray property(const QByteArray& word)
                                                 "af",    "afs",   "ab",   "ai"};
     if (associated.contains(word))
         return "associated";
+    // Alignment's own name is no word of RTF: a stray \q sets nothing.
+    if (word == "q")
+        return QByteArray();
     if (word.startsWith("ul"))
         return "ul";
     return shared.value(word, word);

@@ -48,7 +48,7 @@ QStringList RtfStyleSheet::ownPropertiesOf(int style) const
     QStringList properties;
     for (const Word& w : m_styles.value(style).words) {
         const QString property = QString::fromLatin1(RtfKeywords::property(w.word));
-        if (!properties.contains(property))
+        if (!property.isEmpty() && !properties.contains(property))
             properties.append(property);
     }
     return properties;
