@@ -116,6 +116,58 @@ bool SelectionTracker::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+// What the selection's text agrees on so far. A selection that grows (Shift with an
+// arrow) adds only the stretch it gained; adding is safe to repeat, and a scan that
+// stopped because all was mixed stays right for any larger selection.
+struct SelectionTracker::Scan {
+    const QTextDocument* document = nullptr;
+    int revision = -1;
+    int from = 0, to = 0;
+    CharAgreement chars;
+    QSet<int> seen;
+    std::optional<int> alignment;
+    std::optional<bool> bullet;
+    bool alignmentMixed = false, bulletMixed = false, anyBlock = false;
+
+    void addChars(const QTextDocument* d, int start, int end, const CharAgreement& everywhere,
+                  const QFont& defaults)
+    {
+        for (QTextBlock block = d->findBlock(start);
+             block.isValid() && block.position() < end && !(chars.any && chars.settled(everywhere));
+             block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                if (fragment.position() >= end || fragment.position() + fragment.length() <= start)
+                    continue;
+                if (seen.contains(fragment.charFormatIndex()))
+                    continue;
+                seen.insert(fragment.charFormatIndex());
+                chars.add(lookOf(fragment.charFormat(), defaults));
+            }
+    }
+    void addBlocks(const QTextDocument* d, int start, int end)
+    {
+        const QTextBlock last = d->findBlock(end);
+        for (QTextBlock block = d->findBlock(start);
+             block.isValid() && !(alignmentMixed && bulletMixed); block = block.next()) {
+            const int a = alignmentOf(block.blockFormat());
+            const bool b = block.textList() != nullptr;
+            if (!anyBlock) {
+                alignment = a, bullet = b, anyBlock = true;
+            } else {
+                if (!alignmentMixed && alignment != a)
+                    alignmentMixed = true, alignment.reset();
+                if (!bulletMixed && bullet != b)
+                    bulletMixed = true, bullet.reset();
+            }
+            if (block == last)
+                break;
+        }
+    }
+};
+
+SelectionTracker::~SelectionTracker() = default;
+
 SelectionIndicators::Attributes SelectionTracker::attributes() const
 {
     RichTextBox* box = m_window->RichTextBox1;
@@ -127,12 +179,12 @@ SelectionIndicators::Attributes SelectionTracker::attributes() const
     CharAgreement everywhere;
     std::optional<int> alignmentEverywhere;
     bool alignmentVaries = false, lists = false;
+    for (int index : usedCharFormats(document))
+        if (index >= 0 && index < formats.size() && formats[index].isCharFormat() &&
+            !formats[index].isImageFormat())
+            everywhere.add(lookOf(formats[index].toCharFormat(), defaults));
     for (const QTextFormat& format : formats) {
-        if (format.isImageFormat())
-            continue;
-        if (format.isCharFormat()) {
-            everywhere.add(lookOf(format.toCharFormat(), defaults));
-        } else if (format.isBlockFormat()) {
+        if (format.isBlockFormat()) {
             const int a = alignmentOf(format.toBlockFormat());
             if (alignmentEverywhere && *alignmentEverywhere != a)
                 alignmentVaries = true;
@@ -145,64 +197,95 @@ SelectionIndicators::Attributes SelectionTracker::attributes() const
         everywhere.any &&
         std::none_of(everywhere.mixed.begin(), everywhere.mixed.end(), [](bool m) { return m; }) &&
         !everywhere.nameMixed && !everywhere.sizeMixed;
-    CharAgreement chars;
-    if (charsKnown) {
-        chars = everywhere;
-    } else if (!cursor.hasSelection()) {
-        chars.add(lookOf(cursor.charFormat(), defaults));
-    } else {
-        // Only the formats the selection uses, each looked at once, until all is mixed.
-        const int from = cursor.selectionStart(), to = cursor.selectionEnd();
-        QSet<int> seen;
-        for (QTextBlock block = document->findBlock(from);
-             block.isValid() && block.position() < to && !(chars.any && chars.settled(everywhere));
-             block = block.next())
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextFragment fragment = it.fragment();
-                if (fragment.position() >= to || fragment.position() + fragment.length() <= from)
-                    continue;
-                if (seen.contains(fragment.charFormatIndex()))
-                    continue;
-                seen.insert(fragment.charFormatIndex());
-                chars.add(lookOf(fragment.charFormat(), defaults));
-            }
-        if (!chars.any)
-            chars.add(lookOf(cursor.charFormat(), defaults));
-    }
-    // Paragraphs: alignment and bullet, block by block until both are mixed.
-    std::optional<int> alignment;
-    std::optional<bool> bullet;
-    bool alignmentMixed = false, bulletMixed = false, first = true;
-    if (alignmentEverywhere && !alignmentVaries && !lists) {
-        alignment = alignmentEverywhere;
-        bullet = false;
-        first = false;
-        alignmentMixed = bulletMixed = true; // nothing left to look at
-    }
-    const QTextBlock last = document->findBlock(cursor.selectionEnd());
-    for (QTextBlock block = document->findBlock(cursor.selectionStart());
-         block.isValid() && !(alignmentMixed && bulletMixed); block = block.next()) {
-        const int a = alignmentOf(block.blockFormat());
-        const bool b = block.textList() != nullptr;
-        if (first) {
-            alignment = a, bullet = b, first = false;
-        } else {
-            if (!alignmentMixed && alignment != a)
-                alignmentMixed = true, alignment.reset();
-            if (!bulletMixed && bullet != b)
-                bulletMixed = true, bullet.reset();
+    const bool blocksKnown = alignmentEverywhere && !alignmentVaries && !lists;
+
+    Scan caret;
+    Scan* scan = &caret;
+    const int from = cursor.selectionStart(), to = cursor.selectionEnd();
+    if (cursor.hasSelection()) {
+        if (!m_scan)
+            m_scan = std::make_unique<Scan>();
+        scan = m_scan.get();
+        const bool grows = scan->document == document && scan->revision == document->revision() &&
+                           from <= scan->from && to >= scan->to;
+        if (!grows) {
+            *scan = Scan();
+            scan->document = document;
+            scan->revision = document->revision();
+            scan->from = scan->to = from;
         }
-        if (block == last || (alignmentMixed && bulletMixed))
-            break;
+        if (!charsKnown) {
+            scan->addChars(document, from, scan->from, everywhere, defaults);
+            scan->addChars(document, scan->to, to, everywhere, defaults);
+        }
+        if (!blocksKnown) {
+            scan->addBlocks(document, from, scan->from);
+            scan->addBlocks(document, scan->to, to);
+        }
+        scan->from = from, scan->to = to;
+    } else if (!blocksKnown) {
+        scan->addBlocks(document, from, from);
     }
+
+    // A bare caret shows what typing would give, which no text may have yet.
+    CharAgreement chars = !cursor.hasSelection() ? CharAgreement()
+                          : charsKnown           ? everywhere
+                                                 : scan->chars;
+    if (!chars.any)
+        chars.add(lookOf(cursor.charFormat(), defaults));
     S::Attributes attributes;
     attributes.emphasis = chars.emphasis;
-    attributes.emphasis[S::Bullet] = bullet;
-    attributes.alignment = alignment;
+    attributes.emphasis[S::Bullet] = blocksKnown ? std::optional<bool>(false) : scan->bullet;
+    attributes.alignment = blocksKnown ? alignmentEverywhere : scan->alignment;
     attributes.fontName = chars.name;
     attributes.fontSize = chars.size;
     attributes.line = box->GetLineFromChar(box->SelStart()) + 1;
     return attributes;
+}
+
+void SelectionTracker::forgetScan()
+{
+    if (m_scan)
+        m_scan->document = nullptr;
+}
+
+const QSet<int>& SelectionTracker::usedCharFormats(const QTextDocument* document) const
+{
+    // A document keeps every format it ever had; only those its text uses count. Walked
+    // once, then kept up by the changes.
+    if (m_usedIn != document) {
+        // Changes also end the kept scan of the selection.
+        connect(document, &QTextDocument::contentsChange, this, &SelectionTracker::noteChange,
+                Qt::UniqueConnection);
+        m_usedIn = const_cast<QTextDocument*>(document);
+        m_used.clear();
+        addCharFormats(0, document->characterCount());
+    }
+    return m_used;
+}
+
+void SelectionTracker::noteChange(int position, int removed, int added)
+{
+    Q_UNUSED(removed);
+    forgetScan();
+    if (!m_usedIn || m_usedIn != sender())
+        return;
+    // Formats that fell out of use stay counted: the selection's scan then only goes on longer.
+    if (added > 100000)
+        m_usedIn.clear(), m_used.clear(); // walked again when next needed
+    else
+        addCharFormats(position, position + added);
+}
+
+void SelectionTracker::addCharFormats(int from, int to) const
+{
+    for (QTextBlock block = m_usedIn->findBlock(from); block.isValid() && block.position() <= to;
+         block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.position() <= to && fragment.position() + fragment.length() >= from)
+                m_used.insert(fragment.charFormatIndex());
+        }
 }
 
 void SelectionTracker::RichTextBox1_SelChange()

@@ -4,6 +4,9 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
+#include <QTextDocument>
+#include <memory>
 
 class CommandRouter;
 class frmText;
@@ -16,6 +19,7 @@ class SelectionTracker : public QObject {
     Q_OBJECT
 public:
     SelectionTracker(frmText* window, CommandRouter& router);
+    ~SelectionTracker() override;
 
     const SelectionIndicators& indicators() const { return m_indicators; }
     // The refresh itself, now.
@@ -31,10 +35,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Scan;
     void schedule();
+    void forgetScan();
+    const QSet<int>& usedCharFormats(const QTextDocument* document) const;
+    void noteChange(int position, int removed, int added);
+    void addCharFormats(int from, int to) const;
 
     QPointer<frmText> m_window;
     CommandRouter& m_router;
     SelectionIndicators m_indicators;
     bool m_scheduled = false;
+    // What the last selection held, kept while the document stays as it was.
+    mutable std::unique_ptr<Scan> m_scan;
+    // The character formats the document's text uses, as far as known.
+    mutable QPointer<QTextDocument> m_usedIn;
+    mutable QSet<int> m_used;
 };

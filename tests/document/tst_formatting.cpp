@@ -47,6 +47,7 @@ class TestFormatting : public QObject {
 private slots:
     void emphasisToggleAndFollowTheSelection();
     void eachWindowShowsItsOwnChecks();
+    void growingSelectionsAndABareCaret();
     void alignmentAndTheSavedCentredParagraph();
     void keysFormatAndSaveTheCentredParagraph();
     void indentsAndBulletsSurviveASavedRtf();
@@ -104,6 +105,41 @@ void TestFormatting::eachWindowShowsItsOwnChecks()
     f.settle();
     QVERIFY(f.action(QStringLiteral("mnuBold"))->isChecked());
     QVERIFY(second);
+}
+
+void TestFormatting::growingSelectionsAndABareCaret()
+{
+    Fixture f;
+    RichTextBox* box = f.document(QStringLiteral("plain then bold"));
+    f.select(box, 11, 4);
+    f.run("mnuBold");
+    SelectionTracker* tracker = f.formatting()->tracker(f.active());
+    const auto bold = [&] { return tracker->attributes().emphasis[SelectionIndicators::Bold]; };
+    // Grown a character at a time, from plain into bold: mixed once it reaches it.
+    f.select(box, 0, 9);
+    QCOMPARE(bold(), std::optional<bool>(false));
+    f.select(box, 0, 10);
+    QCOMPARE(bold(), std::optional<bool>(false));
+    f.select(box, 0, 12);
+    QCOMPARE(bold(), std::optional<bool>());
+    // The bold goes while the selection stays: what was kept of it is not.
+    box->setSelStart(11);
+    box->setSelLength(4);
+    box->setSelBold(false);
+    f.select(box, 0, 15);
+    QCOMPARE(bold(), std::optional<bool>(false));
+    // A bare caret shows what typing would give, though no text has it yet.
+    RichTextBox* plain = f.document(QStringLiteral("all plain"));
+    f.settle();
+    tracker = f.formatting()->tracker(f.active());
+    QTextCursor caret = plain->textCursor();
+    QTextCharFormat pending;
+    pending.setFontWeight(QFont::Bold);
+    caret.mergeCharFormat(pending);
+    plain->setTextCursor(caret);
+    QCOMPARE(bold(), std::optional<bool>(true));
+    f.select(plain, 0, 9);
+    QCOMPARE(bold(), std::optional<bool>(false));
 }
 
 void TestFormatting::alignmentAndTheSavedCentredParagraph()
