@@ -22,19 +22,24 @@ bool hasBulletIndent(const QTextBlockFormat& f)
     return f.objectIndex() >= 0 && f.hasProperty(RichTextProperty::BulletIndent);
 }
 
-double bulletIndentOf(const QTextBlockFormat& f)
+int bulletIndentOf(const QTextBlockFormat& f)
 {
-    return hasBulletIndent(f) ? Twips::toPixels(f.intProperty(RichTextProperty::BulletIndent))
-                              : 0.0;
+    return hasBulletIndent(f) ? f.intProperty(RichTextProperty::BulletIndent) : 0;
 }
 
-// The first line (where the bullet stands) stays; the text moves to `twips` past it.
+// How far the text stands from where the bullet does, in pixels.
+double bulletRoomOf(const QTextBlockFormat& f)
+{
+    return hasBulletIndent(f) ? Twips::toPixels(bulletRoom(bulletIndentOf(f))) : 0.0;
+}
+
+// The first line (where the bullet stands) stays; the text moves past it.
 void setBulletIndentOf(QTextBlockFormat& f, int twips)
 {
-    const double first = f.leftMargin() + f.textIndent() - bulletIndentOf(f);
+    const double first = f.leftMargin() + f.textIndent() - bulletRoomOf(f);
     f.setProperty(RichTextProperty::BulletIndent, twips);
     f.setTextIndent(0);
-    f.setLeftMargin(first + Twips::toPixels(twips));
+    f.setLeftMargin(first + Twips::toPixels(bulletRoom(twips)));
 }
 
 } // namespace
@@ -434,7 +439,7 @@ void RichTextModel::setSelBullet(bool on)
              block = block.next()) {
             if (QTextList* list = block.textList()) {
                 // The text goes back to where the bullet was.
-                const double bullet = bulletIndentOf(block.blockFormat());
+                const double bullet = bulletRoomOf(block.blockFormat());
                 list->remove(block);
                 QTextBlockFormat f = block.blockFormat();
                 f.setLeftMargin(f.leftMargin() - bullet);
@@ -449,8 +454,7 @@ void RichTextModel::setSelBullet(bool on)
 }
 std::optional<int> RichTextModel::BulletIndent() const
 {
-    return uniformBlock<int>(
-        [](const QTextBlock& b) { return Twips::fromPixels(bulletIndentOf(b.blockFormat())); });
+    return uniformBlock<int>([](const QTextBlock& b) { return bulletIndentOf(b.blockFormat()); });
 }
 void RichTextModel::setBulletIndent(int twips)
 {
@@ -463,14 +467,14 @@ std::optional<int> RichTextModel::SelIndent() const
 {
     return uniformBlock<int>([](const QTextBlock& b) {
         const QTextBlockFormat f = b.blockFormat();
-        return Twips::fromPixels(f.leftMargin() + f.textIndent() - bulletIndentOf(f));
+        return Twips::fromPixels(f.leftMargin() + f.textIndent() - bulletRoomOf(f));
     });
 }
 void RichTextModel::setSelIndent(int twips)
 {
     mergeSelectionBlockFormat([&](QTextBlockFormat& f) {
         // The first line starts at the indent; the hanging indent stays as it was.
-        const double hanging = bulletIndentOf(f) - f.textIndent();
+        const double hanging = bulletRoomOf(f) - f.textIndent();
         f.setLeftMargin(Twips::toPixels(twips) + hanging);
     });
 }
@@ -488,7 +492,7 @@ std::optional<int> RichTextModel::SelHangingIndent() const
 {
     return uniformBlock<int>([](const QTextBlock& b) {
         const QTextBlockFormat f = b.blockFormat();
-        return Twips::fromPixels(bulletIndentOf(f) - f.textIndent());
+        return bulletIndentOf(f) - Twips::fromPixels(f.textIndent());
     });
 }
 void RichTextModel::setSelHangingIndent(int twips)

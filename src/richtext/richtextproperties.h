@@ -52,7 +52,15 @@ constexpr int AutomaticColor = QTextFormat::UserProperty + 31;
 // Frame formats, on the document's root frame: the names of the fonts of the
 // font table the document came with, in their places; DefaultFont as above.
 constexpr int FontTable = QTextFormat::UserProperty + 25;
-// Block formats, on list items: the distance in twips from the bullet to the text,
-// which starts at the left margin; RTF writes it as the paragraph's hanging indent.
+// Block formats, on list items: the distance in twips from the bullet to the text;
+// RTF writes it as the paragraph's hanging indent. The text starts at the left
+// margin, which leaves the bullet its room (below).
 constexpr int BulletIndent = QTextFormat::UserProperty + 32;
 } // namespace RichTextProperty
+
+// The room a bullet gets before its text, in twips: the bullet indent, but never so
+// little that the bullet cannot be seen.
+constexpr int bulletRoom(int bulletIndent)
+{
+    return bulletIndent > 360 ? bulletIndent : 360;
+}

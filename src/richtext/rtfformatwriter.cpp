@@ -205,9 +205,12 @@ void RtfFormatWriter::writeBlockFormat(QByteArray& out, const QTextBlockFormat& 
     int left = Twips::fromPixels(format.leftMargin());
     int first = Twips::fromPixels(format.textIndent());
     // The bullet stands one bullet indent before the text: the paragraph hangs by it.
-    if (list && format.hasProperty(RichTextProperty::BulletIndent))
-        first -= format.intProperty(RichTextProperty::BulletIndent);
-    if (list && left == 0 && first == 0) {
+    if (list && format.hasProperty(RichTextProperty::BulletIndent)) {
+        const int bullet = format.intProperty(RichTextProperty::BulletIndent);
+        left += bullet - bulletRoom(bullet);
+        first -= bullet;
+    }
+    if (list && !format.hasProperty(RichTextProperty::BulletIndent) && left == 0 && first == 0) {
         // Room for the bullet, where the list's own indent gave it.
         const int indent = list->format().indent();
         left =

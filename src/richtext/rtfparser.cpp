@@ -3,6 +3,7 @@
 #include "richtextproperties.h"
 #include "rtfformats.h"
 #include "rtfkeywords.h"
+#include "twips.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
@@ -724,10 +725,12 @@ void RtfParser::formatParagraph()
                                          m_previousWasOldList);
     m_previousWasOldList = p.listOverride == 0 && p.oldListStyle != 0;
     // A list item's hanging indent is where its bullet stands before the text.
-    if ((p.listOverride > 0 || p.oldListStyle != 0) && p.first < 0 && m_cursor.block().textList()) {
+    if ((p.listOverride > 0 || p.oldListStyle != 0) && p.first <= 0 &&
+        m_cursor.block().textList()) {
         QTextBlockFormat format = m_cursor.blockFormat();
         format.setProperty(RichTextProperty::BulletIndent, -p.first);
         format.setTextIndent(0);
+        format.setLeftMargin(Twips::toPixels(p.left + p.first + bulletRoom(-p.first)));
         m_cursor.setBlockFormat(format);
     }
 }

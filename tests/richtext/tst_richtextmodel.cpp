@@ -3,6 +3,7 @@
 #include "richtext/richtextproperties.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
+#include "richtext/twips.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>
@@ -526,6 +527,14 @@ void TestRichTextModel::bulletsHangByTheirIndent()
     read.model.setBulletIndent(720);
     QCOMPARE(read.model.SelIndent(), std::optional<int>(360));
     QVERIFY(RtfWriter::write(&read.document).contains("\\fi-720\\li1080"));
+    // No bullet indent still leaves the bullet room to be seen, and saves as none.
+    read.model.setBulletIndent(0);
+    QVERIFY(read.document.begin().blockFormat().leftMargin() > Twips::toPixels(360));
+    const QByteArray none = RtfWriter::write(&read.document);
+    QVERIFY2(none.contains("\\pard\\li360\\ls1"), none.constData());
+    Control again(QStringLiteral("rtf"), none);
+    QCOMPARE(again.model.BulletIndent(), std::optional<int>(0));
+    QCOMPARE(again.model.SelIndent(), std::optional<int>(360));
 }
 
 // No widgets: the model stands on the document alone.
