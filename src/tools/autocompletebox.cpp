@@ -18,8 +18,10 @@ AutoCompleteBox::AutoCompleteBox(AutoCompleteController& controller, QWidget* pa
 void AutoCompleteBox::showAt(const QRect& caretLine, const QRect& area)
 {
     const int rowHeight = qMax(fontMetrics().height(), sizeHintForRow(0));
-    const QSize size(qMin(qMax(240, sizeHintForColumn(0) + 30), area.width()),
-                     rowHeight * 10 + 2 * frameWidth());
+    int widest = 0;
+    for (const QString& entry : std::as_const(m_widest))
+        widest = qMax(widest, fontMetrics().horizontalAdvance(entry));
+    const QSize size(qMin(qMax(240, widest + 40), area.width()), rowHeight * 10 + 2 * frameWidth());
     QPoint at = caretLine.bottomLeft() + QPoint(0, 1);
     if (at.y() + size.height() > area.bottom() && caretLine.top() - size.height() >= area.top())
         at.setY(caretLine.top() - size.height());

@@ -14,6 +14,9 @@ public:
     // Shows the box for a caret's line: below it, or above it without room below;
     // moved left to end at the area's right edge.
     void showAt(const QRect& caretLine, const QRect& area);
+    // The entries the box's width is made for: the longest ones, so that showing the
+    // box does not measure every entry of a long list.
+    void setWidest(const QStringList& entries) { m_widest = entries; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -24,4 +27,5 @@ private:
 
     AutoCompleteController& m_controller;
     bool m_taken = false;
+    QStringList m_widest;
 };

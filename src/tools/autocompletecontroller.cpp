@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QStringListModel>
 #include <QTextBlock>
+#include <algorithm>
 
 AutoCompleteController::AutoCompleteController(FrameContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_model(new QStringListModel(this)),
@@ -52,7 +53,21 @@ void AutoCompleteController::deferredStart()
 void AutoCompleteController::LoadAutoCompleteFile(const QString& path)
 {
     m_list.load(path);
-    m_model->setStringList(m_list.sorted());
+    const QStringList& entries = m_list.sorted();
+    m_model->setStringList(entries);
+    // The longest entries by characters, of which the widest is measured when shown.
+    QList<qsizetype> lengths;
+    for (const QString& entry : entries)
+        lengths.append(entry.size());
+    const qsizetype keep = qMin<qsizetype>(32, lengths.size());
+    std::nth_element(lengths.begin(), lengths.begin() + keep - (keep > 0 ? 1 : 0), lengths.end(),
+                     std::greater<>());
+    const qsizetype shortest = keep > 0 ? lengths[keep - 1] : 0;
+    QStringList widest;
+    for (const QString& entry : entries)
+        if (entry.size() >= shortest && widest.size() < 64)
+            widest.append(entry);
+    m_box->setWidest(widest);
     if (!m_list.readingFailure().isEmpty())
         Prompter::tell(m_list.readingFailure(), MessageIcon::Exclamation);
 }

@@ -40,6 +40,7 @@ private slots:
     void escapeKeepsWhatWasTyped();
     void f4LooksUpTheWordBeforeTheCaret();
     void switchingNeedsAList();
+    void theBoxIsWideEnoughForTheLongestEntry();
 };
 
 void TestAutoComplete::typingCompletesTagsAndEntities()
@@ -125,6 +126,18 @@ void TestAutoComplete::switchingNeedsAList()
     QVERIFY(!f.box()->isVisible());
     QCOMPARE(w->RichTextBox1->Text(), QStringLiteral("<"));
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestAutoComplete::theBoxIsWideEnoughForTheLongestEntry()
+{
+    Fixture f;
+    const QByteArray longest = "<a-tag-with-a-name-long-enough-to-need-a-wider-box-than-usual>";
+    RichTextBox* box = f.withList(manyWords() + longest + "\n");
+    f.frame.resize(1200, 800);
+    f.type(box, QStringLiteral("<"));
+    QVERIFY(f.box()->isVisible());
+    QVERIFY(f.box()->width() >
+            f.box()->fontMetrics().horizontalAdvance(QString::fromLatin1(longest)));
 }
 
 QTEST_MAIN(TestAutoComplete)
