@@ -16,16 +16,40 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
+// The window a question belongs to: the active one, or, while none is (at start-up,
+// before the window system has activated ours), the main window. A dialog with an
+// owner is centred on it and gives the activation back to it when it closes.
 QWidget* owner()
 {
-    return QApplication::activeWindow();
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top->inherits("QMainWindow"))
+            return top;
+    return nullptr;
 }
+
+// Hands the activation back to the owner once a dialog has closed, where no window
+// manager does it: otherwise the menus' shortcuts stay dead until the next click.
+class GiveBackActivation {
+public:
+    explicit GiveBackActivation(QWidget* owner) : m_owner(owner) {}
+    ~GiveBackActivation()
+    {
+        if (m_owner && m_owner->isVisible() && !QApplication::activeWindow())
+            m_owner->activateWindow();
+    }
+
+private:
+    QPointer<QWidget> m_owner;
+};
 
 QMessageBox::Icon iconFor(MessageIcon icon)
 {
@@ -55,6 +79,7 @@ DialogPrompter::~DialogPrompter()
 
 int DialogPrompter::message(const MessageRequest& request)
 {
+    const GiveBackActivation giveBack(owner());
     QMessageBox box(iconFor(request.icon), QApplication::applicationDisplayName(), request.text,
                     QMessageBox::NoButton, owner());
     QList<QPair<QMessageBox::StandardButton, int>> buttons;
