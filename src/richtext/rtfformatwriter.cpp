@@ -6,6 +6,7 @@
 
 #include <QTextDocument>
 #include <QTextList>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -254,6 +255,12 @@ void RtfFormatWriter::writeBlockFormat(QByteArray& out, const QTextBlockFormat& 
     default:
         break;
     }
+    // Stops in the order of their positions, as readers keep them.
+    QList<int> stops;
     for (const QTextOption::Tab& tab : format.tabPositions())
-        out += number("\\tx", Twips::fromPixels(tab.position));
+        stops.append(Twips::fromPixels(tab.position));
+    std::sort(stops.begin(), stops.end());
+    stops.erase(std::unique(stops.begin(), stops.end()), stops.end());
+    for (int stop : stops)
+        out += number("\\tx", stop);
 }
