@@ -119,7 +119,9 @@ Status DocumentFile::writeBytes(const QString& path, const QByteArray& bytes)
         return Error{ErrorCode::WriteFailed, file.errorString()};
     if (info.exists())
         file.setPermissions(info.permissions());
-    if (file.write(bytes) != bytes.size()) {
+    // QSaveFile commits even when its buffer cannot be written out at the end (a
+    // full disk), which would replace the file with a cut one: flush and check first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return Error{ErrorCode::WriteFailed, reason};
