@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <utility>
 
 // The setting "OpenMethod": which files open as documents and which in the
 // program the desktop associates with them.
@@ -24,7 +25,8 @@ public:
     // the desktop knows none.
     using AssociationLookup = std::function<std::optional<Association>(const QString& path)>;
 
-    // Our own desktop entry: files associated with it open as documents.
+    // Our own desktop entry (data/org.quillora.Quillora.desktop, as in
+    // ExternalOpener): files associated with it open as documents.
     static inline const QString OwnApplication = QStringLiteral("org.quillora.Quillora.desktop");
     // What the question names when the desktop knows no program; Yes then lets the
     // user choose one.

@@ -33,10 +33,10 @@ QStringList ProjectFile::decode(const QByteArray& bytes)
     QByteArrayView data(bytes);
     if (data.startsWith(Utf8Bom))
         data = data.sliced(Utf8Bom.size());
-    // Files that are not UTF-8 come from 8-bit systems; Windows-1252 decodes
-    // every byte, so no entry is lost or garbled beyond the code page.
     // The decoder would drop a second BOM too; that one is part of the entry.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    // Files that are not UTF-8 come from 8-bit systems; Windows-1252 decodes
+    // every byte, so no entry is lost or garbled beyond the code page.
     const QString text = TextCodec::isValidUtf8(data.data(), data.size())
                              ? QString(utf8(data))
                              : Windows1252::decode(data.data(), data.size());
