@@ -44,10 +44,10 @@ QString notAFile(mode_t mode)
     return QStringLiteral("The path is not a regular file");
 }
 
-QString tooLarge()
+QString tooLarge(qint64 maxBytes)
 {
     return QStringLiteral("The file is too large to open (the limit is %1 MB)")
-        .arg(DocumentFile::MaxFileBytes / (1024 * 1024));
+        .arg(maxBytes / (1024 * 1024));
 }
 
 Error systemError(int code, int number)
@@ -57,7 +57,7 @@ Error systemError(int code, int number)
 
 } // namespace
 
-Result<QByteArray> DocumentFile::readBytes(const QString& path)
+Result<QByteArray> DocumentFile::readBytes(const QString& path, qint64 maxBytes)
 {
     const QByteArray name = QFile::encodeName(path);
     // Opened without blocking, so that a pipe or a device waiting for input
@@ -85,8 +85,8 @@ Result<QByteArray> DocumentFile::readBytes(const QString& path)
         return systemError(ErrorCode::ReadFailed, errno);
     if (!S_ISREG(status.st_mode))
         return Error{ErrorCode::PermissionDenied, notAFile(status.st_mode)};
-    if (status.st_size > MaxFileBytes)
-        return Error{ErrorCode::ReadFailed, tooLarge()};
+    if (status.st_size > maxBytes)
+        return Error{ErrorCode::ReadFailed, tooLarge(maxBytes)};
     QByteArray bytes;
     // Files such as those under /proc say 0 and still have text: read to the end.
     bytes.reserve(qsizetype(status.st_size) + 1);
@@ -100,8 +100,8 @@ Result<QByteArray> DocumentFile::readBytes(const QString& path)
                 continue;
             return systemError(ErrorCode::ReadFailed, errno);
         }
-        if (bytes.size() + got > MaxFileBytes)
-            return Error{ErrorCode::ReadFailed, tooLarge()};
+        if (bytes.size() + got > maxBytes)
+            return Error{ErrorCode::ReadFailed, tooLarge(maxBytes)};
         bytes.append(buffer, got);
     }
     return bytes;
@@ -119,7 +119,9 @@ Status DocumentFile::writeBytes(const QString& path, const QByteArray& bytes)
         return Error{ErrorCode::WriteFailed, file.errorString()};
     if (info.exists())
         file.setPermissions(info.permissions());
-    if (file.write(bytes) != bytes.size()) {
+    // QSaveFile commits even when its buffer cannot be written out at the end (a
+    // full disk), which would replace the file with a cut one: flush and check first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return Error{ErrorCode::WriteFailed, reason};

@@ -29,8 +29,8 @@ public:
     static Status save(const QString& path, DocumentKind kind, const QTextDocument* document,
                        const TextFileFormat& format);
 
-    // Reads a regular file of at most MaxFileBytes; anything else is refused.
-    static Result<QByteArray> readBytes(const QString& path);
+    // Reads a regular file of at most maxBytes; anything else is refused.
+    static Result<QByteArray> readBytes(const QString& path, qint64 maxBytes = MaxFileBytes);
     static Status writeBytes(const QString& path, const QByteArray& bytes);
 
     // Whether the document's text carries anything a plain-text file cannot keep:
