@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes the RTF reader with libFuzzer.
 #   fuzz.sh [SECONDS]   explores for SECONDS (default 60) from the corpus gathered so far
-#   fuzz.sh --fixed N   N inputs from the stored seeds and regressions with a fixed seed:
-#                       the same commit gives the same run anywhere, as the test run needs
+#   fuzz.sh --fixed N   N inputs from the stored seeds and regressions with a fixed seed,
+#                       so that the test run's fuzzing hardly differs from run to run
 # A failing input is left in build-fuzz/artifacts; add it to tests/richtext/regressions.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,7 +12,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build-fuzz --target rtfreader_fuzz
 mkdir -p build-fuzz/artifacts
 export ASAN_OPTIONS=detect_leaks=0
-export QT_HASH_SEED=0 # the same hashing every run, so a fixed seed fuzzes the same inputs
+export QT_HASH_SEED=0 # the same hashing every run, for the fixed seed's sake
 options=(-timeout=10 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1
          -artifact_prefix=build-fuzz/artifacts/)
 if [[ "${1:-}" == "--fixed" ]]; then

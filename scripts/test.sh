@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds Quillora and runs every test headless; then the codec and
 # window tests (and the converter) again under AddressSanitizer and UBSan, and a short
-# fuzzing run of the RTF reader with a fixed seed, so that a commit passes or fails the
-# same way every time (scripts/fuzz.sh SECONDS explores further).
+# fuzzing run of the RTF reader from the stored inputs with a fixed seed, so that runs of
+# one commit hardly differ (scripts/fuzz.sh SECONDS explores further).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
