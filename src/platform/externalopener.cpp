@@ -10,6 +10,7 @@
 // GLib names a struct member "signals", which Qt defines as a keyword.
 #pragma push_macro("signals")
 #undef signals
+#include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 #pragma pop_macro("signals")
 
@@ -59,6 +60,26 @@ GAppInfo* defaultApplication(const QString& path)
 }
 
 } // namespace
+
+std::optional<Application> defaultFor(const QString& fileName)
+{
+    const QByteArray name = QFile::encodeName(QFileInfo(fileName).fileName());
+    gchar* type = g_content_type_guess(name.constData(), nullptr, 0, nullptr);
+    GAppInfo* app = type ? g_app_info_get_default_for_type(type, FALSE) : nullptr;
+    g_free(type);
+    if (!app)
+        return std::nullopt;
+    Application found;
+    found.id = QString::fromUtf8(g_app_info_get_id(app));
+    found.name = QString::fromUtf8(g_app_info_get_name(app));
+    if (G_IS_DESKTOP_APP_INFO(app))
+        if (const char* categories = g_desktop_app_info_get_categories(G_DESKTOP_APP_INFO(app)))
+            found.textEditor = QString::fromUtf8(categories)
+                                   .split(u';', Qt::SkipEmptyParts)
+                                   .contains(QStringLiteral("TextEditor"));
+    g_object_unref(app);
+    return found;
+}
 
 QString associatedApplication(const QString& path)
 {

@@ -3,6 +3,7 @@
 #include "platform/result.h"
 
 #include <QString>
+#include <optional>
 
 // Hands a file to the desktop: its associated program, or, with none, the
 // desktop's own "open with" choice. Our own desktop entry is never chosen.
@@ -10,6 +11,18 @@ namespace ExternalOpener {
 inline const QString OwnDesktopEntry = QStringLiteral("org.quillora.Quillora.desktop");
 
 enum class Outcome { Opened, NoAssociation, Failed };
+
+// A program the desktop would open a kind of file with.
+struct Application {
+    QString id;              // its desktop entry, "org.example.Viewer.desktop"
+    QString name;            // what the user knows it by
+    bool textEditor = false; // its desktop entry lists the TextEditor category
+};
+
+// The desktop's default program for a file, judged from its name alone (one
+// extension, one answer), our own entry included: the caller decides what that
+// means. Nothing when the desktop knows no program for the kind.
+std::optional<Application> defaultFor(const QString& fileName);
 
 // The desktop entry that would open the file, empty when none (or only ours) would.
 QString associatedApplication(const QString& path);

@@ -31,6 +31,7 @@ private slots:
     void initTestCase();
     void findsTheDefaultButNeverItself();
     void missingFileFails();
+    void defaultsFromTheNameAlone();
 };
 
 void TestExternalOpener::initTestCase()
@@ -40,6 +41,8 @@ void TestExternalOpener::initTestCase()
     QVERIFY(!data.isEmpty() && !config.isEmpty());
     writeFile(data + QStringLiteral("/applications/fake-viewer.desktop"),
               desktopEntry("Viewer", "text/plain;text/x-csrc;"));
+    writeFile(data + QStringLiteral("/applications/fake-editor.desktop"),
+              desktopEntry("Editor", "text/markdown;") + "Categories=Utility;TextEditor;\n");
     writeFile(data + QStringLiteral("/applications/") + ExternalOpener::OwnDesktopEntry,
               desktopEntry("Quillora", "text/plain;text/x-csrc;application/x-quillora-test;"));
     // A type that only our own entry takes.
@@ -53,6 +56,7 @@ void TestExternalOpener::initTestCase()
         0);
     writeFile(config + QStringLiteral("/mimeapps.list"),
               "[Default Applications]\ntext/plain=fake-viewer.desktop\n"
+              "text/markdown=fake-editor.desktop\n"
               "text/x-csrc=" +
                   ExternalOpener::OwnDesktopEntry.toUtf8() +
                   "\n"
@@ -79,6 +83,28 @@ void TestExternalOpener::missingFileFails()
 {
     QCOMPARE(ExternalOpener::open(QStringLiteral("Untitled:3")), ExternalOpener::Outcome::Failed);
     QCOMPARE(ExternalOpener::associatedApplication(QStringLiteral("/no/such/file.txt")), QString());
+}
+
+void TestExternalOpener::defaultsFromTheNameAlone()
+{
+    // No file needs to exist: the name says the kind.
+    const auto viewer = ExternalOpener::defaultFor(QStringLiteral("/no/such/notes.txt"));
+    QVERIFY(viewer);
+    QCOMPARE(viewer->id, QStringLiteral("fake-viewer.desktop"));
+    QCOMPARE(viewer->name, QStringLiteral("Viewer"));
+    QVERIFY(!viewer->textEditor);
+    const auto editor = ExternalOpener::defaultFor(QStringLiteral("README.md"));
+    QVERIFY(editor);
+    QCOMPARE(editor->id, QStringLiteral("fake-editor.desktop"));
+    QVERIFY(editor->textEditor);
+    // Our own entry is reported as it is; what it means is the caller's to say.
+    const auto own = ExternalOpener::defaultFor(QStringLiteral("main.c"));
+    QVERIFY(own);
+    QCOMPARE(own->id, ExternalOpener::OwnDesktopEntry);
+    // The folder's name has no say.
+    const auto inFolder = ExternalOpener::defaultFor(QStringLiteral("/work/proj.md/notes.txt"));
+    QVERIFY(inFolder);
+    QCOMPARE(inFolder->id, QStringLiteral("fake-viewer.desktop"));
 }
 
 QTEST_GUILESS_MAIN(TestExternalOpener)
