@@ -11,6 +11,8 @@
 #include "menus/commandrouter.h"
 #include "menus/menubars.h"
 #include "platform/prompter.h"
+#include "project/itemopener.h"
+#include "project/itemopener.h"
 #include "richtext/twips.h"
 #include "toolbarcontroller.h"
 #include "toolbarcustomizer.h"
@@ -97,6 +99,7 @@ void frmMyMDI::buildControllers()
     m_tools = new ToolsController(*m_context, this);
     m_formatting = new FormattingController(*m_context, this);
     m_autoComplete = new AutoCompleteController(*m_context, this);
+    m_opener = new ItemOpener(*m_context, this);
     m_documentCommands->registerCommands(*m_router);
     m_tools->registerCommands(*m_router);
     m_formatting->registerCommands(*m_router);
@@ -221,7 +224,7 @@ void frmMyMDI::Timer5_Timer()
 {
     const OpenQueue::Tick tick = m_queue.tick(
         [this](const QString& path) {
-            m_documentCommands->OpenPath(path);
+            m_opener->OpenPath(path, m_queue.OpenFromOutside);
             m_queue.finished();
         },
         [this] { return m_documents->yesNoAll().answer() == YesNoAllRegister::Cancel; });

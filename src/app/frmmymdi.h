@@ -7,6 +7,7 @@
 #include <memory>
 
 class AutoCompleteController;
+class ItemOpener;
 class CommandRouter;
 class DocumentController;
 class DocumentManager;
@@ -95,6 +96,7 @@ private:
     ToolsController* m_tools;
     FormattingController* m_formatting;
     AutoCompleteController* m_autoComplete;
+    ItemOpener* m_opener;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;

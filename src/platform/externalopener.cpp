@@ -108,6 +108,26 @@ Outcome open(const QString& path)
     return launched ? Outcome::Opened : Outcome::Failed;
 }
 
+Outcome openIn(const QString& path, const QString& application)
+{
+    if (application.isEmpty())
+        return open(path);
+    if (!QFileInfo(path).isFile())
+        return Outcome::Failed;
+    const QByteArray id = application.toUtf8();
+    GDesktopAppInfo* app = g_desktop_app_info_new(id.constData());
+    if (!app)
+        return Outcome::NoAssociation;
+    const QByteArray local = QFile::encodeName(path);
+    GFile* file = g_file_new_for_path(local.constData());
+    GList* files = g_list_append(nullptr, file);
+    const gboolean launched = g_app_info_launch(G_APP_INFO(app), files, nullptr, nullptr);
+    g_list_free(files);
+    g_object_unref(file);
+    g_object_unref(app);
+    return launched ? Outcome::Opened : Outcome::Failed;
+}
+
 Outcome openLink(const QString& link)
 {
     const QUrl url(link);

@@ -27,6 +27,9 @@ std::optional<Application> defaultFor(const QString& fileName);
 // The desktop entry that would open the file, empty when none (or only ours) would.
 QString associatedApplication(const QString& path);
 Outcome open(const QString& path);
+// Opens the file with the program of the given desktop entry; with an empty id, as
+// open() does.
+Outcome openIn(const QString& path, const QString& application);
 // A link's target: a file as open() hands it over, any other address to the
 // desktop's program for its kind (web, mail).
 Outcome openLink(const QString& link);
