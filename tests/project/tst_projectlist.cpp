@@ -1,0 +1,516 @@
+#include "project/projectentry.h"
+#include "project/projectfile.h"
+#include "project/projectlist.h"
+#include "support/testhome.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUrl>
+#include <memory>
+
+using Outcome = ProjectList::Outcome;
+using Mode = ProjectList::SelectionMode;
+Q_DECLARE_METATYPE(ProjectList::Outcome)
+
+class TestProjectList : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void roundTrip_data();
+    void roundTrip();
+    void loadStates();
+    void savingKeepsStoredOrder();
+    void failedSaveChangesNothing();
+    void adding_data();
+    void adding();
+    void removing_data();
+    void removing();
+    void sortOrder_data();
+    void sortOrder();
+    void sortKeepsPersistentIndexes();
+    void hintRow();
+    void dragData_data();
+    void dragData();
+    void copiedPaths();
+    void tenThousandEntries();
+};
+
+namespace {
+
+QStringList displayed(const ProjectList& list)
+{
+    QStringList texts;
+    for (int row = 1; row < list.rowCount(); ++row)
+        texts.append(list.index(row).data().toString());
+    return texts;
+}
+
+QStringList rowPaths(const ProjectList& list)
+{
+    QStringList paths;
+    for (int row = 1; row < list.rowCount(); ++row)
+        paths.append(list.pathOfRow(row));
+    return paths;
+}
+
+// A loaded list of these entries, as if read from a file, marked saved.
+void load(ProjectList& list, const TestHome& home, const QStringList& entries)
+{
+    const QString file = home.write("entries.prj", ProjectFile::encode(entries));
+    QVERIFY(list.LoadProject(file));
+    QCOMPARE(list.entryCount(), entries.size());
+}
+
+} // namespace
+
+void TestProjectList::initTestCase()
+{
+    // The sort follows the user's language; these expectations are English.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+void TestProjectList::roundTrip_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QByteArray>("saved");
+    const QByteArray two("/home/ann/Site/\n/home/ann/Site/index.htm\n\n");
+    QTest::newRow("two entries") << two << QStringList{"/home/ann/Site/", "index.htm"} << two;
+    QTest::newRow("empty project") << QByteArray("\n") << QStringList{} << QByteArray("\n");
+    QTest::newRow("Windows form with CR LF")
+        << QByteArray("C:\\Work\\\r\nC:\\Docs\\a.pdf.lnk\r\nnotes.txt\r\n\r\n")
+        << QStringList{"C:\\Work\\", "a.pdf.lnk", "notes.txt"}
+        << QByteArray("C:\\Work\\\nC:\\Docs\\a.pdf.lnk\nnotes.txt\n\n");
+    QTest::newRow("blank lines dropped, blanks kept")
+        << QByteArray("\n\n/a/x.txt\n\n  \n") << QStringList{"x.txt", "  "}
+        << QByteArray("/a/x.txt\n  \n\n");
+    const QByteArray utf8("/home/j\xC3\xBCrgen/\xC3\x84pfel.txt\n\n");
+    QTest::newRow("UTF-8") << utf8 << QStringList{QStringLiteral("\u00C4pfel.txt")} << utf8;
+    QTest::newRow("Windows-1252 saved as UTF-8")
+        << QByteArray("C:\\caf\xE9.txt\r\n") << QStringList{QStringLiteral("caf\u00E9.txt")}
+        << QByteArray("C:\\caf\xC3\xA9.txt\n\n");
+    QTest::newRow("the same path twice stays twice")
+        << QByteArray("/a.txt\n/a.txt\n\n") << QStringList{"a.txt", "a.txt"}
+        << QByteArray("/a.txt\n/a.txt\n\n");
+}
+
+void TestProjectList::roundTrip()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, rows);
+    QFETCH(QByteArray, saved);
+    TestHome home;
+    const QString file = home.write("p.prj", bytes);
+    ProjectList list;
+    QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(&list, &QAbstractItemModel::modelReset);
+    QSignalSpy selection(&list, &ProjectList::selectionRequested);
+    QVERIFY(list.LoadProject(file));
+    // One reset, not a signal per row.
+    QCOMPARE(inserted.count(), 0);
+    QCOMPARE(reset.count(), 1);
+    QCOMPARE(selection.count(), 1);
+    QCOMPARE(selection.at(0).at(0).toInt(), 0);
+    QCOMPARE(list.ProjectFile(), file);
+    QVERIFY(list.ProjectSaved());
+    QCOMPARE(displayed(list), rows);
+    QVERIFY(list.save());
+    QCOMPARE(TestHome::read(file), saved);
+    const QString copy = home.path("copy.prj");
+    QVERIFY(list.saveAs(copy));
+    QCOMPARE(list.ProjectFile(), copy);
+    QCOMPARE(TestHome::read(copy), saved);
+}
+
+void TestProjectList::loadStates()
+{
+    TestHome home;
+    ProjectList list;
+    load(list, home, {"/a.txt"});
+    // A name that does not exist yet: an empty project of that name, no error.
+    const QString missing = home.path("new.prj");
+    QVERIFY(list.LoadProject(missing));
+    QCOMPARE(list.ProjectFile(), missing);
+    QCOMPARE(list.rowCount(), 1);
+    QVERIFY(list.ProjectSaved());
+    QVERIFY(list.save());
+    QCOMPARE(TestHome::read(missing), QByteArray("\n"));
+
+    // A file that cannot be read must not keep its name, or a save would
+    // overwrite what the user never saw.
+    load(list, home, {"/a.txt"});
+    const QString binary = home.write("binary.prj", QByteArray("/a\0b\n", 5));
+    const Status status = list.LoadProject(binary);
+    QVERIFY(!status);
+    QVERIFY(status.error().message.startsWith(ProjectFile::ErrorPrefix + binary + u'\n'));
+    QCOMPARE(list.ProjectFile(), QString());
+    QCOMPARE(list.rowCount(), 1);
+    QVERIFY(!list.save());
+    QCOMPARE(TestHome::read(binary), QByteArray("/a\0b\n", 5));
+
+    QVERIFY(!list.LoadProject(home.path(".")));
+    QCOMPARE(list.ProjectFile(), QString());
+
+    load(list, home, {"/a.txt"});
+    QVERIFY(list.LoadProject(QString()));
+    QCOMPARE(list.ProjectFile(), QString());
+    QCOMPARE(list.ProjectPaths(), QStringList{ProjectList::NewDocumentHint});
+}
+
+void TestProjectList::savingKeepsStoredOrder()
+{
+    TestHome home;
+    ProjectList list;
+    load(list, home, {"/z/b.txt", "/y/A.txt", "/x/C.txt"});
+    list.sortByDisplayText();
+    QCOMPARE(displayed(list), (QStringList{"A.txt", "b.txt", "C.txt"}));
+    QVERIFY(list.AddNewDocOrLink("/w/a0.txt").outcome == Outcome::Added);
+    QVERIFY(list.save());
+    QCOMPARE(TestHome::read(list.ProjectFile()),
+             QByteArray("/z/b.txt\n/y/A.txt\n/x/C.txt\n/w/a0.txt\n\n"));
+    QVERIFY(list.LoadProject(list.ProjectFile()));
+    QCOMPARE(displayed(list), (QStringList{"b.txt", "A.txt", "C.txt", "a0.txt"}));
+}
+
+void TestProjectList::failedSaveChangesNothing()
+{
+    TestHome home;
+    ProjectList list;
+    load(list, home, {"/a.txt"});
+    const QString file = list.ProjectFile();
+    QVERIFY(list.AddNewDocOrLink("/b.txt").outcome == Outcome::Added);
+    QVERIFY(!list.ProjectSaved());
+    const QString nowhere = home.path("no such folder/p.prj");
+    const Status status = list.saveAs(nowhere);
+    QVERIFY(!status);
+    QVERIFY(status.error().message.startsWith(ProjectFile::ErrorPrefix + nowhere));
+    QCOMPARE(list.ProjectFile(), file);
+    QVERIFY(!list.ProjectSaved());
+    QVERIFY(list.save());
+    QVERIFY(list.ProjectSaved());
+}
+
+void TestProjectList::adding_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<bool>("sorted");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<int>("row");
+    const QStringList three{"/p/b.txt", "C:\\A\\b.txt", "/p/a.txt"};
+    QTest::newRow("new") << three << false << "/p/c.txt" << Outcome::Added << 4;
+    QTest::newRow("same text") << three << false << "/p/a.txt" << Outcome::AlreadyListed << 3;
+    QTest::newRow("its row after a sort")
+        << three << true << "/p/a.txt" << Outcome::AlreadyListed << 1;
+    QTest::newRow("case differs: two files here")
+        << three << false << "/p/A.txt" << Outcome::Added << 4;
+    QTest::newRow("case differs in Windows form")
+        << three << false << "c:\\a\\B.TXT" << Outcome::AlreadyListed << 2;
+    QTest::newRow("shortcut of a listed file")
+        << three << false << "C:\\A\\b.txt.lnk" << Outcome::Added << 4;
+    QTest::newRow("first in display order")
+        << QStringList{"/q/b.txt", "/p/a.txt", "/q/b.txt"} << true << "/q/b.txt"
+        << Outcome::AlreadyListed << 2;
+    QTest::newRow("line break") << three << false << "/p/a\nb.txt" << Outcome::Refused << -1;
+    QTest::newRow("carriage return") << three << false << "/p/a\r" << Outcome::Refused << -1;
+    QTest::newRow("empty") << three << false << "" << Outcome::Refused << -1;
+    QTest::newRow("the hint is no entry")
+        << three << false << ProjectList::NewDocumentHint << Outcome::Added << 4;
+}
+
+void TestProjectList::adding()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(bool, sorted);
+    QFETCH(QString, path);
+    QFETCH(Outcome, outcome);
+    QFETCH(int, row);
+    TestHome home;
+    ProjectList list;
+    load(list, home, entries);
+    if (sorted)
+        list.sortByDisplayText();
+    QSignalSpy selection(&list, &ProjectList::selectionRequested);
+    const ProjectList::AddResult result = list.AddNewDocOrLink(path);
+    QCOMPARE(result.outcome, outcome);
+    QCOMPARE(result.row, row);
+    QCOMPARE(list.ProjectSaved(), outcome != Outcome::Added);
+    QCOMPARE(list.entryCount(), entries.size() + (outcome == Outcome::Added ? 1 : 0));
+    QCOMPARE(result.errorMessage.isEmpty(), outcome != Outcome::Refused);
+    if (outcome == Outcome::Refused) {
+        QVERIFY(result.errorMessage.startsWith(ProjectFile::ErrorPrefix));
+        QCOMPARE(selection.count(), 0);
+        return;
+    }
+    QCOMPARE(list.pathOfRow(row), path);
+    QCOMPARE(selection.count(), 1);
+    QCOMPARE(selection.at(0).at(0).toInt(), row);
+    QCOMPARE(selection.at(0).at(1).value<Mode>(),
+             outcome == Outcome::Added ? Mode::Only : Mode::Also);
+    // Found again once added, also by the lookup built afresh after a sort.
+    QCOMPARE(list.FindPathInList(path), row);
+    list.sortByDisplayText();
+    QCOMPARE(list.pathOfRow(list.FindPathInList(path)), path);
+}
+
+void TestProjectList::removing_data()
+{
+    QTest::addColumn<bool>("sorted");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<QStringList>("kept");
+    // Display after a sort: a.txt (slot 3), b.txt (slot 1), c.txt (slot 4), d.txt (slot 2).
+    QTest::newRow("stored order") << false << QList<int>{1, 3}
+                                  << QStringList{"/d.txt", "/c.txt"};
+    QTest::newRow("after a sort") << true << QList<int>{1, 3}
+                                  << QStringList{"/b.txt", "/d.txt"};
+    QTest::newRow("selected last first") << true << QList<int>{4, 2, 4}
+                                         << QStringList{"/a.txt", "/c.txt"};
+    QTest::newRow("row 0 and unknown rows ignored")
+        << true << QList<int>{0, 5, -1} << QStringList{"/b.txt", "/d.txt", "/a.txt", "/c.txt"};
+    QTest::newRow("all") << true << QList<int>{1, 2, 3, 4} << QStringList{};
+}
+
+void TestProjectList::removing()
+{
+    QFETCH(bool, sorted);
+    QFETCH(QList<int>, rows);
+    QFETCH(QStringList, kept);
+    TestHome home;
+    ProjectList list;
+    load(list, home, {"/b.txt", "/d.txt", "/a.txt", "/c.txt"});
+    if (sorted) {
+        list.sortByDisplayText();
+        QCOMPARE(displayed(list), (QStringList{"a.txt", "b.txt", "c.txt", "d.txt"}));
+    }
+    QSignalSpy selection(&list, &ProjectList::selectionRequested);
+    list.removeEntries(rows);
+    QCOMPARE(list.ProjectPaths(), QStringList{ProjectList::NewDocumentHint} + kept);
+    // The rest shows in stored order, and the project counts as changed even
+    // when nothing went.
+    QCOMPARE(rowPaths(list), kept);
+    QVERIFY(!list.ProjectSaved());
+    QCOMPARE(selection.count(), 1);
+    QCOMPARE(selection.at(0).at(0).toInt(), 0);
+    for (const QString& path : kept)
+        QCOMPARE(list.pathOfRow(list.FindPathInList(path)), path);
+    QVERIFY(list.save());
+    QCOMPARE(ProjectFile::read(list.ProjectFile()).value(), kept);
+}
+
+void TestProjectList::sortOrder_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("case ignored, folders by their path")
+        << QStringList{"C:\\Docs\\b.txt", "C:\\Docs\\A.txt", "C:\\Work\\"}
+        << QStringList{"A.txt", "b.txt", "C:\\Work\\"};
+    QTest::newRow("by the name shown, not the path")
+        << QStringList{"/a/zeta.txt", "/z/alpha.txt", "/m/Mid.txt"}
+        << QStringList{"alpha.txt", "Mid.txt", "zeta.txt"};
+    QTest::newRow("equal but for case: stored order kept")
+        << QStringList{"/1/read.me", "/2/READ.ME", "/3/Read.Me", "/0/a"}
+        << QStringList{"a", "read.me", "READ.ME", "Read.Me"};
+    QTest::newRow("the same the other way")
+        << QStringList{"/3/Read.Me", "/2/READ.ME", "/1/read.me"}
+        << QStringList{"Read.Me", "READ.ME", "read.me"};
+    QTest::newRow("letters beyond ASCII among their own")
+        << QStringList{"/Zebra.txt", QStringLiteral("/\u00C9lan.txt"), "/eagle.txt",
+                       QStringLiteral("/\u00E4hnlich.txt"), "/Apfel.txt"}
+        << QStringList{"Apfel.txt", QStringLiteral("\u00E4hnlich.txt"), "eagle.txt",
+                       QStringLiteral("\u00C9lan.txt"), "Zebra.txt"};
+    QTest::newRow("shortcuts and projects by their names")
+        << QStringList{"/d/r.pdf.lnk", "/d/Plans.prj", "/d/.lnk"}
+        << QStringList{"/d/.lnk", "Plans.prj", "r.pdf.lnk"};
+}
+
+void TestProjectList::sortOrder()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, shown);
+    TestHome home;
+    ProjectList list;
+    load(list, home, entries);
+    QSignalSpy layout(&list, &QAbstractItemModel::layoutChanged);
+    QSignalSpy selection(&list, &ProjectList::selectionRequested);
+    list.sortByDisplayText();
+    QCOMPARE(displayed(list), shown);
+    QCOMPARE(layout.count(), 1);
+    QCOMPARE(selection.count(), 1);
+    QCOMPARE(selection.at(0).at(0).toInt(), 0);
+    // The table keeps the stored order; only rows moved.
+    QCOMPARE(list.ProjectPaths().sliced(1), entries);
+    QVERIFY(list.ProjectSaved());
+    for (int row = 0; row < list.rowCount(); ++row)
+        QCOMPARE(list.pathOfRow(row), list.ProjectPaths().at(list.slotOfRow(row)));
+    // Sorting the sorted list moves nothing.
+    list.sortByDisplayText();
+    QCOMPARE(displayed(list), shown);
+}
+
+void TestProjectList::sortKeepsPersistentIndexes()
+{
+    TestHome home;
+    ProjectList list;
+    load(list, home, {"/c.txt", "/b.txt", "/a.txt"});
+    const QPersistentModelIndex c(list.index(1));
+    const QPersistentModelIndex a(list.index(3));
+    list.sortByDisplayText();
+    QCOMPARE(c.row(), 3);
+    QCOMPARE(a.row(), 1);
+    QCOMPARE(c.data(ProjectList::PathRole).toString(), QString("/c.txt"));
+}
+
+void TestProjectList::hintRow()
+{
+    TestHome home;
+    ProjectList list;
+    QCOMPARE(list.rowCount(), 1);
+    load(list, home, {"/w/", "/d/a.pdf.lnk", "/d/x.txt"});
+    const auto checkHint = [&list] {
+        QCOMPARE(list.ProjectPaths().at(0), ProjectList::NewDocumentHint);
+        const QModelIndex first = list.index(0);
+        QCOMPARE(first.data().toString(), ProjectList::NewDocumentRow);
+        QCOMPARE(first.data(Qt::ToolTipRole).toString(), ProjectList::NewDocumentHint);
+        QCOMPARE(first.data(ProjectList::SlotRole).toInt(), 0);
+        QVERIFY(!(list.flags(first) & Qt::ItemIsDragEnabled));
+    };
+    checkHint();
+    QCOMPARE(list.index(1).data(Qt::ToolTipRole).toString(),
+             "/w/" + ProjectEntry::FolderToolTipSuffix);
+    QCOMPARE(list.index(2).data(Qt::ToolTipRole).toString(),
+             "/d/a.pdf.lnk" + ProjectEntry::ShortcutToolTipSuffix);
+    QCOMPARE(list.index(3).data(Qt::ToolTipRole).toString(), QString("/d/x.txt"));
+    QVERIFY(list.flags(list.index(3)) & Qt::ItemIsDragEnabled);
+    list.sortByDisplayText();
+    checkHint();
+    list.removeEntries({1});
+    checkHint();
+    QVERIFY(list.save());
+    QCOMPARE(TestHome::read(list.ProjectFile()), QByteArray("/d/a.pdf.lnk\n/d/x.txt\n\n"));
+}
+
+void TestProjectList::dragData_data()
+{
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<bool>("sorted");
+    QTest::addColumn<QStringList>("offered"); // names in the test's folder
+    // Stored: b.txt, missing.txt, a.pdf.lnk, sub/, gone.pdf.lnk, rel.txt (relative).
+    // Sorted: a.pdf.lnk(3), b.txt(1), gone.pdf.lnk(5), missing.txt(2), rel.txt(6), sub/(4).
+    QTest::newRow("display order, not selection order")
+        << QList<int>{4, 1} << false << QStringList{"b.txt", "sub/"};
+    QTest::newRow("after a sort") << QList<int>{1, 2, 6} << true
+                                  << QStringList{"a.pdf", "b.txt", "sub/"};
+    QTest::newRow("a shortcut offers its target") << QList<int>{3} << false
+                                                  << QStringList{"a.pdf"};
+    QTest::newRow("missing files left out")
+        << QList<int>{2, 5, 1} << false << QStringList{"b.txt"};
+    QTest::newRow("relative to the project") << QList<int>{6} << false
+                                             << QStringList{"rel.txt"};
+    QTest::newRow("row 0 offers nothing") << QList<int>{0, 1} << false
+                                          << QStringList{"b.txt"};
+    QTest::newRow("nothing that exists") << QList<int>{2, 5} << false << QStringList{};
+}
+
+void TestProjectList::dragData()
+{
+    QFETCH(QList<int>, rows);
+    QFETCH(bool, sorted);
+    QFETCH(QStringList, offered);
+    TestHome home;
+    const QString dir = home.path("") + u'/';
+    home.write("b.txt", "b");
+    home.write("a.pdf", "a");
+    home.write("rel.txt", "r");
+    QVERIFY(QDir(dir).mkdir("sub"));
+    ProjectList list;
+    load(list, home,
+         {dir + "b.txt", dir + "missing.txt", dir + "a.pdf.lnk", dir + "sub/",
+          dir + "gone.pdf.lnk", "rel.txt"});
+    if (sorted)
+        list.sortByDisplayText();
+    QModelIndexList indexes;
+    for (const int row : rows)
+        indexes.append(list.index(row));
+    const std::unique_ptr<QMimeData> data(list.mimeData(indexes));
+    if (offered.isEmpty()) {
+        QVERIFY(!data);
+        return;
+    }
+    QVERIFY(data);
+    QList<QUrl> urls;
+    QStringList paths;
+    for (const QString& name : offered) {
+        urls.append(QUrl::fromLocalFile(dir + name));
+        paths.append(dir + name);
+    }
+    QCOMPARE(data->urls(), urls);
+    QCOMPARE(data->text(), paths.join(u'\n'));
+    QVERIFY(urls.first().toString().startsWith("file:///"));
+    QCOMPARE(list.supportedDragActions(), Qt::CopyAction);
+}
+
+void TestProjectList::copiedPaths()
+{
+    TestHome home;
+    const QString dir = home.path("") + u'/';
+    home.write("b.txt", "b");
+    ProjectList list;
+    load(list, home, {dir + "b.txt", "/nowhere/r.pdf.lnk", "rel.txt"});
+    // Selected last first: copied in display order, shortcuts as stored, missing
+    // files too, relative entries in the project's folder.
+    const QString expected = dir + "b.txt\n/nowhere/r.pdf.lnk\n" + dir + "rel.txt";
+    QCOMPARE(list.copiedPaths({3, 0, 2, 1}), expected);
+    const std::unique_ptr<QMimeData> data(list.copyData({2, 1}));
+    QCOMPARE(data->text(), dir + "b.txt\n/nowhere/r.pdf.lnk");
+    QCOMPARE(data->urls(), QList<QUrl>{QUrl::fromLocalFile(dir + "b.txt")});
+    QCOMPARE(list.copiedPaths({0}), QString());
+}
+
+void TestProjectList::tenThousandEntries()
+{
+    // A fifth beyond ASCII, all three kinds, and a tenth of the names twice in
+    // differing case so the lookup's folded keys collide.
+    QStringList entries;
+    for (int i = 0; i < 10000; ++i) {
+        const QString name = (i % 5 == 0 ? QStringLiteral("\u00C9t\u00E9 ") : QStringLiteral("n "))
+                             + QString::number(i % 9000);
+        entries.append(i % 3 == 0   ? "/home/ann/" + name + ".txt"
+                       : i % 3 == 1 ? "/srv/" + name + "/"
+                                    : "/docs/" + name.toUpper() + ".pdf.lnk");
+    }
+    TestHome home;
+    const QString file = home.write("big.prj", ProjectFile::encode(entries));
+    ProjectList list;
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(list.LoadProject(file));
+    const qint64 loaded = timer.restart();
+    list.sortByDisplayText();
+    const qint64 sorted = timer.restart();
+    QVERIFY(list.save());
+    const qint64 saved = timer.restart();
+    for (int i = 0; i < 1000; ++i)
+        QCOMPARE(list.AddNewDocOrLink(QStringLiteral("/new/%1.txt").arg(i)).outcome,
+                 Outcome::Added);
+    const qint64 added = timer.elapsed();
+    qInfo("load %lld ms, sort %lld ms, save %lld ms, 1000 adds %lld ms", loaded, sorted, saved,
+          added);
+    QCOMPARE(ProjectFile::read(file).value(), entries);
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    for (int row = 2; row < list.rowCount(); ++row)
+        QVERIFY(collator.compare(list.index(row - 1).data().toString(),
+                                 list.index(row).data().toString()) <= 0);
+    // Generous bounds for a shared machine; what they catch is work per row that
+    // grows with the list.
+    QVERIFY(loaded + sorted + saved < 1000);
+    QVERIFY(added < 1000);
+}
+
+QTEST_GUILESS_MAIN(TestProjectList)
+#include "tst_projectlist.moc"
