@@ -114,8 +114,8 @@ Status ProjectList::save()
 Status ProjectList::saveAs(const QString& projectFile)
 {
     if (projectFile.isEmpty())
-        return Error{ErrorCode::PathAccess, ::ProjectFile::ErrorPrefix +
-                                                QStringLiteral("The project has no file name")};
+        return Error{ErrorCode::PathAccess,
+                     ::ProjectFile::ErrorPrefix + QStringLiteral("The project has no file name")};
     const Status written = ::ProjectFile::write(projectFile, m_paths.sliced(1));
     if (written) {
         m_file = projectFile;
@@ -211,9 +211,8 @@ void ProjectList::sortByDisplayText()
         const int slot = m_rows.at(row);
         keyed.emplace_back(collator.sortKey(ProjectEntry(m_paths.at(slot)).displayText()), slot);
     }
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-        return a.first.compare(b.first) < 0;
-    });
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();

@@ -36,8 +36,8 @@ public:
     enum class Outcome { Added, AlreadyListed, Refused };
     struct AddResult {
         Outcome outcome = Outcome::Refused;
-        int row = -1;          // the added or matching row
-        QString errorMessage;  // why a path was refused, as the user is shown it
+        int row = -1;         // the added or matching row
+        QString errorMessage; // why a path was refused, as the user is shown it
     };
 
     explicit ProjectList(QObject* parent = nullptr);
