@@ -60,7 +60,7 @@ QVariant ProjectList::data(const QModelIndex& index, int role) const
 Qt::ItemFlags ProjectList::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
-        return Qt::ItemIsDropEnabled;
+        return Qt::NoItemFlags;
     const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     return index.row() == 0 ? flags : flags | Qt::ItemIsDragEnabled;
 }
@@ -113,9 +113,9 @@ Status ProjectList::save()
 
 Status ProjectList::saveAs(const QString& projectFile)
 {
+    // The caller asks for a name first; this only keeps a slip from writing "".
     if (projectFile.isEmpty())
-        return Error{ErrorCode::PathAccess,
-                     ::ProjectFile::ErrorPrefix + QStringLiteral("The project has no file name")};
+        return Error{ErrorCode::PathAccess, ::ProjectFile::ErrorPrefix + NoFileNameReason};
     const Status written = ::ProjectFile::write(projectFile, m_paths.sliced(1));
     if (written) {
         m_file = projectFile;

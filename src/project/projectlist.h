@@ -24,6 +24,7 @@ public:
     static inline const QString NewDocumentRow = QStringLiteral("_Open new document");
     static inline const QString NewDocumentHint =
         QStringLiteral("Select this line to open a new document");
+    static inline const QString NoFileNameReason = QStringLiteral("The project has no file name");
 
     enum Role {
         PathRole = Qt::UserRole + 1, // the entry as stored

@@ -23,17 +23,13 @@ private slots:
     void initTestCase();
     void roundTrip_data();
     void roundTrip();
-    void loadStates();
-    void savingKeepsStoredOrder();
-    void failedSaveChangesNothing();
+    void loadAndSaveStates();
     void adding_data();
     void adding();
     void removing_data();
     void removing();
     void sortOrder_data();
     void sortOrder();
-    void sortKeepsPersistentIndexes();
-    void hintRow();
     void dragData_data();
     void dragData();
     void copiedPaths();
@@ -50,20 +46,21 @@ QStringList displayed(const ProjectList& list)
     return texts;
 }
 
-QStringList rowPaths(const ProjectList& list)
-{
-    QStringList paths;
-    for (int row = 1; row < list.rowCount(); ++row)
-        paths.append(list.pathOfRow(row));
-    return paths;
-}
-
-// A loaded list of these entries, as if read from a file, marked saved.
 void load(ProjectList& list, const TestHome& home, const QStringList& entries)
 {
-    const QString file = home.write("entries.prj", ProjectFile::encode(entries));
-    QVERIFY(list.LoadProject(file));
+    QVERIFY(list.LoadProject(home.write("entries.prj", ProjectFile::encode(entries))));
     QCOMPARE(list.entryCount(), entries.size());
+}
+
+// Row 0 opens a new document whatever was loaded, removed or sorted.
+void checkHintRow(const ProjectList& list)
+{
+    QCOMPARE(list.ProjectPaths().at(0), ProjectList::NewDocumentHint);
+    const QModelIndex first = list.index(0);
+    QCOMPARE(first.data().toString(), ProjectList::NewDocumentRow);
+    QCOMPARE(first.data(Qt::ToolTipRole).toString(), ProjectList::NewDocumentHint);
+    QCOMPARE(list.slotOfRow(0), 0);
+    QVERIFY(!(list.flags(first) & Qt::ItemIsDragEnabled));
 }
 
 } // namespace
@@ -86,11 +83,6 @@ void TestProjectList::roundTrip_data()
         << QByteArray("C:\\Work\\\r\nC:\\Docs\\a.pdf.lnk\r\nnotes.txt\r\n\r\n")
         << QStringList{"C:\\Work\\", "a.pdf.lnk", "notes.txt"}
         << QByteArray("C:\\Work\\\nC:\\Docs\\a.pdf.lnk\nnotes.txt\n\n");
-    QTest::newRow("blank lines dropped, blanks kept")
-        << QByteArray("\n\n/a/x.txt\n\n  \n") << QStringList{"x.txt", "  "}
-        << QByteArray("/a/x.txt\n  \n\n");
-    const QByteArray utf8("/home/j\xC3\xBCrgen/\xC3\x84pfel.txt\n\n");
-    QTest::newRow("UTF-8") << utf8 << QStringList{QStringLiteral("\u00C4pfel.txt")} << utf8;
     QTest::newRow("Windows-1252 saved as UTF-8")
         << QByteArray("C:\\caf\xE9.txt\r\n") << QStringList{QStringLiteral("caf\u00E9.txt")}
         << QByteArray("C:\\caf\xC3\xA9.txt\n\n");
@@ -111,7 +103,7 @@ void TestProjectList::roundTrip()
     QSignalSpy reset(&list, &QAbstractItemModel::modelReset);
     QSignalSpy selection(&list, &ProjectList::selectionRequested);
     QVERIFY(list.LoadProject(file));
-    // One reset, not a signal per row.
+    // One reset, not a signal per row; row 0 selected at the end.
     QCOMPARE(inserted.count(), 0);
     QCOMPARE(reset.count(), 1);
     QCOMPARE(selection.count(), 1);
@@ -119,15 +111,12 @@ void TestProjectList::roundTrip()
     QCOMPARE(list.ProjectFile(), file);
     QVERIFY(list.ProjectSaved());
     QCOMPARE(displayed(list), rows);
+    checkHintRow(list);
     QVERIFY(list.save());
     QCOMPARE(TestHome::read(file), saved);
-    const QString copy = home.path("copy.prj");
-    QVERIFY(list.saveAs(copy));
-    QCOMPARE(list.ProjectFile(), copy);
-    QCOMPARE(TestHome::read(copy), saved);
 }
 
-void TestProjectList::loadStates()
+void TestProjectList::loadAndSaveStates()
 {
     TestHome home;
     ProjectList list;
@@ -144,54 +133,25 @@ void TestProjectList::loadStates()
     // A file that cannot be read must not keep its name, or a save would
     // overwrite what the user never saw.
     load(list, home, {"/a.txt"});
-    const QString binary = home.write("binary.prj", QByteArray("/a\0b\n", 5));
-    const Status status = list.LoadProject(binary);
+    const QByteArray binary("/a\0b\n", 5);
+    const QString file = home.write("binary.prj", binary);
+    const Status status = list.LoadProject(file);
     QVERIFY(!status);
-    QVERIFY(status.error().message.startsWith(ProjectFile::ErrorPrefix + binary + u'\n'));
+    QVERIFY(status.error().message.startsWith(ProjectFile::ErrorPrefix + file + u'\n'));
     QCOMPARE(list.ProjectFile(), QString());
     QCOMPARE(list.rowCount(), 1);
     QVERIFY(!list.save());
-    QCOMPARE(TestHome::read(binary), QByteArray("/a\0b\n", 5));
+    QCOMPARE(TestHome::read(file), binary);
 
-    QVERIFY(!list.LoadProject(home.path(".")));
-    QCOMPARE(list.ProjectFile(), QString());
-
+    // A failed Save As keeps the project's name and its changed state.
     load(list, home, {"/a.txt"});
-    QVERIFY(list.LoadProject(QString()));
-    QCOMPARE(list.ProjectFile(), QString());
-    QCOMPARE(list.ProjectPaths(), QStringList{ProjectList::NewDocumentHint});
-}
-
-void TestProjectList::savingKeepsStoredOrder()
-{
-    TestHome home;
-    ProjectList list;
-    load(list, home, {"/z/b.txt", "/y/A.txt", "/x/C.txt"});
-    list.sortByDisplayText();
-    QCOMPARE(displayed(list), (QStringList{"A.txt", "b.txt", "C.txt"}));
-    QVERIFY(list.AddNewDocOrLink("/w/a0.txt").outcome == Outcome::Added);
-    QVERIFY(list.save());
-    QCOMPARE(TestHome::read(list.ProjectFile()),
-             QByteArray("/z/b.txt\n/y/A.txt\n/x/C.txt\n/w/a0.txt\n\n"));
-    QVERIFY(list.LoadProject(list.ProjectFile()));
-    QCOMPARE(displayed(list), (QStringList{"b.txt", "A.txt", "C.txt", "a0.txt"}));
-}
-
-void TestProjectList::failedSaveChangesNothing()
-{
-    TestHome home;
-    ProjectList list;
-    load(list, home, {"/a.txt"});
-    const QString file = list.ProjectFile();
-    QVERIFY(list.AddNewDocOrLink("/b.txt").outcome == Outcome::Added);
+    const QString name = list.ProjectFile();
+    QCOMPARE(list.AddNewDocOrLink("/b.txt").outcome, Outcome::Added);
+    QVERIFY(!list.saveAs(home.path("no such folder/p.prj")));
+    QCOMPARE(list.ProjectFile(), name);
     QVERIFY(!list.ProjectSaved());
-    const QString nowhere = home.path("no such folder/p.prj");
-    const Status status = list.saveAs(nowhere);
-    QVERIFY(!status);
-    QVERIFY(status.error().message.startsWith(ProjectFile::ErrorPrefix + nowhere));
-    QCOMPARE(list.ProjectFile(), file);
-    QVERIFY(!list.ProjectSaved());
-    QVERIFY(list.save());
+    QVERIFY(list.saveAs(home.path("p.prj")));
+    QCOMPARE(list.ProjectFile(), home.path("p.prj"));
     QVERIFY(list.ProjectSaved());
 }
 
@@ -202,7 +162,7 @@ void TestProjectList::adding_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<Outcome>("outcome");
     QTest::addColumn<int>("row");
-    const QStringList three{"/p/b.txt", "C:\\A\\b.txt", "/p/a.txt"};
+    const QStringList three{"/p/b.txt", QStringLiteral("C:\\A\\\u00C4rger.txt"), "/p/a.txt"};
     QTest::newRow("new") << three << false << "/p/c.txt" << Outcome::Added << 4;
     QTest::newRow("same text") << three << false << "/p/a.txt" << Outcome::AlreadyListed << 3;
     QTest::newRow("its row after a sort")
@@ -210,13 +170,12 @@ void TestProjectList::adding_data()
     QTest::newRow("case differs: two files here")
         << three << false << "/p/A.txt" << Outcome::Added << 4;
     QTest::newRow("case differs in Windows form")
-        << three << false << "c:\\a\\B.TXT" << Outcome::AlreadyListed << 2;
+        << three << false << QStringLiteral("c:\\a\\\u00E4RGER.txt") << Outcome::AlreadyListed << 2;
     QTest::newRow("shortcut of a listed file")
-        << three << false << "C:\\A\\b.txt.lnk" << Outcome::Added << 4;
+        << three << false << "/p/a.txt.lnk" << Outcome::Added << 4;
     QTest::newRow("first in display order") << QStringList{"/q/b.txt", "/p/a.txt", "/q/b.txt"}
                                             << true << "/q/b.txt" << Outcome::AlreadyListed << 2;
     QTest::newRow("line break") << three << false << "/p/a\nb.txt" << Outcome::Refused << -1;
-    QTest::newRow("carriage return") << three << false << "/p/a\r" << Outcome::Refused << -1;
     QTest::newRow("empty") << three << false << "" << Outcome::Refused << -1;
     QTest::newRow("the hint is no entry")
         << three << false << ProjectList::NewDocumentHint << Outcome::Added << 4;
@@ -240,19 +199,18 @@ void TestProjectList::adding()
     QCOMPARE(result.row, row);
     QCOMPARE(list.ProjectSaved(), outcome != Outcome::Added);
     QCOMPARE(list.entryCount(), entries.size() + (outcome == Outcome::Added ? 1 : 0));
-    QCOMPARE(result.errorMessage.isEmpty(), outcome != Outcome::Refused);
     if (outcome == Outcome::Refused) {
         QVERIFY(result.errorMessage.startsWith(ProjectFile::ErrorPrefix));
         QCOMPARE(selection.count(), 0);
         return;
     }
+    QVERIFY(result.errorMessage.isEmpty());
     QVERIFY(ProjectEntry::samePath(list.pathOfRow(row), path));
     QCOMPARE(selection.count(), 1);
     QCOMPARE(selection.at(0).at(0).toInt(), row);
     QCOMPARE(selection.at(0).at(1).value<Mode>(),
              outcome == Outcome::Added ? Mode::Only : Mode::Also);
-    // Found again once added, also by the lookup built afresh after a sort.
-    QCOMPARE(list.FindPathInList(path), row);
+    // Found again after a sort, which rebuilds the lookup.
     list.sortByDisplayText();
     QVERIFY(ProjectEntry::samePath(list.pathOfRow(list.FindPathInList(path)), path));
 }
@@ -262,7 +220,7 @@ void TestProjectList::removing_data()
     QTest::addColumn<bool>("sorted");
     QTest::addColumn<QList<int>>("rows");
     QTest::addColumn<QStringList>("kept");
-    // Display after a sort: a.txt (slot 3), b.txt (slot 1), c.txt (slot 4), d.txt (slot 2).
+    // Stored b, d, a, c; sorted, rows 1 to 4 show a, b, c, d.
     QTest::newRow("stored order") << false << QList<int>{1, 3} << QStringList{"/d.txt", "/c.txt"};
     QTest::newRow("after a sort") << true << QList<int>{1, 3} << QStringList{"/b.txt", "/d.txt"};
     QTest::newRow("selected last first")
@@ -280,21 +238,20 @@ void TestProjectList::removing()
     TestHome home;
     ProjectList list;
     load(list, home, {"/b.txt", "/d.txt", "/a.txt", "/c.txt"});
-    if (sorted) {
+    if (sorted)
         list.sortByDisplayText();
-        QCOMPARE(displayed(list), (QStringList{"a.txt", "b.txt", "c.txt", "d.txt"}));
-    }
     QSignalSpy selection(&list, &ProjectList::selectionRequested);
     list.removeEntries(rows);
-    QCOMPARE(list.ProjectPaths(), QStringList{ProjectList::NewDocumentHint} + kept);
+    checkHintRow(list);
     // The rest shows in stored order, and the project counts as changed even
     // when nothing went.
-    QCOMPARE(rowPaths(list), kept);
+    QStringList shown;
+    for (int row = 1; row < list.rowCount(); ++row)
+        shown.append(list.pathOfRow(row));
+    QCOMPARE(shown, kept);
     QVERIFY(!list.ProjectSaved());
     QCOMPARE(selection.count(), 1);
     QCOMPARE(selection.at(0).at(0).toInt(), 0);
-    for (const QString& path : kept)
-        QCOMPARE(list.pathOfRow(list.FindPathInList(path)), path);
     QVERIFY(list.save());
     QCOMPARE(ProjectFile::read(list.ProjectFile()).value(), kept);
 }
@@ -331,63 +288,18 @@ void TestProjectList::sortOrder()
     TestHome home;
     ProjectList list;
     load(list, home, entries);
-    QSignalSpy layout(&list, &QAbstractItemModel::layoutChanged);
     QSignalSpy selection(&list, &ProjectList::selectionRequested);
     list.sortByDisplayText();
     QCOMPARE(displayed(list), shown);
-    QCOMPARE(layout.count(), 1);
     QCOMPARE(selection.count(), 1);
     QCOMPARE(selection.at(0).at(0).toInt(), 0);
-    // The table keeps the stored order; only rows moved.
-    QCOMPARE(list.ProjectPaths().sliced(1), entries);
+    checkHintRow(list);
+    // Only the rows moved: the project is unchanged and saves in stored order.
     QVERIFY(list.ProjectSaved());
     for (int row = 0; row < list.rowCount(); ++row)
         QCOMPARE(list.pathOfRow(row), list.ProjectPaths().at(list.slotOfRow(row)));
-    // Sorting the sorted list moves nothing.
-    list.sortByDisplayText();
-    QCOMPARE(displayed(list), shown);
-}
-
-void TestProjectList::sortKeepsPersistentIndexes()
-{
-    TestHome home;
-    ProjectList list;
-    load(list, home, {"/c.txt", "/b.txt", "/a.txt"});
-    const QPersistentModelIndex c(list.index(1));
-    const QPersistentModelIndex a(list.index(3));
-    list.sortByDisplayText();
-    QCOMPARE(c.row(), 3);
-    QCOMPARE(a.row(), 1);
-    QCOMPARE(c.data(ProjectList::PathRole).toString(), QString("/c.txt"));
-}
-
-void TestProjectList::hintRow()
-{
-    TestHome home;
-    ProjectList list;
-    QCOMPARE(list.rowCount(), 1);
-    load(list, home, {"/w/", "/d/a.pdf.lnk", "/d/x.txt"});
-    const auto checkHint = [&list] {
-        QCOMPARE(list.ProjectPaths().at(0), ProjectList::NewDocumentHint);
-        const QModelIndex first = list.index(0);
-        QCOMPARE(first.data().toString(), ProjectList::NewDocumentRow);
-        QCOMPARE(first.data(Qt::ToolTipRole).toString(), ProjectList::NewDocumentHint);
-        QCOMPARE(first.data(ProjectList::SlotRole).toInt(), 0);
-        QVERIFY(!(list.flags(first) & Qt::ItemIsDragEnabled));
-    };
-    checkHint();
-    QCOMPARE(list.index(1).data(Qt::ToolTipRole).toString(),
-             "/w/" + ProjectEntry::FolderToolTipSuffix);
-    QCOMPARE(list.index(2).data(Qt::ToolTipRole).toString(),
-             "/d/a.pdf.lnk" + ProjectEntry::ShortcutToolTipSuffix);
-    QCOMPARE(list.index(3).data(Qt::ToolTipRole).toString(), QString("/d/x.txt"));
-    QVERIFY(list.flags(list.index(3)) & Qt::ItemIsDragEnabled);
-    list.sortByDisplayText();
-    checkHint();
-    list.removeEntries({1});
-    checkHint();
     QVERIFY(list.save());
-    QCOMPARE(TestHome::read(list.ProjectFile()), QByteArray("/d/a.pdf.lnk\n/d/x.txt\n\n"));
+    QCOMPARE(ProjectFile::read(list.ProjectFile()).value(), entries);
 }
 
 void TestProjectList::dragData_data()
@@ -396,7 +308,7 @@ void TestProjectList::dragData_data()
     QTest::addColumn<bool>("sorted");
     QTest::addColumn<QStringList>("offered"); // names in the test's folder
     // Stored: b.txt, missing.txt, a.pdf.lnk, sub/, gone.pdf.lnk, rel.txt (relative).
-    // Sorted: the folder's whole path first ("/" before letters), a.pdf.lnk, b.txt, ...
+    // Sorted: sub/ (its whole path, "/" before letters), a.pdf.lnk, b.txt, ...
     QTest::newRow("display order, not selection order")
         << QList<int>{4, 1} << false << QStringList{"b.txt", "sub/"};
     QTest::newRow("after a sort") << QList<int>{3, 1, 2} << true
@@ -404,7 +316,6 @@ void TestProjectList::dragData_data()
     QTest::newRow("a shortcut offers its target") << QList<int>{3} << false << QStringList{"a.pdf"};
     QTest::newRow("missing files left out") << QList<int>{2, 5, 1} << false << QStringList{"b.txt"};
     QTest::newRow("relative to the project") << QList<int>{6} << false << QStringList{"rel.txt"};
-    QTest::newRow("row 0 offers nothing") << QList<int>{0, 1} << false << QStringList{"b.txt"};
     QTest::newRow("nothing that exists") << QList<int>{2, 5} << false << QStringList{};
 }
 
@@ -442,8 +353,6 @@ void TestProjectList::dragData()
     }
     QCOMPARE(data->urls(), urls);
     QCOMPARE(data->text(), paths.join(u'\n'));
-    QVERIFY(urls.first().toString().startsWith("file:///"));
-    QCOMPARE(list.supportedDragActions(), Qt::CopyAction);
 }
 
 void TestProjectList::copiedPaths()
@@ -453,20 +362,17 @@ void TestProjectList::copiedPaths()
     home.write("b.txt", "b");
     ProjectList list;
     load(list, home, {dir + "b.txt", "/nowhere/r.pdf.lnk", "rel.txt"});
-    // Selected last first: copied in display order, shortcuts as stored, missing
-    // files too, relative entries in the project's folder.
-    const QString expected = dir + "b.txt\n/nowhere/r.pdf.lnk\n" + dir + "rel.txt";
-    QCOMPARE(list.copiedPaths({3, 0, 2, 1}), expected);
+    // In display order, shortcuts as stored, missing files too, relative entries
+    // in the project's folder.
+    QCOMPARE(list.copiedPaths({3, 0, 2, 1}), dir + "b.txt\n/nowhere/r.pdf.lnk\n" + dir + "rel.txt");
     const std::unique_ptr<QMimeData> data(list.copyData({2, 1}));
     QCOMPARE(data->text(), dir + "b.txt\n/nowhere/r.pdf.lnk");
     QCOMPARE(data->urls(), QList<QUrl>{QUrl::fromLocalFile(dir + "b.txt")});
-    QCOMPARE(list.copiedPaths({0}), QString());
 }
 
 void TestProjectList::tenThousandEntries()
 {
-    // A fifth beyond ASCII, all three kinds, and a tenth of the names twice in
-    // differing case so the lookup's folded keys collide.
+    // All three kinds, a fifth beyond ASCII, and a tenth of the names twice.
     QStringList entries;
     for (int i = 0; i < 10000; ++i) {
         const QString name =
@@ -487,16 +393,13 @@ void TestProjectList::tenThousandEntries()
     const qint64 sorted = timer.elapsed();
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    for (int row = 2; row < list.rowCount(); ++row)
-        QVERIFY2(collator.compare(list.index(row - 1).data().toString(),
-                                  list.index(row).data().toString()) <= 0,
-                 qPrintable(list.index(row - 1).data().toString() + " > " +
-                            list.index(row).data().toString()));
-    // Equal texts (the repeated names) keep their stored order.
     int equalPairs = 0;
     for (int row = 2; row < list.rowCount(); ++row) {
-        if (collator.compare(list.index(row - 1).data().toString(),
-                             list.index(row).data().toString()) == 0) {
+        const int order = collator.compare(list.index(row - 1).data().toString(),
+                                           list.index(row).data().toString());
+        QVERIFY(order <= 0);
+        // Equal texts keep their stored order.
+        if (order == 0) {
             ++equalPairs;
             QVERIFY(list.slotOfRow(row - 1) < list.slotOfRow(row));
         }
@@ -512,8 +415,8 @@ void TestProjectList::tenThousandEntries()
     qInfo("load %lld ms, sort %lld ms, save %lld ms, 1000 adds %lld ms", loaded, sorted, saved,
           added);
     QCOMPARE(ProjectFile::read(file).value(), entries);
-    // Generous bounds for a shared machine; what they catch is work per row that
-    // grows with the list.
+    // Generous bounds for a shared machine; they catch work per row that grows
+    // with the list.
     QVERIFY(loaded + sorted + saved < 1000);
     QVERIFY(added < 1000);
 }
