@@ -98,7 +98,8 @@ Status ProjectList::LoadProject(const QString& projectFile)
     }
     beginResetModel();
     m_file = status ? projectFile : QString();
-    m_paths = QStringList{NewDocumentHint} + entries;
+    entries.prepend(NewDocumentHint);
+    m_paths = std::move(entries);
     m_saved = true;
     showStoredOrder();
     endResetModel();
@@ -179,6 +180,21 @@ ProjectList::AddResult ProjectList::AddNewDocOrLink(const QString& path)
     endInsertRows();
     emit selectionRequested(result.row, SelectionMode::Only);
     return result;
+}
+
+Status ProjectList::relocate(int row, const QString& path)
+{
+    const QString reason = ::ProjectFile::refusalReason(path);
+    if (!reason.isEmpty())
+        return Error{ErrorCode::BadFormat, ::ProjectFile::errorMessage(path, reason)};
+    if (row <= 0 || row >= m_rows.size())
+        return Error{ErrorCode::BadFormat, ::ProjectFile::ErrorPrefix + NoSuchRowReason};
+    m_paths[m_rows.at(row)] = path;
+    m_saved = false;
+    m_indexed = false;
+    const QModelIndex changed = index(row);
+    emit dataChanged(changed, changed);
+    return {};
 }
 
 void ProjectList::removeEntries(QList<int> rows)

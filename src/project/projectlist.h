@@ -25,6 +25,7 @@ public:
     static inline const QString NewDocumentHint =
         QStringLiteral("Select this line to open a new document");
     static inline const QString NoFileNameReason = QStringLiteral("The project has no file name");
+    static inline const QString NoSuchRowReason = QStringLiteral("The entry is no longer listed");
 
     enum Role {
         PathRole = Qt::UserRole + 1, // the entry as stored
@@ -75,6 +76,9 @@ public:
     int FindPathInList(const QString& path) const;
     // Adds the path at the end unless it is listed already or cannot be stored.
     AddResult AddNewDocOrLink(const QString& path);
+    // Replaces a row's entry with the file the user found in its place; it shows
+    // at once and keeps its place in the stored order.
+    Status relocate(int row, const QString& path);
     // Removes the rows' entries (row 0 and unknown rows are ignored) and shows
     // the rest in stored order. The project counts as changed even when nothing
     // went: the caller calls this once the user was asked.

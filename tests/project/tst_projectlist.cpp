@@ -26,6 +26,7 @@ private slots:
     void loadAndSaveStates();
     void adding_data();
     void adding();
+    void relocating();
     void removing_data();
     void removing();
     void sortOrder_data();
@@ -213,6 +214,25 @@ void TestProjectList::adding()
     // Found again after a sort, which rebuilds the lookup.
     list.sortByDisplayText();
     QVERIFY(ProjectEntry::samePath(list.pathOfRow(list.FindPathInList(path)), path));
+}
+
+void TestProjectList::relocating()
+{
+    TestHome home;
+    ProjectList list;
+    load(list, home, {"/b/old.txt", "/a/x.txt"});
+    list.sortByDisplayText(); // old.txt, x.txt
+    QSignalSpy changed(&list, &QAbstractItemModel::dataChanged);
+    QVERIFY(list.relocate(1, "/c/New.txt"));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(displayed(list), (QStringList{"New.txt", "x.txt"}));
+    QVERIFY(!list.ProjectSaved());
+    QCOMPARE(list.FindPathInList("/b/old.txt"), -1);
+    QCOMPARE(list.FindPathInList("/c/New.txt"), 1);
+    QVERIFY(!list.relocate(2, "/c/a\nb"));
+    QVERIFY(!list.relocate(0, "/c/y.txt"));
+    QCOMPARE(list.ProjectPaths(),
+             (QStringList{ProjectList::NewDocumentHint, "/c/New.txt", "/a/x.txt"}));
 }
 
 void TestProjectList::removing_data()
