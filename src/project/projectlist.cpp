@@ -313,3 +313,17 @@ QMimeData* ProjectList::copyData(QList<int> rows) const
     data->setText(copiedPaths(rows));
     return data;
 }
+
+QStringList ProjectList::droppedPaths(const QMimeData& data)
+{
+    QStringList paths;
+    for (const QUrl& url : data.urls()) {
+        if (!url.isLocalFile())
+            continue;
+        QString path = url.toLocalFile();
+        if (!path.endsWith(u'/') && QFileInfo(path).isDir())
+            path += u'/';
+        paths.append(path);
+    }
+    return paths;
+}

@@ -97,6 +97,10 @@ public:
     // The copied paths as text, and the existing files as URLs for file managers.
     QMimeData* copyData(QList<int> rows) const;
 
+    // What files dropped on the list add, in order: local files only, a folder
+    // with "/" so it becomes a folder entry.
+    static QStringList droppedPaths(const QMimeData& data);
+
 signals:
     // The selection the list is to show after a change: row 0 alone after a load,
     // a removal or a sort; an added row alone; a listed path's row as well.

@@ -34,6 +34,7 @@ private slots:
     void dragData_data();
     void dragData();
     void copiedPaths();
+    void dropped();
     void tenThousandEntries();
 };
 
@@ -388,6 +389,24 @@ void TestProjectList::copiedPaths()
     const std::unique_ptr<QMimeData> data(list.copyData({2, 1}));
     QCOMPARE(data->text(), dir + "b.txt\n/nowhere/r.pdf.lnk");
     QCOMPARE(data->urls(), QList<QUrl>{QUrl::fromLocalFile(dir + "b.txt")});
+}
+
+void TestProjectList::dropped()
+{
+    TestHome home;
+    const QString dir = home.path("") + u'/';
+    home.write("a.txt", "a");
+    QVERIFY(QDir(dir).mkdir("sub"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(dir + "sub"), QUrl("https://example.org/x.txt"),
+                  QUrl::fromLocalFile(dir + "a.txt"), QUrl::fromLocalFile(dir + "sub/")});
+    const QStringList paths = ProjectList::droppedPaths(data);
+    QCOMPARE(paths, (QStringList{dir + "sub/", dir + "a.txt", dir + "sub/"}));
+    // Dropped twice, a folder is listed once.
+    ProjectList list;
+    for (const QString& path : paths)
+        list.AddNewDocOrLink(path);
+    QCOMPARE(displayed(list), (QStringList{dir + "sub/", "a.txt"}));
 }
 
 void TestProjectList::tenThousandEntries()
