@@ -35,6 +35,7 @@ public:
         Only, // the row alone
         Also  // the row as well as those selected already
     };
+    Q_ENUM(SelectionMode)
     enum class Outcome { Added, AlreadyListed, Refused };
     struct AddResult {
         Outcome outcome = Outcome::Refused;
