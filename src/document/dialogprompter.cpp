@@ -115,6 +115,7 @@ int DialogPrompter::message(const MessageRequest& request)
 QString DialogPrompter::input(const QString& prompt, const QString& title,
                               const QString& defaultText)
 {
+    const GiveBackActivation giveBack(owner());
     bool ok = false;
     const QString text = QInputDialog::getText(
         owner(), title.isEmpty() ? QApplication::applicationDisplayName() : title, prompt,
@@ -124,6 +125,7 @@ QString DialogPrompter::input(const QString& prompt, const QString& title,
 
 QString DialogPrompter::file(const FileRequest& request)
 {
+    const GiveBackActivation giveBack(owner());
     QFileDialog dialog(owner(), request.title);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -146,6 +148,7 @@ QString DialogPrompter::file(const FileRequest& request)
 
 std::optional<QColor> DialogPrompter::color(const QColor& initial, QList<QColor>& customColors)
 {
+    const GiveBackActivation giveBack(owner());
     for (int i = 0; i < customColors.size() && i < QColorDialog::customCount(); ++i)
         QColorDialog::setCustomColor(i, customColors[i]);
     const QColor chosen = QColorDialog::getColor(initial, owner());
@@ -184,6 +187,7 @@ const QList<std::pair<const char*, QColor>>& basicColours()
 
 std::optional<FontChoice> DialogPrompter::font(const FontChoice& initial)
 {
+    const GiveBackActivation giveBack(owner());
     QDialog dialog(owner());
     dialog.setWindowTitle(QStringLiteral("Font"));
     auto* fonts = new QFontDialog(&dialog);
@@ -264,6 +268,7 @@ std::optional<FontChoice> DialogPrompter::font(const FontChoice& initial)
 
 bool DialogPrompter::printer(QPrinter& printer, bool& selectionOnly, bool allowSelection)
 {
+    const GiveBackActivation giveBack(owner());
     QPrintDialog dialog(&printer, owner());
     dialog.setOption(QAbstractPrintDialog::PrintSelection, allowSelection);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
@@ -278,6 +283,7 @@ bool DialogPrompter::printer(QPrinter& printer, bool& selectionOnly, bool allowS
 
 bool DialogPrompter::pageSetup(QPrinter& printer, QMarginsF& marginsInches)
 {
+    const GiveBackActivation giveBack(owner());
     printer.setPageMargins(marginsInches, QPageLayout::Inch);
     QPageSetupDialog dialog(&printer, owner());
     if (dialog.exec() != QDialog::Accepted)
@@ -288,6 +294,7 @@ bool DialogPrompter::pageSetup(QPrinter& printer, QMarginsF& marginsInches)
 
 YesNoAllReply DialogPrompter::yesNoAll(const YesNoAllRequest& request)
 {
+    const GiveBackActivation giveBack(owner());
     // Kept between questions, owned here: a window that happened to be active
     // when it was first needed may be gone by the next question.
     if (!m_yesNoAll) {
@@ -299,6 +306,7 @@ YesNoAllReply DialogPrompter::yesNoAll(const YesNoAllRequest& request)
 
 int DialogPrompter::choose(const QString& title, const QString& label, const QStringList& items)
 {
+    const GiveBackActivation giveBack(owner());
     frmPasteSpecial dialog(owner());
     return dialog.choose(title, label, items);
 }
