@@ -14,3 +14,13 @@ inline qint64 peakKilobytes()
             return line.mid(6).trimmed().split(' ').first().toLongLong();
     return 0;
 }
+
+// The same numbers on every run, so that generated files compare between runs.
+class RepeatableNumbers {
+public:
+    explicit RepeatableNumbers(quint32 start) : m_state(start) {}
+    quint32 next() { return m_state = m_state * 1103515245u + 12345u; }
+
+private:
+    quint32 m_state;
+};

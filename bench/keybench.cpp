@@ -3,6 +3,7 @@
 // at 1 and 10 MB, plain text and RTF. Prints the median, 95th percentile and
 // maximum of each, and what the selection tracking itself takes.
 #include "app/frmmymdi.h"
+#include "benchsupport.h"
 #include "document/documentmanager.h"
 #include "document/formattingcontroller.h"
 #include "document/frmtext.h"
@@ -242,11 +243,9 @@ void autoCompleteCase()
     {
         QFile file(path);
         file.open(QIODevice::WriteOnly);
-        quint32 seed = 7;
-        for (int i = 0; i < 100000; ++i) {
-            seed = seed * 1103515245u + 12345u;
-            file.write("<w" + QByteArray::number(seed % 1000000) + ">\n");
-        }
+        RepeatableNumbers numbers(7);
+        for (int i = 0; i < 100000; ++i)
+            file.write("<w" + QByteArray::number(numbers.next() % 1000000) + ">\n");
     }
     AutoCompleteList list;
     QElapsedTimer clock;

@@ -3,6 +3,7 @@
 // every tool against the GNU tool that does the same work, and times the tools
 // and Replace All on a large selection in a real document window.
 #include "app/frmmymdi.h"
+#include "benchsupport.h"
 #include "document/documentcontroller.h"
 #include "document/documentmanager.h"
 #include "document/frmtext.h"
@@ -226,8 +227,8 @@ QByteArray generated(int megabytes, bool crlf, bool manyShortLines)
     QByteArray out;
     const qint64 size = qint64(megabytes) * 1024 * 1024;
     out.reserve(size + 256);
-    quint32 seed = 12345;
-    const auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    RepeatableNumbers numbers(12345);
+    const auto next = [&numbers] { return numbers.next(); };
     while (out.size() < size) {
         const int count = manyShortLines ? 6 + int(next() % 4) : 8 + int(next() % 6);
         for (int i = 0; i < count; ++i) {

@@ -1,7 +1,7 @@
 #include "dialogprompter.h"
 
 #include "commondialogapi.h"
-#include "frmpastespecial.h"
+#include "frmpasteas.h"
 #include "frmyesnoall.h"
 #include "platform/settings.h"
 

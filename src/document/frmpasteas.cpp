@@ -1,4 +1,4 @@
-#include "frmpastespecial.h"
+#include "frmpasteas.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
