@@ -11,8 +11,9 @@
 #include "menus/commandrouter.h"
 #include "menus/menubars.h"
 #include "platform/prompter.h"
-#include "project/itemopener.h"
-#include "project/itemopener.h"
+#include "project/documentdroparea.h"
+#include "project/projectcontroller.h"
+#include "project/projectlistview.h"
 #include "richtext/twips.h"
 #include "toolbarcontroller.h"
 #include "toolbarcustomizer.h"
@@ -25,7 +26,6 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -82,7 +82,6 @@ void frmMyMDI::buildFrame()
     resize(1000, 700);
     connect(m_toolbar, &MainToolbar::hovered, m_statusBar, &FrameStatusBar::showText);
     connect(m_toolbar, &MainToolbar::left, m_statusBar, &FrameStatusBar::showDate);
-    popUpOnRightClick(m_pane->List1, QStringLiteral("mnuRCProjList"));
     popUpOnRightClick(m_pane->TreeView1, QStringLiteral("mnuRCTree"));
 }
 
@@ -91,19 +90,26 @@ void frmMyMDI::buildControllers()
     m_documents = new DocumentManager(m_settings, m_area, this);
     m_context.reset(new FrameContext{
         m_settings, *m_documents, *m_router, this,
-        [this](const QString& path, int source) { return queuePath(path, source); }, m_pane->List1,
-        m_pane->TreeView1, m_pane->Drive1, m_toolbar->Combo1, m_toolbar->Combo2, m_menus});
+        [this](const QString& path, int source) { return queuePath(path, source); },
+        [this] {
+            while (m_timer5->isActive() && m_queue.OpenQueueState == OpenQueue::Idle)
+                Timer5_Timer();
+        },
+        m_pane->TreeView1, m_pane->Drive1, m_toolbar->Combo1, m_toolbar->Combo2, m_menus,
+        QPoint()});
     m_documentCommands = new DocumentController(*m_context, this);
     m_windows = new WindowController(*m_context, m_area, m_menus, this);
     m_toolbars = new ToolbarController(*m_context, m_toolbar, m_pane, this);
     m_tools = new ToolsController(*m_context, this);
     m_formatting = new FormattingController(*m_context, this);
     m_autoComplete = new AutoCompleteController(*m_context, this);
-    m_opener = new ItemOpener(*m_context, this);
+    m_projects = new ProjectController(*m_context, m_pane->List1, *m_documentCommands, this);
+    m_dropArea = new DocumentDropArea(*m_context, m_area, this);
     m_documentCommands->registerCommands(*m_router);
     m_tools->registerCommands(*m_router);
     m_formatting->registerCommands(*m_router);
     m_autoComplete->registerCommands(*m_router);
+    m_projects->registerCommands(*m_router);
     connect(m_formatting, &FormattingController::fontTextChanged, m_statusBar,
             [this](const QString& text) {
                 m_statusBar->panel(QStringLiteral("stsFont"))->setText(text);
@@ -126,6 +132,7 @@ void frmMyMDI::popUpOnRightClick(QAbstractScrollArea* view, const QString& menuN
 {
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this, [this, view, menuName](QPoint at) {
+        m_context->PopupPos = view->viewport()->mapTo(this, at);
         if (QMenu* menu = m_menus->popup(menuName))
             menu->popup(view->viewport()->mapToGlobal(at));
     });
@@ -189,6 +196,7 @@ void frmMyMDI::Timer4_Timer()
     m_pane->setPlusImage(m_settings.integer(Key::PlusImage));
     m_autoComplete->deferredStart();
     m_windows->deferredStart();
+    m_projects->deferredStart();
     for (const QString& path : std::as_const(m_commandLine))
         queuePath(path, 0);
     m_queue.OpenQueueState = OpenQueue::Idle;
@@ -224,7 +232,7 @@ void frmMyMDI::Timer5_Timer()
 {
     const OpenQueue::Tick tick = m_queue.tick(
         [this](const QString& path) {
-            m_opener->OpenPath(path, m_queue.OpenFromOutside);
+            OpenPath(path);
             m_queue.finished();
         },
         [this] { return m_documents->yesNoAll().answer() == YesNoAllRegister::Cancel; });
@@ -237,6 +245,16 @@ void frmMyMDI::Timer5_Timer()
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     emit queueDrained();
+}
+
+void frmMyMDI::OpenPath(const QString& path)
+{
+    m_projects->OpenPath(path, m_queue.OpenFromOutside);
+}
+
+bool frmMyMDI::fncconfirm(const QString& word)
+{
+    return m_projects->fncconfirm(word);
 }
 
 void frmMyMDI::mnuExit_Click()
@@ -261,8 +279,7 @@ void frmMyMDI::bringToFront()
 
 bool frmMyMDI::MDIForm_QueryUnload()
 {
-    // Nothing to ask yet: the project's question comes with projects.
-    return true;
+    return m_projects->queryUnload();
 }
 
 bool frmMyMDI::MDIForm_Unload()
@@ -346,6 +363,8 @@ bool frmMyMDI::eventFilter(QObject* watched, QEvent* event)
             m_statusBar->showDate();
         if (event->type() == QEvent::MouseButtonPress &&
             static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+            m_context->PopupPos = m_area->viewport()->mapTo(
+                this, static_cast<QMouseEvent*>(event)->position().toPoint());
             if (QMenu* menu = m_menus->popup(QStringLiteral("mnuRCMDI")))
                 menu->popup(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
             return true;

@@ -7,7 +7,8 @@
 #include <memory>
 
 class AutoCompleteController;
-class ItemOpener;
+class DocumentDropArea;
+class ProjectController;
 class CommandRouter;
 class DocumentController;
 class DocumentManager;
@@ -47,6 +48,10 @@ public:
     void Timer4_Timer();
     // The open queue's pump.
     void Timer5_Timer();
+    // Every path to open ends here, from the queue.
+    void OpenPath(const QString& path);
+    // True to go on with what would replace a changed project.
+    bool fncconfirm(const QString& word);
     void mnuExit_Click();
     void NoDocumentWarning();
     // Closes the way a session logout or a terminate signal does.
@@ -56,6 +61,7 @@ public:
     CommandRouter& router() { return *m_router; }
     DocumentManager& documents() { return *m_documents; }
     OpenQueue& queue() { return m_queue; }
+    ProjectController& projects() { return *m_projects; }
 
 signals:
     void queueDrained();
@@ -96,7 +102,8 @@ private:
     ToolsController* m_tools;
     FormattingController* m_formatting;
     AutoCompleteController* m_autoComplete;
-    ItemOpener* m_opener;
+    ProjectController* m_projects;
+    DocumentDropArea* m_dropArea;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;

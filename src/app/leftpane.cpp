@@ -1,6 +1,7 @@
 #include "leftpane.h"
 
 #include "menus/toolbartable.h"
+#include "project/projectlistview.h"
 #include "richtext/twips.h"
 
 #include <QAction>
@@ -8,7 +9,6 @@
 #include <QComboBox>
 #include <QFontInfo>
 #include <QLabel>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QRubberBand>
 #include <QStorageInfo>
@@ -30,9 +30,8 @@ LeftPane::LeftPane(QWidget* parent) : QWidget(parent)
     Label2 = new QLabel(QStringLiteral("Project List"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setAlignment(Qt::AlignCenter);
-    List1 = new QListWidget(this);
+    List1 = new ProjectListView(this);
     List1->setObjectName(QStringLiteral("List1"));
-    List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Toolbar2 = makeToolbar(QStringLiteral("Toolbar2"), true);
     Label1 = new QLabel(QStringLiteral("Disk Tree View"), this);
     Label1->setObjectName(QStringLiteral("Label1"));

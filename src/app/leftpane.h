@@ -4,9 +4,9 @@
 
 #include <QWidget>
 
+class ProjectListView;
 class QComboBox;
 class QLabel;
-class QListWidget;
 class QRubberBand;
 class QToolBar;
 class QTreeWidget;
@@ -30,7 +30,7 @@ public:
     void Form_Resize(int frameHeightTwips, bool maximized);
 
     QLabel* Label2;
-    QListWidget* List1;
+    ProjectListView* List1;
     QToolBar* Toolbar2;
     QLabel* Label1;
     QComboBox* Drive1;

@@ -78,6 +78,7 @@ FileRequest fileRequest(bool save, const QString& filter, int flags, const QStri
     request.selectedFilter = qMax(0, filterIndex - 1);
     request.initialFolder = initialFolder;
     request.initialPath = initialFileName.trimmed();
+    request.resolveSymlinks = !(flags & OFN_NODEREFERENCELINKS);
     return request;
 }
 

@@ -131,6 +131,7 @@ QString DialogPrompter::file(const FileRequest& request)
     dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     // The questions about replacing and creating files are asked by the caller.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::DontResolveSymlinks, !request.resolveSymlinks);
     dialog.setNameFilters(request.nameFilters);
     if (request.selectedFilter >= 0 && request.selectedFilter < request.nameFilters.size())
         dialog.selectNameFilter(request.nameFilters[request.selectedFilter]);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <functional>
 
@@ -7,7 +8,6 @@ class CommandRouter;
 class DocumentManager;
 class MenuBars;
 class QComboBox;
-class QListWidget;
 class QTreeWidget;
 class QWidget;
 class Settings;
@@ -24,11 +24,15 @@ struct FrameContext {
     // (below 1 from outside, 1 from the program's lists and dialogs); false
     // when the queue refuses it (the program is closing).
     std::function<bool(const QString& path, int source)> queuePath;
-    QListWidget* projectList = nullptr;
+    // Runs the paths already queued now, for a message that must follow them.
+    std::function<void()> finishQueue;
     QTreeWidget* folderTree = nullptr;
     QComboBox* drives = nullptr;
     // The toolbar's font name and size boxes.
     QComboBox* fontNameBox = nullptr;
     QComboBox* fontSizeBox = nullptr;
     MenuBars* menus = nullptr;
+    // Where, in the frame's pixels, the last right press on the project list,
+    // the tree or the document area was: the drag and drop help shows there.
+    QPoint PopupPos;
 };

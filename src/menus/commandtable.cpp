@@ -310,6 +310,7 @@ const QList<Command>& contextMenus()
         {"mnuRCListOpenWith", "mnuRCProjList", "Open item &with..."},
         {"mnuRCCopyPath", "mnuRCProjList", "&Copy selected pathname(s) to clipboard"},
         {"mnuRCRemove", "mnuRCProjList", "&Remove selected items from project"},
+        {"mnuRCListSort", "mnuRCProjList", "&Sort list"},
         {"mnuRCListDragDropHelp", "mnuRCProjList", "&Drag/Drop help"},
         {"mnuRCTree", "", "RCTree", "", "", "", false},
         {"mnuRCTreeOpen", "mnuRCTree", "&Open selected item"},

@@ -41,6 +41,8 @@ struct FileRequest {
     int selectedFilter = 0;  // 0-based
     QString initialPath;
     QString initialFolder;
+    // False to give back a chosen symbolic link as itself, not its target.
+    bool resolveSymlinks = true;
 };
 
 // What the font dialog shows and gives back. An empty field is one the selection

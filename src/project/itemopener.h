@@ -35,6 +35,9 @@ public:
     // instance or a drop on the document area.
     void OpenPath(const QString& path, bool fromOutside);
 
+    // Lets the user pick the program for the path; false when none was started.
+    bool openWith(const QString& path) { return m_choose(path); }
+
     ExtApps& extApps() { return m_extApps; }
     // The desktop's side, replaced in tests.
     void setLookup(OpenRules::AssociationLookup lookup) { m_lookup = std::move(lookup); }

@@ -7,6 +7,7 @@
 #include "app/windowtiling.h"
 #include "document/frmtext.h"
 #include "menus/toolbarlayoutstore.h"
+#include "project/projectlistview.h"
 #include "richtext/richtextbox.h"
 #include "richtext/twips.h"
 #include "support/framefixture.h"

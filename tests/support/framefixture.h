@@ -11,6 +11,7 @@
 #include "document/frmtext.h"
 #include "menus/commandrouter.h"
 #include "menus/menubars.h"
+#include "project/projectlistview.h"
 #include "support/scriptedprompter.h"
 #include "support/testhome.h"
 
