@@ -384,8 +384,10 @@ void ProjectController::popUpMenu(QPoint viewportPosition)
 void ProjectController::dropFiles(const QStringList& paths)
 {
     const WaitCursor wait;
+    m_view->holdSelection();
     for (const QString& path : paths)
         AddNewDocOrLink(path);
+    m_view->releaseSelection();
 }
 
 QString ProjectController::resolved(const QString& entry) const

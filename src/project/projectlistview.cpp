@@ -89,8 +89,31 @@ void ProjectListView::selectCurrentWhenNone()
     selectionModel()->setCurrentIndex(current, QItemSelectionModel::Select);
 }
 
+void ProjectListView::holdSelection()
+{
+    m_held = true;
+    m_heldRequests.clear();
+}
+
+void ProjectListView::releaseSelection()
+{
+    m_held = false;
+    // What the last "only this row" left, with the rows added to it since.
+    qsizetype from = 0;
+    for (qsizetype i = m_heldRequests.size() - 1; i >= 0 && from == 0; --i)
+        if (m_heldRequests.at(i).second == ProjectList::SelectionMode::Only)
+            from = i;
+    for (qsizetype i = from; i < m_heldRequests.size(); ++i)
+        applySelection(m_heldRequests.at(i).first, m_heldRequests.at(i).second);
+    m_heldRequests.clear();
+}
+
 void ProjectListView::applySelection(int row, ProjectList::SelectionMode mode)
 {
+    if (m_held) {
+        m_heldRequests.append({row, mode});
+        return;
+    }
     if (mode == ProjectList::SelectionMode::Only)
         SelectListItem(row, false);
     else

@@ -27,6 +27,10 @@ public:
     void selectAllEntries();
     // When no row is selected, the current one becomes selected.
     void selectCurrentWhenNone();
+    // While held, the model's selection requests are gathered and shown at the
+    // release as one change: a drop of many files does not select each in turn.
+    void holdSelection();
+    void releaseSelection();
 
     // True from a left press until the drag it may start has ended: the list
     // then refuses drops, so its own entries never come back to it.
@@ -60,4 +64,6 @@ private:
     void applySelection(int row, ProjectList::SelectionMode mode);
 
     ProjectList* m_list = nullptr;
+    bool m_held = false;
+    QList<std::pair<int, ProjectList::SelectionMode>> m_heldRequests;
 };
