@@ -234,6 +234,7 @@ class Quiet : public Prompter {
     bool pageSetup(QPrinter&, QMarginsF&) override { return false; }
     YesNoAllReply yesNoAll(const YesNoAllRequest&) override { return {}; }
     int choose(const QString&, const QString&, const QStringList&) override { return -1; }
+    std::optional<OpenWithChoice> openWith(const OpenWithRequest&) override { return {}; }
 };
 
 void autoCompleteCase()

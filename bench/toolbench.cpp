@@ -53,6 +53,7 @@ public:
     {
         return items.isEmpty() ? -1 : 0;
     }
+    std::optional<OpenWithChoice> openWith(const OpenWithRequest&) override { return std::nullopt; }
 };
 
 [[noreturn]] void fail(const QString& message)

@@ -3,6 +3,7 @@
 #include "commondialogapi.h"
 #include "frmpasteas.h"
 #include "frmyesnoall.h"
+#include "openwithdialog.h"
 #include "platform/settings.h"
 
 #include <QApplication>
@@ -310,4 +311,13 @@ int DialogPrompter::choose(const QString& title, const QString& label, const QSt
     const GiveBackActivation giveBack(owner());
     frmPasteSpecial dialog(owner());
     return dialog.choose(title, label, items);
+}
+
+std::optional<OpenWithChoice> DialogPrompter::openWith(const OpenWithRequest& request)
+{
+    const GiveBackActivation giveBack(owner());
+    OpenWithDialog dialog(request, owner());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.choice();
 }

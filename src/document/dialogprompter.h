@@ -21,6 +21,7 @@ public:
     bool pageSetup(QPrinter& printer, QMarginsF& marginsInches) override;
     YesNoAllReply yesNoAll(const YesNoAllRequest& request) override;
     int choose(const QString& title, const QString& label, const QStringList& items) override;
+    std::optional<OpenWithChoice> openWith(const OpenWithRequest& request) override;
 
 private:
     QPointer<frmYesNoAll> m_yesNoAll;

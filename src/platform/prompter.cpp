@@ -53,6 +53,11 @@ public:
         refuse(title);
         return -1;
     }
+    std::optional<OpenWithChoice> openWith(const OpenWithRequest& request) override
+    {
+        refuse(QStringLiteral("Open With: ") + request.path);
+        return std::nullopt;
+    }
 
 private:
     void refuse(const QString& text)

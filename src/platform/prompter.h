@@ -67,6 +67,29 @@ struct YesNoAllReply {
     bool checked = false;
 };
 
+// A program the "Open with" chooser offers.
+struct ProgramInfo {
+    QString id;       // its desktop entry, "org.example.Viewer.desktop"
+    QString name;     // what the user knows it by
+    QString iconName; // a theme icon's name or an icon file's path; empty for none
+};
+
+// What the "Open with" chooser shows: the file, its kind, the programs made for
+// that kind and, on request, every other program.
+struct OpenWithRequest {
+    QString path;
+    QString contentType;        // "text/plain"
+    QString contentDescription; // "plain text document"
+    QList<ProgramInfo> recommended;
+    QList<ProgramInfo> others;
+};
+// A listed program, or a command the user typed ("gimp", "vim %f").
+struct OpenWithChoice {
+    QString applicationId; // empty when a custom command
+    QString customCommand;
+    bool alwaysUse = false; // the program becomes the default for the content type
+};
+
 // Every question and message the program puts to the user goes through this
 // one interface, so that tests can answer them from a script.
 class Prompter {
@@ -89,6 +112,8 @@ public:
     virtual YesNoAllReply yesNoAll(const YesNoAllRequest& request) = 0;
     // A list to pick one item from (the first selected): its index, or -1 for Cancel.
     virtual int choose(const QString& title, const QString& label, const QStringList& items) = 0;
+    // The program to open a file with; nothing when cancelled.
+    virtual std::optional<OpenWithChoice> openWith(const OpenWithRequest& request) = 0;
 
     // The installed prompter; without one, a prompter that shows nothing and
     // refuses every prompt (the program installs the dialogs at start).

@@ -141,3 +141,19 @@ int ScriptedPrompter::choose(const QString& title, const QString&, const QString
     const auto step = next(Kind::Choice, title);
     return step && step->answer < items.size() ? step->answer : -1;
 }
+
+ScriptedPrompter& ScriptedPrompter::expectOpenWith(const QString& pathPart,
+                                                   std::optional<OpenWithChoice> answer)
+{
+    Step step{Kind::OpenWith, pathPart, Answer::Ok, {}, {}, false};
+    step.openWith = std::move(answer);
+    m_script.append(step);
+    return *this;
+}
+
+std::optional<OpenWithChoice> ScriptedPrompter::openWith(const OpenWithRequest& request)
+{
+    openWithRequests.append(request);
+    const auto step = next(Kind::OpenWith, request.path);
+    return step ? step->openWith : std::nullopt;
+}

@@ -11,7 +11,18 @@
 // failure and answered with Cancel.
 class ScriptedPrompter : public Prompter {
 public:
-    enum class Kind { Message, Input, File, Color, Font, Printer, PageSetup, YesNoAll, Choice };
+    enum class Kind {
+        Message,
+        Input,
+        File,
+        Color,
+        Font,
+        Printer,
+        PageSetup,
+        YesNoAll,
+        Choice,
+        OpenWith
+    };
 
     ScriptedPrompter();
     ~ScriptedPrompter() override;
@@ -25,6 +36,9 @@ public:
     // The next prompt is a list whose title contains titlePart; the answer is an index or -1.
     ScriptedPrompter& expectChoice(const QString& titlePart, int answer);
     ScriptedPrompter& expectYesNoAll(const QString& textPart, int answer, bool checked = false);
+    // The next prompt is the program chooser for a path containing pathPart; the
+    // answer is the choice, or nothing for Cancel.
+    ScriptedPrompter& expectOpenWith(const QString& pathPart, std::optional<OpenWithChoice> answer);
     // Runs while the last expected prompt is shown, as timers and other events
     // do while a real dialog waits for the user.
     ScriptedPrompter& whileShown(std::function<void()> events);
@@ -38,6 +52,7 @@ public:
     bool pageSetup(QPrinter& printer, QMarginsF& marginsInches) override;
     YesNoAllReply yesNoAll(const YesNoAllRequest& request) override;
     int choose(const QString& title, const QString& label, const QStringList& items) override;
+    std::optional<OpenWithChoice> openWith(const OpenWithRequest& request) override;
 
     // True when every expected prompt was shown and nothing unexpected was.
     bool done() const { return m_script.isEmpty() && failures.isEmpty(); }
@@ -48,6 +63,7 @@ public:
     QList<FileRequest> fileRequests;
     QList<FontChoice> fontRequests;
     QList<QStringList> choices;
+    QList<OpenWithRequest> openWithRequests;
     QStringList failures;
 
 private:
@@ -59,6 +75,7 @@ private:
         std::optional<QColor> color;
         bool checked = false;
         std::optional<FontChoice> font = {};
+        std::optional<OpenWithChoice> openWith = {};
         std::function<void()> whileShown = {};
     };
     std::optional<Step> next(Kind kind, const QString& text);
