@@ -16,10 +16,12 @@ struct YesNoAllRegister {
 
     int answer() const { return tag.toInt(); }
     void set(int value) { tag = QString::number(value); }
-    // A new batch: ask for each item, or answer Yes to all without asking.
+    // A new batch: ask for each item, or answer Yes to all without asking. The
+    // box is shown, so one answer can stand for the rest of the batch.
     void presetBatch(bool askEachItem)
     {
         tag = QStringLiteral("6");
         chkAll = !askEachItem;
+        chkAllVisible = true;
     }
 };

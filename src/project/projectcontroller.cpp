@@ -174,7 +174,6 @@ void ProjectController::RemoveSelectedItems(bool confirm)
     if (m_view->currentRow() <= 0)
         return;
     YesNoAllRegister& batch = m_context.documents.yesNoAll();
-    const bool wasVisible = batch.chkAllVisible;
     batch.chkAllVisible = confirm;
     batch.chkAll = !confirm;
     batch.set(YesNoAllRegister::Yes);
@@ -188,7 +187,6 @@ void ProjectController::RemoveSelectedItems(bool confirm)
         if (answer == YesNoAllRegister::Yes)
             marked.append(row);
     }
-    batch.chkAllVisible = wasVisible;
     m_list.removeEntries(marked);
     SelectListItem(0, true);
 }

@@ -232,6 +232,8 @@ void TestProjectController::removingAsksEachEntryUnlessShiftIsHeld()
     QTest::keyClick(f.view(), Qt::Key_Delete);
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
     QCOMPARE(f.shownRows().mid(1), (QStringList{"c.txt", "b.txt", "d.txt"}));
+    // Each question offers to answer the rest alike.
+    QVERIFY(f.prompter.yesNoAllRequests.last().checkBoxVisible);
     QVERIFY(!f.list().ProjectSaved());
     QCOMPARE(f.view()->selectedRows(), QList<int>{0});
 
@@ -276,6 +278,7 @@ void TestProjectController::enterOpensDocumentsAndAsksBeforeOtherPrograms()
     QTRY_COMPARE(f.documentWindows().size(), 1);
     QTRY_VERIFY(!f.frame.findChild<QTimer*>(QStringLiteral("Timer5"))->isActive());
     QCOMPARE(f.launched, QStringList(pdf + QStringLiteral("|reader.desktop")));
+    QVERIFY(f.prompter.yesNoAllRequests.last().checkBoxVisible);
     f.documents().closeAll();
 
     // Cancel ends the batch: what follows does not open.

@@ -125,6 +125,7 @@ bool ScriptedPrompter::pageSetup(QPrinter&, QMarginsF&)
 
 YesNoAllReply ScriptedPrompter::yesNoAll(const YesNoAllRequest& request)
 {
+    yesNoAllRequests.append(request);
     const auto step = next(Kind::YesNoAll, request.message);
     return step ? YesNoAllReply{step->answer, step->checked} : YesNoAllReply{Answer::Cancel, false};
 }

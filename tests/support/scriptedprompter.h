@@ -61,6 +61,7 @@ public:
     QStringList shown;
     QList<MessageRequest> messages;
     QList<FileRequest> fileRequests;
+    QList<YesNoAllRequest> yesNoAllRequests;
     QList<FontChoice> fontRequests;
     QList<QStringList> choices;
     QList<OpenWithRequest> openWithRequests;
