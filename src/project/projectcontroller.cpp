@@ -83,6 +83,13 @@ ProjectController::ProjectController(FrameContext& context, ProjectListView* lis
             &ProjectController::RemoveSelectedItems);
     connect(m_view, &ProjectListView::popupRequested, this, &ProjectController::popUpMenu);
     connect(m_view, &ProjectListView::filesDropped, this, &ProjectController::dropFiles);
+    // The project file edited as a document: the list shows what was saved.
+    connect(&m_context.documents, &DocumentManager::documentSaved, this,
+            [this](const QString& path) {
+                if (!m_list.ProjectFile().isEmpty() && m_list.ProjectSaved() &&
+                    ProjectEntry::samePath(path, m_list.ProjectFile()))
+                    LoadProject(m_list.ProjectFile(), false);
+            });
     showCaption();
 }
 
@@ -133,7 +140,7 @@ void ProjectController::showCaption()
     m_context.window->setWindowTitle(CaptionPrefix + m_list.ProjectFile());
 }
 
-void ProjectController::LoadProject(const QString& projectFile)
+void ProjectController::LoadProject(const QString& projectFile, bool focus)
 {
     Status status;
     {
@@ -143,7 +150,7 @@ void ProjectController::LoadProject(const QString& projectFile)
     if (!status)
         Prompter::tell(status.error().message, MessageIcon::Exclamation);
     showCaption();
-    SelectListItem(0, true);
+    SelectListItem(0, focus);
     if (!m_list.ProjectFile().isEmpty())
         emit projectLoaded(m_list.ProjectFile());
 }
@@ -437,7 +444,11 @@ bool ProjectController::openRow(int row, int mode)
             m_context.finishQueue();
         if (m_context.documents.yesNoAll().answer() == YesNoAllRegister::Cancel)
             return false;
-        Prompter::tell(errorMessage(path, ItemOpener::FileNotFound), MessageIcon::Exclamation);
+        // Many missing entries must not hold the user to one question each.
+        if (Prompter::ask(errorMessage(path, ItemOpener::FileNotFound) + QStringLiteral("\n\n") +
+                              ItemOpener::ContinueText,
+                          MessageButtons::OkCancel, MessageIcon::Exclamation) == Answer::Cancel)
+            return false;
         if (mode == 0) {
             const QString found = m_documents.OpenDocumentDialog(path);
             if (!found.isEmpty()) {

@@ -47,7 +47,8 @@ public:
     ProjectListView* view() const { return m_view; }
     ItemOpener& opener() { return *m_opener; }
 
-    void LoadProject(const QString& projectFile);
+    // focus: the list takes it, as after the user's own load.
+    void LoadProject(const QString& projectFile, bool focus = true);
     // Adds the path unless listed; a refused path is explained. True when the
     // path is in the list afterwards.
     bool AddNewDocOrLink(const QString& path);

@@ -70,6 +70,20 @@ QString ProjectEntry::target() const
     return isShortcut() ? m_text.chopped(ShortcutSuffix.size()) : m_text;
 }
 
+QString ProjectEntry::rebased(const QString& fromProjectFile, const QString& toProjectFile) const
+{
+    if (isWindowsForm() || fromProjectFile.isEmpty() || QDir::isAbsolutePath(m_text))
+        return m_text;
+    const QString from = QFileInfo(fromProjectFile).absolutePath();
+    const QString to = QFileInfo(toProjectFile).absolutePath();
+    if (from == to)
+        return m_text;
+    QString path = QDir(to).relativeFilePath(resolved(fromProjectFile));
+    if (m_text.endsWith(u'/') && !path.endsWith(u'/'))
+        path += u'/';
+    return path;
+}
+
 QString ProjectEntry::resolved(const QString& projectFile) const
 {
     if (isWindowsForm() || projectFile.isEmpty() || QDir::isAbsolutePath(m_text))

@@ -43,6 +43,9 @@ public:
     // The path to open: a relative entry lies in the project file's folder.
     // Windows-form entries and entries of an unnamed project stay as they are.
     QString resolved(const QString& projectFile) const;
+    // The entry as a project file in another folder must store it to name the
+    // same file: a relative entry is made relative to the new folder.
+    QString rebased(const QString& fromProjectFile, const QString& toProjectFile) const;
 
     // Equal texts, or texts differing only in letter case that name the same
     // file: on a case-sensitive disk "Notes.txt" and "notes.txt" are two files,

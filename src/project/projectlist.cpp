@@ -117,10 +117,25 @@ Status ProjectList::saveAs(const QString& projectFile)
     // The caller asks for a name first; this only keeps a slip from writing "".
     if (projectFile.isEmpty())
         return Error{ErrorCode::PathAccess, ::ProjectFile::ErrorPrefix + NoFileNameReason};
-    const Status written = ::ProjectFile::write(projectFile, m_paths.sliced(1));
-    if (written) {
-        m_file = projectFile;
-        m_saved = true;
+    // Relative entries keep naming the same files from the new folder.
+    QStringList entries = m_paths.sliced(1);
+    bool rebased = false;
+    for (QString& entry : entries) {
+        QString moved = ProjectEntry(entry).rebased(m_file, projectFile);
+        if (moved != entry) {
+            entry = std::move(moved);
+            rebased = true;
+        }
+    }
+    const Status written = ::ProjectFile::write(projectFile, entries);
+    if (!written)
+        return written;
+    m_file = projectFile;
+    m_saved = true;
+    if (rebased) {
+        m_paths = QStringList(m_paths.first()) + entries;
+        m_indexed = false;
+        emit dataChanged(index(1), index(int(m_rows.size()) - 1));
     }
     return written;
 }
@@ -220,12 +235,15 @@ void ProjectList::sortByDisplayText()
 {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
+    // The C locale's collator compares code points and ignores the case setting.
+    const bool fold = collator.locale().language() == QLocale::C;
     // One key per row, not one comparison of two texts per step of the sort.
     std::vector<std::pair<QCollatorSortKey, int>> keyed;
     keyed.reserve(m_rows.size());
     for (int row = 1; row < m_rows.size(); ++row) {
         const int slot = m_rows.at(row);
-        keyed.emplace_back(collator.sortKey(ProjectEntry(m_paths.at(slot)).displayText()), slot);
+        const QString text = ProjectEntry(m_paths.at(slot)).displayText();
+        keyed.emplace_back(collator.sortKey(fold ? text.toCaseFolded() : text), slot);
     }
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });

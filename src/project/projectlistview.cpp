@@ -149,10 +149,19 @@ void ProjectListView::keyPressEvent(QKeyEvent* event)
         emit openRequested();
         return;
     case Qt::Key_Delete:
-        // Removal waits for the release, so the key's repeat cannot ask twice.
+        // Removal waits for the release, so the key's repeat cannot ask twice;
+        // Shift counts from the press, which a quick release may come without.
         event->accept();
+        if (!event->isAutoRepeat())
+            m_shiftAtDelete = event->modifiers() & Qt::ShiftModifier;
         return;
     default:
+        if (event->matches(QKeySequence::SelectAll)) {
+            // The entries, as "Select all" has it: the first row opens a new document.
+            event->accept();
+            selectAllEntries();
+            return;
+        }
         QListView::keyPressEvent(event);
     }
 }
@@ -164,8 +173,11 @@ void ProjectListView::keyReleaseEvent(QKeyEvent* event)
         return;
     }
     event->accept();
-    if (!event->isAutoRepeat())
-        emit removeRequested(!(event->modifiers() & Qt::ShiftModifier));
+    if (event->isAutoRepeat())
+        return;
+    const bool shift = m_shiftAtDelete || (event->modifiers() & Qt::ShiftModifier);
+    m_shiftAtDelete = false;
+    emit removeRequested(!shift);
 }
 
 void ProjectListView::mousePressEvent(QMouseEvent* event)

@@ -65,5 +65,6 @@ private:
 
     ProjectList* m_list = nullptr;
     bool m_held = false;
+    bool m_shiftAtDelete = false;
     QList<std::pair<int, ProjectList::SelectionMode>> m_heldRequests;
 };

@@ -1,6 +1,7 @@
 #include "project/documentdroparea.h"
 #include "project/itemopener.h"
 #include "project/projectcontroller.h"
+#include "richtext/richtextbox.h"
 #include "support/framefixture.h"
 
 #include <QApplication>
@@ -208,6 +209,15 @@ void TestProjectController::changedProjectIsAskedAbout()
     f.action(QStringLiteral("mnuListEditPrj"))->trigger();
     QTRY_COMPARE(f.documentWindows().size(), 1);
     QCOMPARE(f.active()->state().FileName, named);
+    // Saving it there shows the edited entries in the list, so a later project
+    // save cannot write the old ones over them.
+    f.active()->RichTextBox1->moveCursor(QTextCursor::End);
+    f.active()->RichTextBox1->insertPlainText(QStringLiteral("/srv/four.txt\n"));
+    f.router().run(MenuBars::Document, QStringLiteral("mnuSaveFile"));
+    QCOMPARE(f.list().ProjectPaths().mid(1),
+             (QStringList{QStringLiteral("/srv/three.txt"), QStringLiteral("/srv/four.txt")}));
+    QVERIFY(f.list().ProjectSaved());
+    QVERIFY(!f.view()->hasFocus());
 }
 
 void TestProjectController::removingAsksEachEntryUnlessShiftIsHeld()
@@ -248,8 +258,12 @@ void TestProjectController::removingAsksEachEntryUnlessShiftIsHeld()
     QCOMPARE(f.shownRows().mid(1), QStringList{"d.txt"});
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 
-    // Shift+Delete removes without a question.
+    // Shift+Delete removes without a question; Ctrl+A selects the entries only.
     QVERIFY(f.projects().AddNewDocOrLink(QStringLiteral("/p/e.txt")));
+    f.view()->SelectListItem(0, true);
+    QTest::keyClick(f.view(), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(f.view()->selectedRows(), (QList<int>{1, 2}));
+    f.view()->SelectListItem(0, true);
     f.action(QStringLiteral("mnuSelectAll"))->trigger();
     QCOMPARE(f.view()->selectedRows(), (QList<int>{1, 2}));
     QTest::keyClick(f.view(), Qt::Key_Delete, Qt::ShiftModifier);
@@ -326,6 +340,14 @@ void TestProjectController::aMissingEntryIsRelocated()
     QVERIFY(!f.list().ProjectSaved());
     QTRY_COMPARE(f.documentWindows().size(), 1);
     QCOMPARE(f.active()->state().FileName, here);
+
+    // Cancel on a missing entry ends the walk: many missing files ask nothing more.
+    QVERIFY(f.projects().AddNewDocOrLink(f.home.path(QStringLiteral("gone1.txt"))));
+    QVERIFY(f.projects().AddNewDocOrLink(f.home.path(QStringLiteral("gone2.txt"))));
+    f.select({2, 3});
+    f.prompter.expectMessage(QStringLiteral("gone1.txt"), Answer::Cancel);
+    f.action(QStringLiteral("mnuOpenFromList"))->trigger();
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 
 void TestProjectController::dropsAddToTheListAndOpenOnTheDocumentArea()

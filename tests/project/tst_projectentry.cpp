@@ -16,6 +16,8 @@ private slots:
     void extensions();
     void resolved_data();
     void resolved();
+    void rebased_data();
+    void rebased();
     void samePaths();
 };
 
@@ -131,6 +133,44 @@ void TestProjectEntry::resolved()
     QFETCH(QString, projectFile);
     QFETCH(QString, path);
     QCOMPARE(ProjectEntry(text).resolved(projectFile), path);
+}
+
+void TestProjectEntry::rebased_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("stored");
+    const QString from = QStringLiteral("/home/ann/p/Site.prj");
+    QTest::newRow("same folder") << "notes.txt" << from << "/home/ann/p/Copy.prj"
+                                 << "notes.txt";
+    QTest::newRow("into a subfolder") << "notes.txt" << from << "/home/ann/p/old/Site.prj"
+                                      << "../notes.txt";
+    QTest::newRow("elsewhere") << "../docs/a.txt" << from << "/srv/x/Site.prj"
+                               << "../../home/ann/docs/a.txt";
+    QTest::newRow("folder keeps its slash") << "sub/" << from << "/home/ann/Site.prj"
+                                            << "p/sub/";
+    QTest::newRow("absolute stays") << "/srv/a.txt" << from << "/tmp/Site.prj"
+                                    << "/srv/a.txt";
+    QTest::newRow("unnamed project") << "notes.txt"
+                                     << ""
+                                     << "/tmp/Site.prj"
+                                     << "notes.txt";
+    QTest::newRow("Windows form") << "C:\\a.txt" << from << "/tmp/Site.prj"
+                                  << "C:\\a.txt";
+}
+
+void TestProjectEntry::rebased()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, stored);
+    const ProjectEntry entry(text);
+    QCOMPARE(entry.rebased(from, to), stored);
+    // Whatever is stored names the same file from the new place.
+    if (!from.isEmpty() && !entry.isWindowsForm())
+        QCOMPARE(ProjectEntry(stored).resolved(to), entry.resolved(from));
 }
 
 void TestProjectEntry::samePaths()

@@ -31,6 +31,8 @@ private slots:
     void removing();
     void sortOrder_data();
     void sortOrder();
+    void sortIgnoresCaseWithoutALanguage();
+    void saveAsKeepsRelativeEntriesPointing();
     void dragData_data();
     void dragData();
     void copiedPaths();
@@ -321,6 +323,35 @@ void TestProjectList::sortOrder()
         QCOMPARE(list.pathOfRow(row), list.ProjectPaths().at(list.slotOfRow(row)));
     QVERIFY(list.save());
     QCOMPARE(ProjectFile::read(list.ProjectFile()).value(), entries);
+}
+
+void TestProjectList::sortIgnoresCaseWithoutALanguage()
+{
+    // With no language set (LANG unset, the C locale) letter case must still not matter.
+    QLocale::setDefault(QLocale::c());
+    TestHome home;
+    ProjectList list;
+    load(list, home, {"/p/README", "/p/a.txt", "/p/NOEXT", "/p/b.txt"});
+    list.sortByDisplayText();
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QCOMPARE(displayed(list), (QStringList{"a.txt", "b.txt", "NOEXT", "README"}));
+}
+
+void TestProjectList::saveAsKeepsRelativeEntriesPointing()
+{
+    TestHome home;
+    ProjectList list;
+    QVERIFY(list.LoadProject(home.write("p/site.prj", "docs/a.txt\nsub/\n/srv/b.txt\n")));
+    QVERIFY(list.saveAs(home.path("elsewhere/deeper/site.prj")).ok() == false);
+    QDir().mkpath(home.path("elsewhere/deeper"));
+    QVERIFY(list.saveAs(home.path("elsewhere/deeper/site.prj")));
+    const QStringList stored{"../../p/docs/a.txt", "../../p/sub/", "/srv/b.txt"};
+    QCOMPARE(ProjectFile::read(list.ProjectFile()).value(), stored);
+    QCOMPARE(list.ProjectPaths().mid(1), stored);
+    QCOMPARE(ProjectEntry(list.pathOfRow(1)).resolved(list.ProjectFile()),
+             QDir::cleanPath(home.path("p/docs/a.txt")));
+    QCOMPARE(displayed(list), (QStringList{"a.txt", "../../p/sub/", "b.txt"}));
+    QVERIFY(list.ProjectSaved());
 }
 
 void TestProjectList::dragData_data()
