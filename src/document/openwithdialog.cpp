@@ -29,11 +29,14 @@ OpenWithDialog::OpenWithDialog(const OpenWithRequest& request, QWidget* parent)
 {
     setObjectName(QStringLiteral("OpenWithDialog"));
     setWindowTitle(QStringLiteral("Open With"));
-    const QString description =
+    // Both texts go into labels with shortcut keys, where "&" would mark one.
+    QString description =
         request.contentDescription.isEmpty() ? request.contentType : request.contentDescription;
-    m_fileLabel = new QLabel(QStringLiteral("Choose the program to open “%1” (%2) with:")
-                                 .arg(QFileInfo(request.path).fileName(), description),
-                             this);
+    description.replace(u'&', QStringLiteral("&&"));
+    const QString fileName = QFileInfo(request.path).fileName().replace(u'&', QStringLiteral("&&"));
+    m_fileLabel = new QLabel(
+        QStringLiteral("Choose the program to open “%1” (%2) with:").arg(fileName, description),
+        this);
     m_fileLabel->setWordWrap(true);
     m_programs = new QListWidget(this);
     m_programs->setObjectName(QStringLiteral("programs"));

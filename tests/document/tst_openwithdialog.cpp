@@ -56,6 +56,12 @@ void TestOpenWithDialog::namesTheFileAndItsKind()
     QVERIFY(dialog.alwaysUseBox()->text().contains(QStringLiteral("Pick test document files")));
     QVERIFY(!dialog.alwaysUseBox()->isChecked());
     QCOMPARE(names(dialog.programList()), QStringList({"Alpha", "Beta"}));
+    // An "&" in the name is shown, not taken for a shortcut key.
+    OpenWithRequest ampersand = request();
+    ampersand.path = QStringLiteral("/work/notes/R&D plan.txt");
+    OpenWithDialog named(ampersand);
+    QVERIFY2(named.fileLabel()->text().contains(QStringLiteral("R&&D plan.txt")),
+             qPrintable(named.fileLabel()->text()));
 }
 
 void TestOpenWithDialog::okFollowsSelectionAndCommand()
