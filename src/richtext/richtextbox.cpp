@@ -7,6 +7,7 @@
 #include "rtfwriter.h"
 #include "twips.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -16,20 +17,34 @@
 RichTextBox::RichTextBox(QWidget* parent)
     : QTextEdit(parent), m_model(
                              document(), [this] { return textCursor(); },
-                             [this](const QTextCursor& c) { setTextCursor(c); })
+                             [this](const QTextCursor& c) { setTextCursor(c); }),
+      m_metrics(viewport())
 {
     setObjectName(QStringLiteral("RichTextBox1"));
     setAcceptRichText(true);
     setTabChangesFocus(false);
     connect(this, &QTextEdit::textChanged, this, &RichTextBox::Change);
+    // The layout measures lines against the viewport's resolution; the copy answers
+    // without the walk up to the screen, and each edit brings it up to date before
+    // the layout runs.
+    document()->documentLayout()->setPaintDevice(&m_metrics);
     connect(document(), &QTextDocument::contentsChange, this,
             [this](int position, int removed, int added) {
+                m_metrics.refresh();
                 m_model.textChanged(position, removed, added);
             });
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::SelChange);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::SelChange);
     m_model.setWrapping(lineWrapMode() != NoWrap);
     m_model.setDefaultTextColor(palette().color(QPalette::Text));
+}
+
+RichTextBox::~RichTextBox()
+{
+    // The document outlives the members: it goes with the children.
+    if (QAbstractTextDocumentLayout* layout = document()->documentLayout();
+        layout->paintDevice() == &m_metrics)
+        layout->setPaintDevice(viewport());
 }
 
 Status RichTextBox::LoadFile(const QString& path, DocumentKind kind)
@@ -225,6 +240,14 @@ void RichTextBox::mouseMoveEvent(QMouseEvent* event)
         return;
     }
     QTextEdit::mouseMoveEvent(event);
+}
+
+bool RichTextBox::event(QEvent* event)
+{
+    // Another screen may have another resolution.
+    if (event->type() == QEvent::ScreenChangeInternal || event->type() == QEvent::Show)
+        m_metrics.refresh();
+    return QTextEdit::event(event);
 }
 
 void RichTextBox::changeEvent(QEvent* event)

@@ -4,6 +4,7 @@
 #include "platform/result.h"
 #include "richtextmodel.h"
 #include "textfileformat.h"
+#include "viewmetrics.h"
 
 #include <QTextEdit>
 #include <optional>
@@ -18,6 +19,7 @@ public:
     using enum RichTextModel::FindOption;
 
     explicit RichTextBox(QWidget* parent = nullptr);
+    ~RichTextBox() override;
 
     Status LoadFile(const QString& path, DocumentKind kind);
     Status SaveFile(const QString& path, DocumentKind kind);
@@ -117,6 +119,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     bool editWouldTouchProtected(QKeyEvent* event) const;
@@ -126,4 +129,6 @@ private:
     DocumentKind m_fileKind = DocumentKind::Text;
     TextFileFormat m_textFormat;
     RichTextModel m_model;
+    // What the document's layout measures with instead of the viewport itself.
+    ViewMetrics m_metrics;
 };

@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <memory>
 
 class TestRichTextBox : public QObject {
     Q_OBJECT
@@ -16,6 +18,7 @@ private slots:
     void formatWithoutSelectionIsForTypedText();
     void textColourComesFromThePalette();
     void marginsSetWrapping();
+    void layoutMeasuresLikeTheViewport();
     void wrappedLineNumbersFollowEditsAndResizes();
     void wrappedLinesCountAsTheyAreShown();
     void protectedTextRefusesEdits();
@@ -108,6 +111,34 @@ void TestRichTextBox::marginsSetWrapping()
     box.setRightMargin(0);
     QCOMPARE(box.lineWrapMode(), QTextEdit::WidgetWidth);
     QVERIFY(box.model().wrapping());
+}
+
+void TestRichTextBox::layoutMeasuresLikeTheViewport()
+{
+    auto box = std::make_unique<RichTextBox>();
+    box->resize(300, 200);
+    box->show();
+    QTextDocument* document = box->document();
+    const QPaintDevice* device = document->documentLayout()->paintDevice();
+    QVERIFY(device);
+    const QWidget* viewport = box->viewport();
+    QCOMPARE(device->logicalDpiX(), viewport->logicalDpiX());
+    QCOMPARE(device->logicalDpiY(), viewport->logicalDpiY());
+    QCOMPARE(device->physicalDpiY(), viewport->physicalDpiY());
+    QCOMPARE(device->devicePixelRatio(), viewport->devicePixelRatio());
+    QCOMPARE(device->depth(), viewport->depth());
+    QCOMPARE(device->width(), viewport->width());
+    box->resize(400, 250);
+    QCOMPARE(device->height(), viewport->height());
+    // Lines laid out against it are as tall as the font on the viewport makes them.
+    box->setText(QStringLiteral("one"));
+    document->documentLayout()->documentSize();
+    const QTextLine line = document->begin().layout()->lineAt(0);
+    QCOMPARE(qCeil(line.height()), QFontMetrics(document->defaultFont(), viewport).height());
+    // The document goes with the box.
+    QSignalSpy destroyed(document, &QObject::destroyed);
+    box.reset();
+    QCOMPARE(destroyed.count(), 1);
 }
 
 // Counts display lines the slow way: every block before the position, then its own line.
