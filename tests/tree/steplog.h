@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/testhome.h"
 #include "tree/filestepsgio.h"
 
 #include <QDir>
@@ -83,12 +84,6 @@ inline QString writeFile(const QString& path, const QByteArray& bytes = "text")
     if (file.open(QIODevice::WriteOnly))
         file.write(bytes);
     return path;
-}
-
-inline QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 // Every path under folder, relative and sorted, folders with a trailing "/".

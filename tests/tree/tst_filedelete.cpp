@@ -63,8 +63,8 @@ void TestFileDelete::trashMakesTheMissingDataFolder()
                                        QStringLiteral("trash ") + sources.at(1)}));
     QCOMPARE(report.itemsDone, 2);
     QVERIFY(treeOf(m_dir->path()).isEmpty());
-    QCOMPARE(readFile(m_dataHome + QStringLiteral("/Trash/files/a.txt")), QByteArray("a"));
-    QCOMPARE(readFile(m_dataHome + QStringLiteral("/Trash/files/dir/inner.txt")),
+    QCOMPARE(TestHome::read(m_dataHome + QStringLiteral("/Trash/files/a.txt")), QByteArray("a"));
+    QCOMPARE(TestHome::read(m_dataHome + QStringLiteral("/Trash/files/dir/inner.txt")),
              QByteArray("inner"));
 }
 
@@ -127,7 +127,7 @@ void TestFileDelete::deleteGoesDepthFirstWithoutFollowingLinks()
     QVERIFY2(report.complete(), qPrintable(report.stopMessage()));
     QCOMPARE(report.itemsDone, 7);
     QCOMPARE(treeOf(m_dir->path()), (QStringList{"kept/", "kept/keep.txt"}));
-    QCOMPARE(readFile(kept), QByteArray("keep"));
+    QCOMPARE(TestHome::read(kept), QByteArray("keep"));
     const auto at = [&](const char* name) {
         return m_log.lines.indexOf(QStringLiteral("remove ") +
                                    path(QStringLiteral("gone/") + QString::fromLatin1(name)));

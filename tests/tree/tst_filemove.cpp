@@ -101,7 +101,7 @@ void TestFileMove::acrossDevicesEachSourceGoesAfterItsCopy()
     QCOMPARE(
         treeOf(path(QStringLiteral("to"))),
         (QStringList{"dir/", "dir/a.txt", "dir/link", "dir/sub/", "dir/sub/b.txt", "top.txt"}));
-    QCOMPARE(readFile(path(QStringLiteral("to/top.txt"))), QByteArray("new top"));
+    QCOMPARE(TestHome::read(path(QStringLiteral("to/top.txt"))), QByteArray("new top"));
     QCOMPARE(QFileInfo(path(QStringLiteral("to/dir/link"))).symLinkTarget(),
              path(QStringLiteral("to/dir/a.txt")));
     QCOMPARE(report.itemsDone, 6);
@@ -158,11 +158,11 @@ void TestFileMove::mergedFolderStaysWhileSomethingIsLeftInIt()
     QCOMPARE(treeOf(path(QStringLiteral("to"))), (QStringList{"dir/", "dir/x.txt", "dir/y.txt"}));
     if (answer == FilePlan::No) {
         QCOMPARE(treeOf(path(QStringLiteral("from"))), (QStringList{"dir/", "dir/x.txt"}));
-        QCOMPARE(readFile(path(QStringLiteral("to/dir/x.txt"))), QByteArray("old x"));
+        QCOMPARE(TestHome::read(path(QStringLiteral("to/dir/x.txt"))), QByteArray("old x"));
         QCOMPARE(report.skipped.size(), 1);
     } else {
         QCOMPARE(treeOf(path(QStringLiteral("from"))), QStringList());
-        QCOMPARE(readFile(path(QStringLiteral("to/dir/x.txt"))), QByteArray("new x"));
+        QCOMPARE(TestHome::read(path(QStringLiteral("to/dir/x.txt"))), QByteArray("new x"));
         QVERIFY(
             m_log.lines.indexOf(QStringLiteral("remove ") + path(QStringLiteral("from/dir"))) >
             m_log.find(QStringLiteral("replace ") + path(QStringLiteral("to/dir/.x.txt.part"))));
@@ -179,7 +179,7 @@ void TestFileMove::moveIntoItsOwnFolderIsSkipped()
     const FileReport report = operation.run();
     QCOMPARE(report.skipped, (QList<FileProblem>{{file, FilePlan::AlreadyThereText}}));
     QVERIFY(m_log.lines.isEmpty());
-    QCOMPARE(readFile(file), QByteArray("a"));
+    QCOMPARE(TestHome::read(file), QByteArray("a"));
 }
 
 QTEST_GUILESS_MAIN(TestFileMove)

@@ -121,8 +121,8 @@ void TestFileNames::renameNeverReplaces()
     // Without the check, the step itself still refuses to replace.
     const Status step = log.steps().move(file, path(QStringLiteral("b.txt")), false);
     QCOMPARE(step.error().code, ErrorCode::FileExists);
-    QCOMPARE(readFile(path(QStringLiteral("a.txt"))), QByteArray("a"));
-    QCOMPARE(readFile(path(QStringLiteral("b.txt"))), QByteArray("b"));
+    QCOMPARE(TestHome::read(path(QStringLiteral("a.txt"))), QByteArray("a"));
+    QCOMPARE(TestHome::read(path(QStringLiteral("b.txt"))), QByteArray("b"));
 }
 
 void TestFileNames::renameRenames()
@@ -132,7 +132,7 @@ void TestFileNames::renameRenames()
     const Result<QString> renamed = FileNames::rename(file, QStringLiteral("A b.txt"), log.steps());
     QVERIFY(renamed.ok());
     QCOMPARE(renamed.value(), path(QStringLiteral("dir/A b.txt")));
-    QCOMPARE(readFile(renamed.value()), QByteArray("a"));
+    QCOMPARE(TestHome::read(renamed.value()), QByteArray("a"));
     QVERIFY(!QFileInfo::exists(file));
     const Result<QString> folder =
         FileNames::rename(path(QStringLiteral("dir")), QStringLiteral("renamed"), log.steps());

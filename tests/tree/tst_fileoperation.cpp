@@ -176,7 +176,7 @@ void TestFileOperation::collisionAnswers()
              QStringLiteral("Replace ") + path(QStringLiteral("to/a.txt")) + u'?');
     QByteArray found;
     for (const char* name : {"a.txt", "b.txt", "c.txt"})
-        found += readFile(path(QStringLiteral("to/") + QString::fromLatin1(name)));
+        found += TestHome::read(path(QStringLiteral("to/") + QString::fromLatin1(name)));
     QCOMPARE(found, result);
     QCOMPARE(QFileInfo::exists(path(QStringLiteral("to/fresh.txt"))), freshCopied);
     QCOMPARE(report.cancelled, answer == 2);
@@ -197,7 +197,7 @@ void TestFileOperation::replacedFileGoesOnlyOnceItsCopyIsComplete()
     const QString temporary = path(QStringLiteral("to/.a.txt.part"));
     // The old file must still be whole while its replacement is written.
     m_log.inject = [&](const QString& line) -> std::optional<Error> {
-        if (line.startsWith(QStringLiteral("copy ")) && readFile(target) != "old")
+        if (line.startsWith(QStringLiteral("copy ")) && TestHome::read(target) != "old")
             return Error{ErrorCode::PathAccess, QStringLiteral("replaced too early")};
         return std::nullopt;
     };
@@ -209,7 +209,7 @@ void TestFileOperation::replacedFileGoesOnlyOnceItsCopyIsComplete()
     QVERIFY2(report.complete(), qPrintable(report.stopMessage()));
     QCOMPARE(m_log.lines, (QStringList{QStringLiteral("copy ") + source + u' ' + temporary,
                                        QStringLiteral("replace ") + temporary + u' ' + target}));
-    QCOMPARE(readFile(target), QByteArray("new"));
+    QCOMPARE(TestHome::read(target), QByteArray("new"));
     QCOMPARE(treeOf(path(QStringLiteral("to"))), QStringList{QStringLiteral("a.txt")});
 
     // A failed copy leaves the old file and no temporary one.
@@ -225,7 +225,7 @@ void TestFileOperation::replacedFileGoesOnlyOnceItsCopyIsComplete()
     const FileReport failed = failing.run();
     QCOMPARE(failed.stopMessage(),
              QStringLiteral("Error: ") + source + QStringLiteral("\ndisk full\n") + copied(0, 1));
-    QCOMPARE(readFile(target), QByteArray("new"));
+    QCOMPARE(TestHome::read(target), QByteArray("new"));
     QCOMPARE(treeOf(path(QStringLiteral("to"))), QStringList{QStringLiteral("a.txt")});
 }
 
@@ -251,7 +251,7 @@ void TestFileOperation::copiesBesideTheOriginalGetNewNames()
                           "README (copy 2)", "README (copy)", "a (copy 2).txt", "a (copy).txt",
                           "a.txt", "dir.d (copy 2)/", "dir.d (copy 2)/inner.txt", "dir.d (copy)/",
                           "dir.d (copy)/inner.txt", "dir.d/", "dir.d/inner.txt"}));
-    QCOMPARE(readFile(folder + QStringLiteral("/a (copy 2).txt")), QByteArray("a"));
+    QCOMPARE(TestHome::read(folder + QStringLiteral("/a (copy 2).txt")), QByteArray("a"));
 }
 
 void TestFileOperation::folderOntoFolderMergesAskingPerFile()
@@ -277,8 +277,8 @@ void TestFileOperation::folderOntoFolderMergesAskingPerFile()
     QCOMPARE(treeOf(path(QStringLiteral("to"))),
              (QStringList{"dir/", "dir/sub/", "dir/sub/v.txt", "dir/sub/w.txt", "dir/x.txt",
                           "dir/y.txt", "dir/z.txt"}));
-    QCOMPARE(readFile(path(QStringLiteral("to/dir/sub/v.txt"))), QByteArray("old v"));
-    QCOMPARE(readFile(path(QStringLiteral("to/dir/x.txt"))), QByteArray("new x"));
+    QCOMPARE(TestHome::read(path(QStringLiteral("to/dir/sub/v.txt"))), QByteArray("old v"));
+    QCOMPARE(TestHome::read(path(QStringLiteral("to/dir/x.txt"))), QByteArray("new x"));
     QCOMPARE(m_log.count(QStringLiteral("make ")), 0);
     QCOMPARE(report.itemsDone, report.itemsTotal);
 }
