@@ -18,6 +18,11 @@ constexpr int PermissionDenied = 70;
 constexpr int WriteFailed = 57;
 constexpr int ReadFailed = 62;
 constexpr int BadFormat = 321;
+constexpr int FileExists = 58;
+// File steps: the platform cannot do it this way (a rename across devices, no
+// trash on the volume), so the caller may take another way.
+constexpr int NotSupported = 445;
+constexpr int Cancelled = 32755;
 } // namespace ErrorCode
 
 // A value or an error; core code returns these instead of showing anything.
