@@ -19,6 +19,7 @@
 #include "toolbarcustomizer.h"
 #include "tools/autocompletecontroller.h"
 #include "tools/toolscontroller.h"
+#include "tree/foldertree.h"
 #include "windowcontroller.h"
 
 #include <QApplication>
@@ -31,7 +32,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
-#include <QTreeWidget>
 
 frmMyMDI::frmMyMDI(const QStringList& commandLine, SettingsStore& store, QWidget* parent)
     : QMainWindow(parent), m_settings(store), m_commandLine(commandLine)
@@ -82,7 +82,6 @@ void frmMyMDI::buildFrame()
     resize(1000, 700);
     connect(m_toolbar, &MainToolbar::hovered, m_statusBar, &FrameStatusBar::showText);
     connect(m_toolbar, &MainToolbar::left, m_statusBar, &FrameStatusBar::showDate);
-    popUpOnRightClick(m_pane->TreeView1, QStringLiteral("mnuRCTree"));
 }
 
 void frmMyMDI::buildControllers()
@@ -95,8 +94,7 @@ void frmMyMDI::buildControllers()
             while (m_timer5->isActive() && m_queue.OpenQueueState == OpenQueue::Idle)
                 Timer5_Timer();
         },
-        m_pane->TreeView1, m_pane->Drive1, m_toolbar->Combo1, m_toolbar->Combo2, m_menus,
-        QPoint()});
+        m_toolbar->Combo1, m_toolbar->Combo2, m_menus, QPoint()});
     m_documentCommands = new DocumentController(*m_context, this);
     m_windows = new WindowController(*m_context, m_area, m_menus, this);
     m_toolbars = new ToolbarController(*m_context, m_toolbar, m_pane, this);
@@ -105,11 +103,13 @@ void frmMyMDI::buildControllers()
     m_autoComplete = new AutoCompleteController(*m_context, this);
     m_projects = new ProjectController(*m_context, m_pane->List1, *m_documentCommands, this);
     m_dropArea = new DocumentDropArea(*m_context, m_area, this);
+    m_tree = new FolderTree(*m_context, m_pane->TreeView1, m_pane->Drive1, *m_projects, this);
     m_documentCommands->registerCommands(*m_router);
     m_tools->registerCommands(*m_router);
     m_formatting->registerCommands(*m_router);
     m_autoComplete->registerCommands(*m_router);
     m_projects->registerCommands(*m_router);
+    m_tree->registerCommands(*m_router);
     connect(m_formatting, &FormattingController::fontTextChanged, m_statusBar,
             [this](const QString& text) {
                 m_statusBar->panel(QStringLiteral("stsFont"))->setText(text);
@@ -197,6 +197,7 @@ void frmMyMDI::Timer4_Timer()
     m_autoComplete->deferredStart();
     m_windows->deferredStart();
     m_projects->deferredStart();
+    m_tree->deferredStart();
     for (const QString& path : std::as_const(m_commandLine))
         queuePath(path, 0);
     m_queue.OpenQueueState = OpenQueue::Idle;
@@ -325,6 +326,7 @@ void frmMyMDI::closeEvent(QCloseEvent* event)
     m_linkEnabled = false;
     emit linkClosed();
     m_timer5->stop();
+    m_tree->closing();
     if (ToolbarCustomizer* customizer = m_toolbars->customizer())
         customizer->close();
     event->accept();

@@ -8,6 +8,7 @@
 
 class AutoCompleteController;
 class DocumentDropArea;
+class FolderTree;
 class ProjectController;
 class CommandRouter;
 class DocumentController;
@@ -104,6 +105,7 @@ private:
     AutoCompleteController* m_autoComplete;
     ProjectController* m_projects;
     DocumentDropArea* m_dropArea;
+    FolderTree* m_tree;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;

@@ -3,6 +3,7 @@
 #include "menus/toolbartable.h"
 #include "project/projectlistview.h"
 #include "richtext/twips.h"
+#include "tree/foldertreeview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,7 +14,6 @@
 #include <QRubberBand>
 #include <QStorageInfo>
 #include <QToolBar>
-#include <QTreeWidget>
 
 namespace {
 
@@ -38,13 +38,11 @@ LeftPane::LeftPane(QWidget* parent) : QWidget(parent)
     Label1->setAlignment(Qt::AlignCenter);
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
-    TreeView1 = new QTreeWidget(this);
+    TreeView1 = new FolderTreeView(this);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
-    TreeView1->setHeaderHidden(true);
     Toolbar3 = makeToolbar(QStringLiteral("Toolbar3"), false);
     for (QWidget* label : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2)})
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    fillDrives();
     setPlusImage(14);
     setListFontSize(10);
     setCursor(Qt::SizeHorCursor);
@@ -73,18 +71,6 @@ QToolBar* LeftPane::makeToolbar(const QString& name, bool listButtons)
     }
     bar->adjustSize();
     return bar;
-}
-
-void LeftPane::fillDrives()
-{
-    Drive1->clear();
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid() || !volume.isReady())
-            continue;
-        const QString root = volume.rootPath();
-        const QString name = volume.displayName();
-        Drive1->addItem(name == root ? root : root + QStringLiteral(" [") + name + u']', root);
-    }
 }
 
 void LeftPane::setWidthTwips(int twips)

@@ -4,12 +4,12 @@
 
 #include <QWidget>
 
+class FolderTreeView;
 class ProjectListView;
 class QComboBox;
 class QLabel;
 class QRubberBand;
 class QToolBar;
-class QTreeWidget;
 
 // The frame's left pane: the project list with its toolbar above the drive
 // box, the folder tree and the tree toolbar. Its width is kept in twips; a
@@ -34,7 +34,7 @@ public:
     QToolBar* Toolbar2;
     QLabel* Label1;
     QComboBox* Drive1;
-    QTreeWidget* TreeView1;
+    FolderTreeView* TreeView1;
     QToolBar* Toolbar3;
 
 signals:
@@ -50,7 +50,6 @@ private:
     void Picture1_Click();
     bool moved(QPoint to) const;
     void place(QWidget* widget, const PaneLayout::Box& box);
-    void fillDrives();
 
     PaneLayout::Pane m_pane;
     int m_widthTwips = PaneLayout::MinimumWidth;

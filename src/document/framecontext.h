@@ -8,7 +8,6 @@ class CommandRouter;
 class DocumentManager;
 class MenuBars;
 class QComboBox;
-class QTreeWidget;
 class QWidget;
 class Settings;
 
@@ -26,8 +25,6 @@ struct FrameContext {
     std::function<bool(const QString& path, int source)> queuePath;
     // Runs the paths already queued now, for a message that must follow them.
     std::function<void()> finishQueue;
-    QTreeWidget* folderTree = nullptr;
-    QComboBox* drives = nullptr;
     // The toolbar's font name and size boxes.
     QComboBox* fontNameBox = nullptr;
     QComboBox* fontSizeBox = nullptr;

@@ -4,6 +4,7 @@
 #include "richtext/richtextbox.h"
 #include "support/framefixture.h"
 
+#include "tree/foldertreeview.h"
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -13,7 +14,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
-#include <QTreeWidget>
 #include <QUrl>
 
 namespace {
