@@ -188,6 +188,9 @@ Qt::ItemFlags FolderTreeModel::flags(const QModelIndex& index) const
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable;
     if (node->state == NodeState::Leaf)
         flags |= Qt::ItemNeverHasChildren;
+    // A name can be edited in place; the tree renames the item on disk itself.
+    if (node->state != NodeState::Root)
+        flags |= Qt::ItemIsEditable;
     return flags;
 }
 
