@@ -99,6 +99,7 @@ signals:
     // A folder's read is complete and all its entries are in the tree; after
     // a failed read as well, which leaves the folder open and empty.
     void folderRead(const QString& key);
+    // Why a folder could not be read, in the system's words.
     void folderReadFailed(const QString& key, const Error& error);
     // The end of syncWithPath(): the path's node, or invalid when the path
     // could not be found.
@@ -136,5 +137,5 @@ private:
     QHash<QString, FolderNode*> m_byKey;
     std::deque<Pending> m_pending;
     QTimer m_mergeTimer;
-    FolderTreeWalk* m_walk; // a child object
+    FolderTreeWalk* m_walk = nullptr; // a child object
 };
