@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <algorithm>
-#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -14,75 +13,13 @@ namespace {
 constexpr size_t MergePiece = 1000;
 constexpr qint64 MergeBudgetMs = 12;
 
-QString childKey(const QString& parentKey, const QString& name)
-{
-    return parentKey == QLatin1String("/") ? u'/' + name : parentKey + u'/' + name;
-}
-
-bool isUnder(const QString& path, const QString& base)
-{
-    if (base == QLatin1String("/"))
-        return path.startsWith(u'/');
-    return path == base || (path.startsWith(base) && path.at(base.size()) == u'/');
-}
-
-// Whether anything, a dangling link included, is still at the path.
-bool presentOnDisk(const QString& path)
-{
-    struct stat status;
-    return lstat(QFile::encodeName(path).constData(), &status) == 0;
-}
-
 } // namespace
-
-struct FolderTreeModel::Node {
-    Node(const QString& name, const QString& key, NodeState state, const QCollatorSortKey& sortKey)
-        : name(name), key(key), sortKey(sortKey), state(state)
-    {}
-
-    QString name;
-    QString key;
-    QCollatorSortKey sortKey;
-    NodeState state;
-    Qt::CheckState check = Qt::Unchecked;
-    Node* parent = nullptr;
-    int row = 0;
-    std::vector<std::unique_ptr<Node>> children;
-    quint64 ticket = 0; // the read under way; 0 when none
-    bool empty = false; // read and found empty
-    QStringList reopen; // open subfolders (relative paths) to open again as they come back
-
-    void renumberFrom(size_t first)
-    {
-        for (size_t i = first; i < children.size(); ++i)
-            children[i]->row = int(i);
-    }
-};
-
-QString FolderTreeModel::imageKey(NodeState state)
-{
-    switch (state) {
-    case NodeState::Root:
-        return QStringLiteral("root");
-    case NodeState::Closed:
-        return QStringLiteral("closed");
-    case NodeState::Open:
-        return QStringLiteral("open");
-    case NodeState::Leaf:
-        break;
-    }
-    return QStringLiteral("leaf");
-}
-
-QString FolderTreeModel::keyOf(const QString& path)
-{
-    return QDir::cleanPath(QDir::isAbsolutePath(path) ? path
-                                                      : QDir::current().absoluteFilePath(path));
-}
 
 FolderTreeModel::FolderTreeModel(QObject* parent)
     : QAbstractItemModel(parent), m_collator(FolderReader::collator())
 {
+    m_walk = new FolderTreeWalk(*this);
+    connect(m_walk, &FolderTreeWalk::finished, this, &FolderTreeModel::synchronised);
     m_mergeTimer.setSingleShot(true);
     m_mergeTimer.setInterval(0);
     connect(&m_mergeTimer, &QTimer::timeout, this, &FolderTreeModel::mergeStep);
@@ -92,15 +29,16 @@ FolderTreeModel::FolderTreeModel(QObject* parent)
 
 FolderTreeModel::~FolderTreeModel() = default;
 
-FolderTreeModel::Node* FolderTreeModel::nodeOf(const QModelIndex& index) const
+FolderNode* FolderTreeModel::nodeOf(const QModelIndex& index) const
 {
-    return index.isValid() && index.model() == this ? static_cast<Node*>(index.internalPointer())
-                                                    : nullptr;
+    return index.isValid() && index.model() == this
+               ? static_cast<FolderNode*>(index.internalPointer())
+               : nullptr;
 }
 
-QModelIndex FolderTreeModel::indexOf(const Node* node) const
+QModelIndex FolderTreeModel::indexOf(const FolderNode* node) const
 {
-    return node ? createIndex(node->row, 0, const_cast<Node*>(node)) : QModelIndex();
+    return node ? createIndex(node->row, 0, const_cast<FolderNode*>(node)) : QModelIndex();
 }
 
 QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex& parent) const
@@ -109,7 +47,7 @@ QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex& paren
         return {};
     if (!parent.isValid())
         return row == 0 && m_root ? indexOf(m_root.get()) : QModelIndex();
-    const Node* node = nodeOf(parent);
+    const FolderNode* node = nodeOf(parent);
     if (!node || row >= int(node->children.size()))
         return {};
     return indexOf(node->children[row].get());
@@ -117,7 +55,7 @@ QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex& paren
 
 QModelIndex FolderTreeModel::parent(const QModelIndex& child) const
 {
-    const Node* node = nodeOf(child);
+    const FolderNode* node = nodeOf(child);
     return node ? indexOf(node->parent) : QModelIndex();
 }
 
@@ -127,7 +65,7 @@ int FolderTreeModel::rowCount(const QModelIndex& parent) const
         return m_root ? 1 : 0;
     if (parent.column() != 0)
         return 0;
-    const Node* node = nodeOf(parent);
+    const FolderNode* node = nodeOf(parent);
     return node ? int(node->children.size()) : 0;
 }
 
@@ -140,7 +78,7 @@ bool FolderTreeModel::hasChildren(const QModelIndex& parent) const
 {
     if (!parent.isValid())
         return bool(m_root);
-    const Node* node = nodeOf(parent);
+    const FolderNode* node = nodeOf(parent);
     if (!node || parent.column() != 0 || node->state == NodeState::Leaf)
         return false;
     if (!node->children.empty())
@@ -150,7 +88,7 @@ bool FolderTreeModel::hasChildren(const QModelIndex& parent) const
 
 QVariant FolderTreeModel::data(const QModelIndex& index, int role) const
 {
-    const Node* node = nodeOf(index);
+    const FolderNode* node = nodeOf(index);
     if (!node)
         return {};
     switch (role) {
@@ -172,7 +110,7 @@ QVariant FolderTreeModel::data(const QModelIndex& index, int role) const
 
 bool FolderTreeModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    Node* node = nodeOf(index);
+    FolderNode* node = nodeOf(index);
     if (!node || role != Qt::CheckStateRole)
         return false;
     node->check = value.value<Qt::CheckState>() == Qt::Checked ? Qt::Checked : Qt::Unchecked;
@@ -182,7 +120,7 @@ bool FolderTreeModel::setData(const QModelIndex& index, const QVariant& value, i
 
 Qt::ItemFlags FolderTreeModel::flags(const QModelIndex& index) const
 {
-    const Node* node = nodeOf(index);
+    const FolderNode* node = nodeOf(index);
     if (!node)
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable;
@@ -199,7 +137,7 @@ void FolderTreeModel::setRoot(const QString& drivePath)
     const QString key = keyOf(drivePath);
     clear();
     beginInsertRows({}, 0, 0);
-    m_root = std::make_unique<Node>(key, key, NodeState::Root, m_collator.sortKey(key));
+    m_root = std::make_unique<FolderNode>(nullptr, key, NodeState::Root, m_collator.sortKey(key));
     m_byKey.insert(key, m_root.get());
     endInsertRows();
     startRead(m_root.get());
@@ -207,7 +145,7 @@ void FolderTreeModel::setRoot(const QString& drivePath)
 
 void FolderTreeModel::clear()
 {
-    m_sync.active = false;
+    m_walk->stop();
     m_reader.cancelAll();
     m_pending.clear();
     if (!m_root)
@@ -218,11 +156,6 @@ void FolderTreeModel::clear()
     endRemoveRows();
 }
 
-QString FolderTreeModel::rootPath() const
-{
-    return m_root ? m_root->key : QString();
-}
-
 QModelIndex FolderTreeModel::rootIndex() const
 {
     return indexOf(m_root.get());
@@ -230,60 +163,33 @@ QModelIndex FolderTreeModel::rootIndex() const
 
 FolderTreeModel::NodeState FolderTreeModel::state(const QModelIndex& node) const
 {
-    const Node* found = nodeOf(node);
+    const FolderNode* found = nodeOf(node);
     return found ? found->state : NodeState::Leaf;
 }
 
 QString FolderTreeModel::key(const QModelIndex& node) const
 {
-    const Node* found = nodeOf(node);
+    const FolderNode* found = nodeOf(node);
     return found ? found->key : QString();
 }
 
 bool FolderTreeModel::isReading(const QModelIndex& node) const
 {
-    const Node* found = nodeOf(node);
+    const FolderNode* found = nodeOf(node);
     return found && found->ticket != 0;
-}
-
-QModelIndex FolderTreeModel::nodeForKey(const QString& key) const
-{
-    return indexOf(m_byKey.value(key));
-}
-
-QStringList FolderTreeModel::candidateKeys(const QString& path) const
-{
-    QStringList keys{keyOf(path)};
-    const QString canonical = QFileInfo(keys.first()).canonicalFilePath();
-    if (canonical.isEmpty() || !m_root)
-        return keys;
-    keys.append(canonical);
-    const QString canonicalRoot = QFileInfo(m_root->key).canonicalFilePath();
-    if (!canonicalRoot.isEmpty() && canonicalRoot != m_root->key &&
-        isUnder(canonical, canonicalRoot))
-        keys.append(keyOf(m_root->key + u'/' + canonical.mid(canonicalRoot.size())));
-    return keys;
 }
 
 QModelIndex FolderTreeModel::nodeForPath(const QString& path) const
 {
-    for (const QString& key : candidateKeys(path))
-        if (Node* node = m_byKey.value(key))
+    for (const QString& key : FolderTreeWalk::keysFor(path, rootPath()))
+        if (FolderNode* node = m_byKey.value(key))
             return indexOf(node);
-    return {};
-}
-
-QString FolderTreeModel::treeKeyFor(const QString& path) const
-{
-    for (const QString& key : candidateKeys(path))
-        if (m_byKey.contains(key) || isUnder(key, m_root->key))
-            return key;
     return {};
 }
 
 void FolderTreeModel::ToggleNode(const QModelIndex& index)
 {
-    Node* node = nodeOf(index);
+    FolderNode* node = nodeOf(index);
     if (!node)
         return;
     switch (node->state) {
@@ -303,14 +209,14 @@ void FolderTreeModel::ToggleNode(const QModelIndex& index)
 
 void FolderTreeModel::ReloadNode(const QModelIndex& index)
 {
-    Node* node = nodeOf(index);
+    FolderNode* node = nodeOf(index);
     if (node && (node->state == NodeState::Root || node->state == NodeState::Open))
         reload(node, true);
 }
 
 QModelIndex FolderTreeModel::refreshFolder(const QModelIndex& index)
 {
-    Node* node = nodeOf(index);
+    FolderNode* node = nodeOf(index);
     if (!node)
         return {};
     if (node->state == NodeState::Leaf)
@@ -331,17 +237,15 @@ void FolderTreeModel::clearCheckMarks()
 {
     if (!m_root)
         return;
-    std::vector<Node*> stack{m_root.get()};
-    while (!stack.empty()) {
-        Node* node = stack.back();
-        stack.pop_back();
+    const auto clear = [this](FolderNode* node) {
         if (node->check != Qt::Unchecked) {
             node->check = Qt::Unchecked;
             changed(node, {Qt::CheckStateRole});
         }
-        for (const auto& child : node->children)
-            stack.push_back(child.get());
-    }
+        return true;
+    };
+    clear(m_root.get());
+    m_root->forEachBelow(clear);
 }
 
 QModelIndexList FolderTreeModel::checkedNodes() const
@@ -349,15 +253,13 @@ QModelIndexList FolderTreeModel::checkedNodes() const
     QModelIndexList checked;
     if (!m_root)
         return checked;
-    std::vector<const Node*> stack{m_root.get()};
-    while (!stack.empty()) {
-        const Node* node = stack.back();
-        stack.pop_back();
+    const auto collect = [this, &checked](const FolderNode* node) {
         if (node->check == Qt::Checked)
             checked.append(indexOf(node));
-        for (auto child = node->children.rbegin(); child != node->children.rend(); ++child)
-            stack.push_back(child->get());
-    }
+        return true;
+    };
+    collect(m_root.get());
+    m_root->forEachBelow(collect);
     return checked;
 }
 
@@ -365,35 +267,27 @@ int FolderTreeModel::DropDeletedNodes()
 {
     if (!m_root)
         return 0;
-    // Gone nodes are collected first and removed deepest last, so no removal
-    // touches a node already removed with its parent.
-    std::vector<Node*> gone;
-    std::vector<Node*> stack;
-    for (auto child = m_root->children.rbegin(); child != m_root->children.rend(); ++child)
-        stack.push_back(child->get());
-    while (!stack.empty()) {
-        Node* node = stack.back();
-        stack.pop_back();
-        if (node->check == Qt::Checked && !presentOnDisk(node->key)) {
-            gone.push_back(node);
-            continue;
-        }
-        for (auto child = node->children.rbegin(); child != node->children.rend(); ++child)
-            stack.push_back(child->get());
-    }
-    for (auto node = gone.rbegin(); node != gone.rend(); ++node)
-        removeNode(indexOf(*node));
+    // Collected first, so the walk never meets a node removed under it.
+    std::vector<FolderNode*> gone;
+    m_root->forEachBelow([&gone](FolderNode* node) {
+        if (node->check != Qt::Checked || node->presentOnDisk())
+            return true;
+        gone.push_back(node);
+        return false;
+    });
+    for (FolderNode* node : gone)
+        removeNode(indexOf(node));
     return int(gone.size());
 }
 
 QModelIndex FolderTreeModel::addNode(const QModelIndex& parentIndex, const QString& name,
                                      bool folder)
 {
-    Node* parent = nodeOf(parentIndex);
+    FolderNode* parent = nodeOf(parentIndex);
     if (!parent || parent->state == NodeState::Leaf || name.isEmpty())
         return {};
-    const QString key = childKey(parent->key, name);
-    if (Node* existing = m_byKey.value(key))
+    const QString key = FolderNode::childKey(parent->key, name);
+    if (FolderNode* existing = m_byKey.value(key))
         return indexOf(existing);
     std::vector<FolderReader::Entry> entry{{name, folder, m_collator.sortKey(name)}};
     insertSorted(parent, entry, 0, 1);
@@ -402,10 +296,10 @@ QModelIndex FolderTreeModel::addNode(const QModelIndex& parentIndex, const QStri
 
 bool FolderTreeModel::removeNode(const QModelIndex& index)
 {
-    Node* node = nodeOf(index);
+    FolderNode* node = nodeOf(index);
     if (!node || !node->parent)
         return false;
-    Node* parent = node->parent;
+    FolderNode* parent = node->parent;
     const int row = node->row;
     beginRemoveRows(indexOf(parent), row, row);
     forget(node);
@@ -415,13 +309,11 @@ bool FolderTreeModel::removeNode(const QModelIndex& index)
     return true;
 }
 
-std::unique_ptr<FolderTreeModel::Node> FolderTreeModel::makeNode(Node* parent, const QString& name,
-                                                                 bool folder,
-                                                                 const QCollatorSortKey& sortKey)
+std::unique_ptr<FolderNode> FolderTreeModel::makeNode(FolderNode* parent, const QString& name,
+                                                      bool folder, const QCollatorSortKey& sortKey)
 {
-    auto node = std::make_unique<Node>(name, childKey(parent->key, name),
-                                       folder ? NodeState::Closed : NodeState::Leaf, sortKey);
-    node->parent = parent;
+    auto node = std::make_unique<FolderNode>(parent, name,
+                                             folder ? NodeState::Closed : NodeState::Leaf, sortKey);
     // A file checked with its folder is what a user means by checking the folder.
     if (!folder && parent->check == Qt::Checked)
         node->check = Qt::Checked;
@@ -429,58 +321,47 @@ std::unique_ptr<FolderTreeModel::Node> FolderTreeModel::makeNode(Node* parent, c
     return node;
 }
 
-void FolderTreeModel::openNode(Node* node)
+void FolderTreeModel::openNode(FolderNode* node)
 {
     node->state = NodeState::Open;
     changed(node, {StateRole, ImageKeyRole});
     startRead(node);
 }
 
-void FolderTreeModel::closeNode(Node* node)
+void FolderTreeModel::closeNode(FolderNode* node)
 {
-    if (node->ticket != 0) {
-        m_reader.cancel(node->ticket);
-        node->ticket = 0;
-        continueSyncAfter(node->key);
-    }
+    stopRead(node);
     node->reopen.clear();
     removeChildren(node);
     node->state = NodeState::Closed;
     changed(node, {StateRole, ImageKeyRole});
 }
 
-void FolderTreeModel::reload(Node* node, bool keepOpen)
+void FolderTreeModel::reload(FolderNode* node, bool keepOpen)
 {
-    const QStringList shape = keepOpen ? openShape(node) : QStringList();
+    const QStringList shape = keepOpen ? node->openShape() : QStringList();
     if (!keepOpen && node == m_root.get())
-        m_sync.active = false;
+        m_walk->stop();
     removeChildren(node);
     node->reopen = shape;
     startRead(node);
 }
 
-QStringList FolderTreeModel::openShape(const Node* node) const
-{
-    QStringList shape = node->reopen;
-    for (const auto& child : node->children) {
-        if (child->state != NodeState::Open)
-            continue;
-        shape.append(child->name);
-        for (const QString& below : openShape(child.get()))
-            shape.append(child->name + u'/' + below);
-    }
-    return shape;
-}
-
-void FolderTreeModel::startRead(Node* node)
+void FolderTreeModel::stopRead(FolderNode* node)
 {
     if (node->ticket != 0)
         m_reader.cancel(node->ticket);
+    node->ticket = 0;
+}
+
+void FolderTreeModel::startRead(FolderNode* node)
+{
+    stopRead(node);
     node->empty = false;
     node->ticket = m_reader.read(node->key);
 }
 
-void FolderTreeModel::finishRead(Node* node)
+void FolderTreeModel::finishRead(FolderNode* node)
 {
     node->ticket = 0;
     node->empty = node->children.empty();
@@ -488,10 +369,9 @@ void FolderTreeModel::finishRead(Node* node)
     changed(node, {StateRole});
     const QString key = node->key;
     emit folderRead(key);
-    continueSyncAfter(key);
 }
 
-void FolderTreeModel::removeChildren(Node* node)
+void FolderTreeModel::removeChildren(FolderNode* node)
 {
     if (node->children.empty())
         return;
@@ -502,19 +382,15 @@ void FolderTreeModel::removeChildren(Node* node)
     endRemoveRows();
 }
 
-void FolderTreeModel::forget(Node* node)
+void FolderTreeModel::forget(FolderNode* node)
 {
     for (const auto& child : node->children)
         forget(child.get());
-    if (node->ticket != 0) {
-        m_reader.cancel(node->ticket);
-        node->ticket = 0;
-    }
+    stopRead(node);
     m_byKey.remove(node->key);
-    continueSyncAfter(node->key);
 }
 
-void FolderTreeModel::changed(Node* node, const QList<int>& roles)
+void FolderTreeModel::changed(FolderNode* node, const QList<int>& roles)
 {
     const QModelIndex index = indexOf(node);
     emit dataChanged(index, index, roles);
@@ -522,7 +398,7 @@ void FolderTreeModel::changed(Node* node, const QList<int>& roles)
 
 void FolderTreeModel::batchArrived(const FolderReader::Batch& batch)
 {
-    const Node* node = m_byKey.value(batch.folder);
+    const FolderNode* node = m_byKey.value(batch.folder);
     if (!node || node->ticket != batch.ticket)
         return;
     m_pending.push_back({batch, 0});
@@ -532,7 +408,7 @@ void FolderTreeModel::batchArrived(const FolderReader::Batch& batch)
 
 void FolderTreeModel::readFailed(quint64 ticket, const QString& folder, const Error& error)
 {
-    Node* node = m_byKey.value(folder);
+    FolderNode* node = m_byKey.value(folder);
     if (!node || node->ticket != ticket)
         return;
     emit folderReadFailed(folder, error);
@@ -545,7 +421,7 @@ void FolderTreeModel::mergeStep()
     clock.start();
     while (!m_pending.empty() && clock.elapsed() < MergeBudgetMs) {
         Pending& pending = m_pending.front();
-        Node* node = m_byKey.value(pending.batch.folder);
+        FolderNode* node = m_byKey.value(pending.batch.folder);
         if (!node || node->ticket != pending.batch.ticket) {
             m_pending.pop_front();
             continue;
@@ -565,25 +441,22 @@ void FolderTreeModel::mergeStep()
         m_mergeTimer.start();
 }
 
-void FolderTreeModel::insertSorted(Node* parent, const std::vector<FolderReader::Entry>& entries,
-                                   size_t begin, size_t end)
+void FolderTreeModel::insertSorted(FolderNode* parent,
+                                   const std::vector<FolderReader::Entry>& entries, size_t begin,
+                                   size_t end)
 {
-    const auto after = [](const FolderReader::Entry& entry, const std::unique_ptr<Node>& node) {
-        return FolderReader::before(entry.sortKey, entry.name, node->sortKey, node->name);
-    };
     auto& children = parent->children;
     const QModelIndex parentIndex = indexOf(parent);
     // Room to grow by doubling, not by each piece.
-    if (children.capacity() < children.size() + (end - begin))
-        children.reserve(std::max(children.size() + (end - begin), 2 * children.capacity()));
-    if (m_byKey.capacity() < m_byKey.size() + qsizetype(end - begin))
-        m_byKey.reserve(std::max(m_byKey.size() + qsizetype(end - begin), 2 * m_byKey.capacity()));
+    const size_t more = end - begin;
+    if (children.capacity() < children.size() + more)
+        children.reserve(std::max(children.size() + more, 2 * children.capacity()));
+    if (size_t(m_byKey.capacity()) < size_t(m_byKey.size()) + more)
+        m_byKey.reserve(std::max(m_byKey.size() + qsizetype(more), 2 * m_byKey.capacity()));
     size_t from = 0; // the entries are sorted, so each one goes after the one before
     size_t i = begin;
     while (i < end) {
-        const size_t at =
-            std::upper_bound(children.begin() + from, children.end(), entries[i], after) -
-            children.begin();
+        const size_t at = parent->insertionPoint(entries[i].name, entries[i].sortKey, from);
         // A name the folder holds already sorts right before where it would go.
         if (at > 0 && children[at - 1]->name == entries[i].name) {
             from = at;
@@ -592,11 +465,13 @@ void FolderTreeModel::insertSorted(Node* parent, const std::vector<FolderReader:
         }
         // The run of entries that all go before the same child.
         size_t stop = i + 1;
-        while (stop < end && (at == children.size() || after(entries[stop], children[at])))
+        while (stop < end && (at == children.size() ||
+                              FolderReader::before(entries[stop].sortKey, entries[stop].name,
+                                                   children[at]->sortKey, children[at]->name)))
             ++stop;
-        std::vector<std::unique_ptr<Node>> run;
+        std::vector<std::unique_ptr<FolderNode>> run;
         run.reserve(stop - i);
-        QList<Node*> toOpen;
+        QList<FolderNode*> toOpen;
         for (size_t j = i; j < stop; ++j) {
             const FolderReader::Entry& entry = entries[j];
             run.push_back(makeNode(parent, entry.name, entry.folder, entry.sortKey));
@@ -610,11 +485,8 @@ void FolderTreeModel::insertSorted(Node* parent, const std::vector<FolderReader:
         endInsertRows();
         from = at + (stop - i);
         i = stop;
-        for (Node* child : toOpen) {
-            const QString prefix = child->name + u'/';
-            for (const QString& below : std::as_const(parent->reopen))
-                if (below.startsWith(prefix))
-                    child->reopen.append(below.mid(prefix.size()));
+        for (FolderNode* child : toOpen) {
+            child->reopen = parent->reopenBelow(child->name);
             openNode(child);
         }
     }
@@ -622,56 +494,5 @@ void FolderTreeModel::insertSorted(Node* parent, const std::vector<FolderReader:
 
 bool FolderTreeModel::syncWithPath(const QString& path)
 {
-    if (!m_root)
-        return false;
-    const QString target = treeKeyFor(path);
-    if (target.isEmpty())
-        return false;
-    QStringList chain{m_root->key};
-    const QString below = target.mid(m_root->key.size());
-    QString key = m_root->key;
-    for (const QString& part : below.split(u'/', Qt::SkipEmptyParts)) {
-        key = childKey(key, part);
-        chain.append(key);
-    }
-    // From the deepest folder the tree holds already; the ones above it stay
-    // as they are.
-    int start = int(chain.size()) - 1;
-    while (start > 0 && !m_byKey.contains(chain.at(start)))
-        --start;
-    m_sync = {chain, start, QString(), true};
-    syncStep();
-    return true;
-}
-
-void FolderTreeModel::syncStep()
-{
-    if (!m_sync.waitingFor.isEmpty())
-        return;
-    while (m_sync.active && m_sync.next < m_sync.chain.size()) {
-        Node* node = m_byKey.value(m_sync.chain.at(m_sync.next++));
-        if (!node || node->state == NodeState::Leaf)
-            continue;
-        if (node->ticket == 0) {
-            if (node->state == NodeState::Closed)
-                openNode(node);
-            else
-                reload(node, true);
-        }
-        m_sync.waitingFor = node->key;
-        return;
-    }
-    if (!m_sync.active)
-        return;
-    m_sync.active = false;
-    emit synchronised(nodeForKey(m_sync.chain.last()));
-}
-
-void FolderTreeModel::continueSyncAfter(const QString& key)
-{
-    if (!m_sync.active || m_sync.waitingFor != key)
-        return;
-    m_sync.waitingFor.clear();
-    // After the change under way is complete, not in its middle.
-    QMetaObject::invokeMethod(this, &FolderTreeModel::syncStep, Qt::QueuedConnection);
+    return m_root && m_walk->start(path);
 }

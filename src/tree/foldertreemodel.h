@@ -1,7 +1,9 @@
 #pragma once
 
 #include "platform/result.h"
+#include "tree/foldernode.h"
 #include "tree/folderreader.h"
+#include "tree/foldertreewalk.h"
 
 #include <QAbstractItemModel>
 #include <QCollator>
@@ -24,18 +26,16 @@
 class FolderTreeModel : public QAbstractItemModel {
     Q_OBJECT
 public:
-    // A node's state, which is also the name of the image it shows.
-    enum class NodeState { Root, Closed, Open, Leaf };
-    Q_ENUM(NodeState)
+    using NodeState = FolderNode::State;
     enum Role {
         KeyRole = Qt::UserRole + 1, // the full path
         StateRole,                  // a NodeState
         ImageKeyRole                // "root", "closed", "open" or "leaf"
     };
 
-    static QString imageKey(NodeState state);
+    static QString imageKey(NodeState state) { return FolderNode::imageKey(state); }
     // The key a path has in the tree: clean, absolute, no trailing "/".
-    static QString keyOf(const QString& path);
+    static QString keyOf(const QString& path) { return FolderNode::keyOf(path); }
 
     explicit FolderTreeModel(QObject* parent = nullptr);
     ~FolderTreeModel() override;
@@ -54,14 +54,14 @@ public:
     void setRoot(const QString& drivePath);
     // Empties the tree.
     void clear();
-    QString rootPath() const;
+    QString rootPath() const { return m_root ? m_root->key : QString(); }
     QModelIndex rootIndex() const;
     NodeState state(const QModelIndex& node) const;
     QString key(const QModelIndex& node) const;
     // Whether a read of the node is under way.
     bool isReading(const QModelIndex& node) const;
 
-    QModelIndex nodeForKey(const QString& key) const;
+    QModelIndex nodeForKey(const QString& key) const { return indexOf(m_byKey.value(key)); }
     // By key, then by the path's canonical form, also as seen from the root
     // when the root itself is reached through a link.
     QModelIndex nodeForPath(const QString& path) const;
@@ -99,53 +99,43 @@ signals:
     // A folder's read is complete and all its entries are in the tree; after
     // a failed read as well, which leaves the folder open and empty.
     void folderRead(const QString& key);
+    // Why a folder could not be read, in the system's words.
     void folderReadFailed(const QString& key, const Error& error);
     // The end of syncWithPath(): the path's node, or invalid when the path
     // could not be found.
     void synchronised(const QModelIndex& node);
 
 private:
-    struct Node;
     struct Pending {
         FolderReader::Batch batch;
         size_t done = 0;
     };
-    struct Sync {
-        QStringList chain; // keys from the root down to the target
-        int next = 0;
-        QString waitingFor;
-        bool active = false;
-    };
 
-    Node* nodeOf(const QModelIndex& index) const;
-    QModelIndex indexOf(const Node* node) const;
-    std::unique_ptr<Node> makeNode(Node* parent, const QString& name, bool folder,
-                                   const QCollatorSortKey& sortKey);
-    void openNode(Node* node);
-    void closeNode(Node* node);
-    void reload(Node* node, bool keepOpen);
-    void startRead(Node* node);
-    void finishRead(Node* node);
-    void removeChildren(Node* node);
-    void forget(Node* node);
-    void changed(Node* node, const QList<int>& roles);
-    QStringList openShape(const Node* node) const;
-    QStringList candidateKeys(const QString& path) const;
-    QString treeKeyFor(const QString& path) const;
+    FolderNode* nodeOf(const QModelIndex& index) const;
+    QModelIndex indexOf(const FolderNode* node) const;
+    std::unique_ptr<FolderNode> makeNode(FolderNode* parent, const QString& name, bool folder,
+                                         const QCollatorSortKey& sortKey);
+    void openNode(FolderNode* node);
+    void closeNode(FolderNode* node);
+    void reload(FolderNode* node, bool keepOpen);
+    void startRead(FolderNode* node);
+    void stopRead(FolderNode* node);
+    void finishRead(FolderNode* node);
+    void removeChildren(FolderNode* node);
+    void forget(FolderNode* node);
+    void changed(FolderNode* node, const QList<int>& roles);
 
     void batchArrived(const FolderReader::Batch& batch);
     void readFailed(quint64 ticket, const QString& folder, const Error& error);
     void mergeStep();
-    void insertSorted(Node* parent, const std::vector<FolderReader::Entry>& entries, size_t begin,
-                      size_t end);
-    void syncStep();
-    void continueSyncAfter(const QString& key);
+    void insertSorted(FolderNode* parent, const std::vector<FolderReader::Entry>& entries,
+                      size_t begin, size_t end);
 
     FolderReader m_reader;
     QCollator m_collator;
-    std::unique_ptr<Node> m_root;
-    QHash<QString, Node*> m_byKey;
+    std::unique_ptr<FolderNode> m_root;
+    QHash<QString, FolderNode*> m_byKey;
     std::deque<Pending> m_pending;
     QTimer m_mergeTimer;
-    Sync m_sync;
+    FolderTreeWalk* m_walk = nullptr; // a child object
 };

@@ -1,17 +1,8 @@
-#include "foldersamples.h"
-#include "tree/foldertreemodel.h"
-
-#include <QAbstractItemModelTester>
-#include <QLocale>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <memory>
+#include "foldertreefixture.h"
 
 using namespace FolderSamples;
-using State = FolderTreeModel::NodeState;
 
-class TestFolderTreeModel : public QObject {
+class TestFolderTreeModel : public FolderTreeFixture {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -24,11 +15,6 @@ private slots:
     void emptyFolder();
     void checkStates();
     void checkedNodesAndClearing();
-    void syncToDeepPath();
-    void syncOpensWhatAppearedMeanwhile();
-    void syncAlreadyOpenRereadsOnlyThePath();
-    void syncThroughLink();
-    void syncOutsideTheDrive();
     void refreshClimbsToOpenAncestor();
     void refreshOfFileRereadsItsFolder();
     void reloadKeepsOpenSubfolders();
@@ -38,97 +24,21 @@ private slots:
     void bigFolderInOrder();
     void addAndRemoveNodes();
     void readFailure();
-
-private:
-    QString path(const QString& name) const { return m_dir->filePath(name); }
-    QModelIndex node(const QString& name) const { return m_model->nodeForKey(path(name)); }
-    QStringList children(const QString& name) const;
-    // Opens or closes the node and waits until an opened folder is read.
-    bool toggle(const QString& name);
-    bool waitRead(const QString& key);
-    bool startAt(const QString& root);
-    QModelIndex sync(const QString& target);
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<FolderTreeModel> m_model;
-    std::unique_ptr<QAbstractItemModelTester> m_tester;
-    std::unique_ptr<QSignalSpy> m_reads;
 };
 
 void TestFolderTreeModel::initTestCase()
 {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    useEnglish();
 }
 
 void TestFolderTreeModel::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_model = std::make_unique<FolderTreeModel>();
-    m_tester = std::make_unique<QAbstractItemModelTester>(
-        m_model.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    m_reads = std::make_unique<QSignalSpy>(m_model.get(), &FolderTreeModel::folderRead);
+    setUp();
 }
 
 void TestFolderTreeModel::cleanup()
 {
-    m_reads.reset();
-    m_tester.reset();
-    m_model.reset();
-    m_dir.reset();
-}
-
-QStringList TestFolderTreeModel::children(const QString& name) const
-{
-    const QModelIndex parent = name.isEmpty() ? m_model->rootIndex() : node(name);
-    QStringList names;
-    for (int row = 0; row < m_model->rowCount(parent); ++row) {
-        const QModelIndex child = m_model->index(row, 0, parent);
-        const bool folder = m_model->state(child) != State::Leaf;
-        names.append(child.data().toString() + (folder ? "/" : ""));
-    }
-    return names;
-}
-
-bool TestFolderTreeModel::waitRead(const QString& key)
-{
-    const auto done = [this, &key] {
-        for (const QList<QVariant>& arguments : std::as_const(*m_reads))
-            if (arguments.at(0).toString() == key)
-                return true;
-        return false;
-    };
-    if (!QTest::qWaitFor(done))
-        return false;
-    m_reads->clear();
-    return true;
-}
-
-bool TestFolderTreeModel::toggle(const QString& name)
-{
-    const QModelIndex index = node(name);
-    if (!index.isValid())
-        return false;
-    const bool opening = m_model->state(index) == State::Closed;
-    m_reads->clear();
-    m_model->ToggleNode(index);
-    return !opening || waitRead(path(name));
-}
-
-bool TestFolderTreeModel::startAt(const QString& root)
-{
-    m_reads->clear();
-    m_model->setRoot(root);
-    return waitRead(FolderTreeModel::keyOf(root));
-}
-
-QModelIndex TestFolderTreeModel::sync(const QString& target)
-{
-    QSignalSpy synchronised(m_model.get(), &FolderTreeModel::synchronised);
-    if (!m_model->syncWithPath(target) || !synchronised.wait())
-        return {};
-    m_reads->clear();
-    return synchronised.at(0).at(0).value<QModelIndex>();
+    tearDown();
 }
 
 void TestFolderTreeModel::topLevel()
@@ -273,77 +183,6 @@ void TestFolderTreeModel::checkedNodesAndClearing()
     QCOMPARE(keys, QStringList({m_dir->path(), path("A"), path("A/inside.txt"), path("ro.txt")}));
     m_model->clearCheckMarks();
     QVERIFY(m_model->checkedNodes().isEmpty());
-}
-
-void TestFolderTreeModel::syncToDeepPath()
-{
-    QVERIFY(makeFolder(path("a/b/c/d")));
-    QVERIFY(makeFolder(path("a/other")));
-    QVERIFY(startAt(m_dir->path()));
-    const QModelIndex found = sync(path("a/b/c/d/"));
-    QVERIFY(found.isValid());
-    QCOMPARE(m_model->key(found), path("a/b/c/d"));
-    for (const char* name : {"a", "a/b", "a/b/c", "a/b/c/d"})
-        QCOMPARE(m_model->state(node(name)), State::Open);
-    QCOMPARE(m_model->state(node("a/other")), State::Closed);
-}
-
-void TestFolderTreeModel::syncOpensWhatAppearedMeanwhile()
-{
-    QVERIFY(startAt(m_dir->path()));
-    QVERIFY(makeFolder(path("late/x")));
-    QVERIFY(!node("late").isValid());
-    const QModelIndex found = sync(path("late/x"));
-    QCOMPARE(m_model->key(found), path("late/x"));
-    QCOMPARE(m_model->state(found), State::Open);
-
-    // Not on disk: the walk goes as far as it can and finds nothing.
-    QVERIFY(!sync(path("late/nowhere/y")).isValid());
-}
-
-void TestFolderTreeModel::syncAlreadyOpenRereadsOnlyThePath()
-{
-    QVERIFY(makeFolder(path("a/b")));
-    QVERIFY(startAt(m_dir->path()));
-    QVERIFY(sync(path("a/b")).isValid());
-    QVERIFY(makeFile(path("a/b/new.txt")));
-    QVERIFY(makeFile(path("a/sibling.txt")));
-    const QModelIndex found = sync(path("a/b"));
-    QCOMPARE(m_model->key(found), path("a/b"));
-    QCOMPARE(children("a/b"), QStringList{"new.txt"});
-    QCOMPARE(children("a"), QStringList{"b/"});
-}
-
-void TestFolderTreeModel::syncThroughLink()
-{
-    QVERIFY(makeFolder(path("tree/a/b/c")));
-    QTemporaryDir elsewhere;
-    QVERIFY(makeLink(path("tree/a"), elsewhere.filePath("shortcut")));
-    QVERIFY(startAt(path("tree")));
-    const QModelIndex found = sync(elsewhere.filePath("shortcut/b/c"));
-    QVERIFY(found.isValid());
-    QCOMPARE(m_model->key(found), path("tree/a/b/c"));
-    QCOMPARE(m_model->nodeForPath(elsewhere.filePath("shortcut/b")), node("tree/a/b"));
-    QCOMPARE(m_model->nodeForPath(path("tree/a/b/c/")), found);
-
-    // The drive itself reached through a link.
-    QVERIFY(makeLink(path("tree"), elsewhere.filePath("drive")));
-    QVERIFY(startAt(elsewhere.filePath("drive")));
-    const QModelIndex inside = sync(path("tree/a/b"));
-    QCOMPARE(m_model->key(inside), elsewhere.filePath("drive/a/b"));
-    QCOMPARE(m_model->nodeForPath(path("tree/a")),
-             m_model->nodeForKey(elsewhere.filePath("drive/a")));
-}
-
-void TestFolderTreeModel::syncOutsideTheDrive()
-{
-    QVERIFY(makeFolder(path("drive")));
-    QVERIFY(makeFolder(path("drive2/x")));
-    QVERIFY(startAt(path("drive")));
-    QSignalSpy synchronised(m_model.get(), &FolderTreeModel::synchronised);
-    QVERIFY(!m_model->syncWithPath(path("drive2/x")));
-    QVERIFY(!m_model->nodeForPath(path("drive2")).isValid());
-    QCOMPARE(synchronised.size(), 0);
 }
 
 void TestFolderTreeModel::refreshClimbsToOpenAncestor()
