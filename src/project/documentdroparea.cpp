@@ -37,16 +37,16 @@ QString DocumentDropArea::directoryMessage(const QString& path)
 }
 
 DocumentDropArea::DocumentDropArea(FrameContext& context, QMdiArea* area, QObject* parent)
-    : QObject(parent), m_context(context), m_area(area)
+    : QObject(parent), m_context(context), m_viewport(area->viewport())
 {
     setObjectName(QStringLiteral("DocumentDropArea"));
-    m_area->viewport()->setAcceptDrops(true);
-    m_area->viewport()->installEventFilter(this);
+    area->viewport()->setAcceptDrops(true);
+    area->viewport()->installEventFilter(this);
 }
 
 bool DocumentDropArea::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_area->viewport())
+    if (watched != m_viewport)
         return false;
     switch (event->type()) {
     case QEvent::DragEnter:

@@ -26,5 +26,7 @@ protected:
 
 private:
     FrameContext& m_context;
-    QMdiArea* m_area;
+    // Compared by address only: while the area is being destroyed its children
+    // still send events, and the area can no longer be asked for its viewport.
+    QObject* m_viewport;
 };
