@@ -10,7 +10,8 @@ bash scripts/setup.sh
 (cd build && ctest --output-on-failure --parallel "$(nproc)" --timeout 300)
 
 sanitized_tests=(tst_textcodec tst_rtf tst_richtextbox tst_richtextmodel tst_rtfcorpus tst_converter
-                 tst_documentfile tst_documentwindow tst_frame tst_menus tst_commandrouter)
+                 tst_documentfile tst_documentwindow tst_frame tst_menus tst_commandrouter
+                 tst_projectcontroller tst_foldertreemodel tst_fileoperation tst_foldertree)
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLORA_SANITIZE=ON >/dev/null
 cmake --build build-asan --parallel "$(nproc)" --target "${sanitized_tests[@]}" quillora-convert
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
