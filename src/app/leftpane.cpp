@@ -3,6 +3,7 @@
 #include "menus/toolbartable.h"
 #include "project/projectlistview.h"
 #include "richtext/twips.h"
+#include "tree/drivebox.h"
 #include "tree/foldertreeview.h"
 
 #include <QAction>
@@ -36,7 +37,7 @@ LeftPane::LeftPane(QWidget* parent) : QWidget(parent)
     Label1 = new QLabel(QStringLiteral("Disk Tree View"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
-    Drive1 = new QComboBox(this);
+    Drive1 = new DriveBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
     TreeView1 = new FolderTreeView(this);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class DriveBox;
 class FolderTreeView;
 class ProjectListView;
 class QComboBox;
@@ -33,7 +34,7 @@ public:
     ProjectListView* List1;
     QToolBar* Toolbar2;
     QLabel* Label1;
-    QComboBox* Drive1;
+    DriveBox* Drive1;
     FolderTreeView* TreeView1;
     QToolBar* Toolbar3;
 

@@ -1,6 +1,7 @@
 #include "foldertree.h"
 
 #include "document/documentmanager.h"
+#include "drivebox.h"
 #include "drivelist.h"
 #include "filenames.h"
 #include "fileoperation.h"
@@ -35,23 +36,6 @@ public:
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-// Reads the drive list again each time the box is about to open.
-class DriveRefresher : public QObject {
-public:
-    DriveRefresher(FolderTree* tree, QObject* parent) : QObject(parent), m_tree(tree) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::MouseButtonPress)
-            m_tree->fillDrives();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    FolderTree* m_tree;
 };
 
 QString countOf(const QStringList& paths)
@@ -97,7 +81,7 @@ QString FolderTree::trashRefusedQuestion(const QString& path)
                                  "cannot be restored.");
 }
 
-FolderTree::FolderTree(FrameContext& context, FolderTreeView* view, QComboBox* drives,
+FolderTree::FolderTree(FrameContext& context, FolderTreeView* view, DriveBox* drives,
                        ProjectController& projects, QObject* parent)
     : QObject(parent), m_context(context), m_view(view), m_drives(drives), m_projects(projects),
       m_runner(new FileOperationRunner(context.window, this)), m_steps(gioFileSteps())
@@ -127,7 +111,7 @@ FolderTree::FolderTree(FrameContext& context, FolderTreeView* view, QComboBox* d
     });
     connect(&projects, &ProjectController::treeSyncRequested, this,
             &FolderTree::TreeSyncWithCurDir);
-    m_drives->installEventFilter(new DriveRefresher(this, this));
+    connect(m_drives, &DriveBox::aboutToShowPopup, this, &FolderTree::fillDrives);
     fillDrives();
     connect(m_drives, &QComboBox::activated, this, [this] { driveChanged(); });
 }

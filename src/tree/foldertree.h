@@ -10,7 +10,7 @@
 class FileOperationRunner;
 class FolderTreeView;
 class ProjectController;
-class QComboBox;
+class DriveBox;
 
 // The folder tree's commands: drives, opening and closing folders, following
 // the current folder, opening checked items by the open rules, and the small
@@ -34,7 +34,7 @@ public:
     static QString deleteQuestion(const QStringList& paths);
     static QString trashRefusedQuestion(const QString& path);
 
-    FolderTree(FrameContext& context, FolderTreeView* view, QComboBox* drives,
+    FolderTree(FrameContext& context, FolderTreeView* view, DriveBox* drives,
                ProjectController& projects, QObject* parent = nullptr);
     ~FolderTree() override;
     void registerCommands(CommandRouter& router);
@@ -99,7 +99,7 @@ private:
     FrameContext& m_context;
     FolderTreeModel m_model;
     FolderTreeView* m_view;
-    QComboBox* m_drives;
+    DriveBox* m_drives;
     ProjectController& m_projects;
     FileOperationRunner* m_runner;
     FileSteps m_steps;

@@ -1,0 +1,7 @@
+#include "drivebox.h"
+
+void DriveBox::showPopup()
+{
+    emit aboutToShowPopup();
+    QComboBox::showPopup();
+}
