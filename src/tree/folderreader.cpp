@@ -91,7 +91,7 @@ Status scan(const QString& folder, const QLocale& locale, const std::atomic_bool
         if (kind == Kind::Skipped)
             continue;
         const QString name = QFile::decodeName(entry->d_name);
-        entries.push_back({name, kind == Kind::Folder, collator.sortKey(name)});
+        entries.push_back({name, kind == Kind::Folder, FolderReader::sortKey(collator, name)});
         if (!firstSent && int(entries.size()) == firstBatch) {
             sortEntries(entries);
             emitBatch(std::move(entries), false);
@@ -127,6 +127,12 @@ FolderReader::~FolderReader()
 {
     cancelAll();
     m_pool.waitForDone();
+}
+
+QCollatorSortKey FolderReader::sortKey(const QCollator& collator, const QString& name)
+{
+    return collator.sortKey(collator.locale().language() == QLocale::C ? name.toCaseFolded()
+                                                                       : name);
 }
 
 QCollator FolderReader::collator(const QLocale& locale)

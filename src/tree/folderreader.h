@@ -44,6 +44,9 @@ public:
     // The order of names in the tree: by the user's language, ignoring case,
     // without numeric ordering. Folders and files are not told apart.
     static QCollator collator(const QLocale& locale = QLocale());
+    // The key a name sorts by; the C locale's collator would otherwise put "Zeta"
+    // before "alpha", whatever its case setting.
+    static QCollatorSortKey sortKey(const QCollator& collator, const QString& name);
     // Whether one entry comes before another; equal keys ("A", "a") fall back
     // to the names, so the order never depends on the disk's.
     static bool before(const QCollatorSortKey& key, const QString& name,

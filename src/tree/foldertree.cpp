@@ -72,7 +72,8 @@ QString FolderTree::trashQuestion(const QStringList& paths)
 QString FolderTree::deleteQuestion(const QStringList& paths)
 {
     return QStringLiteral("Delete ") + countOf(paths) +
-           QStringLiteral(" permanently? They cannot be restored.");
+           (paths.size() == 1 ? QStringLiteral(" permanently? It cannot be restored.")
+                              : QStringLiteral(" permanently? They cannot be restored."));
 }
 
 QString FolderTree::trashRefusedQuestion(const QString& path)
@@ -99,6 +100,7 @@ FolderTree::FolderTree(FrameContext& context, FolderTreeView* view, DriveBox* dr
         OpenTreeNode(0);
     });
     connect(m_view, &FolderTreeView::deleteRequested, this, &FolderTree::DeleteTreeItems);
+    connect(m_view, &FolderTreeView::refreshRequested, this, &FolderTree::mnuTreeRefresh_Click);
     connect(m_view, &FolderTreeView::popupRequested, this, &FolderTree::popUpMenu);
     connect(m_view, &FolderTreeView::dragRequested, this, &FolderTree::dragOut);
     connect(m_view, &FolderTreeView::filesDropped, this, &FolderTree::dropped);
@@ -226,9 +228,9 @@ void FolderTree::ToggleNode(const QModelIndex& node)
 {
     if (!node.isValid())
         return;
-    // Reading a folder makes it current, so the open and save dialogs start there.
-    if (m_model.state(node) == FolderTreeModel::NodeState::Closed)
-        ChangeFolder(m_model.key(node));
+    // Opening a folder leaves the current folder alone: on Linux the current
+    // folder follows a folder that is moved, into the trash as well, and the
+    // synchronisation would follow it there.
     m_model.ToggleNode(node);
 }
 

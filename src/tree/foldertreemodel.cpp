@@ -137,7 +137,8 @@ void FolderTreeModel::setRoot(const QString& drivePath)
     const QString key = keyOf(drivePath);
     clear();
     beginInsertRows({}, 0, 0);
-    m_root = std::make_unique<FolderNode>(nullptr, key, NodeState::Root, m_collator.sortKey(key));
+    m_root = std::make_unique<FolderNode>(nullptr, key, NodeState::Root,
+                                          FolderReader::sortKey(m_collator, key));
     m_byKey.insert(key, m_root.get());
     endInsertRows();
     startRead(m_root.get());
@@ -289,7 +290,7 @@ QModelIndex FolderTreeModel::addNode(const QModelIndex& parentIndex, const QStri
     const QString key = FolderNode::childKey(parent->key, name);
     if (FolderNode* existing = m_byKey.value(key))
         return indexOf(existing);
-    std::vector<FolderReader::Entry> entry{{name, folder, m_collator.sortKey(name)}};
+    std::vector<FolderReader::Entry> entry{{name, folder, FolderReader::sortKey(m_collator, name)}};
     insertSorted(parent, entry, 0, 1);
     return nodeForKey(key);
 }

@@ -59,6 +59,15 @@ void FolderTreeDelegate::initStyleOption(QStyleOptionViewItem* option,
     option->features |= QStyleOptionViewItem::HasDecoration;
 }
 
+void FolderTreeDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    // The edit starts from the name as it is.
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        line->setText(index.data(Qt::DisplayRole).toString());
+        line->selectAll();
+    }
+}
+
 void FolderTreeDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
                                       const QModelIndex& index) const
 {
@@ -153,6 +162,17 @@ bool FolderTreeView::overArrow(const QModelIndex& index, QPoint at) const
     return at.x() < visualRect(index).left();
 }
 
+bool FolderTreeView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F5 &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return true;
+    }
+    return QTreeView::event(event);
+}
+
 void FolderTreeView::keyPressEvent(QKeyEvent* event)
 {
     const QModelIndex node = currentIndex();
@@ -168,6 +188,14 @@ void FolderTreeView::keyPressEvent(QKeyEvent* event)
             emit openRequested(node);
         else if (node.isValid())
             emit toggleRequested(node);
+        return;
+    case Qt::Key_F5:
+        if (event->modifiers() != Qt::NoModifier) {
+            QTreeView::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+        emit refreshRequested();
         return;
     case Qt::Key_Delete:
         event->accept();

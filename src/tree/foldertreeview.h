@@ -11,6 +11,7 @@ class FolderTreeDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override;
 
@@ -43,6 +44,8 @@ signals:
     void fileClicked(const QModelIndex& node);
     void openRequested(const QModelIndex& node);
     void deleteRequested(bool allowUndo);
+    // F5 in the tree, also while a document's bar claims the key.
+    void refreshRequested();
     void popupRequested(QPoint viewportPosition);
     // Shift+press and move: the checked items (or the selected one) go out.
     void dragRequested();
@@ -51,6 +54,7 @@ signals:
                       Qt::KeyboardModifiers modifiers, bool fromThisTree);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

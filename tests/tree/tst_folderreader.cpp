@@ -16,6 +16,7 @@ private slots:
     void listsWhatTheTreeShows();
     void order_data();
     void order();
+    void caseIgnoredWithoutALanguage();
     void missingFolder_data();
     void missingFolder();
     void batches();
@@ -74,6 +75,17 @@ void TestFolderReader::order_data()
                                              << QStringList{"\u00e9clair", "eclair2", "zebra"};
     QTest::newRow("punctuation counts")
         << QStringList{"a_b", "a-b", "ab"} << QStringList{"a_b", "a-b", "ab"};
+}
+
+void TestFolderReader::caseIgnoredWithoutALanguage()
+{
+    // LANG unset gives the C locale, whose collator would sort capitals first.
+    QTemporaryDir dir;
+    for (const char* name : {"Zeta", "alpha", "Beta"})
+        QVERIFY(makeFile(dir.filePath(QString::fromLatin1(name))));
+    const auto entries = FolderReader::list(dir.path(), QLocale::c());
+    QVERIFY(entries.ok());
+    QCOMPARE(listing(entries.value()), (QStringList{"alpha", "Beta", "Zeta"}));
 }
 
 void TestFolderReader::order()

@@ -102,12 +102,16 @@ private slots:
 void TestFolderTree::newFoldersAreNamedAndRenamedInPlace()
 {
     Fixture f;
+    // Opening a folder leaves the current folder alone.
+    const QString current = QDir::currentPath();
     f.open(QStringLiteral("docs"));
+    QCOMPARE(QDir::currentPath(), current);
     f.view()->setCurrentIndex(f.node(QStringLiteral("docs/a.txt")));
     // On a file the folder goes beside it; the name is edited at once.
     f.run("mnuTreeCreateFolder");
     QVERIFY(QFileInfo(f.root + QStringLiteral("/docs/New Folder")).isDir());
     QTRY_VERIFY(f.editor());
+    QCOMPARE(f.editor()->text(), QStringLiteral("New Folder"));
     f.editor()->setText(QStringLiteral("plans"));
     QTest::keyClick(f.editor(), Qt::Key_Return);
     QTRY_VERIFY(f.node(QStringLiteral("docs/plans")).isValid());
@@ -252,6 +256,16 @@ void TestFolderTree::checkedFilesOpenAndProjectsAsk()
 {
     Fixture f;
     f.open(QStringLiteral("docs"));
+    // F5 in the tree refreshes it, also while a document's bar has F5 for itself.
+    f.documents().NewDocument();
+    f.home.write(QStringLiteral("disk/docs/new.txt"), "n\n");
+    f.frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.frame));
+    f.view()->setFocus();
+    f.view()->setCurrentIndex(f.node(QStringLiteral("docs/a.txt")));
+    QTest::keyClick(f.view(), Qt::Key_F5);
+    QTRY_VERIFY(f.node(QStringLiteral("docs/new.txt")).isValid());
+    f.documents().closeAll();
     f.check(QStringLiteral("docs/a.txt"));
     f.check(QStringLiteral("docs/b.txt"));
     f.run("mnuTreeOpen");
