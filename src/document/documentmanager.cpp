@@ -155,6 +155,20 @@ void DocumentManager::RefreshAllDocuments()
         InitDocProperties(window);
 }
 
+void DocumentManager::renamedOnDisk(const QString& from, const QString& to)
+{
+    for (frmText* window : documentWindows()) {
+        const QString name = window->state().FileName;
+        if (name == from)
+            window->state().FileName = to;
+        else if (name.startsWith(from + u'/'))
+            window->state().FileName = to + name.mid(from.size());
+        else
+            continue;
+        window->setWindowTitle(window->state().FileName);
+    }
+}
+
 bool DocumentManager::activateOpen(const QString& path)
 {
     const int slot = m_table.findOpenPath(path);

@@ -44,6 +44,9 @@ public:
     static QString plainTextQuestion(const QString& path);
     // Applies the document properties to every document window again.
     void RefreshAllDocuments();
+    // A file or folder was renamed: the windows of the files it held keep them
+    // under the new name, so a save does not bring the old name back.
+    void renamedOnDisk(const QString& from, const QString& to);
     // Activates the window already showing the path; false when none does.
     bool activateOpen(const QString& path);
 

@@ -626,6 +626,7 @@ void FolderTree::renameFinished(const QModelIndex& node, const QString& newName)
         return;
     }
     OldLabel.clear();
+    m_context.documents.renamedOnDisk(key, renamed.value());
     m_selectAfterRead = renamed.value();
     const QModelIndex parent = node.parent();
     m_model.ReloadNode(parent);

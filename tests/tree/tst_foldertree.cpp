@@ -115,7 +115,22 @@ void TestFolderTree::newFoldersAreNamedAndRenamedInPlace()
     f.editor()->setText(QStringLiteral("plans"));
     QTest::keyClick(f.editor(), Qt::Key_Return);
     QTRY_VERIFY(f.node(QStringLiteral("docs/plans")).isValid());
-    QVERIFY(QFileInfo(f.root + QStringLiteral("/docs/plans")).isDir());
+    // A document open from a renamed folder saves under the new name.
+    const QString inside = f.home.write(QStringLiteral("disk/docs/plans/p.txt"), "p\n");
+    frmText* open = f.documents().LoadDocument(inside);
+    QVERIFY(open);
+    f.view()->setCurrentIndex(f.node(QStringLiteral("docs/plans")));
+    f.run("mnuTreeRename");
+    QPointer<QLineEdit> renaming = f.nextEditor(nullptr);
+    QVERIFY(renaming);
+    renaming->setText(QStringLiteral("ideas"));
+    QTest::keyClick(renaming, Qt::Key_Return);
+    QTRY_VERIFY(f.node(QStringLiteral("docs/ideas")).isValid());
+    QCOMPARE(open->state().FileName, f.root + QStringLiteral("/docs/ideas/p.txt"));
+    open->close();
+    QTRY_VERIFY(f.documentWindows().isEmpty());
+    QVERIFY(QFileInfo(f.root + QStringLiteral("/docs/ideas")).isDir());
+    QVERIFY(!QFileInfo::exists(f.root + QStringLiteral("/docs/plans")));
     QVERIFY(!QFileInfo::exists(f.root + QStringLiteral("/docs/New Folder")));
     f.view()->setCurrentIndex(f.node(QStringLiteral("docs")));
     f.run("mnuTreeCreateFolder");
