@@ -13,8 +13,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
-#include <QTextDocumentFragment>
-#include <memory>
 
 RichTextBox::RichTextBox(QWidget* parent)
     : QTextEdit(parent), m_model(
@@ -59,37 +57,9 @@ Status RichTextBox::LoadFile(const QString& path, DocumentKind kind)
     m_fileKind = readAs;
     m_textFormat = loaded.value();
     m_fileName = path;
-    // Rich text is left as read: a fragment would give its lists new identities.
-    if (readAs == DocumentKind::Text && doc->characterCount() >= CompactFrom)
-        compact(doc);
     doc->setModified(false);
     moveCursor(QTextCursor::Start);
     return {};
-}
-
-void RichTextBox::compact(QTextDocument* document)
-{
-    // A fragment keeps every paragraph's format but those of the first and last,
-    // which take the formats of the paragraphs they go into: those are put back.
-    const QTextBlock first = document->firstBlock();
-    const QTextBlock last = document->lastBlock();
-    const QTextBlockFormat firstBlock = first.blockFormat(), lastBlock = last.blockFormat();
-    const QTextCharFormat firstChar = first.charFormat(), lastChar = last.charFormat();
-    const bool undo = document->isUndoRedoEnabled();
-    document->setUndoRedoEnabled(false);
-    {
-        const QTextDocumentFragment whole(document);
-        QTextCursor all(document);
-        all.select(QTextCursor::Document);
-        all.insertFragment(whole);
-    }
-    QTextCursor ends(document->firstBlock());
-    ends.setBlockFormat(firstBlock);
-    ends.setBlockCharFormat(firstChar);
-    ends = QTextCursor(document->lastBlock());
-    ends.setBlockFormat(lastBlock);
-    ends.setBlockCharFormat(lastChar);
-    document->setUndoRedoEnabled(undo);
 }
 
 Status RichTextBox::SaveFile(const QString& path, DocumentKind kind)

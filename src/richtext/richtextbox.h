@@ -22,12 +22,6 @@ public:
     ~RichTextBox() override;
 
     Status LoadFile(const QString& path, DocumentKind kind);
-    // Plain-text documents from this many characters on are put in again after loading.
-    static constexpr int CompactFrom = 65536;
-    // Puts the whole text in again at once: a document read piece by piece lies
-    // scattered in memory, and every keystroke of a long one pays for that when
-    // the layout walks its blocks.
-    static void compact(QTextDocument* document);
     Status SaveFile(const QString& path, DocumentKind kind);
     QString FileName() const { return m_fileName; }
     // How FileName holds the document: a file named .rtf may hold plain text.

@@ -1,7 +1,6 @@
 // The reader against documents written by other word processors: the text we
 // extract must match LibreOffice's own extraction of the same file.
 #include "richtext/documentfile.h"
-#include "richtext/richtextbox.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 #include "support/testhome.h"
@@ -40,7 +39,6 @@ class TestRtfCorpus : public QObject {
 private slots:
     void textMatchesLibreOffice();
     void ownOutputReadsBackTheSame();
-    void compactingChangesNothingWritten();
 };
 
 void TestRtfCorpus::textMatchesLibreOffice()
@@ -84,33 +82,6 @@ void TestRtfCorpus::ownOutputReadsBackTheSame()
         QCOMPARE(normalised(extracted(second)), normalised(extracted(first)));
         QVERIFY2(RtfWriter::write(&second) == once, qPrintable(file.fileName()));
     }
-}
-
-void TestRtfCorpus::compactingChangesNothingWritten()
-{
-    // A long plain-text document is put in again after loading; not a byte may change.
-    TestHome home;
-    QByteArray bytes;
-    for (int i = 0; i < 5000; ++i)
-        bytes += "line " + QByteArray::number(i) + (i % 3 == 0 ? "\r\n" : "\n") +
-                 (i % 7 == 0 ? "\tindented \xc3\xa9t\xc3\xa9\n\n" : "");
-    const QString path = home.write(QStringLiteral("long.txt"), bytes);
-    QTextDocument document;
-    DocumentKind readAs = DocumentKind::Text;
-    const Result<TextFileFormat> format =
-        DocumentFile::load(path, DocumentKind::Text, &document, &readAs);
-    QVERIFY(format.ok());
-    const QString before = DocumentFile::plainText(&document);
-    const int blocks = document.blockCount();
-    document.setUndoRedoEnabled(true);
-    RichTextBox::compact(&document);
-    QCOMPARE(DocumentFile::plainText(&document), before);
-    QCOMPARE(document.blockCount(), blocks);
-    // No undo step: the user never undoes the load.
-    QVERIFY(!document.isUndoAvailable());
-    const QString saved = home.path(QStringLiteral("saved.txt"));
-    QVERIFY(DocumentFile::save(saved, DocumentKind::Text, &document, format.value()).ok());
-    QCOMPARE(TestHome::read(saved), bytes);
 }
 
 QTEST_MAIN(TestRtfCorpus)
