@@ -686,7 +686,7 @@ void TestRtf::insertingKeepsTheParagraphFormat()
 
 void TestRtf::savedInputsAreSurvived_data()
 {
-    // Inputs the fuzzer once failed on, and its seeds: survived, and written the
+    // Inputs the fuzzer once failed on, and the inputs it starts from: survived, and written the
     // same way twice.
     QTest::addColumn<QString>("path");
     for (const QString& folder : QStringLiteral(QUILLORA_RTF_INPUTS).split(u':'))
