@@ -12,6 +12,13 @@ CommandRouter::CommandRouter(MenuBars* menus, QObject* parent) : QObject(parent)
     connect(m_menus, &MenuBars::triggered, this, &CommandRouter::run);
 }
 
+void CommandRouter::add(
+    std::initializer_list<std::pair<const char*, std::function<void()>>> handlers)
+{
+    for (const auto& [name, run] : handlers)
+        add(QString::fromLatin1(name), run);
+}
+
 void CommandRouter::add(const QString& name, std::function<void()> handler,
                         CommandCondition enabledWhen, CommandCondition checkedWhen,
                         CommandCondition mixedWhen)

@@ -44,6 +44,8 @@ public:
     void add(const QString& name, std::function<void()> handler,
              CommandCondition enabledWhen = Enabled::Always, CommandCondition checkedWhen = {},
              CommandCondition mixedWhen = {});
+    // Many handlers that are always enabled, by control name.
+    void add(std::initializer_list<std::pair<const char*, std::function<void()>>> handlers);
     bool has(const QString& name) const { return m_commands.contains(name); }
     // Runs the command as the given bar's entry would.
     void run(MenuBars::Bar bar, const QString& name);

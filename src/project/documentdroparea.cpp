@@ -2,6 +2,7 @@
 
 #include "document/documentmanager.h"
 #include "document/framecontext.h"
+#include "platform/localfiles.h"
 #include "platform/prompter.h"
 
 #include <QDropEvent>
@@ -12,17 +13,6 @@
 #include <QUrl>
 
 namespace {
-
-QStringList localFiles(const QMimeData* data)
-{
-    QStringList paths;
-    if (!data || !data->hasUrls())
-        return paths;
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile())
-            paths.append(url.toLocalFile());
-    return paths;
-}
 
 bool acceptable(const QDropEvent* event)
 {

@@ -9,6 +9,7 @@
 #include "menus/menubars.h"
 #include "platform/prompter.h"
 #include "platform/settings.h"
+#include "platform/waitcursor.h"
 #include "projectentry.h"
 #include "projectlistview.h"
 
@@ -24,15 +25,6 @@
 #include <QWhatsThis>
 
 namespace {
-
-// Shows the wait cursor while a command works through many entries.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // The project dialogs leave the chosen file's folder current, so the tree and
 // the next dialog start there.
@@ -95,10 +87,7 @@ ProjectController::ProjectController(FrameContext& context, ProjectListView* lis
 
 void ProjectController::registerCommands(CommandRouter& router)
 {
-    const struct {
-        const char* name;
-        std::function<void()> run;
-    } commands[] = {
+    router.add({
         {"mnuNewProject", [this] { mnuNewProject_Click(); }},
         {"mnuOpen", [this] { mnuopen_Click(); }},
         {"mnuSaveProject", [this] { mnuSaveProject_click(); }},
@@ -123,9 +112,7 @@ void ProjectController::registerCommands(CommandRouter& router)
         {"mnuRCListDragDropHelp", [this] { mnuDragDropHelp_Click(); }},
         {"mnuRCTreeDragDropHelp", [this] { mnuDragDropHelp_Click(); }},
         {"mnuRCMDIDragDropHelp", [this] { mnuDragDropHelp_Click(); }},
-    };
-    for (const auto& command : commands)
-        router.add(QString::fromLatin1(command.name), command.run);
+    });
     router.add(
         QStringLiteral("mnuAddAll"), [this] { mnuAddAll_Click(); }, Enabled::WithAnyDocument);
 }

@@ -1,5 +1,7 @@
 #include "projectlistview.h"
 
+#include "platform/localfiles.h"
+
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QDropEvent>
@@ -247,11 +249,7 @@ bool ProjectListView::acceptsDrop(const QDropEvent* event) const
 {
     if (ListDragging || event->source() == this || !(event->possibleActions() & Qt::CopyAction))
         return false;
-    const QMimeData* data = event->mimeData();
-    if (!data || !data->hasUrls())
-        return false;
-    const QList<QUrl> urls = data->urls();
-    return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+    return !localFiles(event->mimeData()).isEmpty();
 }
 
 void ProjectListView::dragEnterEvent(QDragEnterEvent* event)

@@ -12,6 +12,7 @@
 #include "menus/menubars.h"
 #include "platform/prompter.h"
 #include "platform/settings.h"
+#include "platform/waitcursor.h"
 #include "project/itemopener.h"
 #include "project/projectcontroller.h"
 #include "project/projectentry.h"
@@ -29,14 +30,6 @@
 #include <QUrl>
 
 namespace {
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 QString countOf(const QStringList& paths)
 {
@@ -125,10 +118,7 @@ FolderTree::~FolderTree()
 
 void FolderTree::registerCommands(CommandRouter& router)
 {
-    const struct {
-        const char* name;
-        std::function<void()> run;
-    } commands[] = {
+    router.add({
         {"mnuTreeSync", [this] { mnuTreeSync_Click(); }},
         {"mnuTreeDirChg", [this] { mnuTreeDirChg_Click(); }},
         {"mnuRCTreeDirChange", [this] { mnuTreeDirChg_Click(); }},
@@ -153,9 +143,7 @@ void FolderTree::registerCommands(CommandRouter& router)
         {"mnuRCTreeCopyPath", [this] { mnuRCTreeCopyPath_Click(); }},
         {"mnuTreeAdd2List", [this] { mnuTreeAdd2List_Click(); }},
         {"mnuRCTreeAdd2List", [this] { mnuRCTreeAdd2List_Click(); }},
-    };
-    for (const auto& command : commands)
-        router.add(QString::fromLatin1(command.name), command.run);
+    });
 }
 
 void FolderTree::deferredStart()

@@ -1,6 +1,7 @@
 #include "foldertreeview.h"
 
 #include "foldertreemodel.h"
+#include "platform/localfiles.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -36,17 +37,6 @@ QIcon stateIcon(const QString& imageKey)
         icon = QIcon::fromTheme(QStringLiteral("text-x-generic"));
     icons.insert(imageKey, icon);
     return icon;
-}
-
-QStringList localFiles(const QMimeData* data)
-{
-    QStringList paths;
-    if (!data || !data->hasUrls())
-        return paths;
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile())
-            paths.append(url.toLocalFile());
-    return paths;
 }
 
 } // namespace
