@@ -169,6 +169,20 @@ void DocumentManager::renamedOnDisk(const QString& from, const QString& to)
     }
 }
 
+void DocumentManager::movedOnDisk(const QString& from, const QString& to)
+{
+    for (frmText* window : documentWindows()) {
+        const QString name = window->state().FileName;
+        if (name != from && !name.startsWith(from + u'/'))
+            continue;
+        const QString moved = to + name.mid(from.size());
+        if (QFileInfo::exists(name) || !QFileInfo::exists(moved))
+            continue;
+        window->state().FileName = moved;
+        window->setWindowTitle(moved);
+    }
+}
+
 bool DocumentManager::activateOpen(const QString& path)
 {
     const int slot = m_table.findOpenPath(path);

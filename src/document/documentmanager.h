@@ -47,6 +47,9 @@ public:
     // A file or folder was renamed: the windows of the files it held keep them
     // under the new name, so a save does not bring the old name back.
     void renamedOnDisk(const QString& from, const QString& to);
+    // A file or folder was moved, perhaps only in part (a merge, a cancel): a
+    // window follows its file only where the file has left and arrived.
+    void movedOnDisk(const QString& from, const QString& to);
     // Activates the window already showing the path; false when none does.
     bool activateOpen(const QString& path);
 

@@ -687,6 +687,10 @@ void FolderTree::dropped(const QModelIndex& target, const QStringList& paths,
         FileOperation operation(*kind, paths, destination, m_steps);
         m_runner->run(operation);
     }
+    if (*kind == FileOperationKind::Move)
+        for (const QString& path : FilePlan::topSources(paths))
+            m_context.documents.movedOnDisk(path,
+                                            QDir(destination).filePath(QFileInfo(path).fileName()));
     if (!node.isValid())
         return;
     select(node);

@@ -247,10 +247,15 @@ void TestFolderTree::dropsCopyWithCtrlAndMoveWithShift()
     QTRY_VERIFY(QFile::exists(f.root + QStringLiteral("/target/outside.txt")));
     QVERIFY(QFile::exists(outside));
     QTRY_VERIFY(f.node(QStringLiteral("target/outside.txt")).isValid());
-    // Shift moves.
+    // Shift moves; a document open from the moved file saves at its new place.
+    frmText* open = f.documents().LoadDocument(other);
+    QVERIFY(open);
     QVERIFY(drop(viewport, target, {QUrl::fromLocalFile(other)}, Qt::ShiftModifier));
     QTRY_VERIFY(QFile::exists(f.root + QStringLiteral("/target/other.txt")));
     QVERIFY(!QFile::exists(other));
+    QCOMPARE(open->state().FileName, f.root + QStringLiteral("/target/other.txt"));
+    open->close();
+    QTRY_VERIFY(f.documentWindows().isEmpty());
     // A collision asks; No leaves the file there as it was.
     f.home.write(QStringLiteral("outside.txt"), "changed\n");
     f.prompter.expectYesNoAll(
