@@ -9,6 +9,7 @@
 class AutoCompleteController;
 class DocumentDropArea;
 class FolderTree;
+class NotesController;
 class ProjectController;
 class CommandRouter;
 class DocumentController;
@@ -106,6 +107,7 @@ private:
     ProjectController* m_projects;
     DocumentDropArea* m_dropArea;
     FolderTree* m_tree;
+    NotesController* m_notes;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;
@@ -113,8 +115,6 @@ private:
     // Remembered states of the panes that are still to come.
     qint16 m_quotesState = -1;
     qint16 m_textBlocksState = -1;
-    qint16 m_myPadState = -1;
-    QSize m_myPadSize{6780, 4230};
     int m_unloadMode = ClosedByUser;
     bool m_saveWindowState = false;
     bool m_confirmExt = true;

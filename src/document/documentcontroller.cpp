@@ -23,7 +23,8 @@ void DocumentController::registerCommands(CommandRouter& router)
     DocumentManager& documents = m_context.documents;
     router.addStateSource([&documents](CommandState& state) {
         state.hasDocument = documents.activeDocument() != nullptr;
-        state.anyDocumentOpen = !documents.documentWindows().isEmpty();
+        // The notes pad counts as an open document.
+        state.anyDocumentOpen = documents.table().AnyDocumentsOpen();
     });
     router.add(QStringLiteral("mnuNew"), [this] { mnuNew_Click(); });
     router.add(QStringLiteral("mnuOpenFile"), [this] { mnuOpenFile_Click(); });

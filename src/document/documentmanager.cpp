@@ -27,8 +27,19 @@ void DocumentManager::load(bool restoreWindowStates)
     m_filter.BuildFileFilter(m_settings.text(Key::Extensions));
     CreateTabStops();
     m_wordWrap = m_settings.boolean(Key::WordWrap);
-    if (restoreWindowStates)
+    if (restoreWindowStates) {
         m_textState = m_settings.integer(Key::TextState);
+        m_padState = m_settings.integer(Key::MyPadState);
+        m_padSize = m_settings.padSizeTwips();
+    }
+}
+
+void DocumentManager::writeSettings()
+{
+    m_settings.setInteger(Key::TextState, m_textState);
+    m_settings.setInteger(Key::MyPadState, m_padState);
+    m_settings.setText(Key::MyPadSize, QString::number(m_padSize.width()) + u',' +
+                                           QString::number(m_padSize.height()));
 }
 
 QString DocumentManager::loadError(const QString& path, const QString& description)
@@ -134,7 +145,8 @@ void DocumentManager::InitDocProperties(frmText* window)
     if (m_settings.fontSize() > 0)
         font.setPointSizeF(m_settings.fontSize());
     document->setDefaultFont(font);
-    box->setBackColor(m_settings.longValue(Key::RtbBackColor));
+    box->setBackColor(
+        m_settings.longValue(window->slot() == 0 ? Key::RtbPadBackColor : Key::RtbBackColor));
     // Tab stops for documents shown in the default font, every paragraph at once and
     // with no undo step; a loaded RTF document keeps its own.
     if (box->fileKind() != DocumentKind::Rtf || document->isEmpty()) {
@@ -153,6 +165,23 @@ void DocumentManager::RefreshAllDocuments()
 {
     for (frmText* window : documentWindows())
         InitDocProperties(window);
+    if (frmText* pad = notesPad())
+        InitDocProperties(pad);
+}
+
+frmText* DocumentManager::notesPad() const
+{
+    return qobject_cast<frmText*>(m_table.window(0));
+}
+
+frmText* DocumentManager::createNotesPad()
+{
+    if (frmText* pad = notesPad())
+        return pad;
+    m_table.state(0) = DocState{false, false, QString()};
+    frmText* pad = createWindow(0, QString());
+    m_area->addSubWindow(pad);
+    return pad;
 }
 
 void DocumentManager::renamedOnDisk(const QString& from, const QString& to)
@@ -221,6 +250,14 @@ void DocumentManager::windowClosed(frmText* window)
     m_table.state(window->slot()).Dirty = false;
     if (m_table.window(window->slot()) == window)
         m_table.setWindow(window->slot(), nullptr);
+    if (window->slot() == 0) {
+        m_padState = qint16(window->windowStateCode());
+        if (m_padState == 0)
+            m_padSize =
+                QSize(Twips::fromPixels(window->width()), Twips::fromPixels(window->height()));
+        emit padClosed();
+        return;
+    }
     m_textState = qint16(window->windowStateCode());
     emit documentClosed(window);
 }
@@ -343,6 +380,9 @@ void DocumentManager::saveAll()
     for (const QPointer<frmText>& window : newestFirst)
         if (stillOpen(window))
             save(window);
+    const QPointer<frmText> pad = notesPad();
+    if (stillOpen(pad))
+        save(pad);
 }
 
 void DocumentManager::closeAll()
@@ -361,7 +401,8 @@ bool DocumentManager::closeAllForExit()
     for (const QPointer<frmText>& window : newestFirst)
         if (window && !window->close())
             return false;
-    return true;
+    const QPointer<frmText> pad = notesPad();
+    return !pad || pad->close();
 }
 
 int DocumentManager::fncYesNoAll(const QString& message)

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QPointer>
 #include <QSet>
+#include <QSize>
+#include <functional>
 
 class QMdiArea;
 class Settings;
@@ -23,8 +25,10 @@ public:
     ~DocumentManager() override;
 
     // Reads the filter, word wrap and (when window states are kept) the
-    // remembered document state.
+    // remembered states of the documents and the notes pad.
     void load(bool restoreWindowStates);
+    // Writes the remembered states of the documents and the notes pad.
+    void writeSettings();
 
     DocumentTable& table() { return m_table; }
     const DocumentFilter& filter() const { return m_filter; }
@@ -53,6 +57,21 @@ public:
     // Activates the window already showing the path; false when none does.
     bool activateOpen(const QString& path);
 
+    // The notes pad: the window of slot 0, kept apart from the documents. Null
+    // while no pad is open.
+    frmText* notesPad() const;
+    // Makes the pad's window in slot 0 (not yet shown) when there is none.
+    frmText* createNotesPad();
+    // The state (0 normal, 1 minimised, 2 maximised, -1 none) and size in twips
+    // the pad takes when it is next shown.
+    qint16 padState() const { return m_padState; }
+    void setPadState(qint16 state) { m_padState = state; }
+    QSize padSizeTwips() const { return m_padSize; }
+    // Saves the pad without asking when nothing stands in the way; true when
+    // nothing is left unsaved. Set by the pad's owner; asked before the pad's
+    // close question.
+    std::function<bool(frmText*)> padQuietSave;
+
     frmText* activeDocument() const;
     // Document windows from the oldest to the most recently opened.
     QList<frmText*> documentWindows() const;
@@ -60,11 +79,11 @@ public:
     // Each returns true when the document was saved.
     bool save(frmText* window);
     bool saveAs(frmText* window);
-    // Newest first; every document saves, changed or not.
+    // Newest first, then the notes pad; every one saves, changed or not.
     void saveAll();
     // Newest first; a document whose close prompt is cancelled stays open.
     void closeAll();
-    // Newest first, stopping at the first document that stays open.
+    // Newest first and the notes pad last, stopping at the first that stays open.
     bool closeAllForExit();
 
     // The batch prompt: asks unless the register's "all" box answers for it.
@@ -78,6 +97,8 @@ public:
 
     // Called by a document window as it closes.
     void windowClosed(frmText* window);
+    // Called by the notes pad as it is shown.
+    void padWindowShown(frmText* window) { emit padShown(window); }
 
     static QString loadError(const QString& path, const QString& description);
     static QString readOnlyQuestion(const QString& path);
@@ -92,6 +113,9 @@ signals:
     void documentOpened(frmText* window);
     void documentSaved(const QString& path);
     void documentClosed(frmText* window);
+    // The notes pad was shown, or closed (its reference is already gone).
+    void padShown(frmText* window);
+    void padClosed();
 
 private:
     frmText* createWindow(int slot, const QString& caption);
@@ -107,5 +131,7 @@ private:
     // Windows whose user agreed to save their formatted text as plain text.
     QSet<const frmText*> m_plainTextAgreed;
     qint16 m_textState = -1;
+    qint16 m_padState = -1;
+    QSize m_padSize{6780, 4230};
     bool m_wordWrap = true;
 };

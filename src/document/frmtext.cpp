@@ -60,9 +60,16 @@ void frmText::MyShow()
 {
     show();
     m_documents->area()->setActiveSubWindow(this);
-    if (m_documents->textState() >= 0) {
-        setWindowStateCode(m_documents->textState());
-        m_documents->setTextState(-1);
+    const bool pad = slot() == 0;
+    if (pad)
+        m_documents->padWindowShown(this);
+    const qint16 remembered = pad ? m_documents->padState() : m_documents->textState();
+    if (remembered >= 0) {
+        setWindowStateCode(remembered);
+        if (pad)
+            m_documents->setPadState(-1);
+        else
+            m_documents->setTextState(-1);
     }
     // Not wrapped unless the user wants documents wrapped to the window.
     RichTextBox1->setRightMargin(RichTextBox::NoWrapMargin);
@@ -75,6 +82,9 @@ void frmText::MyShow()
 bool frmText::Form_QueryUnload()
 {
     if (!state().Dirty)
+        return true;
+    // The notes pad keeps what was typed without asking, where it can.
+    if (slot() == 0 && m_documents->padQuietSave && m_documents->padQuietSave(this))
         return true;
     const QString name = state().FileName.isEmpty() ? windowTitle() : state().FileName;
     QWidget* frame = window();

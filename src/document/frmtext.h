@@ -30,11 +30,13 @@ public:
 
     static QString changedQuestion(const QString& name);
 
+    // The close question for unsaved changes; false when the window is to stay.
+    bool Form_QueryUnload();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    bool Form_QueryUnload();
     void Form_Unload();
 
     // Guarded: the windows go a moment after the manager when the program ends.
