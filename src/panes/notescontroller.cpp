@@ -12,7 +12,7 @@
 #include "richtext/twips.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QIcon>
 #include <QMdiArea>
@@ -21,8 +21,12 @@ namespace {
 
 qint64 steadyNow()
 {
-    static const QDeadlineTimer start(0);
-    return -start.remainingTime();
+    static const QElapsedTimer started = [] {
+        QElapsedTimer timer;
+        timer.start();
+        return timer;
+    }();
+    return started.elapsed();
 }
 
 } // namespace

@@ -15,9 +15,10 @@ class TestNotesPad : public QObject {
     struct Fixture : FrameFixture {
         qint64 now = 0;
         NotesController* notes = frame.findChild<NotesController*>();
-        Fixture()
+        explicit Fixture(bool fakeClock = true)
         {
-            notes->setClock([this] { return now; });
+            if (fakeClock)
+                notes->setClock([this] { return now; });
         }
         frmText* pad() const { return notes->pad(); }
         void type(const QString& text)
@@ -39,6 +40,7 @@ class TestNotesPad : public QObject {
 private slots:
     void loadsByKindAndOpensMissingFilesEmpty();
     void typedNotesSaveThemselves();
+    void theProgramsOwnClockSavesToo();
     void focusLossAndExitSaveWithoutAsking();
     void fileChangedElsewhereIsNotOverwritten();
     void failingSaveIsToldOnce();
@@ -118,6 +120,16 @@ void TestNotesPad::typedNotesSaveThemselves()
     }
     QVERIFY(TestHome::read(path).startsWith("old\nabcx"));
     QVERIFY2(typed.size() >= 30 && typed.size() <= 35, qPrintable(typed));
+    f.report();
+}
+
+void TestNotesPad::theProgramsOwnClockSavesToo()
+{
+    Fixture f(false);
+    const QString path = f.home.write(QStringLiteral("notes.txt"), "old\n");
+    f.notes->LoadNotesFile(path);
+    f.type(QStringLiteral("new"));
+    QTRY_COMPARE_WITH_TIMEOUT(TestHome::read(path), QByteArray("old\nnew"), 3000);
     f.report();
 }
 
