@@ -314,6 +314,22 @@ void frmMyMDI::writeClosingSettings()
 
 void frmMyMDI::closeEvent(QCloseEvent* event)
 {
+    // Told to close while a file operation's question waits (a logout, a
+    // terminate signal): the question closes as cancelled, and the close comes
+    // back once the operation has ended, as nothing can wait for it here.
+    if (m_tree->operationAsking()) {
+        event->ignore();
+        const int mode = m_unloadMode;
+        connect(
+            m_tree, &FolderTree::operationFinished, this,
+            [this, mode] {
+                m_unloadMode = mode;
+                QTimer::singleShot(0, this, &QWidget::close);
+            },
+            Qt::SingleShotConnection);
+        m_tree->closing();
+        return;
+    }
     // A close the program did not ask for came from the window's close box.
     if (event->spontaneous() && m_unloadMode != ClosedBySystem)
         m_unloadMode = ClosedByUser;

@@ -297,11 +297,16 @@ bool DialogPrompter::pageSetup(QPrinter& printer, QMarginsF& marginsInches)
 YesNoAllReply DialogPrompter::yesNoAll(const YesNoAllRequest& request)
 {
     const GiveBackActivation giveBack(owner());
-    // Kept between questions, owned here: a window that happened to be active
-    // when it was first needed may be gone by the next question.
+    // Kept between questions; a window it belonged to may be gone by the next
+    // question, which then makes a new one.
+    // Reparented to each question's owner, so window managers keep it above
+    // that window rather than behind it.
+    QWidget* parent = owner();
     if (!m_yesNoAll) {
-        m_yesNoAll = new frmYesNoAll(nullptr);
+        m_yesNoAll = new frmYesNoAll(parent);
         m_yesNoAll->setWindowModality(Qt::ApplicationModal);
+    } else if (m_yesNoAll->parentWidget() != parent) {
+        m_yesNoAll->setParent(parent, m_yesNoAll->windowFlags());
     }
     return m_yesNoAll->ask(request);
 }

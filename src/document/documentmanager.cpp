@@ -180,7 +180,7 @@ frmText* DocumentManager::createNotesPad()
         return pad;
     m_table.state(0) = DocState{false, false, QString()};
     frmText* pad = createWindow(0, QString());
-    m_area->addSubWindow(pad);
+    addDocumentWindow(pad);
     return pad;
 }
 
@@ -256,9 +256,9 @@ void DocumentManager::windowClosed(frmText* window)
             m_padSize =
                 QSize(Twips::fromPixels(window->width()), Twips::fromPixels(window->height()));
         emit padClosed();
-        return;
+    } else {
+        m_textState = qint16(window->windowStateCode());
     }
-    m_textState = qint16(window->windowStateCode());
     emit documentClosed(window);
 }
 

@@ -108,7 +108,7 @@ public:
     static QString encodingQuestion(const QString& path, const QString& encoding);
 
 signals:
-    // A window for a new or loaded document, about to be shown.
+    // A window for a new or loaded document or the notes pad, about to be shown.
     void documentCreated(frmText* window);
     void documentOpened(frmText* window);
     void documentSaved(const QString& path);

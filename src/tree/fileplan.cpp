@@ -5,9 +5,29 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <dirent.h>
+
 namespace {
 
 constexpr auto ListAll = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+
+// Names in the folder that are not UTF-8: Qt's listings leave them out, and
+// no path of ours reaches them.
+QStringList unreachableNames(const QString& folder)
+{
+    QStringList names;
+    DIR* dir = opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return names;
+    while (const dirent* entry = readdir(dir)) {
+        const QByteArray raw(entry->d_name);
+        const QString name = QFile::decodeName(raw);
+        if (QFile::encodeName(name) != raw)
+            names << name;
+    }
+    closedir(dir);
+    return names;
+}
 
 bool isRealFolder(const QFileInfo& info)
 {
@@ -131,7 +151,10 @@ private:
     {
         const QString source = info.filePath();
         if (!isRealFolder(info) && !isPlainItem(info)) {
-            leaveBehind(source, SpecialText);
+            // A name that is not UTF-8 (picked in the tree) is not found by its text.
+            const bool unreadable = !info.exists() && !info.isSymLink() &&
+                                    info.fileName().contains(QChar::ReplacementCharacter);
+            leaveBehind(source, unreadable ? UnreadableNameText : SpecialText);
             return;
         }
         const QFileInfo existing(target);
@@ -176,6 +199,8 @@ private:
                 return;
             addItem(child, target + u'/' + child.fileName(), merge);
         }
+        for (const QString& name : unreachableNames(source))
+            leaveBehind(source + u'/' + name, UnreadableNameText);
         m_openFolders.removeLast();
         addCounted(PlannedItem::Type::FolderEnd, source, target);
         PlannedItem& end = m_plan.items.last();

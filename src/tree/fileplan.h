@@ -65,6 +65,8 @@ public:
         QStringLiteral("Only files, folders and links are copied or moved.");
     static inline const QString AlreadyThereText = QStringLiteral("It is in this folder already.");
     static inline const QString UnreadableText = QStringLiteral("The folder cannot be read.");
+    static inline const QString UnreadableNameText =
+        QStringLiteral("The name is not valid UTF-8 text, so it cannot be copied or moved.");
 
     // "Replace " + path + "?"
     static QString question(const QString& path);

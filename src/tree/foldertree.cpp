@@ -107,6 +107,7 @@ FolderTree::FolderTree(FrameContext& context, FolderTreeView* view, DriveBox* dr
     connect(&projects, &ProjectController::treeSyncRequested, this,
             &FolderTree::TreeSyncWithCurDir);
     connect(m_drives, &DriveBox::aboutToShowPopup, this, &FolderTree::fillDrives);
+    connect(m_runner, &FileOperationRunner::finished, this, &FolderTree::operationFinished);
     fillDrives();
     connect(m_drives, &QComboBox::activated, this, [this] { driveChanged(); });
 }
@@ -153,9 +154,14 @@ void FolderTree::deferredStart()
         TreeSyncWithCurDir();
 }
 
-void FolderTree::closing()
+bool FolderTree::closing()
 {
-    m_runner->cancelAndWait();
+    return m_runner->cancelAndWait();
+}
+
+bool FolderTree::operationAsking() const
+{
+    return m_runner->isAsking();
 }
 
 void FolderTree::fillDrives()
@@ -674,7 +680,8 @@ void FolderTree::dropped(const QModelIndex& target, const QStringList& paths,
     QPersistentModelIndex node(target);
     if (isFile(node)) {
         if (Prompter::ask(QStringLiteral("Folder: ") + node.parent().data().toString() +
-                              QStringLiteral("\n\n") + CopyHereText,
+                              QStringLiteral("\n\n") +
+                              (*kind == FileOperationKind::Move ? MoveHereText : CopyHereText),
                           MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes)
             return;
         node = node.parent();
@@ -699,8 +706,12 @@ void FolderTree::dropped(const QModelIndex& target, const QStringList& paths,
         ToggleNode(node);
     else
         m_model.ReloadNode(node);
-    if (*kind == FileOperationKind::Move)
+    if (*kind == FileOperationKind::Move) {
         rereadFoldersOf(paths);
+        // Re-reading the target's own folder made a new node of it.
+        if (!node.isValid())
+            m_selectAfterRead = destination;
+    }
 }
 
 void FolderTree::rereadFoldersOf(const QStringList& paths)

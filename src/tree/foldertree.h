@@ -29,6 +29,8 @@ public:
         QStringLiteral("Cannot rename the drive from this application.");
     static inline const QString CopyHereText =
         QStringLiteral("Do you want to copy to the above folder?");
+    static inline const QString MoveHereText =
+        QStringLiteral("Do you want to move to the above folder?");
     static QString projectQuestion(const QString& name);
     static QString trashQuestion(const QStringList& paths);
     static QString deleteQuestion(const QStringList& paths);
@@ -40,8 +42,10 @@ public:
     void registerCommands(CommandRouter& router);
     // Follows the current folder when "TreeSync" is set.
     void deferredStart();
-    // A file operation still running stops; the program waits for it.
-    void closing();
+    // A file operation still running stops and is waited for. False while its
+    // question is open: the question closes, and operationFinished() follows.
+    bool closing();
+    bool operationAsking() const;
 
     FolderTreeModel& model() { return m_model; }
     FolderTreeView* view() const { return m_view; }
@@ -77,6 +81,9 @@ public:
 
     // The name of the node being renamed, from before the first edit.
     QString OldLabel;
+
+signals:
+    void operationFinished();
 
 private:
     QModelIndex selected() const;

@@ -6,10 +6,15 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // The runner as the tree uses it: a slow copy shows its progress and can be
 // cancelled, questions come on the window's thread while the copy waits, one
@@ -21,6 +26,8 @@ private slots:
     void progressShowsAndCancelStopsTheCopy();
     void questionsAreAskedByTheWindowOneOperationAtATime();
     void closingCancelsAndWaits();
+    void closingWhileAQuestionWaitsDoesNotWaitForIt();
+    void whatIsLeftOutIsTold();
 
 private:
     QString path(const QString& name) const { return m_dir->filePath(name); }
@@ -115,6 +122,7 @@ void TestFileOperationRunner::questionsAreAskedByTheWindowOneOperationAtATime()
     FileOperation operation(FileOperationKind::Copy, {path(QStringLiteral("source"))},
                             path(QStringLiteral("target")), slowSteps());
     bool onWindowThread = false;
+    bool progressOverQuestion = true;
     FileReport second;
     bool secondRan = true;
     prompter
@@ -122,6 +130,9 @@ void TestFileOperationRunner::questionsAreAskedByTheWindowOneOperationAtATime()
                         FilePlan::No)
         .whileShown([&] {
             onWindowThread = QThread::currentThread() == m_window.thread();
+            // The progress never covers a question, however long it waits.
+            QTest::qWait(700);
+            progressOverQuestion = visibleProgress() != nullptr;
             // Another drop while the question waits is not started.
             FileOperation other(FileOperationKind::Copy, {path(QStringLiteral("source"))},
                                 path(QStringLiteral("elsewhere")), m_log.steps());
@@ -131,6 +142,7 @@ void TestFileOperationRunner::questionsAreAskedByTheWindowOneOperationAtATime()
     const FileReport report = runner.run(operation);
     QVERIFY2(prompter.done(), qPrintable(prompter.report()));
     QVERIFY(onWindowThread);
+    QVERIFY(!progressOverQuestion);
     QVERIFY(!secondRan);
     QVERIFY(!QFileInfo::exists(path(QStringLiteral("elsewhere"))));
     QVERIFY(report.complete());
@@ -141,8 +153,8 @@ void TestFileOperationRunner::questionsAreAskedByTheWindowOneOperationAtATime()
 
 void TestFileOperationRunner::closingCancelsAndWaits()
 {
+    // Nobody is told: the program is going.
     ScriptedPrompter prompter;
-    prompter.expectMessage(QStringLiteral(" of 121 items."));
     FileOperationRunner runner(&m_window);
     FileOperation operation(FileOperationKind::Copy, {path(QStringLiteral("source"))},
                             path(QStringLiteral("target")), slowSteps());
@@ -161,6 +173,59 @@ void TestFileOperationRunner::closingCancelsAndWaits()
     QVERIFY(report.cancelled);
     QVERIFY(report.itemsDone > 0);
     QVERIFY(report.itemsDone < report.itemsTotal);
+}
+
+void TestFileOperationRunner::closingWhileAQuestionWaitsDoesNotWaitForIt()
+{
+    writeFile(path(QStringLiteral("target/source/f005.txt")), "mine");
+    ScriptedPrompter prompter;
+    FileOperationRunner runner(&m_window);
+    FileOperation operation(FileOperationKind::Copy, {path(QStringLiteral("source"))},
+                            path(QStringLiteral("target")), slowSteps());
+    QSignalSpy finished(&runner, &FileOperationRunner::finished);
+    bool waited = true;
+    prompter.expectYesNoAll(QStringLiteral("Replace "), FilePlan::Yes).whileShown([&] {
+        QVERIFY(runner.isAsking());
+        // Waiting here would wait for this very question.
+        waited = runner.cancelAndWait();
+    });
+    const FileReport report = runner.run(operation);
+    QVERIFY2(prompter.done(), qPrintable(prompter.report()));
+    QVERIFY(!waited);
+    QCOMPARE(finished.count(), 1);
+    QVERIFY(report.cancelled);
+    QCOMPARE(TestHome::read(path(QStringLiteral("target/source/f005.txt"))), QByteArray("mine"));
+}
+
+void TestFileOperationRunner::whatIsLeftOutIsTold()
+{
+    QDir(path(QStringLiteral("source"))).removeRecursively();
+    writeFile(path(QStringLiteral("source/plain.txt")));
+    QVERIFY(::mkfifo(QFile::encodeName(path(QStringLiteral("source/pipe"))).constData(), 0600) ==
+            0);
+    // A name that is not UTF-8.
+    const QByteArray badName = QFile::encodeName(path(QStringLiteral("source/"))) + "\xff\xfe.txt";
+    const int fd = ::open(badName.constData(), O_CREAT | O_WRONLY, 0600);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+    ScriptedPrompter prompter;
+    prompter.expectMessage(FileOperationRunner::LeftOutText + u'\n' +
+                           path(QStringLiteral("source/")));
+    FileOperationRunner runner(&m_window);
+    FileOperation operation(FileOperationKind::Copy, {path(QStringLiteral("source"))},
+                            path(QStringLiteral("target")), m_log.steps());
+    const FileReport report = runner.run(operation);
+    QVERIFY2(prompter.done(), qPrintable(prompter.report()));
+    const QStringList reasons = [&] {
+        QStringList found;
+        for (const FileProblem& problem : report.skipped)
+            found << problem.reason;
+        found.sort();
+        return found;
+    }();
+    QCOMPARE(reasons, (QStringList{FilePlan::SpecialText, FilePlan::UnreadableNameText}));
+    QCOMPARE(treeOf(path(QStringLiteral("target/source"))), QStringList{"plain.txt"});
+    QVERIFY(::unlink(badName.constData()) == 0);
 }
 
 QTEST_MAIN(TestFileOperationRunner)

@@ -256,6 +256,17 @@ void TestFolderTree::dropsCopyWithCtrlAndMoveWithShift()
     QCOMPARE(open->state().FileName, f.root + QStringLiteral("/target/other.txt"));
     open->close();
     QTRY_VERIFY(f.documentWindows().isEmpty());
+    // Moving out of the drive's own folder re-reads it, and what was open stays
+    // open, the target selected.
+    const QPoint targetAgain = f.view()->visualRect(f.node(QStringLiteral("target"))).center();
+    QVERIFY(drop(viewport, targetAgain, {QUrl::fromLocalFile(f.root + QStringLiteral("/top.txt"))},
+                 Qt::ShiftModifier));
+    QTRY_VERIFY(f.node(QStringLiteral("target/top.txt")).isValid());
+    QTRY_VERIFY(!f.node(QStringLiteral("top.txt")).isValid());
+    QTRY_VERIFY(f.node(QStringLiteral("docs/a.txt")).isValid());
+    QVERIFY(f.view()->isExpanded(f.node(QStringLiteral("docs"))));
+    QVERIFY(f.view()->isExpanded(f.node(QStringLiteral("target"))));
+    QCOMPARE(f.view()->currentIndex(), f.node(QStringLiteral("target")));
     // A collision asks; No leaves the file there as it was.
     f.home.write(QStringLiteral("outside.txt"), "changed\n");
     f.prompter.expectYesNoAll(
