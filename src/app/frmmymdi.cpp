@@ -5,6 +5,7 @@
 #include "document/formattingcontroller.h"
 #include "document/framecontext.h"
 #include "document/frmtext.h"
+#include "firstrun.h"
 #include "framestatusbar.h"
 #include "leftpane.h"
 #include "maintoolbar.h"
@@ -104,6 +105,7 @@ void frmMyMDI::buildControllers()
     m_projects = new ProjectController(*m_context, m_pane->List1, *m_documentCommands, this);
     m_dropArea = new DocumentDropArea(*m_context, m_area, this);
     m_tree = new FolderTree(*m_context, m_pane->TreeView1, m_pane->Drive1, *m_projects, this);
+    m_firstRun = new FirstRun(*m_context, *m_projects, DataLocations::standard(), this);
     m_documentCommands->registerCommands(*m_router);
     m_tools->registerCommands(*m_router);
     m_formatting->registerCommands(*m_router);
@@ -142,6 +144,7 @@ void frmMyMDI::MDIForm_Load()
 {
     // Projects, the notes pad, the folder tree, quotes and auto-complete add
     // their own load steps when they are built.
+    m_firstRun->load();
     m_saveWindowState = m_settings.boolean(Key::SaveWindowState);
     m_documents->load(m_saveWindowState);
     readWindowSettings();
@@ -197,6 +200,7 @@ void frmMyMDI::Timer4_Timer()
     m_autoComplete->deferredStart();
     m_windows->deferredStart();
     m_projects->deferredStart();
+    m_firstRun->deferredStart(m_commandLine);
     m_tree->deferredStart();
     for (const QString& path : std::as_const(m_commandLine))
         queuePath(path, 0);

@@ -8,6 +8,7 @@
 
 class AutoCompleteController;
 class DocumentDropArea;
+class FirstRun;
 class FolderTree;
 class ProjectController;
 class CommandRouter;
@@ -106,6 +107,7 @@ private:
     ProjectController* m_projects;
     DocumentDropArea* m_dropArea;
     FolderTree* m_tree;
+    FirstRun* m_firstRun;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;
