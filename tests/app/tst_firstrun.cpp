@@ -124,11 +124,19 @@ struct Installation {
         paths.sort();
         return paths;
     }
-    // What a new program would read from the settings file on disk.
+    // The value in the settings file's bytes: what a new program would read
+    // (another store in this process would share the unsaved values).
     QString stored(const char* key) const
     {
-        SettingsStore onDisk(settingsFile);
-        return onDisk.read(Settings::General, QString::fromLatin1(key), QStringLiteral("<none>"));
+        const QString prefix = QString::fromLatin1(key) + u'=';
+        bool general = false;
+        for (const QString& line : QString::fromUtf8(TestHome::read(settingsFile)).split(u'\n')) {
+            if (line.startsWith(u'['))
+                general = line == QStringLiteral("[General]");
+            else if (general && line.startsWith(prefix))
+                return line.mid(prefix.size());
+        }
+        return QStringLiteral("<none>");
     }
     QString at(const QString& name) const { return user + u'/' + name; }
 };

@@ -56,9 +56,7 @@ public:
 
     bool recorded() const
     {
-        SettingsStore store(settingsFile());
-        return store.read(QStringLiteral("General"), QStringLiteral("FirstStartDone"), {}) ==
-               QStringLiteral("True");
+        return TestHome::read(settingsFile()).contains("\nFirstStartDone=True");
     }
 
     void start(const QString& binary)
