@@ -1,7 +1,19 @@
 #pragma once
 
+#include "app/firstrunplan.h"
+#include "platform/settingsstore.h"
+
 #include <QByteArray>
 #include <QFile>
+
+// The store of a program that has started before: a bench's frame must not copy
+// the sample files into the user's real data folder.
+inline SettingsStore& startedBefore(SettingsStore& store)
+{
+    store.write(Settings::General, QString::fromLatin1(FirstRunPlan::FirstStartDone.name),
+                QStringLiteral("True"));
+    return store;
+}
 
 // The process's peak resident memory so far, in kilobytes.
 inline qint64 peakKilobytes()

@@ -185,7 +185,7 @@ void benchCase(bool rtf, int megabytes, const QString& onlyOperation)
     }
     std::printf("%s %d MB\n", rtf ? "rtf" : "text", megabytes);
     SettingsStore store(dir.filePath(QStringLiteral("settings.ini")));
-    frmMyMDI frame(QStringList(), store);
+    frmMyMDI frame(QStringList(), startedBefore(store));
     frame.resize(1000, 700);
     frame.show();
     frame.findChild<QTimer*>(QStringLiteral("Timer4"))->stop();
@@ -294,7 +294,7 @@ void autoCompleteCase()
 
     // In the editor: switching it off and on with 20 windows open, and the box.
     SettingsStore store(dir.filePath(QStringLiteral("settings.ini")));
-    frmMyMDI frame(QStringList(), store);
+    frmMyMDI frame(QStringList(), startedBefore(store));
     frame.resize(1000, 700);
     frame.show();
     frame.findChild<QTimer*>(QStringLiteral("Timer4"))->stop();

@@ -58,7 +58,7 @@ int runCase(const QString& kind, int megabytes)
     }
     const double fileMb = QFileInfo(path).size() / (1024.0 * 1024.0);
     SettingsStore store(dir.filePath(QStringLiteral("settings.ini")));
-    frmMyMDI frame(QStringList(), store);
+    frmMyMDI frame(QStringList(), startedBefore(store));
     frame.show();
     frame.findChild<QTimer*>(QStringLiteral("Timer4"))->stop();
     QApplication::processEvents();

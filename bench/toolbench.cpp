@@ -119,7 +119,7 @@ struct Window {
     SettingsStore store{dir.filePath(QStringLiteral("settings.ini"))};
     AnsweringPrompter prompter;
     Prompter* previous = Prompter::install(&prompter);
-    frmMyMDI frame{QStringList(), store};
+    frmMyMDI frame{QStringList(), startedBefore(store)};
     Window()
     {
         frame.show();

@@ -5,6 +5,7 @@
 #include "document/formattingcontroller.h"
 #include "document/framecontext.h"
 #include "document/frmtext.h"
+#include "firstrun.h"
 #include "framestatusbar.h"
 #include "leftpane.h"
 #include "maintoolbar.h"
@@ -106,6 +107,7 @@ void frmMyMDI::buildControllers()
     m_dropArea = new DocumentDropArea(*m_context, m_area, this);
     m_tree = new FolderTree(*m_context, m_pane->TreeView1, m_pane->Drive1, *m_projects, this);
     m_notes = new NotesController(*m_context, this);
+    m_firstRun = new FirstRun(*m_context, *m_projects, DataLocations::standard(), this);
     m_documentCommands->registerCommands(*m_router);
     m_tools->registerCommands(*m_router);
     m_formatting->registerCommands(*m_router);
@@ -145,6 +147,7 @@ void frmMyMDI::MDIForm_Load()
 {
     // Projects, the notes pad, the folder tree, quotes and auto-complete add
     // their own load steps when they are built.
+    m_firstRun->load();
     m_saveWindowState = m_settings.boolean(Key::SaveWindowState);
     m_documents->load(m_saveWindowState);
     readWindowSettings();
@@ -199,6 +202,7 @@ void frmMyMDI::Timer4_Timer()
     m_windows->deferredStart();
     m_notes->deferredStart();
     m_projects->deferredStart();
+    m_firstRun->deferredStart(m_commandLine);
     m_tree->deferredStart();
     for (const QString& path : std::as_const(m_commandLine))
         queuePath(path, 0);

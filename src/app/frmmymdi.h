@@ -8,6 +8,7 @@
 
 class AutoCompleteController;
 class DocumentDropArea;
+class FirstRun;
 class FolderTree;
 class NotesController;
 class ProjectController;
@@ -108,6 +109,7 @@ private:
     DocumentDropArea* m_dropArea;
     FolderTree* m_tree;
     NotesController* m_notes;
+    FirstRun* m_firstRun;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;

@@ -28,7 +28,8 @@ struct Frame : FrameParts {
     ScriptedPrompter prompter;
     frmMyMDI frame;
 
-    explicit Frame(SettingsStore& store) : FrameParts(frame), frame(QStringList(), store)
+    explicit Frame(SettingsStore& store)
+        : FrameParts(frame), frame(QStringList(), startedBefore(store))
     {
         frame.queue().OpenQueueState = OpenQueue::Idle;
         frame.show();

@@ -13,6 +13,14 @@ foreach(path
         share/metainfo/org.quillora.Quillora.metainfo.xml
         share/icons/hicolor/scalable/apps/quillora.svg
         share/mime/packages/quillora.xml
+        "share/quillora/Welcome.rtf"
+        "share/quillora/Quillora readme.txt"
+        "share/quillora/Quillora on the Web!.html"
+        share/quillora/Templates/HTMTemplate.htm
+        share/quillora/Templates/LetterTemplate.rtf
+        share/quillora/Templates/Quotes.txt
+        share/quillora/Templates/Notes.rtf
+        "share/quillora/Templates/Often Used Text Blocks.txt"
         share/quillora/Templates/AutoComplete.txt)
     if(NOT EXISTS ${PREFIX}/${path})
         message(FATAL_ERROR "not installed: ${path}")

@@ -5,6 +5,7 @@
 #include "platform/instanceclient.h"
 #include "platform/instancepaths.h"
 #include "platform/instanceserver.h"
+#include "support/framefixture.h"
 #include "support/scriptedprompter.h"
 #include "support/testhome.h"
 
@@ -31,7 +32,7 @@ struct RunningInstance {
     TestHome home;
     SettingsStore store{home.path(QStringLiteral("settings.ini"))};
     QLockFile lock{InstancePaths::lockPath()};
-    frmMyMDI frame{QStringList(), store};
+    frmMyMDI frame{QStringList(), startedBefore(store)};
     InstanceServer server;
     QStringList arrived;
 

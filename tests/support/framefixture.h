@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/firstrunplan.h"
 #include "app/frmmymdi.h"
 #include "app/leftpane.h"
 #include "app/maintoolbar.h"
@@ -17,6 +18,15 @@
 
 #include <QMdiArea>
 #include <QTimer>
+
+// The store of a program that has started before: frames built on it skip the
+// first start's set-up, which has tests of its own.
+inline SettingsStore& startedBefore(SettingsStore& store)
+{
+    store.write(Settings::General, QString::fromLatin1(FirstRunPlan::FirstStartDone.name),
+                QStringLiteral("True"));
+    return store;
+}
 
 // A frame's parts, found the way a user finds them: by what they are.
 class FrameParts {
@@ -55,7 +65,7 @@ struct FrameFixture : FrameParts {
     TestHome home;
     SettingsStore store{home.path(QStringLiteral("settings.ini"))};
     ScriptedPrompter prompter;
-    frmMyMDI frame{QStringList(), store};
+    frmMyMDI frame{QStringList(), startedBefore(store)};
 
     FrameFixture() : FrameParts(frame)
     {
