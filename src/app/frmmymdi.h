@@ -18,6 +18,7 @@ class FrameStatusBar;
 class LeftPane;
 class MainToolbar;
 class MenuBars;
+class OptionsController;
 class QMdiArea;
 class QAbstractScrollArea;
 class QTimer;
@@ -104,6 +105,7 @@ private:
     FormattingController* m_formatting;
     AutoCompleteController* m_autoComplete;
     ProjectController* m_projects;
+    OptionsController* m_options;
     DocumentDropArea* m_dropArea;
     FolderTree* m_tree;
     QTimer* m_timer4;
@@ -117,7 +119,6 @@ private:
     QSize m_myPadSize{6780, 4230};
     int m_unloadMode = ClosedByUser;
     bool m_saveWindowState = false;
-    bool m_confirmExt = true;
     // The queue takes no paths while the program is closing.
     bool m_linkEnabled = true;
     bool m_activated = false;
