@@ -21,7 +21,6 @@ private slots:
     void storedValuesAreShown();
     void okNormalisesWhatItWrites_data();
     void okNormalisesWhatItWrites();
-    void everyKeyIsWrittenAsShown();
     void fontIsWrittenAfterTheDocumentsAreRefreshed();
     void tabStopCharacters_data();
     void tabStopCharacters();
@@ -188,63 +187,6 @@ void TestOptionsValues::okNormalisesWhatItWrites()
         v.fontSize = shown;
     v.applyTo(settings);
     QTEST(store.read(Settings::General, key, QStringLiteral("<none>")), "written");
-}
-
-void TestOptionsValues::everyKeyIsWrittenAsShown()
-{
-    TestHome home;
-    SettingsStore store(home.path(QStringLiteral("settings.ini")));
-    Settings settings(store);
-    OptionsValues v;
-    v.openMethod = 0;
-    v.openExclude = QStringLiteral(".c,");
-    v.confirmExt = false;
-    v.saveWindowState = true;
-    v.autoLoadProject = true;
-    v.fontName = QStringLiteral("DejaVu Sans");
-    v.fontSize = QStringLiteral("11");
-    v.extensions = QStringLiteral(".md");
-    v.tabs = QStringLiteral("4,8");
-    v.backColor = 0x00FF00;
-    v.wordWrap = false;
-    v.add2RecentDoc = true;
-    v.add2RecentPrj = true;
-    v.treeDelMethod = true;
-    v.treeSync = true;
-    v.autoCopy = true;
-    v.quoteFile = QStringLiteral("/q.txt");
-    v.textBlocks = QStringLiteral("/b.txt");
-    v.autoCompleteAtStartup = false;
-    v.autoTagFile = QStringLiteral("/t.txt");
-    v.autoHotKey = QStringLiteral("#");
-    v.notesFile = QStringLiteral("/n.txt");
-    v.padBackColor = Settings::SystemWindowBackground;
-    v.internetApps = {QStringLiteral("mutt"), QStringLiteral("slrn"), QStringLiteral("tin"),
-                      QStringLiteral("lftp")};
-    v.applyTo(settings);
-    const QList<std::pair<SettingKey, QString>> expected = {
-        {Key::OpenMethod, "0"},         {Key::OpenExclude, ".c,"},
-        {Key::ConfirmExt, "False"},     {Key::SaveWindowState, "True"},
-        {Key::AutoLoadProject, "True"}, {Key::Font, "DejaVu Sans,11"},
-        {Key::Extensions, ".md"},       {Key::Tabs, "4,8"},
-        {Key::RtbBackColor, "65280"},   {Key::WordWrap, "False"},
-        {Key::Add2RecentDoc, "True"},   {Key::Add2RecentPrj, "True"},
-        {Key::TreeDelMethod, "True"},   {Key::TreeSync, "True"},
-        {Key::AutoCopy, "True"},        {Key::QuoteFile, "/q.txt"},
-        {Key::TextBlocks, "/b.txt"},    {Key::AutoCompleteAtStartup, "False"},
-        {Key::AutoTagFile, "/t.txt"},   {Key::AutoHotKey, "#"},
-        {Key::NotesFile, "/n.txt"},     {Key::RtbPadBackColor, "-2147483643"},
-        {Key::EmailApp, "mutt"},        {Key::NewsApp, "slrn"},
-        {Key::SNewsApp, "tin"},         {Key::FTPApp, "lftp"},
-    };
-    for (const auto& [key, text] : expected)
-        QCOMPARE(stored(store, key), text);
-    // And read back, the dialog shows what it wrote.
-    const OptionsValues again = OptionsValues::fromSettings(settings);
-    QCOMPARE(again.fontSize, QStringLiteral("11"));
-    QCOMPARE(again.backColor, 0x00FF00);
-    QCOMPARE(again.padBackColor, Settings::SystemWindowBackground);
-    QVERIFY(again.treeDelMethod);
 }
 
 void TestOptionsValues::fontIsWrittenAfterTheDocumentsAreRefreshed()
