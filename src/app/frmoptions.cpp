@@ -88,6 +88,8 @@ void frmOptions::Form_Load()
     if (parentWidget())
         setWindowIcon(parentWidget()->windowIcon());
     TabStrip1 = named(new QTabWidget(this), "TabStrip1");
+    // All eight tabs in sight, as on a tab strip.
+    TabStrip1->setUsesScrollButtons(false);
     const std::array<std::pair<QString, QWidget*>, 8> tabs = {{
         {QStringLiteral("&General"), generalPanel()},
         {QStringLiteral("&Document"), documentPanel()},

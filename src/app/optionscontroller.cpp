@@ -123,7 +123,7 @@ void OptionsController::Command1_Click(int Index)
         break;
     case 5:
         if (ShowHelpContext)
-            ShowHelpContext(frmOptions::HelpContext);
+            ShowHelpContext(m_dialog, frmOptions::HelpContext);
         break;
     default:
         break;

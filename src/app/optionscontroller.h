@@ -9,6 +9,7 @@
 class AutoCompleteController;
 class CommandRouter;
 class ProjectController;
+class QWidget;
 class frmOptions;
 struct FrameContext;
 struct OptionsValues;
@@ -44,7 +45,7 @@ public:
 
     // Parts of the program built elsewhere; an empty one leaves its step out
     // (and its button disabled, for help and the desktop's list).
-    std::function<void(int context)> ShowHelpContext;
+    std::function<void(QWidget* window, int context)> ShowHelpContext;
     std::function<Status()> clearRecentDocuments;
     // What the Browse buttons propose when their box is empty: the quotes and
     // text blocks panes' files while they are shown, the notes pad's file.

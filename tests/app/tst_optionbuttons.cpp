@@ -188,13 +188,18 @@ void TestOptionButtons::helpWaitsForItsViewer()
         QCOMPARE(d.Command1[5]->text(), QStringLiteral("&Help"));
     }));
     QList<int> contexts;
-    options->ShowHelpContext = [&](int context) { contexts.append(context); };
+    QWidget* owner = nullptr;
+    options->ShowHelpContext = [&](QWidget* window, int context) {
+        owner = window;
+        contexts.append(context);
+    };
     QVERIFY(openOptions(f, [](frmOptions& d) {
         QVERIFY(d.Command1[5]->isEnabled());
         QTest::mouseClick(d.Command1[5], Qt::LeftButton);
         QVERIFY(d.isVisible());
     }));
     QCOMPARE(contexts, QList<int>{4000});
+    QCOMPARE(owner, static_cast<QWidget*>(options->dialog()));
 }
 
 QTEST_MAIN(TestOptionButtons)
