@@ -8,10 +8,13 @@
 #include "richtext/richtextbox.h"
 #include "support/framefixture.h"
 #include "tools/autocompletecontroller.h"
+#include "tree/foldertree.h"
+#include "tree/foldertreemodel.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCompleter>
+#include <QDir>
 #include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QLabel>
@@ -74,6 +77,7 @@ private slots:
     void typedAndPastedTextIsFiltered_data();
     void typedAndPastedTextIsFiltered();
     void okTakesEffectAtOnce();
+    void treeFollowsTheCurrentFolderOnceAsked();
     void failedWriteIsReportedAndValuesStay();
 };
 
@@ -329,6 +333,21 @@ void TestOptions::okTakesEffectAtOnce()
     frmText* next = f.documents().NewDocument();
     QCOMPARE(next->RichTextBox1->document()->defaultFont().family(),
              QStringLiteral("DejaVu Sans Mono"));
+}
+
+void TestOptions::treeFollowsTheCurrentFolderOnceAsked()
+{
+    FrameFixture f;
+    auto* tree = f.frame.findChild<FolderTree*>();
+    QVERIFY(openOptions(f, [](frmOptions& d) {
+        d.Check4->setChecked(true);
+        clickOk(d);
+    }));
+    QVERIFY(QDir::setCurrent(QDir::homePath()));
+    QSignalSpy synchronised(&tree->model(), &FolderTreeModel::synchronised);
+    tree->driveChanged();
+    QVERIFY(!synchronised.isEmpty() || synchronised.wait());
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 
 void TestOptions::failedWriteIsReportedAndValuesStay()
