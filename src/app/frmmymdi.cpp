@@ -12,6 +12,7 @@
 #include "menus/commandrouter.h"
 #include "menus/menubars.h"
 #include "panes/notescontroller.h"
+#include "optionscontroller.h"
 #include "platform/prompter.h"
 #include "project/documentdroparea.h"
 #include "project/projectcontroller.h"
@@ -108,6 +109,7 @@ void frmMyMDI::buildControllers()
     m_tree = new FolderTree(*m_context, m_pane->TreeView1, m_pane->Drive1, *m_projects, this);
     m_notes = new NotesController(*m_context, this);
     m_firstRun = new FirstRun(*m_context, *m_projects, DataLocations::standard(), this);
+    m_options = new OptionsController(*m_context, *m_projects, *m_autoComplete, this);
     m_documentCommands->registerCommands(*m_router);
     m_tools->registerCommands(*m_router);
     m_formatting->registerCommands(*m_router);
@@ -115,6 +117,10 @@ void frmMyMDI::buildControllers()
     m_projects->registerCommands(*m_router);
     m_tree->registerCommands(*m_router);
     m_notes->registerCommands(*m_router);
+    m_options->registerCommands(*m_router);
+    m_options->notesFile = [this] {
+        return m_notes->pad() ? m_notes->pad()->state().FileName : QString();
+    };
     connect(m_formatting, &FormattingController::fontTextChanged, m_statusBar,
             [this](const QString& text) {
                 m_statusBar->panel(QStringLiteral("stsFont"))->setText(text);
@@ -152,7 +158,6 @@ void frmMyMDI::MDIForm_Load()
     m_documents->load(m_saveWindowState);
     readWindowSettings();
     m_windows->load(m_saveWindowState);
-    m_confirmExt = m_settings.boolean(Key::ConfirmExt);
     m_toolbars->load();
     m_pane->setListFontSize(m_settings.number(Key::ListFontSize));
     const QString lastDir = m_settings.text(Key::LastDir);
@@ -227,7 +232,7 @@ void frmMyMDI::MDIForm_LinkExecute(const QString& CmdStr, int& Cancel)
     m_queue.append(CmdStr, Cancel);
     if (!m_timer5->isActive()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        m_documents->yesNoAll().presetBatch(m_confirmExt);
+        m_documents->yesNoAll().presetBatch(m_settings.boolean(Key::ConfirmExt));
         if (!isVisible())
             show();
         m_timer5->start();
@@ -245,7 +250,7 @@ void frmMyMDI::Timer5_Timer()
         [this] { return m_documents->yesNoAll().answer() == YesNoAllRegister::Cancel; });
     // What is left after a cancelled batch came from other requests: a new batch.
     if (tick == OpenQueue::Tick::Cancelled && !m_queue.Queue.isEmpty())
-        m_documents->yesNoAll().presetBatch(m_confirmExt);
+        m_documents->yesNoAll().presetBatch(m_settings.boolean(Key::ConfirmExt));
     if (tick != OpenQueue::Tick::Drained)
         return;
     m_timer5->stop();

@@ -20,6 +20,7 @@ class FrameStatusBar;
 class LeftPane;
 class MainToolbar;
 class MenuBars;
+class OptionsController;
 class QMdiArea;
 class QAbstractScrollArea;
 class QTimer;
@@ -106,6 +107,7 @@ private:
     FormattingController* m_formatting;
     AutoCompleteController* m_autoComplete;
     ProjectController* m_projects;
+    OptionsController* m_options;
     DocumentDropArea* m_dropArea;
     FolderTree* m_tree;
     NotesController* m_notes;
@@ -119,7 +121,6 @@ private:
     qint16 m_textBlocksState = -1;
     int m_unloadMode = ClosedByUser;
     bool m_saveWindowState = false;
-    bool m_confirmExt = true;
     // The queue takes no paths while the program is closing.
     bool m_linkEnabled = true;
     bool m_activated = false;

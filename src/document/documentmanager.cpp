@@ -24,7 +24,7 @@ DocumentManager::~DocumentManager() = default;
 
 void DocumentManager::load(bool restoreWindowStates)
 {
-    m_filter.BuildFileFilter(m_settings.text(Key::Extensions));
+    BuildFileFilter();
     CreateTabStops();
     m_wordWrap = m_settings.boolean(Key::WordWrap);
     if (restoreWindowStates) {
@@ -129,6 +129,11 @@ void DocumentManager::addDocumentWindow(frmText* window)
 {
     m_area->addSubWindow(window);
     emit documentCreated(window);
+}
+
+void DocumentManager::BuildFileFilter()
+{
+    m_filter.BuildFileFilter(m_settings.text(Key::Extensions));
 }
 
 void DocumentManager::CreateTabStops()

@@ -45,6 +45,8 @@ public:
     void InitDocProperties(frmText* window);
     // The tab stops from the "Tabs" setting, in character widths.
     void CreateTabStops();
+    // The open and save dialogs' filter from the "Extensions" setting.
+    void BuildFileFilter();
     static QString plainTextQuestion(const QString& path);
     // Applies the document properties to every document window again.
     void RefreshAllDocuments();
@@ -94,6 +96,7 @@ public:
     qint16 textState() const { return m_textState; }
     void setTextState(qint16 state) { m_textState = state; }
     bool wordWrap() const { return m_wordWrap; }
+    void setWordWrap(bool on) { m_wordWrap = on; }
 
     // Called by a document window as it closes.
     void windowClosed(frmText* window);

@@ -149,8 +149,7 @@ void FolderTree::registerCommands(CommandRouter& router)
 
 void FolderTree::deferredStart()
 {
-    m_treeSync = m_context.settings.boolean(Key::TreeSync);
-    if (m_treeSync)
+    if (m_context.settings.boolean(Key::TreeSync))
         TreeSyncWithCurDir();
 }
 
@@ -248,7 +247,8 @@ void FolderTree::driveChanged()
     }
     m_model.setRoot(drive);
     select(m_model.rootIndex());
-    if (m_treeSync)
+    // Read each time: the options may have changed it since the start.
+    if (m_context.settings.boolean(Key::TreeSync))
         m_model.syncWithPath(QDir::currentPath());
 }
 

@@ -114,5 +114,4 @@ private:
     // A node to select, or to edit, once its folder has been read.
     QString m_selectAfterRead;
     QString m_editAfterRead;
-    bool m_treeSync = false;
 };
