@@ -14,6 +14,7 @@
 #include "project/documentdroparea.h"
 #include "project/projectcontroller.h"
 #include "project/projectlistview.h"
+#include "recentfiles.h"
 #include "richtext/twips.h"
 #include "toolbarcontroller.h"
 #include "toolbarcustomizer.h"
@@ -102,6 +103,7 @@ void frmMyMDI::buildControllers()
     m_formatting = new FormattingController(*m_context, this);
     m_autoComplete = new AutoCompleteController(*m_context, this);
     m_projects = new ProjectController(*m_context, m_pane->List1, *m_documentCommands, this);
+    m_recent = new RecentFiles(*m_context, *m_projects, this);
     m_dropArea = new DocumentDropArea(*m_context, m_area, this);
     m_tree = new FolderTree(*m_context, m_pane->TreeView1, m_pane->Drive1, *m_projects, this);
     m_documentCommands->registerCommands(*m_router);
@@ -109,6 +111,7 @@ void frmMyMDI::buildControllers()
     m_formatting->registerCommands(*m_router);
     m_autoComplete->registerCommands(*m_router);
     m_projects->registerCommands(*m_router);
+    m_recent->registerCommands(*m_router);
     m_tree->registerCommands(*m_router);
     connect(m_formatting, &FormattingController::fontTextChanged, m_statusBar,
             [this](const QString& text) {
@@ -148,6 +151,7 @@ void frmMyMDI::MDIForm_Load()
     m_windows->load(m_saveWindowState);
     m_confirmExt = m_settings.boolean(Key::ConfirmExt);
     m_toolbars->load();
+    m_recent->load();
     m_pane->setListFontSize(m_settings.number(Key::ListFontSize));
     const QString lastDir = m_settings.text(Key::LastDir);
     if (!lastDir.isEmpty())
@@ -196,7 +200,8 @@ void frmMyMDI::Timer4_Timer()
     m_pane->setPlusImage(m_settings.integer(Key::PlusImage));
     m_autoComplete->deferredStart();
     m_windows->deferredStart();
-    m_projects->deferredStart();
+    if (!m_commandLine.isEmpty() || !m_recent->deferredStart())
+        m_projects->deferredStart();
     m_tree->deferredStart();
     for (const QString& path : std::as_const(m_commandLine))
         queuePath(path, 0);
@@ -294,6 +299,7 @@ bool frmMyMDI::MDIForm_Unload()
 
 void frmMyMDI::writeClosingSettings()
 {
+    m_recent->writeSettings();
     // The system ending the session keeps the window sizes of the last real close.
     if (m_unloadMode == ClosedByUser || m_unloadMode == ClosedByProgram) {
         if (!isMinimized())

@@ -10,6 +10,7 @@ class AutoCompleteController;
 class DocumentDropArea;
 class FolderTree;
 class ProjectController;
+class RecentFiles;
 class CommandRouter;
 class DocumentController;
 class DocumentManager;
@@ -104,6 +105,7 @@ private:
     FormattingController* m_formatting;
     AutoCompleteController* m_autoComplete;
     ProjectController* m_projects;
+    RecentFiles* m_recent;
     DocumentDropArea* m_dropArea;
     FolderTree* m_tree;
     QTimer* m_timer4;
