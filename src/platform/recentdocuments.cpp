@@ -191,10 +191,14 @@ struct RecentDocuments::Queue {
             guard.lock();
             busy = false;
             last = written.status;
-            // A busy list is tried again; only a closing program gives up on it.
-            if (written.outcome == Outcome::LockBusy && !lastChance)
-                pending = batch + pending;
             changed.notify_all();
+            // A busy list is tried again; only a closing program gives up on it. The
+            // pause lets a clear in between the tries.
+            if (written.outcome == Outcome::LockBusy && !lastChance) {
+                pending = batch + pending;
+                changed.wait_for(guard, std::chrono::milliseconds(100),
+                                 [this] { return stopping.load(); });
+            }
         }
     }
 };
@@ -270,6 +274,8 @@ Status RecentDocuments::clear()
         std::unique_lock guard(m_queue->mutex);
         m_queue->pending.clear();
         m_queue->changed.wait(guard, [this] { return !m_queue->busy; });
+        // Taken after the wait: a write that found the list busy puts its adds back.
+        m_queue->pending.clear();
     }
     return clearList(m_filePath, LockWait).status;
 }

@@ -149,6 +149,7 @@ private slots:
     void queuedAddsSurviveTheExit();
     void clearEmptiesTheList();
     void failedClearIsReported();
+    void clearDropsAddsWaitingForTheLock();
     void privacySettingStopsAdds();
 };
 
@@ -362,6 +363,30 @@ void TestRecentDocuments::failedClearIsReported()
     const Status replaced = RecentDocuments(lost).clear();
     QVERIFY(!replaced);
     QVERIFY(replaced.error().message.startsWith(QStringLiteral("Error: ") + lost));
+}
+
+void TestRecentDocuments::clearDropsAddsWaitingForTheLock()
+{
+    TestHome home;
+    const QString file = home.path(QStringLiteral("recently-used.xbel"));
+    const QString picture = home.path(QStringLiteral("photo.png"));
+    writeOtherProgramsList(file, picture);
+    const QString text = home.write(QStringLiteral("notes.txt"), "text");
+    RecentDocuments list(file);
+    QLockFile other(file + QStringLiteral(".lock"));
+    QVERIFY(other.tryLock(0));
+    list.add(text);
+    QVERIFY(!list.waitForDone(200));
+    // The holder keeps the lock through the clear, which says so.
+    const Status cleared = list.clear();
+    QVERIFY(!cleared);
+    QVERIFY(cleared.error().message.contains(RecentDocuments::LockBusyText));
+    other.unlock();
+    QVERIFY(list.waitForDone(10000));
+    // What was added before the clear does not come back after it.
+    const Bookmarks read(file);
+    QVERIFY(read.has(picture));
+    QVERIFY(!read.has(text));
 }
 
 void TestRecentDocuments::privacySettingStopsAdds()
