@@ -1,6 +1,5 @@
 #include "recentdocuments.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +10,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 
 // GLib names a struct member "signals", which Qt defines as a keyword.
 #pragma push_macro("signals")
@@ -66,6 +66,20 @@ bool makeFolder(const QString& filePath)
     return g_mkdir_with_parents(folder.constData(), 0700) == 0;
 }
 
+// Where the list's bytes go: through a symbolic link to its file, so the link
+// stays; nowhere when it leads to something else (a link to /dev/null is how
+// some users keep programs from remembering anything).
+std::optional<QString> listFile(const QString& filePath)
+{
+    const QFileInfo info(filePath);
+    if (!info.isSymLink())
+        return filePath;
+    const QFileInfo target(info.symLinkTarget());
+    if (target.exists() && !target.isFile())
+        return std::nullopt;
+    return target.absoluteFilePath();
+}
+
 Written replace(const QString& filePath, GBookmarkFile* list)
 {
     GError* error = nullptr;
@@ -118,13 +132,16 @@ Written addPaths(const QString& filePath, const QStringList& paths, const GiveUp
     if (Written locked = acquire(lock, filePath, giveUp); locked.outcome != Outcome::Done)
         return locked;
 
+    const std::optional<QString> target = listFile(filePath);
+    if (!target)
+        return {};
     GBookmarkFile* list = g_bookmark_file_new();
     GError* error = nullptr;
-    const QFileInfo existing(filePath);
+    const QFileInfo existing(*target);
     // An empty file holds nothing to keep; one that does not parse may hold the
     // user's history in a form this GLib does not know, so it stays untouched.
     if (existing.exists() && existing.size() > 0 &&
-        !g_bookmark_file_load_from_file(list, QFile::encodeName(filePath).constData(), &error)) {
+        !g_bookmark_file_load_from_file(list, QFile::encodeName(*target).constData(), &error)) {
         g_bookmark_file_free(list);
         const int code = error && error->domain == G_BOOKMARK_FILE_ERROR ? ErrorCode::BadFormat
                                                                          : ErrorCode::ReadFailed;
@@ -135,7 +152,7 @@ Written addPaths(const QString& filePath, const QStringList& paths, const GiveUp
     for (const QString& file : std::as_const(files))
         addEntry(list, file, types, now);
     g_date_time_unref(now);
-    Written result = replace(filePath, list);
+    Written result = replace(*target, list);
     g_bookmark_file_free(list);
     return result;
 }
@@ -149,8 +166,11 @@ Written clearList(const QString& filePath, int lockWait)
             acquire(lock, filePath, [lockWait](qint64 waited) { return waited >= lockWait; });
         locked.outcome != Outcome::Done)
         return locked;
+    const std::optional<QString> target = listFile(filePath);
+    if (!target)
+        return {};
     GBookmarkFile* list = g_bookmark_file_new();
-    Written result = replace(filePath, list);
+    Written result = replace(*target, list);
     g_bookmark_file_free(list);
     return result;
 }

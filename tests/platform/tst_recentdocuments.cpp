@@ -146,6 +146,7 @@ private slots:
     void unreadableListIsLeftAlone_data();
     void unreadableListIsLeftAlone();
     void emptyFileStartsAList();
+    void linkedListStaysALink();
     void queuedAddsSurviveTheExit();
     void clearEmptiesTheList();
     void failedClearIsReported();
@@ -301,6 +302,31 @@ void TestRecentDocuments::emptyFileStartsAList()
     QVERIFY(RecentDocuments::addNow(file, {text}));
     Bookmarks read(file);
     QCOMPARE(read.size(), 1);
+}
+
+void TestRecentDocuments::linkedListStaysALink()
+{
+    TestHome home;
+    const QString text = home.write(QStringLiteral("notes.txt"), "text");
+    // A list kept elsewhere is written there.
+    const QString kept = home.path(QStringLiteral("synced/recent.xbel"));
+    writeOtherProgramsList(home.write(QStringLiteral("synced/recent.xbel"), QByteArray()),
+                           home.path(QStringLiteral("photo.png")));
+    const QString linked = home.path(QStringLiteral("recently-used.xbel"));
+    QVERIFY(QFile::link(kept, linked));
+    QVERIFY(RecentDocuments::addNow(linked, {text}));
+    QVERIFY(QFileInfo(linked).isSymLink());
+    QCOMPARE(Bookmarks(kept).size(), 2);
+    QVERIFY(RecentDocuments::clearNow(linked));
+    QVERIFY(QFileInfo(linked).isSymLink());
+    QCOMPARE(Bookmarks(kept).size(), 0);
+    // A list sent to /dev/null is the user's way of keeping none.
+    const QString nowhere = home.path(QStringLiteral("data/recently-used.xbel"));
+    QVERIFY(QDir().mkpath(home.path(QStringLiteral("data"))));
+    QVERIFY(QFile::link(QStringLiteral("/dev/null"), nowhere));
+    QVERIFY(RecentDocuments::addNow(nowhere, {text}));
+    QVERIFY(RecentDocuments::clearNow(nowhere));
+    QCOMPARE(QFileInfo(nowhere).symLinkTarget(), QStringLiteral("/dev/null"));
 }
 
 void TestRecentDocuments::queuedAddsSurviveTheExit()
