@@ -162,8 +162,10 @@ void TestRecentDocuments::initTestCase()
 
 void TestRecentDocuments::listIsInTheUsersDataFolder()
 {
+    TestHome home;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path(QStringLiteral("data"))));
     QCOMPARE(RecentDocuments::defaultFilePath(),
-             qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/recently-used.xbel"));
+             home.path(QStringLiteral("data/recently-used.xbel")));
 }
 
 void TestRecentDocuments::writtenListReadsBackWithOtherEntriesKept()
