@@ -17,6 +17,7 @@
 #include "project/documentdroparea.h"
 #include "project/projectcontroller.h"
 #include "project/projectlistview.h"
+#include "recentfiles.h"
 #include "richtext/twips.h"
 #include "toolbarcontroller.h"
 #include "toolbarcustomizer.h"
@@ -105,6 +106,7 @@ void frmMyMDI::buildControllers()
     m_formatting = new FormattingController(*m_context, this);
     m_autoComplete = new AutoCompleteController(*m_context, this);
     m_projects = new ProjectController(*m_context, m_pane->List1, *m_documentCommands, this);
+    m_recent = new RecentFiles(*m_context, *m_projects, this);
     m_dropArea = new DocumentDropArea(*m_context, m_area, this);
     m_tree = new FolderTree(*m_context, m_pane->TreeView1, m_pane->Drive1, *m_projects, this);
     m_notes = new NotesController(*m_context, this);
@@ -115,9 +117,11 @@ void frmMyMDI::buildControllers()
     m_formatting->registerCommands(*m_router);
     m_autoComplete->registerCommands(*m_router);
     m_projects->registerCommands(*m_router);
+    m_recent->registerCommands(*m_router);
     m_tree->registerCommands(*m_router);
     m_notes->registerCommands(*m_router);
     m_options->registerCommands(*m_router);
+    m_options->clearRecentDocuments = [this] { return m_recent->desktopList().clear(); };
     m_options->notesFile = [this] {
         return m_notes->pad() ? m_notes->pad()->state().FileName : QString();
     };
@@ -159,6 +163,7 @@ void frmMyMDI::MDIForm_Load()
     readWindowSettings();
     m_windows->load(m_saveWindowState);
     m_toolbars->load();
+    m_recent->load();
     m_pane->setListFontSize(m_settings.number(Key::ListFontSize));
     const QString lastDir = m_settings.text(Key::LastDir);
     if (!lastDir.isEmpty())
@@ -206,7 +211,8 @@ void frmMyMDI::Timer4_Timer()
     m_autoComplete->deferredStart();
     m_windows->deferredStart();
     m_notes->deferredStart();
-    m_projects->deferredStart();
+    if (!m_commandLine.isEmpty() || !m_recent->deferredStart())
+        m_projects->deferredStart();
     m_firstRun->deferredStart(m_commandLine);
     m_tree->deferredStart();
     for (const QString& path : std::as_const(m_commandLine))
@@ -305,6 +311,7 @@ bool frmMyMDI::MDIForm_Unload()
 
 void frmMyMDI::writeClosingSettings()
 {
+    m_recent->writeSettings();
     // The system ending the session keeps the window sizes of the last real close.
     if (m_unloadMode == ClosedByUser || m_unloadMode == ClosedByProgram) {
         if (!isMinimized())

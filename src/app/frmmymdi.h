@@ -12,6 +12,7 @@ class FirstRun;
 class FolderTree;
 class NotesController;
 class ProjectController;
+class RecentFiles;
 class CommandRouter;
 class DocumentController;
 class DocumentManager;
@@ -108,6 +109,7 @@ private:
     AutoCompleteController* m_autoComplete;
     ProjectController* m_projects;
     OptionsController* m_options;
+    RecentFiles* m_recent;
     DocumentDropArea* m_dropArea;
     FolderTree* m_tree;
     NotesController* m_notes;
