@@ -10,6 +10,7 @@
 #include "maintoolbar.h"
 #include "menus/commandrouter.h"
 #include "menus/menubars.h"
+#include "panes/quotescontroller.h"
 #include "platform/prompter.h"
 #include "project/documentdroparea.h"
 #include "project/projectcontroller.h"
@@ -104,17 +105,23 @@ void frmMyMDI::buildControllers()
     m_projects = new ProjectController(*m_context, m_pane->List1, *m_documentCommands, this);
     m_dropArea = new DocumentDropArea(*m_context, m_area, this);
     m_tree = new FolderTree(*m_context, m_pane->TreeView1, m_pane->Drive1, *m_projects, this);
+    m_quotes = new QuotesController(*m_context, this);
     m_documentCommands->registerCommands(*m_router);
     m_tools->registerCommands(*m_router);
     m_formatting->registerCommands(*m_router);
     m_autoComplete->registerCommands(*m_router);
     m_projects->registerCommands(*m_router);
     m_tree->registerCommands(*m_router);
+    m_quotes->registerCommands(*m_router);
     connect(m_formatting, &FormattingController::fontTextChanged, m_statusBar,
             [this](const QString& text) {
                 m_statusBar->panel(QStringLiteral("stsFont"))->setText(text);
             });
     connect(m_formatting, &FormattingController::pointerMoved, m_statusBar, [this] {
+        if (!m_statusBar->isShowingDate())
+            m_statusBar->showDate();
+    });
+    connect(m_quotes, &QuotesController::pointerMoved, m_statusBar, [this] {
         if (!m_statusBar->isShowingDate())
             m_statusBar->showDate();
     });
@@ -146,6 +153,7 @@ void frmMyMDI::MDIForm_Load()
     m_documents->load(m_saveWindowState);
     readWindowSettings();
     m_windows->load(m_saveWindowState);
+    m_quotes->load(m_saveWindowState);
     m_confirmExt = m_settings.boolean(Key::ConfirmExt);
     m_toolbars->load();
     m_pane->setListFontSize(m_settings.number(Key::ListFontSize));
@@ -166,8 +174,6 @@ void frmMyMDI::readWindowSettings()
                            : state == 1 ? Qt::WindowMinimized
                                         : Qt::WindowNoState);
         }
-        m_quotesState = m_settings.integer(Key::QuotesState);
-        m_textBlocksState = m_settings.integer(Key::TextBlocksState);
         m_myPadState = m_settings.integer(Key::MyPadState);
         m_myPadSize = m_settings.padSizeTwips();
         paneWidth = m_settings.paneWidthTwips();
@@ -196,6 +202,7 @@ void frmMyMDI::Timer4_Timer()
     m_pane->setPlusImage(m_settings.integer(Key::PlusImage));
     m_autoComplete->deferredStart();
     m_windows->deferredStart();
+    m_quotes->deferredStart();
     m_projects->deferredStart();
     m_tree->deferredStart();
     for (const QString& path : std::as_const(m_commandLine))
@@ -299,9 +306,8 @@ void frmMyMDI::writeClosingSettings()
         if (!isMinimized())
             m_settings.setText(Key::WindowSize, QString::number(isMaximized() ? 2 : 0));
         m_windows->writeSettings();
-        m_settings.setInteger(Key::QuotesState, m_quotesState);
+        m_quotes->writeSettings();
         m_settings.setInteger(Key::TextState, m_documents->textState());
-        m_settings.setInteger(Key::TextBlocksState, m_textBlocksState);
         m_settings.setInteger(Key::MyPadState, m_myPadState);
         m_settings.setText(Key::MyPadSize, QString::number(m_myPadSize.width()) + u',' +
                                                QString::number(m_myPadSize.height()));

@@ -21,6 +21,7 @@ class MenuBars;
 class QMdiArea;
 class QAbstractScrollArea;
 class QTimer;
+class QuotesController;
 class ToolbarController;
 class ToolsController;
 class WindowController;
@@ -106,13 +107,12 @@ private:
     ProjectController* m_projects;
     DocumentDropArea* m_dropArea;
     FolderTree* m_tree;
+    QuotesController* m_quotes;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;
     QStringList m_commandLine;
     // Remembered states of the panes that are still to come.
-    qint16 m_quotesState = -1;
-    qint16 m_textBlocksState = -1;
     qint16 m_myPadState = -1;
     QSize m_myPadSize{6780, 4230};
     int m_unloadMode = ClosedByUser;

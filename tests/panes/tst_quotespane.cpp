@@ -1,0 +1,480 @@
+#include "app/framestatusbar.h"
+#include "panes/frmquotes.h"
+#include "panes/frmtextblocks.h"
+#include "panes/quotemodel.h"
+#include "panes/quotescontroller.h"
+#include "support/framefixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QHelpEvent>
+#include <QListView>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QToolTip>
+#include <sys/stat.h>
+
+namespace {
+
+const QString Kept = QStringLiteral("kept on the clipboard");
+
+struct Fixture : FrameFixture {
+    QuotesController& quotes() { return *frame.findChild<QuotesController*>(); }
+    frmQuotes* pane() { return quotes().quotesPane(); }
+    QListView* list() { return pane()->List1; }
+    frmTextBlocks* blocks() { return quotes().textBlocksPane(); }
+    QStringList rows()
+    {
+        QStringList shown;
+        for (int i = 0; i < list()->model()->rowCount(); ++i)
+            shown.append(list()->model()->index(i, 0).data().toString());
+        return shown;
+    }
+    int selected()
+    {
+        const QModelIndexList rows = list()->selectionModel()->selectedIndexes();
+        return rows.isEmpty() ? -1 : rows.first().row();
+    }
+    QString write(const QString& name, const QByteArray& bytes) { return home.write(name, bytes); }
+    void run(const char* name) { action(QString::fromLatin1(name))->trigger(); }
+    bool enabled(const char* name) { return action(QString::fromLatin1(name))->isEnabled(); }
+    // The four commands that need quotes, as the menus and the toolbar's drop-down show them.
+    QList<bool> quoteCommands()
+    {
+        QList<bool> states;
+        for (const char* name : {"mnuFindQuote", "mnuFindNextQuote", "mnuRandom", "mnuCopyQuote"})
+            states.append(enabled(name));
+        for (const char* key : {"Find", "Next", "Random", "Copy"})
+            states.append(toolbar()
+                              ->menuEntry(QStringLiteral("Quotes"), QString::fromLatin1(key))
+                              ->isEnabled());
+        return states;
+    }
+    void load(const QString& path)
+    {
+        prompter.expectFile(path, QuotesController::LoadQuotesTitle);
+        run("mnuLoadQuotes");
+    }
+    QPoint rowCentre(int row)
+    {
+        return list()->visualRect(list()->model()->index(row, 0)).center();
+    }
+    void report() { QVERIFY2(prompter.done(), qPrintable(prompter.report())); }
+};
+
+const QList<bool> AllOn(8, true);
+const QList<bool> AllOff(8, false);
+
+} // namespace
+
+class TestQuotesPane : public QObject {
+    Q_OBJECT
+private slots:
+    void startWithoutFilesSwitchesQuoteCommandsOff();
+    void startShowsTextBlocksAndQuotesInTheirStates();
+    void loadFailuresShowInTheList_data();
+    void loadFailuresShowInTheList();
+    void loadThroughTheDialogReplacesTheList();
+    void findNextFindsEachMatchThenNothingThenWraps();
+    void findKeepsTheSearchOnAnEmptyAnswer();
+    void randomPicksAQuoteAndNothingFromNone();
+    void copyTakesTheSelectedQuoteOnly();
+    void autoCopyOnLeftClickOnlyRightClickSelects();
+    void toolTipShowsTheQuoteUnderThePointer();
+    void closingThePaneSwitchesCommandsOff();
+    void textBlocksShowTheFileInTheDocumentFont();
+    void textBlocksShowAMissingFileAsAnError();
+    void textBlocksCopyPlainTextWithCtrlC();
+    void textBlocksOpenThroughTheDialog();
+};
+
+void TestQuotesPane::startWithoutFilesSwitchesQuoteCommandsOff()
+{
+    Fixture f;
+    f.start();
+    QVERIFY(!f.pane());
+    QVERIFY(!f.blocks());
+    QCOMPARE(f.quoteCommands(), AllOff);
+    QVERIFY(f.enabled("mnuLoadQuotes"));
+    QVERIFY(f.enabled("mnuTextBlocksOpen"));
+    QVERIFY(f.toolbar()->menuEntry(QStringLiteral("Quotes"), QStringLiteral("Load"))->isEnabled());
+    // The shortcut does nothing while there is nothing to search.
+    QTest::keyClick(&f.frame, Qt::Key_F, Qt::ControlModifier);
+    f.report();
+}
+
+void TestQuotesPane::startShowsTextBlocksAndQuotesInTheirStates()
+{
+    TestHome home;
+    SettingsStore store(home.path(QStringLiteral("settings.ini")));
+    const QString quotesPath = home.write(QStringLiteral("Quotes.txt"), "one\r\n\r\ntwo\r\n");
+    const QString blocksPath = home.write(QStringLiteral("Blocks.txt"), "Dear Sir,\r\n");
+    for (const auto& [key, value] : {std::pair{"SaveWindowState", QStringLiteral("True")},
+                                     {"QuoteFile", quotesPath},
+                                     {"TextBlocks", blocksPath},
+                                     {"QuotesState", QStringLiteral("2")},
+                                     {"TextBlocksState", QStringLiteral("1")}})
+        store.write(Settings::General, QString::fromLatin1(key), value);
+    ScriptedPrompter prompter;
+    {
+        frmMyMDI frame(QStringList(), store);
+        frame.show();
+        FrameParts parts(frame);
+        parts.start();
+        auto* quotes = frame.findChild<QuotesController*>();
+        QVERIFY(quotes->quotesPane() && quotes->textBlocksPane());
+        QCOMPARE(quotes->quotesPane()->windowTitle(), quotesPath);
+        QCOMPARE(quotes->quotesPane()->windowStateCode(), 2);
+        QCOMPARE(quotes->textBlocksPane()->windowTitle(),
+                 QStringLiteral("Text blocks: ") + blocksPath);
+        QCOMPARE(quotes->textBlocksPane()->windowStateCode(), 1);
+        QCOMPARE(quotes->model().rowCount(), 2);
+        // The quotes came last and have the focus.
+        QCOMPARE(parts.area()->activeSubWindow(), quotes->quotesPane());
+        QVERIFY(parts.action(QStringLiteral("mnuFindQuote"))->isEnabled());
+        // A closed pane's state is kept; one still open keeps the state it is in.
+        quotes->textBlocksPane()->close();
+        quotes->quotesPane()->setWindowStateCode(0);
+        frame.mnuExit_Click();
+    }
+    QCOMPARE(store.read(Settings::General, QStringLiteral("QuotesState"), QString()),
+             QStringLiteral("0"));
+    QCOMPARE(store.read(Settings::General, QStringLiteral("TextBlocksState"), QString()),
+             QStringLiteral("1"));
+    QVERIFY2(prompter.done(), qPrintable(prompter.report()));
+}
+
+void TestQuotesPane::loadFailuresShowInTheList_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("missing") << "missing"
+                             << "File not found";
+    QTest::newRow("folder") << "folder"
+                            << "The path is a folder, not a file";
+    QTest::newRow("pipe") << "pipe"
+                          << "The path is a pipe, not a file";
+}
+
+void TestQuotesPane::loadFailuresShowInTheList()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, description);
+    Fixture f;
+    const QString path = f.home.path(QStringLiteral("quotes"));
+    if (kind == QStringLiteral("folder"))
+        QVERIFY(QDir().mkpath(path));
+    if (kind == QStringLiteral("pipe"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    f.store.write(Settings::General, QStringLiteral("QuoteFile"), path);
+    f.start();
+    QVERIFY(f.pane());
+    QCOMPARE(f.rows(),
+             QStringList{QStringLiteral("Error: ") + path + QStringLiteral(" : ") + description});
+    QCOMPARE(f.pane()->windowTitle(), path);
+    QCOMPARE(f.quoteCommands(), AllOff);
+    // A good file after a bad one switches them on again.
+    f.load(f.write(QStringLiteral("good.txt"), "a quote\n"));
+    QCOMPARE(f.rows(), QStringList{QStringLiteral("a quote")});
+    QCOMPARE(f.quoteCommands(), AllOn);
+    f.report();
+}
+
+void TestQuotesPane::loadThroughTheDialogReplacesTheList()
+{
+    Fixture f;
+    f.start();
+    const QString first = f.write(QStringLiteral("first.txt"), "\n\nalpha\n\n\nbeta\n");
+    f.load(first);
+    QCOMPARE(f.rows(), (QStringList{"alpha", "beta"}));
+    QCOMPARE(f.pane()->windowTitle(), first);
+    QCOMPARE(f.prompter.fileRequests.last().initialPath, QString());
+    QVERIFY(f.prompter.fileRequests.last().mustExist);
+    // The next dialog starts at the file shown; UTF-16 and Windows-1252 read right.
+    const QString second =
+        f.write(QStringLiteral("second.txt"), QByteArray("\xFF\xFE"
+                                                         "\xE9\0t\0\xE9\0\r\0\n\0",
+                                                         12));
+    f.load(second);
+    QVERIFY(f.prompter.fileRequests.last().initialPath.endsWith(QStringLiteral("first.txt")));
+    QCOMPARE(f.rows(), QStringList{QStringLiteral("été")});
+    f.load(f.write(QStringLiteral("third.txt"), "caf\xE9 \x80\r\nsecond\r\n"));
+    QCOMPARE(f.rows(), (QStringList{QStringLiteral("café €"), QStringLiteral("second")}));
+    // Cancelling the dialog keeps the list; the setting is never changed.
+    f.prompter.expectFile(QString(), QuotesController::LoadQuotesTitle);
+    f.run("mnuLoadQuotes");
+    QCOMPARE(f.rows().size(), 2);
+    QCOMPARE(f.store.read(Settings::General, QStringLiteral("QuoteFile"), QStringLiteral("<none>")),
+             QStringLiteral("<none>"));
+    f.report();
+}
+
+void TestQuotesPane::findNextFindsEachMatchThenNothingThenWraps()
+{
+    Fixture f;
+    f.start();
+    QByteArray text = "Love is all you need\nnothing here\nA glove in the rain\n";
+    for (int i = 0; i < 300; ++i)
+        text += "filler " + QByteArray::number(i) + '\n';
+    text += "LOVE at the very end, far down\nthe last line\n";
+    f.load(f.write(QStringLiteral("q.txt"), text));
+    QVERIFY(QTest::qWaitForWindowActive(&f.frame));
+    f.prompter.expectInput(QuotesController::FindQuotePrompt, QStringLiteral("love"));
+    f.run("mnuFindQuote");
+    QCOMPARE(f.selected(), 0);
+    QTest::keyClick(f.list(), Qt::Key_F3);
+    QCOMPARE(f.selected(), 2);
+    QTest::keyClick(f.list(), Qt::Key_F3);
+    QCOMPARE(f.selected(), 303);
+    // The match is scrolled to the top of the list.
+    QCOMPARE(f.list()->indexAt(QPoint(2, 2)).row(), 303);
+    QCOMPARE(f.list()->hasFocus(), true);
+    f.run("mnuFindNextQuote");
+    QCOMPARE(f.selected(), -1);
+    QCOMPARE(f.quotes().model().quotes().QuoteIndex, 305);
+    // The toolbar's entry runs the same command: from the top again.
+    f.toolbar()->menuEntry(QStringLiteral("Quotes"), QStringLiteral("Next"))->trigger();
+    QCOMPARE(f.selected(), 0);
+    // The pane's own menu too.
+    f.menus()->popupAction(QStringLiteral("mnuRCFindNextQuote"))->trigger();
+    QCOMPARE(f.selected(), 2);
+    f.report();
+}
+
+void TestQuotesPane::findKeepsTheSearchOnAnEmptyAnswer()
+{
+    Fixture f;
+    f.start();
+    f.load(f.write(QStringLiteral("q.txt"), "apple\npear\napple pie\n"));
+    // Find next without a search asks for one first.
+    f.prompter.expectInput(QuotesController::FindQuotePrompt, QStringLiteral("PEAR"));
+    f.run("mnuFindNextQuote");
+    QCOMPARE(f.selected(), 1);
+    f.prompter.expectInput(QuotesController::FindQuotePrompt, QString());
+    f.run("mnuFindQuote");
+    QCOMPARE(f.selected(), 1);
+    QCOMPARE(f.quotes().model().quotes().QuoteSearch, QStringLiteral("PEAR"));
+    QCOMPARE(f.quotes().model().quotes().QuoteIndex, 1);
+    // A new search starts before the first quote.
+    f.prompter.expectInput(QuotesController::FindQuotePrompt, QStringLiteral("apple"));
+    f.run("mnuFindQuote");
+    QCOMPARE(f.selected(), 0);
+    f.report();
+}
+
+void TestQuotesPane::randomPicksAQuoteAndNothingFromNone()
+{
+    Fixture f;
+    f.start();
+    f.load(f.write(QStringLiteral("q.txt"), "one\ntwo\nthree\nfour\n"));
+    QSet<int> picked;
+    for (int i = 0; i < 200 && picked.size() < 4; ++i) {
+        f.run("mnuRandom");
+        QVERIFY(f.selected() >= 0 && f.selected() < 4);
+        picked.insert(f.selected());
+    }
+    QCOMPARE(picked.size(), 4);
+    QCOMPARE(f.quotes().model().quotes().QuoteIndex, 0); // untouched
+    // An empty file is a loaded list of no quotes: the commands stay on and pick nothing.
+    f.load(f.write(QStringLiteral("empty.txt"), "\n\n"));
+    QCOMPARE(f.rows(), QStringList());
+    QCOMPARE(f.quoteCommands(), AllOn);
+    f.run("mnuRandom");
+    QCOMPARE(f.selected(), -1);
+    f.report();
+}
+
+void TestQuotesPane::copyTakesTheSelectedQuoteOnly()
+{
+    Fixture f;
+    f.start();
+    const QString longQuote = QStringLiteral("long ") + QString(3000, u'q');
+    f.load(f.write(QStringLiteral("q.txt"), "first\nsecond\n" + longQuote.toUtf8() + '\n'));
+    QVERIFY(QTest::qWaitForWindowActive(&f.frame));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(Kept);
+    // Nothing selected: the clipboard keeps what it had.
+    f.run("mnuCopyQuote");
+    QCOMPARE(clipboard->text(), Kept);
+    QTest::keyClick(f.list(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), Kept);
+    f.list()->setCurrentIndex(f.list()->model()->index(2, 0));
+    f.run("mnuCopyQuote");
+    QCOMPARE(clipboard->text(), longQuote); // whole, not as the list shows it
+    QTest::mouseDClick(f.list()->viewport(), Qt::LeftButton, {}, f.rowCentre(0));
+    QCOMPARE(clipboard->text(), QStringLiteral("first"));
+    f.list()->setCurrentIndex(f.list()->model()->index(1, 0));
+    QTest::keyClick(f.list(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), QStringLiteral("second"));
+    QVERIFY(!clipboard->mimeData()->hasHtml());
+    f.report();
+}
+
+void TestQuotesPane::autoCopyOnLeftClickOnlyRightClickSelects()
+{
+    Fixture f;
+    f.start();
+    f.load(f.write(QStringLiteral("q.txt"), "alpha\nbeta\ngamma\n"));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(Kept);
+    // Without AutoCopy a click only selects.
+    QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {}, f.rowCentre(0));
+    QCOMPARE(f.selected(), 0);
+    QCOMPARE(clipboard->text(), Kept);
+    f.store.write(Settings::General, QStringLiteral("AutoCopy"), QStringLiteral("True"));
+    QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {}, f.rowCentre(1));
+    QCOMPARE(clipboard->text(), QStringLiteral("beta"));
+    // A right press selects the quote under it and opens the pane's menu, copying nothing.
+    QMenu* menu = f.menus()->popup(QStringLiteral("mnuRCQuotes"));
+    QTest::mousePress(f.list()->viewport(), Qt::RightButton, {}, f.rowCentre(2));
+    QCOMPARE(f.selected(), 2);
+    QCOMPARE(clipboard->text(), QStringLiteral("beta"));
+    QTRY_VERIFY(menu->isVisible());
+    // The menu's copy copies what the right press selected.
+    f.menus()->popupAction(QStringLiteral("mnuRCCopyQuote"))->trigger();
+    menu->close();
+    QCOMPARE(clipboard->text(), QStringLiteral("gamma"));
+    // Beyond the last quote a right press selects nothing new.
+    QTest::mousePress(f.list()->viewport(), Qt::RightButton, {}, QPoint(5, f.list()->height() - 5));
+    QTRY_VERIFY(menu->isVisible());
+    menu->close();
+    QCOMPARE(f.selected(), 2);
+    // After the menu a command's pick is copied as a click's would be.
+    clipboard->setText(Kept);
+    f.prompter.expectInput(QuotesController::FindQuotePrompt, QStringLiteral("alp"));
+    f.menus()->popupAction(QStringLiteral("mnuRCFindQuote"))->trigger();
+    QCOMPARE(f.selected(), 0);
+    QCOMPARE(clipboard->text(), QStringLiteral("alpha"));
+    f.report();
+}
+
+void TestQuotesPane::toolTipShowsTheQuoteUnderThePointer()
+{
+    Fixture f;
+    f.start();
+    const QString longQuote(2500, u'w');
+    f.load(f.write(QStringLiteral("q.txt"), "short\n" + longQuote.toUtf8() + '\n'));
+    QWidget* viewport = f.list()->viewport();
+    const auto hover = [&](QPoint at) {
+        QHelpEvent help(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+        QApplication::sendEvent(viewport, &help);
+    };
+    hover(f.rowCentre(0));
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("short"));
+    hover(f.rowCentre(1));
+    QTRY_COMPARE(QToolTip::text().size(), QuoteList::MaxShownLength);
+    QVERIFY(QToolTip::text().startsWith(QString(999, u'w')));
+    hover(QPoint(5, viewport->height() - 5));
+    QTRY_VERIFY(!QToolTip::isVisible());
+}
+
+void TestQuotesPane::closingThePaneSwitchesCommandsOff()
+{
+    Fixture f;
+    f.start();
+    const QString path = f.write(QStringLiteral("q.txt"), "one\ntwo\n");
+    f.load(path);
+    QCOMPARE(f.quoteCommands(), AllOn);
+    f.pane()->close();
+    QTRY_VERIFY(!f.pane());
+    QCOMPARE(f.quoteCommands(), AllOff);
+    QCOMPARE(f.quotes().model().rowCount(), 0);
+    // The next load makes a new pane; the dialog starts empty, as nothing is shown.
+    f.load(path);
+    QCOMPARE(f.prompter.fileRequests.last().initialPath, QString());
+    QVERIFY(f.pane());
+    QCOMPARE(f.rows(), (QStringList{"one", "two"}));
+    QCOMPARE(f.quoteCommands(), AllOn);
+    f.report();
+}
+
+void TestQuotesPane::textBlocksShowTheFileInTheDocumentFont()
+{
+    Fixture f;
+    const QString path = f.write(QStringLiteral("Blocks.txt"), "Dear Sir,\r\n\r\nYours,\rMe\n");
+    f.store.write(Settings::General, QStringLiteral("TextBlocks"), path);
+    f.store.write(Settings::General, QStringLiteral("Font"), QStringLiteral("DejaVu Sans,14"));
+    f.start();
+    QVERIFY(f.blocks());
+    QCOMPARE(f.blocks()->windowTitle(), QStringLiteral("Text blocks: ") + path);
+    QCOMPARE(f.blocks()->Text1->toPlainText(), QStringLiteral("Dear Sir,\n\nYours,\nMe\n"));
+    QCOMPARE(f.blocks()->Text1->font().family(), QStringLiteral("DejaVu Sans"));
+    QCOMPARE(f.blocks()->Text1->font().pointSizeF(), 14.0);
+    // The pointer over the text brings the date back to the status bar.
+    auto* status = f.frame.findChild<FrameStatusBar*>();
+    status->showText(QStringLiteral("a button's description"));
+    QVERIFY(!status->isShowingDate());
+    QTest::mouseMove(f.blocks()->Text1->viewport(), QPoint(10, 10));
+    QTRY_VERIFY(status->isShowingDate());
+    f.report();
+}
+
+void TestQuotesPane::textBlocksShowAMissingFileAsAnError()
+{
+    Fixture f;
+    const QString path = f.home.path(QStringLiteral("gone.txt"));
+    f.store.write(Settings::General, QStringLiteral("TextBlocks"), path);
+    f.start();
+    QVERIFY(f.blocks());
+    QCOMPARE(f.blocks()->Text1->toPlainText(),
+             QStringLiteral("Error: ") + path + QStringLiteral("\nFile not found"));
+    QCOMPARE(f.blocks()->windowTitle(), QStringLiteral("Text blocks: ") + path);
+    f.report(); // no message box
+}
+
+void TestQuotesPane::textBlocksCopyPlainTextWithCtrlC()
+{
+    Fixture f;
+    f.store.write(Settings::General, QStringLiteral("TextBlocks"),
+                  f.write(QStringLiteral("b.txt"), "first passage\nsecond passage\n"));
+    f.start();
+    QVERIFY(QTest::qWaitForWindowActive(&f.frame));
+    QPlainTextEdit* text = f.blocks()->Text1;
+    f.area()->setActiveSubWindow(f.blocks());
+    text->setFocus();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(Kept);
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), Kept); // nothing selected
+    QTextCursor cursor = text->textCursor();
+    cursor.setPosition(6);
+    cursor.setPosition(20, QTextCursor::KeepAnchor);
+    text->setTextCursor(cursor);
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), QStringLiteral("passage\nsecond"));
+    QVERIFY(!clipboard->mimeData()->hasHtml());
+    f.report();
+}
+
+void TestQuotesPane::textBlocksOpenThroughTheDialog()
+{
+    Fixture f;
+    const QString first = f.write(QStringLiteral("first.txt"), "one\n");
+    const QString second = f.write(QStringLiteral("second.txt"), "two\n");
+    f.store.write(Settings::General, QStringLiteral("TextBlocks"), first);
+    f.start();
+    f.blocks()->close();
+    QTRY_VERIFY(!f.blocks());
+    // No pane shown: the dialog starts at the setting's file.
+    f.prompter.expectFile(second, QuotesController::TextBlocksTitle);
+    f.run("mnuTextBlocksOpen");
+    QCOMPARE(f.prompter.fileRequests.last().initialPath, first);
+    QCOMPARE(f.blocks()->Text1->toPlainText(), QStringLiteral("two\n"));
+    // Shown: at the pane's own file; a new file replaces the text in the same pane.
+    const frmTextBlocks* pane = f.blocks();
+    f.prompter.expectFile(first, QuotesController::TextBlocksTitle);
+    f.run("mnuTextBlocksOpen");
+    QCOMPARE(f.prompter.fileRequests.last().initialPath, second);
+    QCOMPARE(f.blocks(), pane);
+    QCOMPARE(f.blocks()->Text1->toPlainText(), QStringLiteral("one\n"));
+    QCOMPARE(f.store.read(Settings::General, QStringLiteral("TextBlocks"), QString()), first);
+    f.report();
+}
+
+QTEST_MAIN(TestQuotesPane)
+#include "tst_quotespane.moc"
