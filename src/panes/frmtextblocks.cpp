@@ -28,9 +28,10 @@ QString frmTextBlocks::errorText(const QString& path, const QString& description
 void frmTextBlocks::MyShow(const QString& path, const QFont& font, qint16& pendingState)
 {
     setWindowTitle(CaptionPrefix + path);
+    // The font first, so a large text is laid out once.
+    Text1->setFont(font);
     const Result<QString> text = CompanionFile::read(path);
     Text1->setPlainText(text ? text.value() : errorText(path, text.error().message));
-    Text1->setFont(font);
     show();
     if (pendingState >= 0) {
         setWindowStateCode(pendingState);
