@@ -1,85 +1,18 @@
-#include "app/framestatusbar.h"
-#include "panes/frmquotes.h"
-#include "panes/frmtextblocks.h"
-#include "panes/quotemodel.h"
-#include "panes/quotescontroller.h"
-#include "support/framefixture.h"
+#include "panesfixture.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QHelpEvent>
-#include <QListView>
-#include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
 #include <sys/stat.h>
 
-namespace {
-
-const QString Kept = QStringLiteral("kept on the clipboard");
-
-// Settings that keep the deferred start from showing its own messages.
-void quietStart(SettingsStore& store)
-{
-    store.write(Settings::General, QStringLiteral("ToolbarVersion"), QStringLiteral("2"));
-    store.write(Settings::General, QStringLiteral("AutoCompleteAtStartup"),
-                QStringLiteral("False"));
-}
-
-struct Fixture : FrameFixture {
-    Fixture() { quietStart(store); }
-    QuotesController& quotes() { return *frame.findChild<QuotesController*>(); }
-    frmQuotes* pane() { return quotes().quotesPane(); }
-    QListView* list() { return pane()->List1; }
-    frmTextBlocks* blocks() { return quotes().textBlocksPane(); }
-    QStringList rows()
-    {
-        QStringList shown;
-        for (int i = 0; i < list()->model()->rowCount(); ++i)
-            shown.append(list()->model()->index(i, 0).data().toString());
-        return shown;
-    }
-    int selected()
-    {
-        const QModelIndexList rows = list()->selectionModel()->selectedIndexes();
-        return rows.isEmpty() ? -1 : rows.first().row();
-    }
-    QString write(const QString& name, const QByteArray& bytes) { return home.write(name, bytes); }
-    void run(const char* name) { action(QString::fromLatin1(name))->trigger(); }
-    bool enabled(const char* name) { return action(QString::fromLatin1(name))->isEnabled(); }
-    // The four commands that need quotes, as the menus and the toolbar's drop-down show them.
-    QList<bool> quoteCommands()
-    {
-        QList<bool> states;
-        for (const char* name : {"mnuFindQuote", "mnuFindNextQuote", "mnuRandom", "mnuCopyQuote"})
-            states.append(enabled(name));
-        for (const char* key : {"Find", "Next", "Random", "Copy"})
-            states.append(toolbar()
-                              ->menuEntry(QStringLiteral("Quotes"), QString::fromLatin1(key))
-                              ->isEnabled());
-        return states;
-    }
-    void load(const QString& path)
-    {
-        prompter.expectFile(path, QuotesController::LoadQuotesTitle);
-        run("mnuLoadQuotes");
-    }
-    // A point on the row near the list's left edge: a long quote's row is wider than the list.
-    QPoint rowCentre(int row)
-    {
-        return QPoint(10, list()->visualRect(list()->model()->index(row, 0)).center().y());
-    }
-    void report() { QVERIFY2(prompter.done(), qPrintable(prompter.report())); }
-};
-
-const QList<bool> AllOn(8, true);
-const QList<bool> AllOff(8, false);
-
-} // namespace
+using namespace PanesFixture;
 
 class TestQuotesPane : public QObject {
     Q_OBJECT
@@ -96,10 +29,7 @@ private slots:
     void autoCopyOnLeftClickOnlyRightClickSelects();
     void toolTipShowsTheQuoteUnderThePointer();
     void closingThePaneSwitchesCommandsOff();
-    void textBlocksShowTheFileInTheDocumentFont();
-    void textBlocksShowAMissingFileAsAnError();
-    void textBlocksCopyPlainTextWithCtrlC();
-    void textBlocksOpenThroughTheDialog();
+    void documentMenusRunTheSameCommands();
 };
 
 void TestQuotesPane::startWithoutFilesSwitchesQuoteCommandsOff()
@@ -394,6 +324,10 @@ void TestQuotesPane::closingThePaneSwitchesCommandsOff()
     const QString path = f.write(QStringLiteral("q.txt"), "one\ntwo\n");
     f.load(path);
     QCOMPARE(f.quoteCommands(), AllOn);
+    // The pane sits in the bottom right corner of the document area.
+    const QSize client = f.area()->viewport()->size();
+    QCOMPARE(f.pane()->geometry().right() + 1, client.width());
+    QCOMPARE(f.pane()->geometry().bottom() + 1, client.height());
     f.pane()->close();
     QTRY_VERIFY(!f.pane());
     QCOMPARE(f.quoteCommands(), AllOff);
@@ -407,89 +341,25 @@ void TestQuotesPane::closingThePaneSwitchesCommandsOff()
     f.report();
 }
 
-void TestQuotesPane::textBlocksShowTheFileInTheDocumentFont()
+void TestQuotesPane::documentMenusRunTheSameCommands()
 {
     Fixture f;
-    const QString path = f.write(QStringLiteral("Blocks.txt"), "Dear Sir,\r\n\r\nYours,\rMe\n");
-    f.store.write(Settings::General, QStringLiteral("TextBlocks"), path);
-    f.store.write(Settings::General, QStringLiteral("Font"), QStringLiteral("DejaVu Sans,14"));
     f.start();
-    QVERIFY(f.blocks());
-    QCOMPARE(f.blocks()->windowTitle(), QStringLiteral("Text blocks: ") + path);
-    QCOMPARE(f.blocks()->Text1->toPlainText(), QStringLiteral("Dear Sir,\n\nYours,\nMe\n"));
-    QCOMPARE(f.blocks()->Text1->font().family(), QStringLiteral("DejaVu Sans"));
-    QCOMPARE(f.blocks()->Text1->font().pointSizeF(), 14.0);
-    // The pointer over the text brings the date back to the status bar.
-    auto* status = f.frame.findChild<FrameStatusBar*>();
-    status->showText(QStringLiteral("a button's description"));
-    QVERIFY(!status->isShowingDate());
-    QMouseEvent move(QEvent::MouseMove, QPointF(10, 10),
-                     f.blocks()->Text1->mapToGlobal(QPoint(10, 10)), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(f.blocks()->Text1->viewport(), &move);
-    QVERIFY(status->isShowingDate());
-    f.report();
-}
-
-void TestQuotesPane::textBlocksShowAMissingFileAsAnError()
-{
-    Fixture f;
-    const QString path = f.home.path(QStringLiteral("gone.txt"));
-    f.store.write(Settings::General, QStringLiteral("TextBlocks"), path);
-    f.start();
-    QVERIFY(f.blocks());
-    QCOMPARE(f.blocks()->Text1->toPlainText(),
-             QStringLiteral("Error: ") + path + QStringLiteral("\nFile not found"));
-    QCOMPARE(f.blocks()->windowTitle(), QStringLiteral("Text blocks: ") + path);
-    f.report(); // no message box
-}
-
-void TestQuotesPane::textBlocksCopyPlainTextWithCtrlC()
-{
-    Fixture f;
-    f.store.write(Settings::General, QStringLiteral("TextBlocks"),
-                  f.write(QStringLiteral("b.txt"), "first passage\nsecond passage\n"));
-    f.start();
-    QVERIFY(QTest::qWaitForWindowActive(&f.frame));
-    QPlainTextEdit* text = f.blocks()->Text1;
-    f.area()->setActiveSubWindow(f.blocks());
-    text->setFocus();
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->setText(Kept);
-    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(clipboard->text(), Kept); // nothing selected
-    QTextCursor cursor = text->textCursor();
-    cursor.setPosition(6);
-    cursor.setPosition(20, QTextCursor::KeepAnchor);
-    text->setTextCursor(cursor);
-    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(clipboard->text(), QStringLiteral("passage\nsecond"));
-    QVERIFY(!clipboard->mimeData()->hasHtml());
-    f.report();
-}
-
-void TestQuotesPane::textBlocksOpenThroughTheDialog()
-{
-    Fixture f;
-    const QString first = f.write(QStringLiteral("first.txt"), "one\n");
-    const QString second = f.write(QStringLiteral("second.txt"), "two\n");
-    f.store.write(Settings::General, QStringLiteral("TextBlocks"), first);
-    f.start();
-    f.blocks()->close();
-    QTRY_VERIFY(!f.blocks());
-    // No pane shown: the dialog starts at the setting's file.
-    f.prompter.expectFile(second, QuotesController::TextBlocksTitle);
+    f.load(f.write(QStringLiteral("q.txt"), "only one\n"));
+    frmText* document = f.documents().NewDocument();
+    f.area()->setActiveSubWindow(document);
+    QTRY_COMPARE(f.menus()->shown(), MenuBars::Document);
+    QCOMPARE(f.quoteCommands(), AllOn);
+    QCOMPARE(f.selected(), -1);
+    f.run("mnuRandom");
+    QCOMPARE(f.selected(), 0);
+    const QString blocks = f.write(QStringLiteral("b.txt"), "block\n");
+    f.area()->setActiveSubWindow(document);
+    QTRY_COMPARE(f.menus()->shown(), MenuBars::Document);
+    f.prompter.expectFile(blocks, QuotesController::TextBlocksTitle);
     f.run("mnuTextBlocksOpen");
-    QCOMPARE(f.prompter.fileRequests.last().initialPath, first);
-    QCOMPARE(f.blocks()->Text1->toPlainText(), QStringLiteral("two\n"));
-    // Shown: at the pane's own file; a new file replaces the text in the same pane.
-    const frmTextBlocks* pane = f.blocks();
-    f.prompter.expectFile(first, QuotesController::TextBlocksTitle);
-    f.run("mnuTextBlocksOpen");
-    QCOMPARE(f.prompter.fileRequests.last().initialPath, second);
-    QCOMPARE(f.blocks(), pane);
-    QCOMPARE(f.blocks()->Text1->toPlainText(), QStringLiteral("one\n"));
-    QCOMPARE(f.store.read(Settings::General, QStringLiteral("TextBlocks"), QString()), first);
+    QVERIFY(f.blocks());
+    QCOMPARE(f.blocks()->Text1->toPlainText(), QStringLiteral("block\n"));
     f.report();
 }
 
