@@ -105,8 +105,10 @@ void QuotesController::LoadQuotesFile(const QString& path)
         if (text) {
             m_model->setText(text.value());
         } else {
-            m_model->setText(QStringLiteral("Error: ") + path + QStringLiteral(" : ") +
-                             text.error().message);
+            // One line, even for a name with a line break in it.
+            QString line =
+                QStringLiteral("Error: ") + path + QStringLiteral(" : ") + text.error().message;
+            m_model->setText(line.replace(u'\n', u' '));
         }
         ToggleQuotesOptions(text.ok());
         frmQuotes* pane = m_quotes ? m_quotes.data() : quotesPaneCreated();

@@ -99,6 +99,8 @@ void TestQuotesPane::loadFailuresShowInTheList_data()
                             << "The path is a folder, not a file";
     QTest::newRow("pipe") << "pipe"
                           << "The path is a pipe, not a file";
+    QTest::newRow("missing, a line break in the name") << "two lines"
+                                                       << "File not found";
 }
 
 void TestQuotesPane::loadFailuresShowInTheList()
@@ -106,7 +108,9 @@ void TestQuotesPane::loadFailuresShowInTheList()
     QFETCH(QString, kind);
     QFETCH(QString, description);
     Fixture f;
-    const QString path = f.home.path(QStringLiteral("quotes"));
+    const QString path =
+        f.home.path(kind == QStringLiteral("two lines") ? QStringLiteral("two\nlines")
+                                                        : QStringLiteral("quotes"));
     if (kind == QStringLiteral("folder"))
         QVERIFY(QDir().mkpath(path));
     if (kind == QStringLiteral("pipe"))
@@ -114,8 +118,9 @@ void TestQuotesPane::loadFailuresShowInTheList()
     f.store.write(Settings::General, QStringLiteral("QuoteFile"), path);
     f.start();
     QVERIFY(f.pane());
-    QCOMPARE(f.rows(),
-             QStringList{QStringLiteral("Error: ") + path + QStringLiteral(" : ") + description});
+    // One line in the list, whatever the name holds.
+    QString line = QStringLiteral("Error: ") + path + QStringLiteral(" : ") + description;
+    QCOMPARE(f.rows(), QStringList{line.replace(u'\n', u' ')});
     QCOMPARE(f.pane()->windowTitle(), path);
     QCOMPARE(f.quoteCommands(), AllOff);
     // A good file after a bad one switches them on again.
