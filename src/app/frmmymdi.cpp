@@ -13,6 +13,7 @@
 #include "menus/menubars.h"
 #include "panes/notescontroller.h"
 #include "optionscontroller.h"
+#include "panes/quotescontroller.h"
 #include "platform/prompter.h"
 #include "project/documentdroparea.h"
 #include "project/projectcontroller.h"
@@ -112,6 +113,7 @@ void frmMyMDI::buildControllers()
     m_notes = new NotesController(*m_context, this);
     m_firstRun = new FirstRun(*m_context, *m_projects, DataLocations::standard(), this);
     m_options = new OptionsController(*m_context, *m_projects, *m_autoComplete, this);
+    m_quotes = new QuotesController(*m_context, this);
     m_documentCommands->registerCommands(*m_router);
     m_tools->registerCommands(*m_router);
     m_formatting->registerCommands(*m_router);
@@ -122,14 +124,21 @@ void frmMyMDI::buildControllers()
     m_notes->registerCommands(*m_router);
     m_options->registerCommands(*m_router);
     m_options->clearRecentDocuments = [this] { return m_recent->desktopList().clear(); };
+    m_options->quotesFile = [this] { return m_quotes->quotesFile(); };
+    m_options->textBlocksFile = [this] { return m_quotes->textBlocksFile(); };
     m_options->notesFile = [this] {
         return m_notes->pad() ? m_notes->pad()->state().FileName : QString();
     };
+    m_quotes->registerCommands(*m_router);
     connect(m_formatting, &FormattingController::fontTextChanged, m_statusBar,
             [this](const QString& text) {
                 m_statusBar->panel(QStringLiteral("stsFont"))->setText(text);
             });
     connect(m_formatting, &FormattingController::pointerMoved, m_statusBar, [this] {
+        if (!m_statusBar->isShowingDate())
+            m_statusBar->showDate();
+    });
+    connect(m_quotes, &QuotesController::pointerMoved, m_statusBar, [this] {
         if (!m_statusBar->isShowingDate())
             m_statusBar->showDate();
     });
@@ -162,6 +171,7 @@ void frmMyMDI::MDIForm_Load()
     m_documents->load(m_saveWindowState);
     readWindowSettings();
     m_windows->load(m_saveWindowState);
+    m_quotes->load(m_saveWindowState);
     m_toolbars->load();
     m_recent->load();
     m_pane->setListFontSize(m_settings.number(Key::ListFontSize));
@@ -182,8 +192,6 @@ void frmMyMDI::readWindowSettings()
                            : state == 1 ? Qt::WindowMinimized
                                         : Qt::WindowNoState);
         }
-        m_quotesState = m_settings.integer(Key::QuotesState);
-        m_textBlocksState = m_settings.integer(Key::TextBlocksState);
         paneWidth = m_settings.paneWidthTwips();
     }
     m_pane->setWidthTwips(paneWidth);
@@ -210,6 +218,7 @@ void frmMyMDI::Timer4_Timer()
     m_pane->setPlusImage(m_settings.integer(Key::PlusImage));
     m_autoComplete->deferredStart();
     m_windows->deferredStart();
+    m_quotes->deferredStart();
     m_notes->deferredStart();
     if (!m_commandLine.isEmpty() || !m_recent->deferredStart())
         m_projects->deferredStart();
@@ -317,8 +326,7 @@ void frmMyMDI::writeClosingSettings()
         if (!isMinimized())
             m_settings.setText(Key::WindowSize, QString::number(isMaximized() ? 2 : 0));
         m_windows->writeSettings();
-        m_settings.setInteger(Key::QuotesState, m_quotesState);
-        m_settings.setInteger(Key::TextBlocksState, m_textBlocksState);
+        m_quotes->writeSettings();
         m_documents->writeSettings();
     }
     m_settings.setText(Key::LastDir, QDir::currentPath());

@@ -25,6 +25,7 @@ class OptionsController;
 class QMdiArea;
 class QAbstractScrollArea;
 class QTimer;
+class QuotesController;
 class ToolbarController;
 class ToolsController;
 class WindowController;
@@ -114,13 +115,11 @@ private:
     FolderTree* m_tree;
     NotesController* m_notes;
     FirstRun* m_firstRun;
+    QuotesController* m_quotes;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;
     QStringList m_commandLine;
-    // Remembered states of the panes that are still to come.
-    qint16 m_quotesState = -1;
-    qint16 m_textBlocksState = -1;
     int m_unloadMode = ClosedByUser;
     bool m_saveWindowState = false;
     // The queue takes no paths while the program is closing.

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QMdiSubWindow>
+
+// A companion pane among the document windows: it tells its window state as
+// the settings keep it and says so as it closes, then goes.
+class PaneWindow : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    explicit PaneWindow(QWidget* parent = nullptr);
+
+    // 0 normal, 1 minimised, 2 maximised.
+    int windowStateCode() const;
+    void setWindowStateCode(int code);
+
+signals:
+    // The window state it had, just before it goes.
+    void closing(int stateCode);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
