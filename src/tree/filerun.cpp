@@ -120,13 +120,21 @@ Status FileRun::copyItem(const PlannedItem& item)
     if (!item.replace)
         return copyTo(item.source, item.target);
     const QString temporary = temporaryName(item.target);
+    // The working copy's name means nothing to the user: a failure names the target.
+    const auto named = [&](const Status& status) -> Status {
+        if (status)
+            return status;
+        Error error = status.error();
+        error.message.replace(temporary, item.target);
+        return error;
+    };
     const Status copied = copyTo(item.source, temporary);
     if (!copied)
-        return copied;
+        return named(copied);
     const Status replaced = m_steps.move(temporary, item.target, true);
     if (!replaced)
         m_steps.remove(temporary);
-    return replaced;
+    return named(replaced);
 }
 
 Status FileRun::moveItem(const PlannedItem& item)

@@ -319,6 +319,13 @@ void FolderTreeView::dragMoveEvent(QDragMoveEvent* event)
         return;
     }
     setCurrentIndex(node);
+    // Only Ctrl (copy) or Shift (move) drops here: without them the pointer says so.
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    if (modifiers != Qt::ControlModifier && modifiers != Qt::ShiftModifier) {
+        event->ignore();
+        return;
+    }
     event->setDropAction(Qt::CopyAction);
     event->accept();
 }

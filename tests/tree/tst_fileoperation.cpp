@@ -215,16 +215,19 @@ void TestFileOperation::replacedFileGoesOnlyOnceItsCopyIsComplete()
     // A failed copy leaves the old file and no temporary one.
     writeFile(source, "newer");
     m_log.inject = [](const QString& line) -> std::optional<Error> {
+        // The step names the working copy, as GIO's messages do.
         if (line.startsWith(QStringLiteral("replace ")))
-            return Error{ErrorCode::PathAccess, QStringLiteral("disk full")};
+            return Error{ErrorCode::PathAccess,
+                         QStringLiteral("disk full writing ") + line.section(u' ', 1, 1)};
         return std::nullopt;
     };
     FileOperation failing(FileOperation::Kind::Copy, {source}, path(QStringLiteral("to")),
                           m_log.steps());
     failing.setAsk(answerer.ask());
     const FileReport failed = failing.run();
-    QCOMPARE(failed.stopMessage(),
-             QStringLiteral("Error: ") + source + QStringLiteral("\ndisk full\n") + copied(0, 1));
+    QCOMPARE(failed.stopMessage(), QStringLiteral("Error: ") + source +
+                                       QStringLiteral("\ndisk full writing ") + target + u'\n' +
+                                       copied(0, 1));
     QCOMPARE(TestHome::read(target), QByteArray("new"));
     QCOMPARE(treeOf(path(QStringLiteral("to"))), QStringList{QStringLiteral("a.txt")});
 }

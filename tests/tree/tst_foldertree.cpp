@@ -87,6 +87,20 @@ bool drop(QWidget* viewport, QPoint at, const QList<QUrl>& urls, Qt::KeyboardMod
     return dropped.isAccepted();
 }
 
+// Whether the view shows a drop there as possible.
+bool dragOver(QWidget* viewport, QPoint at, const QList<QUrl>& urls,
+              Qt::KeyboardModifiers modifiers)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(viewport, &enter);
+    QDragMoveEvent move(at, offered, &data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(viewport, &move);
+    return move.isAccepted();
+}
+
 } // namespace
 
 class TestFolderTree : public QObject {
@@ -238,7 +252,9 @@ void TestFolderTree::dropsCopyWithCtrlAndMoveWithShift()
     const QString other = f.home.write(QStringLiteral("other.txt"), "p\n");
     QWidget* viewport = f.view()->viewport();
     const QPoint target = f.view()->visualRect(f.node(QStringLiteral("target"))).center();
-    // Without Ctrl or Shift nothing happens.
+    // Without Ctrl or Shift nothing happens, and the pointer says so beforehand.
+    QVERIFY(!dragOver(viewport, target, {QUrl::fromLocalFile(outside)}, Qt::NoModifier));
+    QVERIFY(dragOver(viewport, target, {QUrl::fromLocalFile(outside)}, Qt::ControlModifier));
     QVERIFY(!drop(viewport, target, {QUrl::fromLocalFile(outside)}, Qt::NoModifier));
     QTest::qWait(20);
     QVERIFY(!QFile::exists(f.root + QStringLiteral("/target/outside.txt")));
