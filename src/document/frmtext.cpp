@@ -4,6 +4,7 @@
 #include "documenttable.h"
 #include "platform/prompter.h"
 #include "richtext/richtextbox.h"
+#include "windowstatecode.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -35,19 +36,12 @@ QString frmText::bareCaption() const
 
 int frmText::windowStateCode() const
 {
-    if (isMinimized())
-        return 1;
-    return isMaximized() ? 2 : 0;
+    return ::windowStateCode(this);
 }
 
 void frmText::setWindowStateCode(int code)
 {
-    if (code == 1)
-        showMinimized();
-    else if (code == 2)
-        showMaximized();
-    else
-        showNormal();
+    ::setWindowStateCode(this, code);
 }
 
 QString frmText::changedQuestion(const QString& name)

@@ -39,17 +39,9 @@ bool frmQuotes::eventFilter(QObject* watched, QEvent* event)
         if (press->button() == Qt::RightButton)
             return true;
     }
-    if (watched == List1 &&
-        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Copy)) {
-            // The list's own copy would put only the shown (cut) text there.
-            if (event->type() == QEvent::KeyPress)
-                emit copyKeyPressed();
-            event->accept();
-            return true;
-        }
-    }
+    // The list's own copy would put only the shown (cut) text there.
+    if (watched == List1 && copyKey(event))
+        return true;
     return PaneWindow::eventFilter(watched, event);
 }
 

@@ -23,7 +23,6 @@ signals:
     // A quote was chosen, by the user or by a command.
     void clicked();
     void doubleClicked();
-    void copyKeyPressed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -90,16 +90,8 @@ bool frmTextBlocks::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Text1->viewport() && event->type() == QEvent::MouseMove)
         emit pointerMoved();
-    if (watched == Text1 &&
-        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Copy)) {
-            // Plain text only: the box's own copy would add its font as HTML.
-            if (event->type() == QEvent::KeyPress)
-                emit copyKeyPressed();
-            event->accept();
-            return true;
-        }
-    }
+    // Plain text only: the box's own copy would add its font as HTML.
+    if (watched == Text1 && copyKey(event))
+        return true;
     return PaneWindow::eventFilter(watched, event);
 }

@@ -34,7 +34,6 @@ public:
 signals:
     // The pointer moved over the text.
     void pointerMoved();
-    void copyKeyPressed();
     // The whole text is in the text box.
     void loaded();
 

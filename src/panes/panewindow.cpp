@@ -1,6 +1,9 @@
 #include "panewindow.h"
 
+#include "document/windowstatecode.h"
+
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 PaneWindow::PaneWindow(QWidget* parent) : QMdiSubWindow(parent)
 {
@@ -9,19 +12,24 @@ PaneWindow::PaneWindow(QWidget* parent) : QMdiSubWindow(parent)
 
 int PaneWindow::windowStateCode() const
 {
-    if (isMinimized())
-        return 1;
-    return isMaximized() ? 2 : 0;
+    return ::windowStateCode(this);
 }
 
 void PaneWindow::setWindowStateCode(int code)
 {
-    if (code == 1)
-        showMinimized();
-    else if (code == 2)
-        showMaximized();
-    else
-        showNormal();
+    ::setWindowStateCode(this, code);
+}
+
+bool PaneWindow::copyKey(QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return false;
+    if (!static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
+        return false;
+    if (event->type() == QEvent::KeyPress)
+        emit copyKeyPressed();
+    event->accept();
+    return true;
 }
 
 void PaneWindow::closeEvent(QCloseEvent* event)

@@ -16,7 +16,12 @@ public:
 signals:
     // The window state it had, just before it goes.
     void closing(int stateCode);
+    // Ctrl+C in the pane, which the pane's controller answers instead of the control.
+    void copyKeyPressed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Takes the copy key of a control's events (the key and its shortcut
+    // override); true when the event was it.
+    bool copyKey(QEvent* event);
 };
