@@ -266,7 +266,9 @@ void NotesController::focusChanged(QWidget* from, QWidget* to)
 
 bool NotesController::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_pad && event->type() == QEvent::Resize && m_pad->windowStateCode() == 0) {
+    // Events come while the pad is taken apart too: then it is no longer a frmText.
+    if (event->type() == QEvent::Resize && m_pad && qobject_cast<frmText*>(watched) == m_pad &&
+        m_pad->windowStateCode() == 0) {
         // The pad takes its remembered size once, and keeps to the area's right edge.
         if (!m_sized) {
             m_sized = true;
