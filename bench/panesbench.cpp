@@ -1,14 +1,18 @@
 // Loads a million-line quotes file into the quotes pane beside the floor (the
 // same file read into a bare string list model and list view, in the same
 // run), searches all of it for a text no quote holds, and shows a large text
-// blocks file. Each case runs in a process of its own so that its peak memory
-// is its own.
+// blocks file, and times the notes pad saving a 1 MB and a 10 MB RTF pad by
+// itself on the UI thread. Each case runs in a process of its own so that its
+// peak memory is its own.
 #include "app/frmmymdi.h"
 #include "benchsupport.h"
+#include "document/frmtext.h"
 #include "panes/frmquotes.h"
 #include "panes/frmtextblocks.h"
+#include "panes/notescontroller.h"
 #include "panes/quotemodel.h"
 #include "panes/quotescontroller.h"
+#include "richtext/richtextbox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -49,6 +53,19 @@ QByteArray generate(int lines, qint64 atLeastBytes)
     return out;
 }
 
+// Rich text of at least that many bytes: paragraphs with some bold and italic words.
+QByteArray generateRtf(qint64 atLeastBytes)
+{
+    QByteArray out = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Courier New;}}\\f0\\fs20\n";
+    for (int i = 0; out.size() < atLeastBytes; ++i) {
+        out += "Note " + QByteArray::number(i) +
+               ": the quick {\\b brown} fox jumps over the "
+               "{\\i lazy} dog, and the pad keeps every word of it.\\par\n";
+    }
+    out += "}";
+    return out;
+}
+
 void paint(QWidget* widget)
 {
     QImage image(widget->size(), QImage::Format_RGB32);
@@ -58,7 +75,7 @@ void paint(QWidget* widget)
 struct Frame {
     QTemporaryDir dir;
     SettingsStore store{dir.filePath(QStringLiteral("settings.ini"))};
-    frmMyMDI frame{QStringList(), store};
+    frmMyMDI frame{QStringList(), startedBefore(store)};
     Frame()
     {
         frame.show();
@@ -90,6 +107,15 @@ int runCase(const QString& kind, const QString& path)
         return 0;
     }
     Frame f;
+    if (kind == QStringLiteral("notes")) {
+        auto* notes = f.frame.findChild<NotesController*>();
+        notes->LoadNotesFile(path);
+        notes->pad()->RichTextBox1->textCursor().insertText(QStringLiteral("typed"));
+        clock.start();
+        const bool saved = notes->saveQuietly();
+        std::printf("%lld %d\n", clock.nsecsElapsed() / 1000, saved ? 1 : 0);
+        return 0;
+    }
     QuotesController& quotes = f.quotes();
     const qint64 baseline = peakKilobytes();
     if (kind == QStringLiteral("quillora")) {
@@ -158,6 +184,12 @@ int main(int argc, char** argv)
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             return 1;
     }
+    for (const int megabytes : {1, 10}) {
+        QFile file(dir.filePath(QStringLiteral("notes%1.rtf").arg(megabytes)));
+        const QByteArray bytes = generateRtf(megabytes * 1024LL * 1024);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return 1;
+    }
     const double quotesMb = QFileInfo(quotesPath).size() / 1e6;
     const double blocksMb = QFileInfo(blocksPath).size() / 1e6;
 
@@ -180,5 +212,12 @@ int main(int argc, char** argv)
     std::printf("text blocks %.1f MB: shown %.2f s, whole text in %.2f s, longest freeze "
                 "meanwhile %lld ms, memory %.0f MB\n",
                 blocksMb, blocks[0] / 1e6, blocks[1] / 1e6, blocks[2], blocks[3] / 1024.0);
+    for (const int megabytes : {1, 10}) {
+        const QList<qint64> notes = runChild(
+            QStringLiteral("notes"), dir.filePath(QStringLiteral("notes%1.rtf").arg(megabytes)));
+        if (notes.size() < 2 || notes[1] != 1)
+            return 1;
+        std::printf("notes pad saving itself, %d MB RTF: %.3f s\n", megabytes, notes[0] / 1e6);
+    }
     return 0;
 }
