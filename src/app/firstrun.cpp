@@ -6,6 +6,8 @@
 #include "project/projectcontroller.h"
 #include "project/projectfile.h"
 #include "project/projectlistview.h"
+#include "toolbarcontroller.h"
+#include "toolbarcustomizer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -48,6 +50,9 @@ void FirstRun::SetupFirstRun()
     Settings& settings = m_context.settings;
     if (settings.boolean(FirstRunPlan::FirstStartDone))
         return;
+    // A first start has no older toolbar to tell about new buttons of.
+    if (settings.integer(Key::ToolbarVersion) == 0)
+        settings.setInteger(Key::ToolbarVersion, ToolbarController::CurrentToolbarVersion);
     // Without its record the set-up runs again at the next start, when the
     // folder or the installation may have been put right.
     if (m_locations.installed().isEmpty()) {
@@ -63,8 +68,10 @@ void FirstRun::SetupFirstRun()
     }
     QStringList failures = copySamples();
     failures += writeProjects();
+    // A set-up run again after a failure leaves what the user chose meanwhile.
     for (const FirstRunPlan::Setting& setting : FirstRunPlan::settings(user))
-        settings.setText(setting.key, setting.value);
+        if (settings.text(setting.key).isEmpty())
+            settings.setText(setting.key, setting.value);
     if (failures.isEmpty())
         settings.setBoolean(FirstRunPlan::FirstStartDone, true);
     // At once: a crash later must neither lose the set-up nor repeat it.

@@ -36,11 +36,10 @@ QString NotesController::loadError(const QString& path, const QString& descripti
     return QStringLiteral("Error: ") + path + u'\n' + description;
 }
 
-QString NotesController::changedElsewhereText(const QString& path)
+QString NotesController::notSavingText(const QString& path, const QString& why)
 {
-    return QStringLiteral("File: ") + path +
-           QStringLiteral("\nAnother program has changed the notes file.  The notes pad no "
-                          "longer saves itself; use Save Notes to replace the file with the pad.");
+    return QStringLiteral("File: ") + path + u'\n' + why +
+           QStringLiteral("  The notes pad no longer saves itself; use Save Notes to save it.");
 }
 
 NotesController::NotesController(FrameContext& context, QObject* parent)
@@ -58,6 +57,7 @@ NotesController::NotesController(FrameContext& context, QObject* parent)
         if (m_pad && DocumentTable::samePath(path, m_pad->state().FileName)) {
             m_schedule.saved();
             m_timer.stop();
+            m_notSavingShown.clear();
             restamp();
         }
     });
@@ -138,7 +138,7 @@ void NotesController::LoadNotesFile(const QString& path)
     m_schedule.saved();
     m_timer.stop();
     m_failureShown = false;
-    m_changedElsewhereShown = false;
+    m_notSavingShown.clear();
     restamp();
 }
 
@@ -200,24 +200,19 @@ bool NotesController::saveQuietly()
     const QString path = pad->state().FileName;
     if (path.isEmpty())
         return false;
-    if (!(FileStamp::of(path) == m_stamp)) {
-        if (!m_changedElsewhereShown) {
-            m_changedElsewhereShown = true;
-            Prompter::tell(changedElsewhereText(path), MessageIcon::Exclamation);
+    // What only a question could settle is left to the questions, and the
+    // user is told once that the pad waits for them.
+    const QString blocked = whyNotSaving(pad);
+    if (!blocked.isEmpty()) {
+        if (m_notSavingShown != blocked) {
+            m_notSavingShown = blocked;
+            Prompter::tell(notSavingText(path, blocked), MessageIcon::Exclamation);
         }
         return false;
     }
     RichTextBox* box = pad->RichTextBox1;
     const DocumentKind kind =
         path == box->FileName() ? box->fileKind() : DocumentFile::kindForPath(path);
-    // What only a question could settle is left to the questions.
-    if (kind == DocumentKind::Text &&
-        (DocumentFile::holdsFormatting(box->document()) ||
-         !TextCodec::canEncode(box->toPlainText(), box->textFileFormat().encoding)))
-        return false;
-    const QFileInfo info(path);
-    if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner))
-        return false;
     const Status saved = box->SaveFile(path, kind);
     if (!saved) {
         if (!m_failureShown) {
@@ -233,8 +228,29 @@ bool NotesController::saveQuietly()
     m_schedule.saved();
     m_timer.stop();
     m_failureShown = false;
+    m_notSavingShown.clear();
     restamp();
     return true;
+}
+
+QString NotesController::whyNotSaving(frmText* pad) const
+{
+    const QString path = pad->state().FileName;
+    const FileStamp now = FileStamp::of(path);
+    if (!(now == m_stamp))
+        return now.exists || !m_stamp.exists ? ChangedElsewhereText : GoneText;
+    RichTextBox* box = pad->RichTextBox1;
+    const DocumentKind kind =
+        path == box->FileName() ? box->fileKind() : DocumentFile::kindForPath(path);
+    if (kind == DocumentKind::Text && DocumentFile::holdsFormatting(box->document()))
+        return FormattingText;
+    if (kind == DocumentKind::Text &&
+        !TextCodec::canEncode(box->toPlainText(), box->textFileFormat().encoding))
+        return EncodingText;
+    const QFileInfo info(path);
+    if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner))
+        return ReadOnlyText;
+    return QString();
 }
 
 void NotesController::restamp()

@@ -25,7 +25,17 @@ public:
     static inline const QString OpenFilter =
         QStringLiteral("RTF files (*.rtf)|*.rtf|Text files (*.txt)|*.txt|All Files|*.*");
     static QString loadError(const QString& path, const QString& description);
-    static QString changedElsewhereText(const QString& path);
+    // Why the pad waits for Save Notes instead of saving itself.
+    static inline const QString ChangedElsewhereText =
+        QStringLiteral("Another program has changed the notes file.");
+    static inline const QString GoneText =
+        QStringLiteral("Another program has moved or deleted the notes file.");
+    static inline const QString FormattingText =
+        QStringLiteral("The notes hold formatting that a plain-text file cannot keep.");
+    static inline const QString EncodingText =
+        QStringLiteral("The notes hold characters that the file's encoding cannot store.");
+    static inline const QString ReadOnlyText = QStringLiteral("The notes file is read-only.");
+    static QString notSavingText(const QString& path, const QString& why);
 
     explicit NotesController(FrameContext& context, QObject* parent = nullptr);
     void registerCommands(CommandRouter& router);
@@ -57,6 +67,8 @@ private:
     void timerFired();
     void restamp();
     void focusChanged(QWidget* from, QWidget* to);
+    // Empty when the pad can save itself now.
+    QString whyNotSaving(frmText* pad) const;
 
     FrameContext& m_context;
     QPointer<frmText> m_pad;
@@ -67,6 +79,6 @@ private:
     bool m_saveEnabled = false;
     // Each is told once until the pad saves again.
     bool m_failureShown = false;
-    bool m_changedElsewhereShown = false;
+    QString m_notSavingShown;
     bool m_sized = false;
 };

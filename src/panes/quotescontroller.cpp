@@ -218,7 +218,8 @@ void QuotesController::mnuRandom_Click()
 
 void QuotesController::mnuCopyQuote_Click()
 {
-    if (!m_quotes)
+    // An error line in place of the quotes is no quote.
+    if (!m_quotes || !m_quotesLoaded)
         return;
     const QModelIndexList selected = m_quotes->List1->selectionModel()->selectedIndexes();
     // Nothing selected leaves the clipboard as it was rather than emptying it.

@@ -387,8 +387,30 @@ QString ProjectController::resolved(const QString& entry) const
     return ProjectEntry(entry).resolved(m_list.ProjectFile());
 }
 
+QString ProjectController::projectQuestion(const QString& name)
+{
+    return QStringLiteral("File: ") + name +
+           QStringLiteral("\nIf you want to open it as a project, press 'Yes'; as a document, "
+                          "press 'No'.  Press 'Cancel' to skip.");
+}
+
 void ProjectController::OpenPath(const QString& path, bool fromOutside)
 {
+    // A project file handed over by the desktop (the program is its handler)
+    // is asked about as the tree asks, rather than shown as text unasked; the
+    // current project's own file is being edited as a document.
+    if (fromOutside && path.endsWith(QStringLiteral(".prj"), Qt::CaseInsensitive) &&
+        QFileInfo(path).isFile() && !ProjectEntry::samePath(path, m_list.ProjectFile())) {
+        const int answer = Prompter::ask(projectQuestion(path), MessageButtons::YesNoCancel,
+                                         MessageIcon::Information);
+        if (answer == Answer::Cancel)
+            return;
+        if (answer == Answer::Yes) {
+            if (fncconfirm(QStringLiteral("Project")))
+                LoadProject(path);
+            return;
+        }
+    }
     const int row = m_list.FindPathInList(path);
     if (row > 0)
         m_view->addToSelection(row);

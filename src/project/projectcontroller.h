@@ -34,6 +34,8 @@ public:
     static QString removeQuestion(const QString& entry);
     static QString changedQuestion(const QString& projectFile);
     static QString errorMessage(const QString& path, const QString& description);
+    // Asked for a project file opened from the tree or from outside the program.
+    static QString projectQuestion(const QString& name);
 
     ProjectController(FrameContext& context, ProjectListView* list, DocumentController& documents,
                       QObject* parent = nullptr);

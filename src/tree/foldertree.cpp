@@ -52,9 +52,7 @@ bool present(const QString& path)
 
 QString FolderTree::projectQuestion(const QString& name)
 {
-    return QStringLiteral("File: ") + name +
-           QStringLiteral("\nIf you want to open it as a project, press 'Yes'; as a document, "
-                          "press 'No'.  Press 'Cancel' to skip.");
+    return ProjectController::projectQuestion(name);
 }
 
 QString FolderTree::trashQuestion(const QStringList& paths)

@@ -103,8 +103,8 @@ struct Installation {
     {
         frame.reset();
         store = std::make_unique<SettingsStore>(settingsFile);
-        // Messages of the other first-start steps have tests of their own.
-        store->write(Settings::General, QStringLiteral("ToolbarVersion"), QStringLiteral("2"));
+        // Messages of the other first-start steps have tests of their own; a
+        // first start has no toolbar message.
         store->write(Settings::General, QStringLiteral("AutoCompleteAtStartup"),
                      QStringLiteral("False"));
         frame = std::make_unique<frmMyMDI>(commandLine, *store);
@@ -337,9 +337,16 @@ void TestFirstRun::failedProjectLeavesTheSetUpToTheNextStart()
     QCOMPARE(setup.stored("QuoteFile"), setup.at(Quotes));
     QCOMPARE(setup.stored("FirstStartDone"), QStringLiteral("<none>"));
 
+    // What the user chose before the next start stays.
+    {
+        SettingsStore store(setup.settingsFile);
+        store.write(Settings::General, QStringLiteral("QuoteFile"), QStringLiteral("/srv/q.txt"));
+        QVERIFY(store.sync());
+    }
     QVERIFY(QDir(setup.at("Welcome.prj")).removeRecursively());
     setup.startProgram();
     QVERIFY2(setup.prompter.done(), qPrintable(setup.prompter.report()));
+    QCOMPARE(setup.stored("QuoteFile"), QStringLiteral("/srv/q.txt"));
     QCOMPARE(ProjectFile::read(setup.at("Welcome.prj")).value(),
              FirstRunPlan::welcomeLines(setup.user));
     QCOMPARE(setup.stored("FirstStartDone"), QStringLiteral("True"));

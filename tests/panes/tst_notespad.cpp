@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QDir>
 #include <QTest>
+#include <QTextCharFormat>
 #include <QTextCursor>
 
 // The notes pad in the frame: what it loads, and that it keeps what was typed
@@ -44,6 +45,7 @@ private slots:
     void focusLossAndExitSaveWithoutAsking();
     void fileChangedElsewhereIsNotOverwritten();
     void failingSaveIsToldOnce();
+    void whatOnlyAQuestionSettlesIsToldOnce();
 };
 
 void TestNotesPad::loadsByKindAndOpensMissingFilesEmpty()
@@ -163,7 +165,8 @@ void TestNotesPad::fileChangedElsewhereIsNotOverwritten()
     f.notes->LoadNotesFile(path);
     f.home.write(QStringLiteral("notes.txt"), "theirs, longer\n");
     f.type(QStringLiteral("typed"));
-    f.prompter.expectMessage(NotesController::changedElsewhereText(path));
+    f.prompter.expectMessage(
+        NotesController::notSavingText(path, NotesController::ChangedElsewhereText));
     f.wait(1000);
     QTRY_VERIFY(f.prompter.done());
     f.type(QStringLiteral(" more"));
@@ -185,7 +188,47 @@ void TestNotesPad::fileChangedElsewhereIsNotOverwritten()
     f.type(QStringLiteral("!"));
     f.wait(1000);
     QTRY_COMPARE(TestHome::read(path), QByteArray("mine\ntyped more!"));
+    // Another change later is told again.
+    f.home.write(QStringLiteral("notes.txt"), "theirs again, longer\n");
+    f.type(QStringLiteral("?"));
+    f.prompter.expectMessage(
+        NotesController::notSavingText(path, NotesController::ChangedElsewhereText));
+    f.wait(1000);
+    QTRY_VERIFY(f.prompter.done());
+    QCOMPARE(TestHome::read(path), QByteArray("theirs again, longer\n"));
     f.report();
+}
+
+void TestNotesPad::whatOnlyAQuestionSettlesIsToldOnce()
+{
+    Fixture f;
+    // Formatting typed into plain-text notes.
+    const QString path = f.home.write(QStringLiteral("notes.v1"), "plain\n");
+    f.notes->LoadNotesFile(path);
+    f.pad()->RichTextBox1->setFocus();
+    f.pad()->RichTextBox1->moveCursor(QTextCursor::End);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    f.pad()->RichTextBox1->textCursor().insertText(QStringLiteral("bold"), bold);
+    f.prompter.expectMessage(NotesController::notSavingText(path, NotesController::FormattingText));
+    f.wait(1000);
+    QTRY_VERIFY(f.prompter.done());
+    f.type(QStringLiteral(" more"));
+    f.wait(1000);
+    QTest::qWait(200);
+    f.report();
+    QCOMPARE(TestHome::read(path), QByteArray("plain\n"));
+
+    // A read-only notes file.
+    const QString locked = f.home.write(QStringLiteral("locked.txt"), "locked\n");
+    QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    f.prompter.expectMessage(frmText::changedQuestion(path), Answer::No);
+    f.notes->LoadNotesFile(locked);
+    f.type(QStringLiteral("x"));
+    f.prompter.expectMessage(NotesController::notSavingText(locked, NotesController::ReadOnlyText));
+    f.wait(1000);
+    QTRY_VERIFY(f.prompter.done());
+    QCOMPARE(TestHome::read(locked), QByteArray("locked\n"));
 }
 
 void TestNotesPad::failingSaveIsToldOnce()

@@ -123,6 +123,13 @@ void TestQuotesPane::loadFailuresShowInTheList()
     QCOMPARE(f.rows(), QStringList{line.replace(u'\n', u' ')});
     QCOMPARE(f.pane()->windowTitle(), path);
     QCOMPARE(f.quoteCommands(), AllOff);
+    // The error line is no quote: AutoCopy, a double-click or Ctrl+C leave the clipboard.
+    QGuiApplication::clipboard()->setText(QStringLiteral("mine"));
+    f.store.write(Settings::General, QStringLiteral("AutoCopy"), QStringLiteral("True"));
+    QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {}, f.rowCentre(0));
+    QTest::mouseDClick(f.list()->viewport(), Qt::LeftButton, {}, f.rowCentre(0));
+    QTest::keyClick(f.list(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("mine"));
     // A good file after a bad one switches them on again.
     f.load(f.write(QStringLiteral("good.txt"), "a quote\n"));
     QCOMPARE(f.rows(), QStringList{QStringLiteral("a quote")});

@@ -375,14 +375,23 @@ void TestProjectController::dropsAddToTheListAndOpenOnTheDocumentArea()
     QCOMPARE(f.list().entryCount(), 3);
     f.view()->ListDragging = false;
 
-    // On the document area a folder is refused and the files open as documents,
-    // a project file among them.
+    // On the document area a folder is refused and the files open as documents;
+    // a project file asks how it is meant, No opening it as a document.
     QWidget* area = f.area()->viewport();
     f.prompter.expectMessage(DocumentDropArea::directoryMessage(folder));
+    f.prompter.expectMessage(ProjectController::projectQuestion(project), Answer::No);
     QVERIFY(drop(area, {url(folder), url(file), url(project)}));
     QTRY_COMPARE(f.documentWindows().size(), 2);
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
     QCOMPARE(f.active()->state().FileName, project);
+    // Yes, as from a second start of the program, makes it the project (the
+    // changed list asked about first).
+    f.prompter.expectMessage(ProjectController::projectQuestion(project), Answer::Yes);
+    f.prompter.expectMessage(ProjectController::changedQuestion(QString()), Answer::No);
+    QVERIFY(f.frame.queuePath(project, 0));
+    QTRY_COMPARE(f.list().ProjectFile(), project);
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+    QCOMPARE(f.documentWindows().size(), 2);
 }
 
 void TestProjectController::copiedPathsTooltipsAndFocus()
