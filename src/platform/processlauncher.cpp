@@ -96,7 +96,8 @@ QList<unsigned long> longsProperty(Display* display, Window window, Atom propert
                            &count, &after, &data) == Success &&
         data && format == 32) {
         const auto* items = reinterpret_cast<const unsigned long*>(data);
-        values.assign(items, items + count);
+        for (unsigned long i = 0; i < count; ++i)
+            values.append(items[i]);
     }
     if (data)
         XFree(data);

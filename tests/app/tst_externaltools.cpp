@@ -193,11 +193,11 @@ void TestExternalTools::programGetsItsArgumentsAndRunsOnce()
     const QString name = QStringLiteral("news");
     const QString program = writeRecorder(name, QStringLiteral("news reader"));
     Settings(f.store).setText(Key::SNewsApp,
-                              commandFor(program, QStringLiteral("--group \"a b\" 'c;d'")));
+                              commandFor(program, QStringLiteral("--group \"a b\" c;d $HOME")));
     f.trigger(QStringLiteral("mnuIntSnews"));
     QTRY_COMPARE(starts(name).size(), 1);
     QCOMPARE(starts(name).first(), (QStringList{QStringLiteral("--group"), QStringLiteral("a b"),
-                                                QStringLiteral("c;d")}));
+                                                QStringLiteral("c;d"), QStringLiteral("$HOME")}));
     QVERIFY(f.ticked(QStringLiteral("mnuIntSnews")));
     const TaskNumber first = f.tools().taskNumber(QStringLiteral("mnuIntSnews"));
     QVERIFY(ProcessLauncher::isRunning(first));
