@@ -73,7 +73,7 @@ void ExternalTools::runInternet(const QString& command, const SettingKey& key, c
 void ExternalTools::mnuSAR_Click()
 {
     Tool& tool = m_tools[QStringLiteral("mnuSAR")];
-    if (switchTo(tool, SearchReplaceError))
+    if (switchTo(tool, QString()))
         return;
     const QString utility = QDir(toolsFolder).filePath(SearchReplaceName);
     // The folder goes as one argument: blanks, quotes or a ";" in its name
@@ -103,8 +103,14 @@ bool ExternalTools::switchTo(Tool& tool, const QString& error)
     }
     // A running program without a window we can find (no X server, or none
     // of its own) is left alone: a second copy would not help.
-    if (ProcessLauncher::raiseWindow(tool.task.pid()) == ProcessLauncher::Raise::Failed)
-        Prompter::tell(error, MessageIcon::Exclamation);
+    if (ProcessLauncher::raiseWindow(tool.task.pid()) != ProcessLauncher::Raise::Failed)
+        return true;
+    if (error.isEmpty()) {
+        // The utility is started afresh rather than reported.
+        tool.task = TaskNumber();
+        return false;
+    }
+    Prompter::tell(error, MessageIcon::Exclamation);
     return true;
 }
 

@@ -66,7 +66,8 @@ private:
         bool started = false; // its entry's tick: started at least once
     };
     // True when the command's program still runs (it is brought to the
-    // front); an ended one is forgotten.
+    // front); an ended one is forgotten. A failed switch shows the error, or,
+    // without one, forgets the program too.
     bool switchTo(Tool& tool, const QString& error);
     void runInternet(const QString& command, const SettingKey& key, const QString& error);
     void ticked(Tool& tool);
