@@ -5,6 +5,7 @@
 #include "document/formattingcontroller.h"
 #include "document/framecontext.h"
 #include "document/frmtext.h"
+#include "externaltools.h"
 #include "firstrun.h"
 #include "framestatusbar.h"
 #include "leftpane.h"
@@ -114,6 +115,7 @@ void frmMyMDI::buildControllers()
     m_firstRun = new FirstRun(*m_context, *m_projects, DataLocations::standard(), this);
     m_options = new OptionsController(*m_context, *m_projects, *m_autoComplete, this);
     m_quotes = new QuotesController(*m_context, this);
+    m_externalTools = new ExternalTools(*m_context, this);
     m_documentCommands->registerCommands(*m_router);
     m_tools->registerCommands(*m_router);
     m_formatting->registerCommands(*m_router);
@@ -130,6 +132,7 @@ void frmMyMDI::buildControllers()
         return m_notes->pad() ? m_notes->pad()->state().FileName : QString();
     };
     m_quotes->registerCommands(*m_router);
+    m_externalTools->registerCommands(*m_router);
     connect(m_formatting, &FormattingController::fontTextChanged, m_statusBar,
             [this](const QString& text) {
                 m_statusBar->panel(QStringLiteral("stsFont"))->setText(text);

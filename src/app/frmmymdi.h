@@ -8,6 +8,7 @@
 
 class AutoCompleteController;
 class DocumentDropArea;
+class ExternalTools;
 class FirstRun;
 class FolderTree;
 class NotesController;
@@ -116,6 +117,7 @@ private:
     NotesController* m_notes;
     FirstRun* m_firstRun;
     QuotesController* m_quotes;
+    ExternalTools* m_externalTools;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;
