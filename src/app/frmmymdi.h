@@ -17,6 +17,7 @@ class CommandRouter;
 class DocumentController;
 class DocumentManager;
 class FormattingController;
+class PrintController;
 class FrameStatusBar;
 class LeftPane;
 class MainToolbar;
@@ -107,6 +108,7 @@ private:
     ToolbarController* m_toolbars;
     ToolsController* m_tools;
     FormattingController* m_formatting;
+    PrintController* m_print;
     AutoCompleteController* m_autoComplete;
     ProjectController* m_projects;
     OptionsController* m_options;
