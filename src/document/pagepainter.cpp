@@ -1,5 +1,7 @@
 #include "pagepainter.h"
 
+#include "pageclipdevice.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFileInfo>
@@ -78,20 +80,19 @@ Status PagePainter::paint(QPrinter& printer)
     // The layout's page count grows with the laid-out height only, so a
     // picture taller than a page cannot hold pagination in place.
     const int pages = std::max(1, m_document.pageCount());
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0 && !printer.newPage()) {
+    painter.setClipRect(QRectF(QPointF(0, 0), body.size()));
+    PageClipDevice page(painter, printer, body.height());
+    for (int index = 0; index < pages; ++index) {
+        if (index > 0 && !printer.newPage()) {
             painter.end();
             return failure(printer, QStringLiteral("A new page could not be started."));
         }
-        const QRectF view(0, page * body.height(), body.width(), body.height());
-        painter.save();
-        painter.translate(0, -view.top());
-        painter.setClipRect(view);
-        // Lines ending exactly on the page's edge belong to the page above: a
-        // PDF keeps clipped-away text, which would then be found twice.
-        context.clip = view.adjusted(0, 1, 0, -1);
-        m_document.documentLayout()->draw(&painter, context);
-        painter.restore();
+        const QRectF view(0, index * body.height(), body.width(), body.height());
+        QPainter onPage(&page);
+        onPage.translate(0, -view.top());
+        context.clip = view;
+        m_document.documentLayout()->draw(&onPage, context);
+        onPage.end();
         ++m_pages;
     }
     if (!painter.end())

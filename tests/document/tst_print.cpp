@@ -144,7 +144,6 @@ void TestPrint::marginsPlaceTheText()
     QFETCH(QMarginsF, placed);
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("margins.pdf"));
-    dir.setAutoRemove(false); qWarning() << pdf;
     QPrinter printer(QPrinter::HighResolution);
     toPdf(printer, pdf);
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
