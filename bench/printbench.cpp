@@ -48,6 +48,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     QTextDocument source;
+    QFont font = source.defaultFont();
+    font.setPointSize(12);
+    source.setDefaultFont(font);
     source.setPlainText(megabyteOfText());
     const PagePainter::Margins margins{1000, 1000, 1000, 1000};
 

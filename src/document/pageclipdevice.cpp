@@ -10,8 +10,7 @@ class PageClipEngine : public QPaintEngine {
 public:
     PageClipEngine(QPainter& target, qreal pageHeight)
         : QPaintEngine(AllFeatures), m_target(target), m_pageHeight(pageHeight)
-    {
-    }
+    {}
 
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
@@ -100,8 +99,7 @@ private:
 
 PageClipDevice::PageClipDevice(QPainter& target, const QPaintDevice& printer, qreal pageHeight)
     : m_printer(printer), m_engine(std::make_unique<PageClipEngine>(target, pageHeight))
-{
-}
+{}
 
 PageClipDevice::~PageClipDevice() = default;
 

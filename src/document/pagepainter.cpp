@@ -13,8 +13,7 @@
 
 PagePainter::PagePainter(QTextDocument& document, const Margins& margins)
     : m_document(document), m_margins(margins)
-{
-}
+{}
 
 QMarginsF PagePainter::printableMargins(const QPrinter& printer, const Margins& margins)
 {
@@ -24,8 +23,8 @@ QMarginsF PagePainter::printableMargins(const QPrinter& printer, const Margins& 
     const auto inches = [&](MarginIndex i, qreal least) {
         return std::max(least, std::max(0, margins[i]) / 1000.0);
     };
-    return {inches(Left, border.left()), inches(Top, border.top()),
-            inches(Right, border.right()), inches(Bottom, border.bottom())};
+    return {inches(Left, border.left()), inches(Top, border.top()), inches(Right, border.right()),
+            inches(Bottom, border.bottom())};
 }
 
 QString PagePainter::destination(const QPrinter& printer)

@@ -31,9 +31,10 @@ frmPrtPreview* PrintController::preview() const
 
 void PrintController::registerCommands(CommandRouter& router)
 {
-    router.add(QStringLiteral("mnuPageSetup"), [this] { mnuPageSetup_Click(); },
-               Enabled::WithDocument);
-    router.add(QStringLiteral("mnuPrint"), [this] { mnuPrint_Click(); }, Enabled::WithDocument);
+    router.add(
+        QStringLiteral("mnuPageSetup"), [this] { mnuPageSetup_Click(); }, Enabled::WithDocument);
+    router.add(
+        QStringLiteral("mnuPrint"), [this] { mnuPrint_Click(); }, Enabled::WithDocument);
 }
 
 void PrintController::mnuPageSetup_Click()
@@ -80,8 +81,8 @@ void PrintController::mnuPrint_Click()
         return;
     QPrinter& printer = CommonDialogAPI::programPrinter();
     const bool selected = window->RichTextBox1->textCursor().hasSelection();
-    int flags = PrintFlags |
-                (selected ? CommonDialogAPI::PD_SELECTION : CommonDialogAPI::PD_NOSELECTION);
+    int flags =
+        PrintFlags | (selected ? CommonDialogAPI::PD_SELECTION : CommonDialogAPI::PD_NOSELECTION);
     nameJob(printer, *window);
     if (CommonDialogAPI::ShowPrinter(window, flags))
         return;

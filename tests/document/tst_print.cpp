@@ -49,15 +49,15 @@ struct WordBox {
 };
 QList<WordBox> pdfWords(const QString& pdf)
 {
-    const QString html = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf,
-                                                           QStringLiteral("-")});
+    const QString html =
+        run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     const QRegularExpression word(QStringLiteral(
         "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\""));
     QList<WordBox> boxes;
     for (auto it = word.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
-        boxes.append({m.captured(1).toDouble(), m.captured(2).toDouble(),
-                      m.captured(3).toDouble(), m.captured(4).toDouble()});
+        boxes.append({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                      m.captured(4).toDouble()});
     }
     return boxes;
 }
@@ -133,8 +133,8 @@ void TestPrint::marginsPlaceTheText_data()
                               << QMarginsF(1, 1, 1, 1);
     QTest::newRow("uneven") << PagePainter::Margins{500, 1500, 1500, 750} << 0.0
                             << QMarginsF(1.5, 0.5, 0.75, 1.5);
-    QTest::newRow("within the border") << PagePainter::Margins{100, 1200, 0, 2000} << 0.25
-                                       << QMarginsF(0.25, 0.25, 2, 1.2);
+    QTest::newRow("within the border")
+        << PagePainter::Margins{100, 1200, 0, 2000} << 0.25 << QMarginsF(0.25, 0.25, 2, 1.2);
 }
 
 void TestPrint::marginsPlaceTheText()
@@ -147,8 +147,8 @@ void TestPrint::marginsPlaceTheText()
     QPrinter printer(QPrinter::HighResolution);
     toPdf(printer, pdf);
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                                      QMarginsF(border, border, border, border),
-                                      QPageLayout::Inch, QMarginsF(border, border, border, border)));
+                                      QMarginsF(border, border, border, border), QPageLayout::Inch,
+                                      QMarginsF(border, border, border, border)));
     QCOMPARE(PagePainter::printableMargins(printer, margins), placed);
     QTextDocument document;
     document.setPlainText(longText(60));
@@ -225,9 +225,9 @@ void TestPrint::textWithoutColourIsBlackOnADarkTheme()
     QApplication::setPalette(original);
     QVERIFY(printed);
     const QString image = dir.filePath(QStringLiteral("dark"));
-    run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("30"),
-                                     QStringLiteral("-gray"), QStringLiteral("-singlefile"), pdf,
-                                     image});
+    run(QStringLiteral("pdftoppm"),
+        {QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-gray"),
+         QStringLiteral("-singlefile"), pdf, image});
     const QImage page(image + QStringLiteral(".pgm"));
     QVERIFY(!page.isNull());
     int dark_pixels = 0;

@@ -115,8 +115,12 @@ std::optional<FontChoice> ScriptedPrompter::font(const FontChoice& initial)
 
 ScriptedPrompter& ScriptedPrompter::expectPrinter(const QString& pdfPath, bool selectionOnly)
 {
-    m_script.append({Kind::Printer, QString(), pdfPath.isEmpty() ? Answer::Cancel : Answer::Ok,
-                     pdfPath, {}, selectionOnly});
+    m_script.append({Kind::Printer,
+                     QString(),
+                     pdfPath.isEmpty() ? Answer::Cancel : Answer::Ok,
+                     pdfPath,
+                     {},
+                     selectionOnly});
     return *this;
 }
 
@@ -135,8 +139,8 @@ bool ScriptedPrompter::printer(QPrinter& printer, bool& selectionOnly, bool allo
 
 ScriptedPrompter& ScriptedPrompter::expectPageSetup(std::optional<QMarginsF> marginsInches)
 {
-    Step step{Kind::PageSetup, QString(), marginsInches ? Answer::Ok : Answer::Cancel, {}, {},
-              false};
+    Step step{
+        Kind::PageSetup, QString(), marginsInches ? Answer::Ok : Answer::Cancel, {}, {}, false};
     step.margins = marginsInches;
     m_script.append(step);
     return *this;
