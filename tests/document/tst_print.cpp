@@ -62,6 +62,19 @@ QList<WordBox> pdfWords(const QString& pdf)
     return boxes;
 }
 
+// How many pixels of a rendered page are dark; -1 when there is no page.
+int darkPixels(const QString& imagePath)
+{
+    const QImage page(imagePath);
+    if (page.isNull())
+        return -1;
+    int dark = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            dark += qGray(page.pixel(x, y)) < 80;
+    return dark;
+}
+
 void toPdf(QPrinter& printer, const QString& path)
 {
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -152,6 +165,10 @@ void TestPrint::marginsPlaceTheText()
     QCOMPARE(PagePainter::printableMargins(printer, margins), placed);
     QTextDocument document;
     document.setPlainText(longText(60));
+    // A window without word wrap still prints its lines wrapped.
+    QTextOption noWrap = document.defaultTextOption();
+    noWrap.setWrapMode(QTextOption::NoWrap);
+    document.setDefaultTextOption(noWrap);
     PagePainter painter(document, margins);
     QVERIFY(painter.paint(printer));
     QVERIFY(painter.pageCount() > 1);
@@ -202,6 +219,13 @@ void TestPrint::aPictureTallerThanAPageStillAdvances()
     const QString text = pdfText(pdf);
     QVERIFY(text.contains(QStringLiteral("before the picture")));
     QVERIFY(text.contains(QStringLiteral("after the picture")));
+    // The second page is the picture's.
+    const QString rendered = dir.filePath(QStringLiteral("tall"));
+    run(QStringLiteral("pdftoppm"),
+        {QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-f"), QStringLiteral("2"),
+         QStringLiteral("-l"), QStringLiteral("2"), QStringLiteral("-singlefile"), pdf, rendered});
+    const int dark = darkPixels(rendered + QStringLiteral(".ppm"));
+    QVERIFY2(dark > 200, qPrintable(QString::number(dark)));
 }
 
 void TestPrint::textWithoutColourIsBlackOnADarkTheme()
@@ -228,13 +252,8 @@ void TestPrint::textWithoutColourIsBlackOnADarkTheme()
     run(QStringLiteral("pdftoppm"),
         {QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-gray"),
          QStringLiteral("-singlefile"), pdf, image});
-    const QImage page(image + QStringLiteral(".pgm"));
-    QVERIFY(!page.isNull());
-    int dark_pixels = 0;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x)
-            dark_pixels += qGray(page.pixel(x, y)) < 80;
-    QVERIFY2(dark_pixels > 50, qPrintable(QString::number(dark_pixels)));
+    const int black = darkPixels(image + QStringLiteral(".pgm"));
+    QVERIFY2(black > 50, qPrintable(QString::number(black)));
 }
 
 void TestPrint::printThroughThePreview()
@@ -263,6 +282,13 @@ void TestPrint::printThroughThePreview()
         const QString line = QStringLiteral("line%1 ").arg(i, 4, 10, QLatin1Char('0'));
         QVERIFY2(text.count(line) == 1, qPrintable(line));
     }
+
+    // The Help entry opens the manual when the help is there, and nothing breaks when not.
+    preview->mnuHelpItem->trigger();
+    int manuals = 0;
+    f.print()->userManual = [&] { ++manuals; };
+    preview->mnuHelpItem->trigger();
+    QCOMPARE(manuals, 1);
 
     // Later prints keep the margins; the dialog proposes the document's PDF name.
     preview->mnuExit->trigger();
