@@ -5,6 +5,7 @@
 #include "document/formattingcontroller.h"
 #include "document/framecontext.h"
 #include "document/frmtext.h"
+#include "document/printcontroller.h"
 #include "externaltools.h"
 #include "firstrun.h"
 #include "framestatusbar.h"
@@ -106,6 +107,7 @@ void frmMyMDI::buildControllers()
     m_toolbars = new ToolbarController(*m_context, m_toolbar, m_pane, this);
     m_tools = new ToolsController(*m_context, this);
     m_formatting = new FormattingController(*m_context, this);
+    m_print = new PrintController(*m_context, this);
     m_autoComplete = new AutoCompleteController(*m_context, this);
     m_projects = new ProjectController(*m_context, m_pane->List1, *m_documentCommands, this);
     m_recent = new RecentFiles(*m_context, *m_projects, this);
@@ -119,6 +121,7 @@ void frmMyMDI::buildControllers()
     m_documentCommands->registerCommands(*m_router);
     m_tools->registerCommands(*m_router);
     m_formatting->registerCommands(*m_router);
+    m_print->registerCommands(*m_router);
     m_autoComplete->registerCommands(*m_router);
     m_projects->registerCommands(*m_router);
     m_recent->registerCommands(*m_router);

@@ -18,6 +18,7 @@ class CommandRouter;
 class DocumentController;
 class DocumentManager;
 class FormattingController;
+class PrintController;
 class FrameStatusBar;
 class LeftPane;
 class MainToolbar;
@@ -108,6 +109,7 @@ private:
     ToolbarController* m_toolbars;
     ToolsController* m_tools;
     FormattingController* m_formatting;
+    PrintController* m_print;
     AutoCompleteController* m_autoComplete;
     ProjectController* m_projects;
     OptionsController* m_options;

@@ -274,7 +274,8 @@ bool DialogPrompter::printer(QPrinter& printer, bool& selectionOnly, bool allowS
     QPrintDialog dialog(&printer, owner());
     dialog.setOption(QAbstractPrintDialog::PrintSelection, allowSelection);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    // Print to file makes a PDF: Linux's way to one, and the one destination without printers.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     if (allowSelection && selectionOnly)
         dialog.setPrintRange(QAbstractPrintDialog::Selection);
     if (dialog.exec() != QDialog::Accepted)

@@ -1,5 +1,7 @@
 #include "scriptedprompter.h"
 
+#include <QPrinter>
+
 ScriptedPrompter::ScriptedPrompter() : m_previous(Prompter::install(this)) {}
 
 ScriptedPrompter::~ScriptedPrompter()
@@ -111,16 +113,46 @@ std::optional<FontChoice> ScriptedPrompter::font(const FontChoice& initial)
     return step ? step->font : std::nullopt;
 }
 
-bool ScriptedPrompter::printer(QPrinter&, bool&, bool)
+ScriptedPrompter& ScriptedPrompter::expectPrinter(const QString& pdfPath, bool selectionOnly)
 {
-    next(Kind::Printer, QString());
-    return false;
+    m_script.append({Kind::Printer,
+                     QString(),
+                     pdfPath.isEmpty() ? Answer::Cancel : Answer::Ok,
+                     pdfPath,
+                     {},
+                     selectionOnly});
+    return *this;
 }
 
-bool ScriptedPrompter::pageSetup(QPrinter&, QMarginsF&)
+bool ScriptedPrompter::printer(QPrinter& printer, bool& selectionOnly, bool allowSelection)
 {
-    next(Kind::PageSetup, QString());
-    return false;
+    printerDocNames.append(printer.docName());
+    printerSelectionAllowed.append(allowSelection);
+    const auto step = next(Kind::Printer, QString());
+    if (!step || step->answer != Answer::Ok)
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(step->text);
+    selectionOnly = allowSelection && step->checked;
+    return true;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectPageSetup(std::optional<QMarginsF> marginsInches)
+{
+    Step step{
+        Kind::PageSetup, QString(), marginsInches ? Answer::Ok : Answer::Cancel, {}, {}, false};
+    step.margins = marginsInches;
+    m_script.append(step);
+    return *this;
+}
+
+bool ScriptedPrompter::pageSetup(QPrinter&, QMarginsF& marginsInches)
+{
+    const auto step = next(Kind::PageSetup, QString());
+    if (!step || !step->margins)
+        return false;
+    marginsInches = *step->margins;
+    return true;
 }
 
 YesNoAllReply ScriptedPrompter::yesNoAll(const YesNoAllRequest& request)

@@ -3,6 +3,7 @@
 #include "platform/prompter.h"
 
 #include <QList>
+#include <QMarginsF>
 #include <QStringList>
 #include <functional>
 
@@ -38,6 +39,11 @@ public:
     ScriptedPrompter& expectYesNoAll(const QString& textPart, int answer, bool checked = false);
     // The next prompt is the program chooser for a path containing pathPart; the
     // answer is the choice, or nothing for Cancel.
+    // The next prompt is the print dialog: an empty path cancels it, any other
+    // prints to that PDF file, of the selection when selectionOnly.
+    ScriptedPrompter& expectPrinter(const QString& pdfPath, bool selectionOnly = false);
+    // The next prompt is the page setup: margins in inches, or nothing for Cancel.
+    ScriptedPrompter& expectPageSetup(std::optional<QMarginsF> marginsInches);
     ScriptedPrompter& expectOpenWith(const QString& pathPart, std::optional<OpenWithChoice> answer);
     // Runs while the last expected prompt is shown, as timers and other events
     // do while a real dialog waits for the user.
@@ -65,6 +71,10 @@ public:
     QList<FontChoice> fontRequests;
     QList<QStringList> choices;
     QList<OpenWithRequest> openWithRequests;
+    // What each print dialog was shown: the printer's document name and whether
+    // the selection choice was open.
+    QStringList printerDocNames;
+    QList<bool> printerSelectionAllowed;
     QStringList failures;
 
 private:
@@ -78,6 +88,7 @@ private:
         std::optional<FontChoice> font = {};
         std::optional<OpenWithChoice> openWith = {};
         std::function<void()> whileShown = {};
+        std::optional<QMarginsF> margins = {};
     };
     std::optional<Step> next(Kind kind, const QString& text);
 
