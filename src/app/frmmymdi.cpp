@@ -7,6 +7,7 @@
 #include "document/frmtext.h"
 #include "firstrun.h"
 #include "framestatusbar.h"
+#include "helpcontroller.h"
 #include "leftpane.h"
 #include "maintoolbar.h"
 #include "menus/commandrouter.h"
@@ -130,6 +131,11 @@ void frmMyMDI::buildControllers()
         return m_notes->pad() ? m_notes->pad()->state().FileName : QString();
     };
     m_quotes->registerCommands(*m_router);
+    m_help = new HelpController(*m_context, this);
+    m_help->registerCommands(*m_router);
+    m_options->ShowHelpContext = [this](QWidget* window, int context) {
+        m_help->ShowHelpContext(window, context);
+    };
     connect(m_formatting, &FormattingController::fontTextChanged, m_statusBar,
             [this](const QString& text) {
                 m_statusBar->panel(QStringLiteral("stsFont"))->setText(text);
@@ -368,6 +374,7 @@ void frmMyMDI::closeEvent(QCloseEvent* event)
     m_tree->closing();
     if (ToolbarCustomizer* customizer = m_toolbars->customizer())
         customizer->close();
+    m_help->closeAll();
     event->accept();
 }
 

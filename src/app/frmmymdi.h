@@ -18,6 +18,7 @@ class DocumentController;
 class DocumentManager;
 class FormattingController;
 class FrameStatusBar;
+class HelpController;
 class LeftPane;
 class MainToolbar;
 class MenuBars;
@@ -116,6 +117,7 @@ private:
     NotesController* m_notes;
     FirstRun* m_firstRun;
     QuotesController* m_quotes;
+    HelpController* m_help;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;
