@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSplitter>
 #include <QTextDocument>
 #include <QToolBar>
@@ -143,12 +144,18 @@ void HelpViewer::fillContents()
     static const QRegularExpression link(
         QStringLiteral("<a\\s+href=\"([^\"#:]+\\.html)(#[^\"]*)?\"[^>]*>(.*?)</a>"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    QSet<QString> listed;
     for (auto it = link.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
+        // Each page once: the page's own links back to the contents are not entries.
+        const QString target = match.captured(1) + match.captured(2);
+        if (target == m_firstPage || listed.contains(target))
+            continue;
+        listed.insert(target);
         QTextDocument caption;
         caption.setHtml(match.captured(3));
         auto* item = new QTreeWidgetItem(m_contents, {caption.toPlainText().simplified()});
-        item->setData(0, Qt::UserRole, match.captured(1) + match.captured(2));
+        item->setData(0, Qt::UserRole, target);
     }
 }
 
