@@ -399,6 +399,11 @@ void TestHelp::outsideLinksGoToTheDesktop()
     f.action(QStringLiteral("mnuAbout"))->trigger();
     emit f.help.about()->Label1_1->linkActivated(About::issueTracker());
     QCOMPARE(desktop.opened.last(), QUrl(About::issueTracker()));
+    // An address the desktop cannot open is reported.
+    f.prompter.expectMessage(About::BrowserError);
+    QVERIFY(!About::openLink(QStringLiteral("quillora-nowhere:page")));
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+    QCOMPARE(f.prompter.messages.last().icon, MessageIcon::Exclamation);
 }
 
 void TestHelp::helpWindowsCloseWithTheFrame()
