@@ -4,11 +4,14 @@
 #include "document/documentmanager.h"
 #include "document/formattingcontroller.h"
 #include "document/framecontext.h"
+#include "document/frmprtpreview.h"
 #include "document/frmtext.h"
 #include "document/printcontroller.h"
 #include "externaltools.h"
 #include "firstrun.h"
 #include "framestatusbar.h"
+#include "helpcontexts.h"
+#include "helpcontroller.h"
 #include "leftpane.h"
 #include "maintoolbar.h"
 #include "menus/commandrouter.h"
@@ -136,6 +139,14 @@ void frmMyMDI::buildControllers()
     };
     m_quotes->registerCommands(*m_router);
     m_externalTools->registerCommands(*m_router);
+    m_help = new HelpController(*m_context, this);
+    m_help->registerCommands(*m_router);
+    m_options->ShowHelpContext = [this](QWidget* window, int context) {
+        m_help->ShowHelpContext(window, context);
+    };
+    m_print->userManual = [this] {
+        m_help->ShowHelpContext(m_print->preview(), HelpContexts::Printing);
+    };
     connect(m_formatting, &FormattingController::fontTextChanged, m_statusBar,
             [this](const QString& text) {
                 m_statusBar->panel(QStringLiteral("stsFont"))->setText(text);
@@ -374,6 +385,7 @@ void frmMyMDI::closeEvent(QCloseEvent* event)
     m_tree->closing();
     if (ToolbarCustomizer* customizer = m_toolbars->customizer())
         customizer->close();
+    m_help->closeAll();
     event->accept();
 }
 

@@ -20,6 +20,7 @@ class DocumentManager;
 class FormattingController;
 class PrintController;
 class FrameStatusBar;
+class HelpController;
 class LeftPane;
 class MainToolbar;
 class MenuBars;
@@ -120,6 +121,7 @@ private:
     FirstRun* m_firstRun;
     QuotesController* m_quotes;
     ExternalTools* m_externalTools;
+    HelpController* m_help;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;

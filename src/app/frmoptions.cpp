@@ -1,6 +1,7 @@
 #include "frmoptions.h"
 
 #include "characterfilter.h"
+#include "helpcontexts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -55,6 +56,7 @@ frmOptions::frmOptions(QWidget* owner) : QDialog(owner)
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(Caption);
     setModal(true);
+    setProperty(HelpContexts::PropertyName, HelpContext);
     Form_Load();
 }
 

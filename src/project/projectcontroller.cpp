@@ -22,7 +22,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
-#include <QWhatsThis>
 
 namespace {
 
@@ -31,12 +30,6 @@ namespace {
 void makeFolderCurrent(const QString& file)
 {
     QDir::setCurrent(QFileInfo(file).absolutePath());
-}
-
-QString dragDropHelpText()
-{
-    QFile page(QStringLiteral(":/help/dragdrop.html"));
-    return page.open(QIODevice::ReadOnly) ? QString::fromUtf8(page.readAll()) : QString();
 }
 
 } // namespace
@@ -109,9 +102,6 @@ void ProjectController::registerCommands(CommandRouter& router)
         {"mnuRCListSort", [this] { mnuListSort_Click(); }},
         {"mnuCopyListPath", [this] { mnuCopyListPath_Click(); }},
         {"mnuRCCopyPath", [this] { mnuCopyListPath_Click(); }},
-        {"mnuRCListDragDropHelp", [this] { mnuDragDropHelp_Click(); }},
-        {"mnuRCTreeDragDropHelp", [this] { mnuDragDropHelp_Click(); }},
-        {"mnuRCMDIDragDropHelp", [this] { mnuDragDropHelp_Click(); }},
     });
     router.add(
         QStringLiteral("mnuAddAll"), [this] { mnuAddAll_Click(); }, Enabled::WithAnyDocument);
@@ -356,12 +346,6 @@ void ProjectController::mnuRCListOpenWith_Click()
     if (index.isValid() && index.row() > 0)
         SelectListItem(index.row(), false);
     OpenListItems(2);
-}
-
-void ProjectController::mnuDragDropHelp_Click()
-{
-    QWhatsThis::showText(m_context.window->mapToGlobal(m_context.PopupPos), dragDropHelpText(),
-                         m_context.window);
 }
 
 void ProjectController::popUpMenu(QPoint viewportPosition)

@@ -78,7 +78,6 @@ public:
     void mnuListSort_Click();
     void mnuCopyListPath_Click();
     void mnuRCListOpenWith_Click();
-    void mnuDragDropHelp_Click();
 
 signals:
     // A project was loaded or saved under this name.

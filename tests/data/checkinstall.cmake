@@ -21,7 +21,10 @@ foreach(path
         share/quillora/Templates/Quotes.txt
         share/quillora/Templates/Notes.rtf
         "share/quillora/Templates/Often Used Text Blocks.txt"
-        share/quillora/Templates/AutoComplete.txt)
+        share/quillora/Templates/AutoComplete.txt
+        share/quillora/help/index.html
+        share/quillora/help/options.html
+        share/quillora/help/htmlref.html)
     if(NOT EXISTS ${PREFIX}/${path})
         message(FATAL_ERROR "not installed: ${path}")
     endif()

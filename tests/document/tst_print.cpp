@@ -284,6 +284,7 @@ void TestPrint::printThroughThePreview()
     }
 
     // The Help entry opens the manual when the help is there, and nothing breaks when not.
+    f.print()->userManual = nullptr;
     preview->mnuHelpItem->trigger();
     int manuals = 0;
     f.print()->userManual = [&] { ++manuals; };

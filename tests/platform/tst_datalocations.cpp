@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTextDocument>
@@ -92,7 +93,13 @@ void TestDataLocations::buildTreeStagesEverySample()
     QVERIFY2(!installed.isEmpty(), "the build stages no sample files beside the program");
     QStringList samples = FirstRunPlan::sampleFiles();
     samples.sort();
-    QCOMPARE(filesUnder(installed), samples);
+    // Beside the samples lies the user manual, which a first start leaves where it is.
+    QStringList staged = filesUnder(installed);
+    const QStringList manual = staged.filter(QRegularExpression(QStringLiteral("^help/")));
+    QVERIFY(manual.contains(QStringLiteral("help/index.html")));
+    for (const QString& page : manual)
+        staged.removeOne(page);
+    QCOMPARE(staged, samples);
 }
 
 void TestDataLocations::shippedRtfFilesRead()
