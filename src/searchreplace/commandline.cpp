@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "filepool.h"
 #include "replacerun.h"
 #include "treewalker.h"
 
@@ -19,6 +20,12 @@ public:
         if (m_buffer.size() >= Chunk)
             flush();
     }
+    void bytes(const QByteArray& bytes)
+    {
+        m_buffer += bytes;
+        if (m_buffer.size() >= Chunk)
+            flush();
+    }
     void flush()
     {
         if (!m_buffer.isEmpty())
@@ -32,6 +39,44 @@ private:
     FILE* m_file;
     QByteArray m_buffer;
 };
+
+QByteArray errorLine(const QString& path, const QString& why)
+{
+    return (path + QStringLiteral(": ") + why).toUtf8() + '\n';
+}
+
+FileReport processFile(const ReplaceRun& run, const SearchOptions& options,
+                       const TreeWalker::Entry& entry)
+{
+    FileReport report;
+    Result<ReplaceRun::Searched> searched = run.search(entry, true);
+    if (!searched) {
+        report.err = errorLine(entry.path, searched.error().message);
+        report.trouble = searched.error().code != ErrorCode::BadFormat;
+        return report;
+    }
+    const ReplaceRun::Searched& found = searched.value();
+    if (found.scan.matchCount == 0)
+        return report;
+    report.matched = true;
+    const QByteArray path = found.path.toUtf8();
+    if (!options.replacing) {
+        for (const LineMatch& line : found.scan.lines)
+            report.out +=
+                path + ':' + QByteArray::number(line.number) + ':' + line.text.toUtf8() + '\n';
+        return report;
+    }
+    const ReplaceRun::FileOutcome outcome = run.replace(found);
+    if (outcome.outcome == ReplaceRun::Outcome::Replaced) {
+        report.out = path + ": " + QByteArray::number(outcome.count) + '\n';
+        report.count = outcome.count;
+    } else {
+        // A change asked for and not made is trouble, whatever the reason.
+        report.err = errorLine(found.path, outcome.message);
+        report.trouble = true;
+    }
+    return report;
+}
 
 bool takesValue(const QString& arg)
 {
@@ -159,47 +204,43 @@ int CommandLine::run(const Parsed& parsed, FILE* out, FILE* err)
         run.setBackupFolder(folder);
     }
 
-    bool matched = false;
-    bool trouble = false;
-    int replacements = 0;
-    int changedFiles = 0;
+    // The walk comes first and is quick; the files are then read, searched and
+    // written by a pool, printed in the walk's order.
+    QList<TreeWalker::Entry> entries;
     TreeWalker walker(options);
     const bool walked = walker.walk(
         parsed.folder,
         [&](const TreeWalker::Entry& entry) {
-            Result<ReplaceRun::Searched> searched = run.search(entry, true);
-            if (!searched) {
-                complain(entry.path, searched.error().message);
-                if (searched.error().code != ErrorCode::BadFormat)
-                    trouble = true;
-                return true;
-            }
-            const ReplaceRun::Searched& found = searched.value();
-            if (found.scan.matchCount == 0)
-                return true;
-            matched = true;
-            if (!options.replacing) {
-                for (const LineMatch& line : found.scan.lines)
-                    stdOut.line(found.path + u':' + QString::number(line.number) + u':' +
-                                line.text);
-                return true;
-            }
-            const ReplaceRun::FileOutcome outcome = run.replace(found);
-            if (outcome.outcome == ReplaceRun::Outcome::Replaced) {
-                stdOut.line(found.path + QStringLiteral(": ") + QString::number(outcome.count));
-                replacements += outcome.count;
-                ++changedFiles;
-            } else {
-                // A change asked for and not made is trouble, whatever the reason.
-                complain(found.path, outcome.message);
-                trouble = true;
-            }
+            entries.append(entry);
             return true;
         },
         complain);
     if (!walked) {
         complain(parsed.folder, QStringLiteral("not a readable folder"));
         return Trouble;
+    }
+
+    bool matched = false;
+    bool trouble = false;
+    int replacements = 0;
+    int changedFiles = 0;
+    FilePool pool(options.replacing && !parsed.dryRun);
+    for (qsizetype first = 0; first < entries.size(); first += FilePool::Batch) {
+        const QList<FileReport> reports =
+            pool.process(entries.mid(first, FilePool::Batch), [&](const TreeWalker::Entry& entry) {
+                return processFile(run, options, entry);
+            });
+        for (const FileReport& report : reports) {
+            stdOut.bytes(report.out);
+            if (!report.err.isEmpty()) {
+                stdOut.flush();
+                std::fwrite(report.err.constData(), 1, size_t(report.err.size()), err);
+            }
+            matched = matched || report.matched;
+            trouble = trouble || report.trouble;
+            replacements += report.count;
+            changedFiles += report.count > 0 ? 1 : 0;
+        }
     }
     if (options.replacing)
         stdOut.line(

@@ -27,6 +27,18 @@ char16_t foldAscii(char16_t c)
     return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
 }
 
+// QByteArray::toLower goes through a table byte by byte; this loop vectorises.
+QByteArray foldedAscii(const QByteArray& bytes)
+{
+    QByteArray out(bytes.size(), Qt::Uninitialized);
+    const auto* in = reinterpret_cast<const uchar*>(bytes.constData());
+    auto* to = reinterpret_cast<uchar*>(out.data());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i)
+        to[i] = uchar(in[i] + (uchar(in[i] - 'A') < 26 ? 32 : 0));
+    return out;
+}
+
 bool isWordChar(QChar c)
 {
     return c.isLetterOrNumber() || c == u'_';
@@ -115,7 +127,7 @@ FileScan FileMatcher::scan(const QByteArray& bytes) const
     // are told about only when they would have matched, as grep does.
     QByteArray folded;
     if (m_asciiNeedle) {
-        const QByteArray& haystack = m_options.ignoreCase ? (folded = bytes.toLower()) : bytes;
+        const QByteArray& haystack = m_options.ignoreCase ? (folded = foldedAscii(bytes)) : bytes;
         if (findBytes(haystack.constData(), haystack.size(), 0, m_asciiBytes) < 0)
             return result;
     }
