@@ -1,4 +1,4 @@
-#include "commandline.h"
+#include "sarcommandline.h"
 
 #include <QCoreApplication>
 
@@ -9,8 +9,8 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    const CommandLine::Parsed parsed = CommandLine::parse(arguments);
+    const SarCommandLine::Parsed parsed = SarCommandLine::parse(arguments);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Quillora"));
-    return CommandLine::run(parsed, stdout, stderr);
+    return SarCommandLine::run(parsed, stdout, stderr);
 }

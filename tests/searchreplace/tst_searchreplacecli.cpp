@@ -1,4 +1,4 @@
-#include "searchreplace/commandline.h"
+#include "searchreplace/sarcommandline.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -242,7 +242,7 @@ void TestSearchReplaceCli::skippedFilesMakeTrouble()
     if (readOnly)
         QVERIFY(QFile::setPermissions(dir.filePath("a/kept.txt"), QFile::ReadOwner));
     const Run got = utility({"--find", "needle", "--replace", replacement, dir.path()});
-    QCOMPARE(got.code, int(CommandLine::Trouble));
+    QCOMPARE(got.code, int(SarCommandLine::Trouble));
     const QList<QByteArray> errors = sortedLines(got.err);
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().startsWith(dir.filePath("a/kept.txt").toUtf8() + ": ") &&
@@ -299,7 +299,7 @@ void TestSearchReplaceCli::windowArguments()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, folder);
-    const CommandLine::Parsed parsed = CommandLine::parse(arguments);
+    const SarCommandLine::Parsed parsed = SarCommandLine::parse(arguments);
     QVERIFY(parsed.window);
     QVERIFY(parsed.error.isEmpty());
     QCOMPARE(parsed.folder, folder);

@@ -9,7 +9,7 @@
 
 // The utility's command line: with --find it searches or replaces and prints
 // as grep -rn does; without, it names the folder the window opens on.
-class CommandLine {
+class SarCommandLine {
 public:
     enum Exit { Matched = 0, NothingMatched = 1, Trouble = 2 };
 

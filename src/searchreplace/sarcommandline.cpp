@@ -1,4 +1,4 @@
-#include "commandline.h"
+#include "sarcommandline.h"
 
 #include "filepool.h"
 #include "replacerun.h"
@@ -86,13 +86,13 @@ bool takesValue(const QString& arg)
 
 } // namespace
 
-const QString CommandLine::Usage = QStringLiteral(
+const QString SarCommandLine::Usage = QStringLiteral(
     "usage: quillora-search-replace [FOLDER[,]]\n"
     "       quillora-search-replace --find TEXT [--replace TEXT [--dry-run] [--backup[=DIR]]]\n"
     "           [--ignore-case] [--whole-word] [--include GLOB]... [--exclude-dir GLOB]...\n"
     "           [--hidden] [--follow-symlinks] [--max-size MB] FOLDER");
 
-CommandLine::Parsed CommandLine::parse(const QStringList& arguments)
+SarCommandLine::Parsed SarCommandLine::parse(const QStringList& arguments)
 {
     Parsed parsed;
     bool hasFind = false;
@@ -178,7 +178,7 @@ CommandLine::Parsed CommandLine::parse(const QStringList& arguments)
     return parsed;
 }
 
-int CommandLine::run(const Parsed& parsed, FILE* out, FILE* err)
+int SarCommandLine::run(const Parsed& parsed, FILE* out, FILE* err)
 {
     Output stdOut(out);
     auto complain = [&](const QString& path, const QString& why) {
