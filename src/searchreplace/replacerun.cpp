@@ -144,6 +144,13 @@ ReplaceRun::FileOutcome ReplaceRun::replace(const Searched& searched,
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))
         return {Outcome::Failed, 0, CannotWrite.arg(file.errorString())};
+    // QSaveFile keeps the mode; the owner and group are ours to keep, or root
+    // would take over every file it changes. Without the right, they stay ours.
+    struct stat st;
+    if (::stat(QFile::encodeName(target).constData(), &st) == 0) {
+        const int owned = ::fchown(file.handle(), st.st_uid, st.st_gid);
+        Q_UNUSED(owned);
+    }
     const QByteArray& out = replaced.value().bytes;
     if (file.write(out) != out.size()) {
         file.cancelWriting();
