@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 class TestReplaceRun : public QObject {
     Q_OBJECT
 private slots:
@@ -18,6 +21,8 @@ private slots:
     void backupMirrorsThePaths();
     void dryRunWritesNothing();
     void chosenLinesOnly();
+    void linkedFileIsChangedThroughItsLink();
+    void ownerIsKept();
     void backupInsideTheTree_data();
     void backupInsideTheTree();
 
@@ -200,6 +205,43 @@ void TestReplaceRun::chosenLinesOnly()
     const QSet<qint64> lines{2};
     QCOMPARE(run.replace(searched.value(), &lines).count, 1);
     QCOMPARE(read("a.txt"), QByteArray("fox\ncat\n"));
+}
+
+void TestReplaceRun::linkedFileIsChangedThroughItsLink()
+{
+    QTemporaryDir outside;
+    const QString target = outside.filePath("target.txt");
+    QFile f(target);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("fox\n");
+    f.close();
+    QVERIFY(QFile::link(target, m_dir->filePath("link.txt")));
+    SearchOptions options = replacing("fox", "cat");
+    options.followSymlinks = true;
+    ReplaceRun run(options);
+    const auto searched = run.search(entry("link.txt"), false);
+    QVERIFY(searched.ok());
+    QCOMPARE(run.replace(searched.value()).outcome, ReplaceRun::Outcome::Replaced);
+    QVERIFY(QFileInfo(m_dir->filePath("link.txt")).isSymLink());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("cat\n"));
+}
+
+void TestReplaceRun::ownerIsKept()
+{
+    if (::geteuid() != 0)
+        QSKIP("only root can give a file to someone else");
+    const QString path = file("theirs.txt", "fox\n");
+    QCOMPARE(::chown(QFile::encodeName(path).constData(), 4321, 4322), 0);
+    ReplaceRun run(replacing("fox", "cat"));
+    const auto searched = run.search(entry("theirs.txt"), false);
+    QVERIFY(searched.ok());
+    QCOMPARE(run.replace(searched.value()).outcome, ReplaceRun::Outcome::Replaced);
+    struct stat st;
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+    QCOMPARE(st.st_uid, uid_t(4321));
+    QCOMPARE(st.st_gid, gid_t(4322));
+    QCOMPARE(read("theirs.txt"), QByteArray("cat\n"));
 }
 
 void TestReplaceRun::backupInsideTheTree_data()
