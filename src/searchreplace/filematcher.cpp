@@ -22,21 +22,14 @@ bool hasWideMark(const QByteArray& bytes)
            bytes.startsWith(QByteArray("\x00\x00\xFE\xFF", 4));
 }
 
+uchar foldByte(uchar c)
+{
+    return uchar(c - 'A') < 26 ? uchar(c + 32) : c;
+}
+
 char16_t foldAscii(char16_t c)
 {
     return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
-}
-
-// QByteArray::toLower goes through a table byte by byte; this loop vectorises.
-QByteArray foldedAscii(const QByteArray& bytes)
-{
-    QByteArray out(bytes.size(), Qt::Uninitialized);
-    const auto* in = reinterpret_cast<const uchar*>(bytes.constData());
-    auto* to = reinterpret_cast<uchar*>(out.data());
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i)
-        to[i] = uchar(in[i] + (uchar(in[i] - 'A') < 26 ? 32 : 0));
-    return out;
 }
 
 bool isWordChar(QChar c)
@@ -68,6 +61,14 @@ FileMatcher::FileMatcher(const SearchOptions& options) : m_options(options)
         m_asciiBytes = options.find.toLatin1();
         if (options.ignoreCase)
             m_asciiBytes = m_asciiBytes.toLower();
+        const qsizetype n = m_asciiBytes.size();
+        m_skip.fill(qMax<qsizetype>(n, 1));
+        for (qsizetype i = 0; i + 1 < n; ++i) {
+            const uchar c = uchar(m_asciiBytes[i]);
+            m_skip[c] = n - 1 - i;
+            if (c >= 'a' && c <= 'z')
+                m_skip[c - 32] = n - 1 - i;
+        }
     }
 }
 
@@ -108,9 +109,33 @@ bool FileMatcher::isUtf8(const char* data, qsizetype size)
 qsizetype FileMatcher::findBytes(const char* haystack, qsizetype size, qsizetype from,
                                  const QByteArray& needle) const
 {
+    if (m_options.ignoreCase && m_asciiNeedle && needle == m_asciiBytes)
+        return findFolded(haystack, size, from);
     const void* hit =
         ::memmem(haystack + from, size_t(size - from), needle.constData(), size_t(needle.size()));
     return hit ? static_cast<const char*>(hit) - haystack : -1;
+}
+
+// Horspool's search with ASCII case folded on the fly: no folded copy of the
+// file, and the skips make it about as quick as the exact search.
+qsizetype FileMatcher::findFolded(const char* haystack, qsizetype size, qsizetype from) const
+{
+    const auto* data = reinterpret_cast<const uchar*>(haystack);
+    const auto* needle = reinterpret_cast<const uchar*>(m_asciiBytes.constData());
+    const qsizetype n = m_asciiBytes.size();
+    const uchar last = needle[n - 1];
+    for (qsizetype pos = from; pos + n <= size;) {
+        const uchar c = data[pos + n - 1];
+        if (foldByte(c) == last) {
+            qsizetype k = n - 2;
+            while (k >= 0 && foldByte(data[pos + k]) == needle[k])
+                --k;
+            if (k < 0)
+                return pos;
+        }
+        pos += m_skip[c];
+    }
+    return -1;
 }
 
 FileScan FileMatcher::scan(const QByteArray& bytes) const
@@ -125,12 +150,8 @@ FileScan FileMatcher::scan(const QByteArray& bytes) const
     // An ASCII character decodes from its own byte in every encoding left here,
     // so a file without the needle's bytes cannot hold the needle. Binary files
     // are told about only when they would have matched, as grep does.
-    QByteArray folded;
-    if (m_asciiNeedle) {
-        const QByteArray& haystack = m_options.ignoreCase ? (folded = foldedAscii(bytes)) : bytes;
-        if (findBytes(haystack.constData(), haystack.size(), 0, m_asciiBytes) < 0)
-            return result;
-    }
+    if (m_asciiNeedle && findBytes(bytes.constData(), bytes.size(), 0, m_asciiBytes) < 0)
+        return result;
     if (isBinary(bytes)) {
         result.kind = FileScan::Kind::Binary;
         return result;
@@ -151,7 +172,7 @@ FileScan FileMatcher::scan(const QByteArray& bytes) const
         result.format.encoding = Cp1252;
     }
     if (m_asciiNeedle) {
-        scanBytes(m_options.ignoreCase ? folded : bytes, offset, m_asciiBytes, result);
+        scanBytes(bytes, offset, m_asciiBytes, result);
     } else if (!m_options.ignoreCase) {
         if (result.format.encoding == Cp1252 &&
             !TextCodec::canEncode(m_options.find, result.format.encoding))
@@ -164,7 +185,6 @@ FileScan FileMatcher::scan(const QByteArray& bytes) const
         scanDecoded(bytes, result);
         return result;
     }
-    // The decoded lines come from the file itself, not the folded copy.
     for (LineMatch& line : result.lines) {
         const char* start = bytes.constData() + line.byteStart;
         const qsizetype size = line.byteEnd - line.byteStart;

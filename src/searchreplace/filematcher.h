@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <array>
+
 // One line holding at least one match.
 struct LineMatch {
     qint64 number = 0;                        // from 1
@@ -48,10 +50,12 @@ private:
     void scanDecoded(const QByteArray& bytes, FileScan& result) const;
     qsizetype findBytes(const char* haystack, qsizetype size, qsizetype from,
                         const QByteArray& needle) const;
+    qsizetype findFolded(const char* haystack, qsizetype size, qsizetype from) const;
     bool isWordBoundary(QStringView line, qsizetype start, qsizetype length) const;
     qsizetype indexIn(QStringView line, qsizetype from) const;
 
     SearchOptions m_options;
     bool m_asciiNeedle = false;
-    QByteArray m_asciiBytes; // the ASCII needle, lower-cased when case is ignored
+    QByteArray m_asciiBytes;             // the ASCII needle, lower-cased when case is ignored
+    std::array<qsizetype, 256> m_skip{}; // Horspool's shifts, both cases alike
 };

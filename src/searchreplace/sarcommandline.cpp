@@ -161,6 +161,11 @@ SarCommandLine::Parsed SarCommandLine::parse(const QStringList& arguments)
     }
     parsed.folder = folders.value(0);
     if (!hasFind) {
+        if (std::any_of(arguments.cbegin(), arguments.cend(),
+                        [](const QString& a) { return a.startsWith(u"--"); })) {
+            parsed.error = QStringLiteral("the options need --find");
+            return parsed;
+        }
         // The editor starts us with its current folder and a comma after it.
         if (parsed.folder.endsWith(u','))
             parsed.folder.chop(1);

@@ -67,6 +67,15 @@ void TestFileMatcher::finds_data()
                                              << "" << QByteArray("UTF-8") << QStringList{"2:[cat]"};
     QTest::newRow("ignore case") << QByteArray("Cat\nCAT\nx\n") << "cat"
                                  << "i" << QByteArray("UTF-8") << QStringList{"1:[Cat]", "2:[CAT]"};
+    QTest::newRow("ignore case, one letter")
+        << QByteArray("xAa\nb\n") << "a"
+        << "i" << QByteArray("UTF-8") << QStringList{"1:x[A][a]"};
+    QTest::newRow("ignore case, at the very end, no line end")
+        << QByteArray("one\ntwo QuillWORT") << "quillwort"
+        << "i" << QByteArray("UTF-8") << QStringList{"2:two [QuillWORT]"};
+    QTest::newRow("ignore case, needle letters that are not letters elsewhere")
+        << QByteArray("a[b a{b A[B\n") << "a[b"
+        << "i" << QByteArray("UTF-8") << QStringList{"1:[a[b] a{b [A[B]"};
     QTest::newRow("ignore case, non-ASCII needle")
         << QByteArray("\xc3\x84pfel\n") << QString::fromUtf8("\xc3\xa4pfel") << "i"
         << QByteArray("UTF-8") << QStringList{QString::fromUtf8("1:[\xc3\x84pfel]")};

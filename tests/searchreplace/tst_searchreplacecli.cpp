@@ -265,6 +265,7 @@ void TestSearchReplaceCli::exitCodes_data()
     QTest::newRow("nothing matched") << QStringList{"--find", "zebra", "TREE"} << 1;
     QTest::newRow("no such folder") << QStringList{"--find", "needle", "TREE/none"} << 2;
     QTest::newRow("unknown option") << QStringList{"--find", "x", "--fast", "TREE"} << 2;
+    QTest::newRow("options without a text to find") << QStringList{"--replace", "x", "TREE"} << 2;
     QTest::newRow("empty text") << QStringList{"--find", "", "TREE"} << 2;
     QTest::newRow("backup inside the tree")
         << QStringList{"--find", "needle", "--replace", "x", "--backup=TREE/bak", "TREE"} << 2;
