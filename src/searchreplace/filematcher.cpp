@@ -1,7 +1,7 @@
 #include "filematcher.h"
 
-#include <richtext/textcodec.h>
-#include <richtext/windows1252.h>
+#include "richtext/textcodec.h"
+#include "richtext/windows1252.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 
 #include "searchoptions.h"
 
-#include <richtext/textfileformat.h>
+#include "richtext/textfileformat.h"
 
 #include <QByteArray>
 #include <QList>

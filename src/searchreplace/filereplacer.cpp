@@ -1,7 +1,7 @@
 #include "filereplacer.h"
 
-#include <richtext/textcodec.h>
-#include <richtext/windows1252.h>
+#include "richtext/textcodec.h"
+#include "richtext/windows1252.h"
 
 const QString FileReplacer::Unencodable =
     QStringLiteral("skipped, the replacement cannot be written in %1");

@@ -2,7 +2,7 @@
 
 #include "filematcher.h"
 
-#include <platform/result.h>
+#include "platform/result.h"
 
 #include <QByteArray>
 #include <QSet>

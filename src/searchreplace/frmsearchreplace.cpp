@@ -2,7 +2,7 @@
 
 #include "matchdelegate.h"
 
-#include <platform/prompter.h>
+#include "platform/prompter.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

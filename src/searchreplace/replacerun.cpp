@@ -2,7 +2,7 @@
 
 #include "filereplacer.h"
 
-#include <platform/datalocations.h>
+#include "platform/datalocations.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "searchoptions.h"
 #include "treewalker.h"
 
-#include <platform/result.h>
+#include "platform/result.h"
 
 #include <QSet>
 #include <QString>
