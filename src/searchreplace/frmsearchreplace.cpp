@@ -24,6 +24,7 @@
 const QString frmSearchReplace::Caption = QStringLiteral("Disk Search & Replace");
 const QString frmSearchReplace::NoFolder = QStringLiteral("The folder %1 does not exist.");
 const QString frmSearchReplace::NothingToFind = QStringLiteral("Enter the text to find.");
+const QString frmSearchReplace::EditorFailed = QStringLiteral("Could not start the editor %1.");
 const QString frmSearchReplace::Summary = QStringLiteral("%1 replacements in %2 files");
 
 namespace {
@@ -331,6 +332,8 @@ void frmSearchReplace::openInEditor(QTreeWidgetItem* item)
     if (!item)
         return;
     QTreeWidgetItem* file = item->parent() ? item->parent() : item;
+    // The editor beside this program; a running one takes the file over.
     const QString editor = QCoreApplication::applicationDirPath() + QStringLiteral("/quillora");
-    QProcess::startDetached(editor, {file->text(0)});
+    if (!QProcess::startDetached(editor, {file->text(0)}))
+        Prompter::tell(EditorFailed.arg(editor), MessageIcon::Exclamation);
 }

@@ -24,6 +24,7 @@ public:
     static const QString NoFolder;
     static const QString NothingToFind;
     static const QString Summary;
+    static const QString EditorFailed;
 
     explicit frmSearchReplace(const QString& folder, QWidget* parent = nullptr);
     ~frmSearchReplace() override;

@@ -18,6 +18,7 @@ private slots:
     void replaceChangesWhatIsChecked();
     void fileChangedAfterTheSearchIsSkipped();
     void emptyTextIsRefused();
+    void doubleClickStartsTheEditorBeside();
 
 private:
     void write(const QString& name, const QByteArray& bytes);
@@ -134,6 +135,23 @@ void TestFrmSearchReplace::emptyTextIsRefused()
     frmSearchReplace window(m_dir->path());
     window.cmdSearch_Click();
     QVERIFY(!window.isBusy());
+    QVERIFY(prompter.failures.isEmpty());
+    QCOMPARE(prompter.shown.size(), 1);
+}
+
+void TestFrmSearchReplace::doubleClickStartsTheEditorBeside()
+{
+    // The test runs from its own folder, where no editor lies: the failure
+    // names the path the window looked at.
+    const QString editor = QCoreApplication::applicationDirPath() + "/quillora";
+    QVERIFY(!QFileInfo::exists(editor));
+    ScriptedPrompter prompter;
+    prompter.expectMessage(frmSearchReplace::EditorFailed.arg(editor));
+    frmSearchReplace window(m_dir->path());
+    search(window, "fox");
+    auto* preview = window.findChild<QTreeWidget*>("tvwPreview");
+    QVERIFY(preview->topLevelItemCount() > 0);
+    emit preview->itemDoubleClicked(preview->topLevelItem(0)->child(0), 0);
     QVERIFY(prompter.failures.isEmpty());
     QCOMPARE(prompter.shown.size(), 1);
 }
