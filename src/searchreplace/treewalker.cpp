@@ -7,7 +7,7 @@
 #include <fnmatch.h>
 #include <sys/stat.h>
 
-const QString TreeWalker::SkippedSpecial = QStringLiteral("skipped, not a regular file");
+const QString TreeWalker::NotRegularFile = QStringLiteral("skipped, not a regular file");
 const QString TreeWalker::UnreadableFolder = QStringLiteral("cannot read folder");
 
 namespace {
@@ -93,7 +93,7 @@ bool TreeWalker::walkFolder(const QByteArray& fsPath, const QString& shownPath,
             continue;
         if (!S_ISREG(st.st_mode)) {
             if (report)
-                report(childShown, SkippedSpecial);
+                report(childShown, NotRegularFile);
             continue;
         }
         if (m_options.followSymlinks) {

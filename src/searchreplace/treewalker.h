@@ -9,7 +9,7 @@
 
 #include <functional>
 
-// Lists the regular files below a folder in name order. Special files (a FIFO
+// Lists the regular files below a folder in name order. Other kinds (a FIFO
 // would block a reader forever) are reported, not listed; a symbolic link is
 // followed only when asked, and then each folder is entered once by device and
 // inode, so a link back up the tree ends.
@@ -31,7 +31,7 @@ public:
 
     static bool matchesAny(const QStringList& globs, const QByteArray& name);
 
-    static const QString SkippedSpecial;
+    static const QString NotRegularFile;
     static const QString UnreadableFolder;
 
 private:

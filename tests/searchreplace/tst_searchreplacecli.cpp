@@ -112,7 +112,7 @@ void TestSearchReplaceCli::initTestCase()
     QVERIFY(QFileInfo(qEnvironmentVariable("QUILLORA_SEARCH_REPLACE")).isExecutable());
     QVERIFY(m_dir.isValid());
     m_tree = m_dir.filePath("tree");
-    // A fixed seed: the same tree every run, in UTF-8 with some non-ASCII words.
+    // A fixed start: the same tree every run, in UTF-8 with some non-ASCII words.
     QRandomGenerator random(20261208);
     for (int f = 0; f < 60; ++f) {
         QByteArray bytes;
