@@ -1,6 +1,6 @@
 # Fails the build when a folder includes a folder above it. Each folder may use
 # only the folders listed before it, so no two folders can include each other.
-set(layers platform richtext menus document tools project tree panes app)
+set(layers platform richtext searchreplace menus document tools project tree panes app)
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
 foreach(source IN LISTS sources)
     string(REGEX MATCH "^[^/]+" folder "${source}")
