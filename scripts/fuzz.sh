@@ -14,10 +14,10 @@ mkdir -p build-fuzz/artifacts
 export ASAN_OPTIONS=detect_leaks=0
 options=(-timeout=10 -rss_limit_mb=2048 -max_len=65536 -artifact_prefix=build-fuzz/artifacts/)
 if [[ "${1:-}" == "--replay" ]]; then
-    build-fuzz/tests/fuzz/rtfreader_fuzz "${options[@]}" tests/fuzz/seeds/* tests/richtext/regressions/*
+    build-fuzz/tests/fuzz/rtfreader_fuzz "${options[@]}" tests/fuzz/inputs/* tests/richtext/regressions/*
 else
     mkdir -p build-fuzz/corpus
-    cp -n tests/fuzz/seeds/* tests/richtext/regressions/* build-fuzz/corpus/ 2>/dev/null || true
+    cp -n tests/fuzz/inputs/* tests/richtext/regressions/* build-fuzz/corpus/ 2>/dev/null || true
     build-fuzz/tests/fuzz/rtfreader_fuzz build-fuzz/corpus -max_total_time="${1:-60}" \
         -print_final_stats=1 "${options[@]}"
 fi

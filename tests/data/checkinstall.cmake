@@ -1,5 +1,5 @@
 # Installs the build into a scratch prefix and checks that every file a desktop
-# needs lands where the freedesktop specifications look for it.
+# needs lands where the freedesktop standards look for it.
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
     RESULT_VARIABLE result OUTPUT_QUIET)
