@@ -61,9 +61,9 @@ struct CharState {
     bool operator==(const CharState&) const = default;
 };
 
-inline size_t qHash(const CharState& c, size_t hashSeed = 0)
+inline size_t qHash(const CharState& c, size_t hashStart = 0)
 {
-    return qHashMulti(hashSeed, c.font, c.halfPoints, c.fontGiven, c.sizeGiven, c.bold, c.italic,
+    return qHashMulti(hashStart, c.font, c.halfPoints, c.fontGiven, c.sizeGiven, c.bold, c.italic,
                       c.underline, c.strike, c.hidden, c.protect, c.caps, c.smallCaps, c.color,
                       c.colorGiven, c.highlight, c.cellBackground, c.shading, c.offsetTwips,
                       c.script, c.link, c.charStyle, c.complexFont, c.complexHalfPoints,
