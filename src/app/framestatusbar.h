@@ -21,6 +21,12 @@ public:
     void showDate();
     void showText(const QString& text);
     bool isShowingDate() const { return m_showingDate; }
+    // The pointer moved over a document or pane: the first panel shows the date again.
+    void backToDate()
+    {
+        if (!m_showingDate)
+            showDate();
+    }
     void refresh();
 
 private:

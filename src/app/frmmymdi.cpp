@@ -134,9 +134,7 @@ void frmMyMDI::buildControllers()
     m_options->clearRecentDocuments = [this] { return m_recent->desktopList().clear(); };
     m_options->quotesFile = [this] { return m_quotes->quotesFile(); };
     m_options->textBlocksFile = [this] { return m_quotes->textBlocksFile(); };
-    m_options->notesFile = [this] {
-        return m_notes->pad() ? m_notes->pad()->state().FileName : QString();
-    };
+    m_options->notesFile = [this] { return m_notes->notesFile(); };
     m_quotes->registerCommands(*m_router);
     m_externalTools->registerCommands(*m_router);
     m_help = new HelpController(*m_context, this);
@@ -151,14 +149,9 @@ void frmMyMDI::buildControllers()
             [this](const QString& text) {
                 m_statusBar->panel(QStringLiteral("stsFont"))->setText(text);
             });
-    connect(m_formatting, &FormattingController::pointerMoved, m_statusBar, [this] {
-        if (!m_statusBar->isShowingDate())
-            m_statusBar->showDate();
-    });
-    connect(m_quotes, &QuotesController::pointerMoved, m_statusBar, [this] {
-        if (!m_statusBar->isShowingDate())
-            m_statusBar->showDate();
-    });
+    connect(m_formatting, &FormattingController::pointerMoved, m_statusBar,
+            &FrameStatusBar::backToDate);
+    connect(m_quotes, &QuotesController::pointerMoved, m_statusBar, &FrameStatusBar::backToDate);
     m_windows->registerCommands(*m_router);
     m_toolbars->registerCommands(*m_router);
     m_router->add(QStringLiteral("mnuExit"), [this] { mnuExit_Click(); });
@@ -355,20 +348,12 @@ void frmMyMDI::writeClosingSettings()
 
 void frmMyMDI::closeEvent(QCloseEvent* event)
 {
-    // Told to close while a file operation's question waits (a logout, a
-    // terminate signal): the question closes as cancelled, and the close comes
-    // back once the operation has ended, as nothing can wait for it here.
-    if (m_tree->operationAsking()) {
+    // Told to close while a file operation's question waits: the close comes back later.
+    if (m_tree->closeLater([this, mode = m_unloadMode] {
+            m_unloadMode = mode;
+            QTimer::singleShot(0, this, &QWidget::close);
+        })) {
         event->ignore();
-        const int mode = m_unloadMode;
-        connect(
-            m_tree, &FolderTree::operationFinished, this,
-            [this, mode] {
-                m_unloadMode = mode;
-                QTimer::singleShot(0, this, &QWidget::close);
-            },
-            Qt::SingleShotConnection);
-        m_tree->closing();
         return;
     }
     // A close the program did not ask for came from the window's close box.
@@ -418,8 +403,8 @@ void frmMyMDI::MDIForm_Resize()
 bool frmMyMDI::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_area->viewport()) {
-        if (event->type() == QEvent::MouseMove && !m_statusBar->isShowingDate())
-            m_statusBar->showDate();
+        if (event->type() == QEvent::MouseMove)
+            m_statusBar->backToDate();
         if (event->type() == QEvent::MouseButtonPress &&
             static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
             m_context->PopupPos = m_area->viewport()->mapTo(

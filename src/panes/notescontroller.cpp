@@ -81,6 +81,11 @@ void NotesController::deferredStart()
         ToggleNotesSave(false);
 }
 
+QString NotesController::notesFile() const
+{
+    return m_pad ? m_pad->state().FileName : QString();
+}
+
 void NotesController::ToggleNotesSave(bool enabled)
 {
     if (m_saveEnabled == enabled)

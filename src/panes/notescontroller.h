@@ -48,6 +48,8 @@ public:
     void mnuNotesSave_Click();
 
     frmText* pad() const { return m_pad; }
+    // The file the pad shows; empty while no pad is open.
+    QString notesFile() const;
     bool notesSaveEnabled() const { return m_saveEnabled; }
     // Saves the pad now when it can without asking; true when nothing typed is
     // left unsaved.

@@ -151,11 +151,7 @@ void ProjectListView::keyPressEvent(QKeyEvent* event)
         emit openRequested();
         return;
     case Qt::Key_Delete:
-        // Removal waits for the release, so the key's repeat cannot ask twice;
-        // Shift counts from the press, which a quick release may come without.
-        event->accept();
-        if (!event->isAutoRepeat())
-            m_shiftAtDelete = event->modifiers() & Qt::ShiftModifier;
+        m_delete.pressed(event);
         return;
     default:
         if (event->matches(QKeySequence::SelectAll)) {
@@ -170,16 +166,13 @@ void ProjectListView::keyPressEvent(QKeyEvent* event)
 
 void ProjectListView::keyReleaseEvent(QKeyEvent* event)
 {
-    if (event->key() != Qt::Key_Delete) {
+    if (!DeleteKey::isDelete(event)) {
         QListView::keyReleaseEvent(event);
         return;
     }
     event->accept();
-    if (event->isAutoRepeat())
-        return;
-    const bool shift = m_shiftAtDelete || (event->modifiers() & Qt::ShiftModifier);
-    m_shiftAtDelete = false;
-    emit removeRequested(!shift);
+    if (const std::optional<bool> undoable = m_delete.released(event))
+        emit removeRequested(*undoable);
 }
 
 void ProjectListView::mousePressEvent(QMouseEvent* event)

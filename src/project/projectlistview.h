@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/deletekey.h"
 #include "projectlist.h"
 
 #include <QListView>
@@ -65,6 +66,6 @@ private:
 
     ProjectList* m_list = nullptr;
     bool m_held = false;
-    bool m_shiftAtDelete = false;
+    DeleteKey m_delete;
     QList<std::pair<int, ProjectList::SelectionMode>> m_heldRequests;
 };

@@ -156,9 +156,13 @@ bool FolderTree::closing()
     return m_runner->cancelAndWait();
 }
 
-bool FolderTree::operationAsking() const
+bool FolderTree::closeLater(std::function<void()> again)
 {
-    return m_runner->isAsking();
+    if (!m_runner->isAsking())
+        return false;
+    connect(this, &FolderTree::operationFinished, this, std::move(again), Qt::SingleShotConnection);
+    closing();
+    return true;
 }
 
 void FolderTree::fillDrives()

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class FileOperationRunner;
 class FolderTreeView;
@@ -45,7 +46,11 @@ public:
     // A file operation still running stops and is waited for. False while its
     // question is open: the question closes, and operationFinished() follows.
     bool closing();
-    bool operationAsking() const;
+    // Told to close while a file operation's question waits (a logout, a
+    // terminate signal), nothing can wait for the operation: the question
+    // closes as cancelled and again runs once the operation has ended. False
+    // when no question waits and the close can go on now.
+    bool closeLater(std::function<void()> again);
 
     FolderTreeModel& model() { return m_model; }
     FolderTreeView* view() const { return m_view; }

@@ -1,6 +1,7 @@
 #include "foldertreeview.h"
 
 #include "foldertreemodel.h"
+#include "platform/deletekey.h"
 #include "platform/localfiles.h"
 
 #include <QApplication>
@@ -188,9 +189,7 @@ void FolderTreeView::keyPressEvent(QKeyEvent* event)
         emit refreshRequested();
         return;
     case Qt::Key_Delete:
-        event->accept();
-        if (!event->isAutoRepeat())
-            m_shiftAtDelete = event->modifiers() & Qt::ShiftModifier;
+        m_delete.pressed(event);
         return;
     default:
         QTreeView::keyPressEvent(event);
@@ -199,16 +198,13 @@ void FolderTreeView::keyPressEvent(QKeyEvent* event)
 
 void FolderTreeView::keyReleaseEvent(QKeyEvent* event)
 {
-    if (event->key() != Qt::Key_Delete) {
+    if (!DeleteKey::isDelete(event)) {
         QTreeView::keyReleaseEvent(event);
         return;
     }
     event->accept();
-    if (event->isAutoRepeat())
-        return;
-    const bool shift = m_shiftAtDelete || (event->modifiers() & Qt::ShiftModifier);
-    m_shiftAtDelete = false;
-    emit deleteRequested(!shift);
+    if (const std::optional<bool> undoable = m_delete.released(event))
+        emit deleteRequested(*undoable);
 }
 
 void FolderTreeView::mousePressEvent(QMouseEvent* event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/deletekey.h"
+
 #include <QStyledItemDelegate>
 #include <QTreeView>
 
@@ -81,6 +83,6 @@ private:
     QPersistentModelIndex m_pressed;
     bool m_pressOnCheck = false;
     bool m_shiftDrag = false;
-    bool m_shiftAtDelete = false;
+    DeleteKey m_delete;
     bool m_syncing = false;
 };
