@@ -1,12 +1,11 @@
 #include "frmoptions.h"
 
 #include "characterfilter.h"
+#include "document/pathcompleter.h"
 #include "helpcontexts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCompleter>
-#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -72,16 +71,10 @@ QPushButton* frmOptions::button(int index, const QString& caption)
 
 QLineEdit* frmOptions::pathBox(const char* name)
 {
-    // The desktop's path completion, as the user knows it from file dialogs.
+    // Path completion as the user knows it from file dialogs, without reading
+    // /proc's files, which froze the window.
     auto* box = named(new QLineEdit(this), name);
-    auto* files = findChild<QFileSystemModel*>();
-    if (!files) {
-        files = new QFileSystemModel(this);
-        files->setRootPath(QString());
-    }
-    auto* completer = new QCompleter(files, box);
-    completer->setCompletionMode(QCompleter::PopupCompletion);
-    box->setCompleter(completer);
+    new PathCompleter(box);
     return box;
 }
 

@@ -4,6 +4,7 @@
 #include "frmpasteas.h"
 #include "frmyesnoall.h"
 #include "openwithdialog.h"
+#include "pathcompleter.h"
 #include "platform/settings.h"
 
 #include <QApplication>
@@ -272,6 +273,7 @@ bool DialogPrompter::printer(QPrinter& printer, bool& selectionOnly, bool allowS
 {
     const GiveBackActivation giveBack(owner());
     QPrintDialog dialog(&printer, owner());
+    PathCompleter::replaceIn(&dialog);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, allowSelection);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     // Print to file makes a PDF: Linux's way to one, and the one destination without printers.

@@ -18,7 +18,7 @@ public:
 
     void updateState(const QPaintEngineState& s) override
     {
-        // The clip stays the page's, set on the printer's painter once.
+        // The clip stays the page's, set on the printer's painter for each page.
         const DirtyFlags dirty = s.state();
         if (dirty & DirtyTransform)
             m_target.setTransform(s.transform());

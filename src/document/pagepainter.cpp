@@ -79,13 +79,18 @@ Status PagePainter::paint(QPrinter& printer)
     // The layout's page count grows with the laid-out height only, so a
     // picture taller than a page cannot hold pagination in place.
     const int pages = std::max(1, m_document.pageCount());
-    painter.setClipRect(QRectF(QPointF(0, 0), body.size()));
     PageClipDevice page(painter, printer, body.height());
     for (int index = 0; index < pages; ++index) {
         if (index > 0 && !printer.newPage()) {
             painter.end();
             return failure(printer, QStringLiteral("A new page could not be started."));
         }
+        // The clip is set again on every page, in the page's own coordinates:
+        // the preview starts each page on a fresh picture that inherits the
+        // last page's clip under the last page's offset, which hid every page
+        // after the first.
+        painter.resetTransform();
+        painter.setClipRect(QRectF(QPointF(0, 0), body.size()));
         const QRectF view(0, index * body.height(), body.width(), body.height());
         QPainter onPage(&page);
         onPage.translate(0, -view.top());

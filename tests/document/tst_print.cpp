@@ -1,13 +1,18 @@
 #include "document/commondialogapi.h"
 #include "document/frmprtpreview.h"
 #include "document/pagepainter.h"
+#include "document/pathcompleter.h"
 #include "document/printcontroller.h"
 #include "richtext/richtextbox.h"
 #include "support/framefixture.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileSystemModel>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
@@ -75,6 +80,20 @@ int darkPixels(const QString& imagePath)
     return dark;
 }
 
+// How many pixels of a preview page are dark, the page filling the view.
+int previewDarkPixels(QPrintPreviewWidget* preview, int page)
+{
+    preview->setViewMode(QPrintPreviewWidget::SinglePageView);
+    preview->setZoomMode(QPrintPreviewWidget::FitInView);
+    preview->setCurrentPage(page);
+    const QImage shot = preview->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            dark += qGray(shot.pixel(x, y)) < 140;
+    return dark;
+}
+
 void toPdf(QPrinter& printer, const QString& path)
 {
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -135,6 +154,8 @@ private slots:
     void selectionOrWholeDocument();
     void cancelsEndThePrint();
     void anUnwritableFileIsReported();
+    void previewShowsTextOnEveryPage();
+    void fileNameNeverReadsSpecialFiles();
 };
 
 void TestPrint::marginsPlaceTheText_data()
@@ -380,6 +401,74 @@ void TestPrint::anUnwritableFileIsReported()
     QCOMPARE(shown.icon, MessageIcon::Exclamation);
     QVERIFY(shown.text.size() > QString(QStringLiteral("Error: ") + pdf + u'\n').size());
     QVERIFY(!QFile::exists(pdf));
+}
+
+void TestPrint::previewShowsTextOnEveryPage()
+{
+    QTemporaryDir out;
+    QPrinter printer;
+    toPdf(printer, out.filePath(QStringLiteral("unused.pdf")));
+    frmPrtPreview preview(printer);
+    preview.resize(700, 1000);
+    preview.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    const PagePainter::Margins margins{1000, 1000, 1000, 1000};
+    // What an empty page looks like in this view: the paper, its shadow, the window.
+    QVERIFY(preview.fill(std::make_unique<QTextDocument>(), margins).ok());
+    QCOMPARE(preview.pageCount(), 1);
+    const int empty = previewDarkPixels(preview.preview, 1);
+    auto document = std::make_unique<QTextDocument>();
+    document->setPlainText(longText(60));
+    QVERIFY(preview.fill(std::move(document), margins).ok());
+    QVERIFY(preview.pageCount() >= 3);
+    QList<int> dark;
+    for (int page = 1; page <= preview.pageCount(); ++page)
+        dark.append(previewDarkPixels(preview.preview, page) - empty);
+    // The last page may hold a few lines only; every other one is full.
+    for (int page = 0; page < dark.size(); ++page)
+        QVERIFY2(dark[page] > (page + 1 < dark.size() ? dark.first() / 2 : 50),
+                 qPrintable(QStringLiteral("page %1: %2 dark pixels, page 1: %3")
+                                .arg(page + 1)
+                                .arg(dark[page])
+                                .arg(dark.first())));
+}
+
+void TestPrint::fileNameNeverReadsSpecialFiles()
+{
+    // The print dialog's file name box completes without the file system
+    // model, which read /proc's files and froze the program.
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    QVERIFY(PathCompleter::replaceIn(&dialog) >= 1);
+    for (const QLineEdit* box : dialog.findChildren<QLineEdit*>())
+        QVERIFY(!box->completer() || !qobject_cast<QFileSystemModel*>(box->completer()->model()));
+    QVERIFY(qobject_cast<PathCompleter*>(
+        dialog.findChild<QLineEdit*>(QStringLiteral("filename"))->completer()));
+
+    QVERIFY(PathCompleter::isSpecialFileSystem(QStringLiteral("/proc/")));
+    QVERIFY(PathCompleter::candidates(QStringLiteral("/proc/")).isEmpty());
+    QVERIFY(PathCompleter::candidates(QStringLiteral("/proc/self/")).isEmpty());
+    QVERIFY(PathCompleter::candidates(QStringLiteral("/sys/kernel/")).isEmpty());
+    QVERIFY(PathCompleter::candidates(QStringLiteral("relative/name")).isEmpty());
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("reports")));
+    QFile pdf(folder.filePath(QStringLiteral("report.pdf")));
+    QVERIFY(pdf.open(QIODevice::WriteOnly));
+    pdf.close();
+    const QStringList expected{folder.filePath(QStringLiteral("report.pdf")),
+                               folder.filePath(QStringLiteral("reports")) + u'/'};
+    QCOMPARE(PathCompleter::candidates(folder.filePath(QStringLiteral("rep"))), expected);
+
+    // Typed as the user types it.
+    QLineEdit box;
+    new PathCompleter(&box);
+    box.show();
+    QTest::keyClicks(&box, QStringLiteral("/proc/"));
+    QCOMPARE(box.completer()->completionCount(), 0);
+    box.clear();
+    QTest::keyClicks(&box, folder.filePath(QStringLiteral("rep")));
+    QCOMPARE(box.completer()->completionCount(), 2);
+    QCOMPARE(box.completer()->currentCompletion(), expected.first());
 }
 
 QTEST_MAIN(TestPrint)
