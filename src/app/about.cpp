@@ -32,10 +32,9 @@ QString About::issueTracker()
 
 QString About::versionText(const QString& version)
 {
-    const QStringList parts = version.split(u'.');
-    const int major = parts.value(0).toInt();
-    const int minor = parts.value(1).toInt();
-    return QStringLiteral("Quillora %1.%2").arg(major).arg(minor, 2, 10, QLatin1Char('0'));
+    // The version exactly as the build names it: a minor version padded to two
+    // digits ("0.01" for 0.1.0) read as another version than the package's.
+    return QStringLiteral("Quillora ") + version;
 }
 
 namespace {
@@ -68,9 +67,7 @@ About::About(QWidget* parent) : QDialog(parent)
     big.setBold(true);
     lblVersion->setFont(big);
     auto* summary =
-        new QLabel(QStringLiteral("An editor for plain text, RTF and HTML files.\nVersion %1")
-                       .arg(QStringLiteral(QUILLORA_VERSION)),
-                   this);
+        new QLabel(QStringLiteral("An editor for plain text, RTF and HTML files."), this);
     Label1_0 = linkLabel(homePage(), "Label1_0", this);
     Label1_1 = linkLabel(issueTracker(), "Label1_1", this);
     Command1 = new QPushButton(QStringLiteral("&OK"), this);

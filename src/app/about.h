@@ -15,7 +15,7 @@ public:
         "and make sure there is an application associated with .html files.");
     static QString homePage();
     static QString issueTracker();
-    // "Quillora " + major + "." + minor in two digits: "Quillora 1.05" for 1.5.x.
+    // "Quillora " + the project's version: "Quillora 1.5.2".
     static QString versionText(const QString& version);
 
     explicit About(QWidget* parent = nullptr);

@@ -5,6 +5,7 @@
 #include "frmhelpcheck.h"
 #include "helpbrowser.h"
 #include "helpcontexts.h"
+#include "helppopup.h"
 #include "helpviewer.h"
 #include "keyspage.h"
 #include "menus/commandrouter.h"
@@ -154,11 +155,7 @@ bool HelpController::ShowHelpPopup(QWidget* window, QPoint at, int context)
                                            QRegularExpression::DotMatchesEverythingOption);
     html.remove(footer);
     delete m_popup;
-    m_popup = new QTextBrowser(window);
-    m_popup->setObjectName(QStringLiteral("HelpPopup"));
-    m_popup->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
-    m_popup->setAttribute(Qt::WA_DeleteOnClose);
-    m_popup->setOpenLinks(false);
+    m_popup = new HelpPopup(window);
     m_popup->setHtml(html);
     m_popup->document()->setTextWidth(420);
     const QSize size(440, qMin(int(m_popup->document()->size().height()) + 24, 480));

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -84,6 +85,7 @@ HelpViewer::HelpViewer(const QString& folder, const QString& firstPage, const QS
         m_findBox->setFocus();
         m_findBox->selectAll();
     });
+    connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpViewer::markShownPage);
     connect(m_contents, &QTreeWidget::itemActivated, this, &HelpViewer::contentsClicked);
     connect(m_contents, &QTreeWidget::itemClicked, this, &HelpViewer::contentsClicked);
     fillContents();
@@ -104,6 +106,7 @@ void HelpViewer::showTopic(const HelpTopic& topic)
     // A page shown again from the history does not move to its anchor by itself.
     if (!topic.anchor.isEmpty())
         m_browser->scrollToAnchor(topic.anchor);
+    markShownPage(m_browser->source());
 }
 
 void HelpViewer::follow(const QUrl& url)
@@ -167,4 +170,29 @@ void HelpViewer::contentsClicked()
     const QString target = item->data(0, Qt::UserRole).toString();
     const int hash = target.indexOf(u'#');
     showTopic({target.left(hash), hash < 0 ? QString() : target.mid(hash + 1)});
+}
+
+void HelpViewer::markShownPage(const QUrl& shown)
+{
+    // The entry of the page and anchor shown, else of the page, else none:
+    // a highlight left on the last entry clicked would name another page.
+    const QString page = QFileInfo(shown.path()).fileName();
+    const QString exact = shown.hasFragment() ? page + u'#' + shown.fragment() : page;
+    QTreeWidgetItem* samePage = nullptr;
+    for (int i = 0; i < m_contents->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_contents->topLevelItem(i);
+        const QString target = item->data(0, Qt::UserRole).toString();
+        if (target == exact) {
+            m_contents->setCurrentItem(item);
+            return;
+        }
+        if (!samePage && target.section(u'#', 0, 0) == page)
+            samePage = item;
+    }
+    if (samePage) {
+        m_contents->setCurrentItem(samePage);
+        return;
+    }
+    m_contents->clearSelection();
+    m_contents->setCurrentItem(nullptr);
 }

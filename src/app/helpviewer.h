@@ -34,6 +34,7 @@ public:
 private:
     void fillContents();
     void contentsClicked();
+    void markShownPage(const QUrl& shown);
 
     QString m_folder;
     QString m_firstPage;

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -86,9 +87,11 @@ private slots:
     void keysPageListsTheKeysOfTheTable_data();
     void keysPageListsTheKeysOfTheTable();
     void f1OpensTheActiveWindowsTopic();
+    void contentsListFollowsThePageShown();
     void optionsHelpButtonOpensTheOptionsPage();
     void dragDropHelpShowsThePopupAtThePress_data();
     void dragDropHelpShowsThePopupAtThePress();
+    void dragDropPopupClosesLikeATooltip();
     void missingManualShowsTheNotice();
     void referenceIsRaisedNotDuplicated();
     void aboutShowsVersionAndLinks();
@@ -220,6 +223,47 @@ void TestHelp::f1OpensTheActiveWindowsTopic()
     QVERIFY(f.prompter.done());
 }
 
+void TestHelp::contentsListFollowsThePageShown()
+{
+    Fixture f;
+    f.help.mnuUserManual_Click();
+    HelpViewer* manual = f.help.manual();
+    auto* contents = manual->findChild<QTreeWidget*>(QStringLiteral("helpContentsList"));
+    const auto highlighted = [&] {
+        const QTreeWidgetItem* item = contents->currentItem();
+        return item && item->isSelected() ? item->data(0, Qt::UserRole).toString() : QString();
+    };
+    QCOMPARE(highlighted(), HelpContexts::contentsPage());
+    QTreeWidgetItem* printing = nullptr;
+    for (int i = 0; i < contents->topLevelItemCount(); ++i)
+        if (contents->topLevelItem(i)->data(0, Qt::UserRole) == QStringLiteral("printing.html"))
+            printing = contents->topLevelItem(i);
+    QVERIFY(printing);
+    contents->scrollToItem(printing);
+    QTest::mouseClick(contents->viewport(), Qt::LeftButton, {},
+                      contents->visualItemRect(printing).center());
+    QCOMPARE(f.shownPage(manual), QStringLiteral("printing.html"));
+    QCOMPARE(highlighted(), QStringLiteral("printing.html"));
+
+    // Closed and opened again at the contents: the highlight is on the contents.
+    manual->close();
+    f.help.mnuUserManual_Click();
+    QCOMPARE(f.help.manual(), manual);
+    QCOMPARE(f.shownPage(manual), HelpContexts::contentsPage());
+    QCOMPARE(highlighted(), HelpContexts::contentsPage());
+
+    // F1's topics and the history move it too.
+    f.help.ShowHelpContext(&f.frame, HelpContexts::Options);
+    QCOMPARE(highlighted(), QStringLiteral("options.html"));
+    manual->browser()->backward();
+    QCOMPARE(f.shownPage(manual), HelpContexts::contentsPage());
+    QCOMPARE(highlighted(), HelpContexts::contentsPage());
+    // A page the list does not name leaves nothing highlighted.
+    manual->showTopic({HelpController::referencePage(), QString()});
+    QCOMPARE(highlighted(), QString());
+    QVERIFY(f.prompter.done());
+}
+
 void TestHelp::optionsHelpButtonOpensTheOptionsPage()
 {
     Fixture f;
@@ -263,6 +307,43 @@ void TestHelp::dragDropHelpShowsThePopupAtThePress()
     // A second request replaces the first pop-up.
     f.router().run(MenuBars::Frame, command);
     QTRY_COMPARE(f.frame.findChildren<QTextBrowser*>(QStringLiteral("HelpPopup")).size(), 1);
+    QVERIFY(f.prompter.done());
+}
+
+void TestHelp::dragDropPopupClosesLikeATooltip()
+{
+    Fixture f;
+    f.frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.frame));
+    const auto show = [&] {
+        f.router().run(MenuBars::Frame, QStringLiteral("mnuRCMDIDragDropHelp"));
+        return QPointer<QTextBrowser>(f.help.popup());
+    };
+    // Escape closes it wherever the keyboard is; it holds neither the
+    // keyboard nor the pointer, so the menus answer while it shows.
+    QPointer<QTextBrowser> popup = show();
+    QVERIFY(popup && popup->isVisible());
+    QVERIFY(!QApplication::activePopupWidget());
+    QTest::keyClick(f.pane()->List1, Qt::Key_Escape);
+    QTRY_VERIFY(!popup);
+
+    // A click inside reads it; one outside closes it.
+    popup = show();
+    QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY(popup && popup->isVisible());
+    QWidget* outside = f.area()->viewport();
+    QPoint at = outside->mapFromGlobal(popup->geometry().bottomRight() + QPoint(10, 10));
+    if (!outside->rect().contains(at))
+        at = QPoint(outside->width() - 3, outside->height() - 3);
+    QVERIFY(!popup->geometry().contains(outside->mapToGlobal(at)));
+    QTest::mouseClick(outside, Qt::LeftButton, {}, at);
+    QTRY_VERIFY(!popup);
+
+    // The program losing the focus takes it away too.
+    popup = show();
+    QEvent away(QEvent::ApplicationDeactivate);
+    QCoreApplication::sendEvent(qApp, &away);
+    QTRY_VERIFY(!popup);
     QVERIFY(f.prompter.done());
 }
 
@@ -335,7 +416,16 @@ void TestHelp::aboutShowsVersionAndLinks()
     About* about = f.help.about();
     QVERIFY(about && about->isVisible());
     QCOMPARE(about->windowTitle(), QStringLiteral("About Quillora"));
-    QVERIFY(about->lblVersion->text().startsWith(QStringLiteral("Quillora ")));
+    // One version in the box, the build's, however the box words it.
+    const QString version = QStringLiteral(QUILLORA_PROJECT_VERSION);
+    QCOMPARE(about->lblVersion->text(), QStringLiteral("Quillora ") + version);
+    const QRegularExpression number(QStringLiteral("\\d+(\\.\\d+)+"));
+    for (const QLabel* label : about->findChildren<QLabel*>()) {
+        for (auto it = number.globalMatch(label->text()); it.hasNext();) {
+            const QString found = it.next().captured();
+            QVERIFY2(found == version, qPrintable(label->text()));
+        }
+    }
     QVERIFY(about->Label1_0->text().contains(About::homePage()));
     QVERIFY(about->Label1_1->text().contains(About::issueTracker()));
     QVERIFY(About::homePage().startsWith(QStringLiteral("https://quillora.example.org/")));
@@ -356,12 +446,12 @@ void TestHelp::versionText_data()
 {
     QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("text");
-    QTest::newRow("minor in two digits") << "0.1.0"
-                                         << "Quillora 0.01";
+    QTest::newRow("three parts") << "0.1.0"
+                                 << "Quillora 0.1.0";
     QTest::newRow("two-digit minor") << "2.12.3"
-                                     << "Quillora 2.12";
+                                     << "Quillora 2.12.3";
     QTest::newRow("no patch") << "1.5"
-                              << "Quillora 1.05";
+                              << "Quillora 1.5";
 }
 
 void TestHelp::versionText()
