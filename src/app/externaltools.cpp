@@ -63,7 +63,8 @@ void ExternalTools::runInternet(const QString& command, const SettingKey& key, c
         return;
     const Result<TaskNumber> started = StartExternal(m_context.settings.text(key));
     if (!started) {
-        Prompter::tell(started.error().message, MessageIcon::Exclamation);
+        const QString& message = started.error().message;
+        Prompter::tell(message.isEmpty() ? error : message, MessageIcon::Exclamation);
         return;
     }
     tool.task = started.value();
@@ -138,9 +139,18 @@ Result<TaskNumber> ExternalTools::StartExternal(const QString& target)
 {
     const Error failed{ErrorCode::FileNotFound, StartErrorPrefix + target};
     if (const std::optional<QUrl> url = urlPrefix(target)) {
-        if (ProcessLauncher::openUrl(*url) != ProcessLauncher::UrlOutcome::Opened)
-            return failed;
-        return TaskNumber();
+        switch (ProcessLauncher::openUrl(*url)) {
+        case ProcessLauncher::UrlOutcome::Opened:
+            return TaskNumber();
+        case ProcessLauncher::UrlOutcome::NoHandler:
+            // Nothing was there to start: "a problem starting mailto:" sent
+            // people looking for a fault in a program they never had.
+            return Error{ErrorCode::NotSupported,
+                         NoProgramForLinks.arg(url->scheme().toLower() + u':')};
+        case ProcessLauncher::UrlOutcome::Failed:
+            break;
+        }
+        return Error{ErrorCode::FileNotFound, QString()};
     }
     QStringList arguments = QProcess::splitCommand(target);
     if (arguments.isEmpty())

@@ -31,6 +31,10 @@ public:
         QStringLiteral("Error: There was a problem switching to your FTP program");
     static inline const QString StartErrorPrefix =
         QStringLiteral("Error: There was a problem starting ");
+    // An address whose kind of link no program on the desktop takes.
+    static inline const QString NoProgramForLinks = QStringLiteral(
+        "Error: No program is set up to open %1 links.  Choose one for them in your desktop's "
+        "default applications, or name a program for this command in the Options.");
     static inline const QString FilePrefix = QStringLiteral("File: ");
     static inline const QString SearchReplaceError =
         QStringLiteral("Error: There was a problem running the Disk Search & Replace utility");
@@ -48,7 +52,8 @@ public:
     // Starts a program (its command split into the program and its arguments)
     // or opens an address ("mailto:") with the desktop's program for its
     // scheme. The task number is none for an address, which the desktop's
-    // program owns; an error carries the message to show.
+    // program owns; an error carries the message to show, or none where the
+    // command's own message says it (the scheme's program failed to start).
     Result<TaskNumber> StartExternal(const QString& target);
     // The address a setting's value stands for, when it is one: a scheme and
     // no blanks ("mailto:", "FTP://host"); anything else names a program.

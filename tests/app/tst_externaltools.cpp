@@ -190,10 +190,14 @@ void TestExternalTools::addressWithoutProgramIsReported()
 {
     Fixture f;
     // The frame reads the setting when the command runs.
-    Settings(f.store).setText(Key::NewsApp, QStringLiteral("x-quillora-none://"));
-    f.prompter.expectMessage(ExternalTools::StartErrorPrefix +
-                             QStringLiteral("x-quillora-none://"));
+    Settings(f.store).setText(Key::NewsApp, QStringLiteral("X-Quillora-None://"));
+    // Said as what is missing, a program for the kind of link, not as a
+    // program that failed.
+    f.prompter.expectMessage(
+        ExternalTools::NoProgramForLinks.arg(QStringLiteral("x-quillora-none:")));
     f.trigger(QStringLiteral("mnuIntNews"));
+    QVERIFY(!f.prompter.messages.isEmpty());
+    QVERIFY(!f.prompter.messages.first().text.contains(QStringLiteral("problem")));
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
     QCOMPARE(f.prompter.messages.first().icon, MessageIcon::Exclamation);
     QVERIFY(f.unticked(QStringLiteral("mnuIntNews")));
