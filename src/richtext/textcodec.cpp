@@ -39,6 +39,14 @@ QByteArray bomFor(const QByteArray& encoding)
     return {};
 }
 
+// The code pages where one byte is one character, as uchardet names them.
+bool isSingleByte(const QByteArray& upper)
+{
+    return upper.startsWith("ISO-8859-") || upper.startsWith("WINDOWS-125") ||
+           upper.startsWith("IBM") || upper.startsWith("CP") || upper.startsWith("MAC") ||
+           upper.startsWith("KOI8") || upper.startsWith("TIS-620") || upper.startsWith("VISCII");
+}
+
 bool isBuiltIn(const QByteArray& encoding)
 {
     return encoding == Utf8 || encoding == Cp1252;
@@ -103,6 +111,11 @@ QByteArray TextCodec::detectEncoding(const QByteArray& bytes)
         upper.startsWith("UTF-"))
         return Cp1252;
     if (!QStringDecoder(guess.constData()).isValid())
+        return Cp1252;
+    // A short text guessed as another single-byte code page ("café" comes out
+    // ISO-8859-2) that reads just the same in Windows-1252 is Windows-1252:
+    // only a guess that gives other characters names another encoding.
+    if (isSingleByte(upper) && decodeWith(guess, bytes) == Windows1252::decode(bytes))
         return Cp1252;
     return guess;
 }

@@ -1,6 +1,7 @@
 #include "frmsearchreplace.h"
 
 #include "matchdelegate.h"
+#include "runsummary.h"
 
 #include "platform/prompter.h"
 
@@ -25,7 +26,6 @@ const QString frmSearchReplace::Caption = QStringLiteral("Disk Search & Replace"
 const QString frmSearchReplace::NoFolder = QStringLiteral("The folder %1 does not exist.");
 const QString frmSearchReplace::NothingToFind = QStringLiteral("Enter the text to find.");
 const QString frmSearchReplace::EditorFailed = QStringLiteral("Could not start the editor %1.");
-const QString frmSearchReplace::Summary = QStringLiteral("%1 replacements in %2 files");
 
 namespace {
 
@@ -96,6 +96,7 @@ frmSearchReplace::frmSearchReplace(const QString& folder, QWidget* parent) : QWi
     m_preview->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_progress = new QProgressBar(this);
     m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("lblStatus"));
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Find what:"), this), 0, 0);
@@ -230,6 +231,7 @@ void frmSearchReplace::cmdReplace_Click()
     o.replace = m_replace->text();
     o.replacing = true;
     const QString backup = m_backup->isChecked() ? ReplaceRun::defaultBackupFolder() : QString();
+    m_backupFolder = backup;
     m_replacing = true;
     runOnWorker([this, o, choices, backup] { m_job.replace(o, choices, backup); });
 }
@@ -259,16 +261,20 @@ void frmSearchReplace::workerDone(bool cancelled, int files, int matches)
     m_progress->setValue(1);
     const QString cancelledText = cancelled ? QStringLiteral(" (cancelled)") : QString();
     if (m_replacing) {
-        m_status->setText(Summary.arg(matches).arg(files) + cancelledText);
+        m_status->setText(RunSummary::replaced(matches, files) + cancelledText);
         // The stamps no longer match what was changed: search again to go on.
         m_found.clear();
     } else {
-        m_status->setText(QStringLiteral("%1 matches in %2 files").arg(matches).arg(files) +
-                          cancelledText);
+        m_status->setText(RunSummary::matched(matches, files) + cancelledText);
     }
     refreshButtons();
-    if (m_replacing)
-        Prompter::tell(m_status->text(), MessageIcon::Information);
+    if (m_replacing) {
+        QString message = m_status->text();
+        // The folder is made with the first copy: none when nothing changed.
+        if (!m_backupFolder.isEmpty() && QFileInfo(m_backupFolder).isDir())
+            message += QStringLiteral("\n\n") + RunSummary::backupsIn(m_backupFolder) + u'.';
+        Prompter::tell(message, MessageIcon::Information);
+    }
     emit jobFinished();
 }
 

@@ -23,7 +23,6 @@ public:
     static const QString Caption;
     static const QString NoFolder;
     static const QString NothingToFind;
-    static const QString Summary;
     static const QString EditorFailed;
 
     explicit frmSearchReplace(const QString& folder, QWidget* parent = nullptr);
@@ -71,6 +70,7 @@ private:
     SearchJob m_job;
     QThread* m_thread = nullptr;
     bool m_replacing = false;
+    QString m_backupFolder; // of the last replace; empty without backups
     SearchOptions m_searchedWith;
     QList<ReplaceRun::Searched> m_found; // by the index kept in each file item
 };

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,6 +56,26 @@ QString ReplaceRun::defaultBackupFolder()
 {
     return DataLocations::userFolder() + QStringLiteral("/Backups/") +
            QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+}
+
+Status ReplaceRun::makeFolders(const QString& folder)
+{
+    // Made one level at a time, so that a failure names the folder that could
+    // not be made and the system's reason, where QDir::mkpath only says no.
+    QString existing = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    QStringList missing;
+    while (!QFileInfo::exists(existing) && existing != QStringLiteral("/")) {
+        missing.prepend(existing);
+        existing = QFileInfo(existing).absolutePath();
+    }
+    if (!QFileInfo(existing).isDir())
+        return Error{ErrorCode::PathAccess, CannotBackUp.arg(existing, qt_error_string(ENOTDIR))};
+    for (const QString& step : std::as_const(missing)) {
+        // Another file of the same run may make it meanwhile.
+        if (::mkdir(QFile::encodeName(step).constData(), 0777) != 0 && errno != EEXIST)
+            return Error{ErrorCode::PathAccess, CannotBackUp.arg(step, qt_error_string(errno))};
+    }
+    return {};
 }
 
 bool ReplaceRun::isInside(const QString& folder, const QString& root)
@@ -136,9 +157,11 @@ ReplaceRun::FileOutcome ReplaceRun::replace(const Searched& searched,
         return outcome;
     if (!m_backupFolder.isEmpty()) {
         const QString copy = m_backupFolder + u'/' + searched.relativePath;
+        if (const Status made = makeFolders(QFileInfo(copy).absolutePath()); !made)
+            return {Outcome::Failed, 0, made.error().message};
         QSaveFile backup(copy);
-        if (!QDir().mkpath(QFileInfo(copy).absolutePath()) || !backup.open(QIODevice::WriteOnly) ||
-            backup.write(bytes) != bytes.size() || !backup.commit())
+        if (!backup.open(QIODevice::WriteOnly) || backup.write(bytes) != bytes.size() ||
+            !backup.commit())
             return {Outcome::Failed, 0, CannotBackUp.arg(copy, backup.errorString())};
     }
     QSaveFile file(target);

@@ -67,6 +67,9 @@ public:
     // $XDG_DATA_HOME/Quillora/Backups/<date-time>
     static QString defaultBackupFolder();
     static bool isInside(const QString& folder, const QString& root);
+    // Makes a folder and its missing parents; the error names the one that
+    // could not be made and why.
+    static Status makeFolders(const QString& folder);
 
 private:
     SearchOptions m_options;

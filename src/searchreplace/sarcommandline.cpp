@@ -2,9 +2,11 @@
 
 #include "filepool.h"
 #include "replacerun.h"
+#include "runsummary.h"
 #include "treewalker.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -87,10 +89,28 @@ bool takesValue(const QString& arg)
 } // namespace
 
 const QString SarCommandLine::Usage = QStringLiteral(
-    "usage: quillora-search-replace [FOLDER[,]]\n"
-    "       quillora-search-replace --find TEXT [--replace TEXT [--dry-run] [--backup[=DIR]]]\n"
-    "           [--ignore-case] [--whole-word] [--include GLOB]... [--exclude-dir GLOB]...\n"
-    "           [--hidden] [--follow-symlinks] [--max-size MB] FOLDER");
+    "usage: quillora-search-replace [FOLDER]\n"
+    "         Opens the search and replace window on FOLDER (without one, on the\n"
+    "         current folder).\n"
+    "       quillora-search-replace --find TEXT [OPTION]... FOLDER\n"
+    "         Prints every line of the files below FOLDER that holds TEXT, as\n"
+    "         FILE:LINE:TEXT.\n"
+    "       quillora-search-replace --find TEXT --replace NEW [OPTION]... FOLDER\n"
+    "         Replaces TEXT with NEW in the files below FOLDER and prints how many\n"
+    "         replacements each file got.\n"
+    "options:\n"
+    "  --ignore-case        find TEXT in capitals or small letters alike\n"
+    "  --whole-word         only where TEXT is a whole word\n"
+    "  --include GLOB       only files whose name matches GLOB (may be repeated)\n"
+    "  --exclude-dir GLOB   skip folders whose name matches GLOB (may be repeated)\n"
+    "  --hidden             search hidden files and folders too\n"
+    "  --follow-symlinks    follow links to folders\n"
+    "  --max-size MB        skip files larger than MB megabytes\n"
+    "  --dry-run            with --replace: count the replacements, change nothing\n"
+    "  --backup             with --replace: copy each file before changing it, into\n"
+    "                       a new dated folder under ~/.local/share/Quillora/Backups\n"
+    "  --backup=DIR         the same, into the folder DIR\n"
+    "  --help               show this text");
 
 SarCommandLine::Parsed SarCommandLine::parse(const QStringList& arguments)
 {
@@ -99,6 +119,10 @@ SarCommandLine::Parsed SarCommandLine::parse(const QStringList& arguments)
     QStringList folders;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         QString arg = arguments[i];
+        if (arg == u"--help" || arg == u"-h") {
+            parsed.help = true;
+            return parsed;
+        }
         QString value;
         const qsizetype eq = arg.indexOf(u'=');
         if (arg.startsWith(u"--") && eq > 0 && takesValue(arg.left(eq))) {
@@ -191,6 +215,10 @@ int SarCommandLine::run(const Parsed& parsed, FILE* out, FILE* err)
         const QByteArray line = (path.isEmpty() ? why : path + QStringLiteral(": ") + why).toUtf8();
         std::fprintf(err, "%s\n", line.constData());
     };
+    if (parsed.help) {
+        stdOut.line(Usage);
+        return Matched;
+    }
     if (!parsed.error.isEmpty()) {
         complain(QString(), parsed.error + u'\n' + Usage);
         return Trouble;
@@ -198,15 +226,16 @@ int SarCommandLine::run(const Parsed& parsed, FILE* out, FILE* err)
     const SearchOptions& options = parsed.options;
     ReplaceRun run(options);
     run.setDryRun(parsed.dryRun);
+    QString backupFolder;
     if (options.replacing && parsed.backup && !parsed.dryRun) {
-        const QString folder =
+        backupFolder =
             parsed.backupFolder.isEmpty() ? ReplaceRun::defaultBackupFolder() : parsed.backupFolder;
-        if (ReplaceRun::isInside(folder, parsed.folder)) {
-            complain(folder,
+        if (ReplaceRun::isInside(backupFolder, parsed.folder)) {
+            complain(backupFolder,
                      QStringLiteral("the backup folder may not lie inside the searched one"));
             return Trouble;
         }
-        run.setBackupFolder(folder);
+        run.setBackupFolder(backupFolder);
     }
 
     // The walk comes first and is quick; the files are then read, searched and
@@ -247,9 +276,12 @@ int SarCommandLine::run(const Parsed& parsed, FILE* out, FILE* err)
             changedFiles += report.count > 0 ? 1 : 0;
         }
     }
-    if (options.replacing)
-        stdOut.line(
-            QStringLiteral("%1 replacements in %2 files").arg(replacements).arg(changedFiles));
+    if (options.replacing) {
+        stdOut.line(RunSummary::replaced(replacements, changedFiles));
+        // The default folder is named by the time: the user cannot guess it.
+        if (!backupFolder.isEmpty() && QFileInfo(backupFolder).isDir())
+            stdOut.line(RunSummary::backupsIn(backupFolder));
+    }
     if (trouble)
         return Trouble;
     return matched ? Matched : NothingMatched;

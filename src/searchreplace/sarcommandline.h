@@ -15,6 +15,7 @@ public:
 
     struct Parsed {
         bool window = false;
+        bool help = false; // --help: the usage, and nothing else
         bool dryRun = false;
         bool backup = false;
         QString backupFolder; // empty: the default one

@@ -82,6 +82,17 @@ void TestTextCodec::detection_data()
     QTest::newRow("utf-8") << QByteArray("\xc3\xa9t\xc3\xa9") << QByteArray("UTF-8") << "été";
     QTest::newRow("latin text reads as 1252")
         << QByteArray("\x93quoted\x94 caf\xe9") << QByteArray("windows-1252") << "“quoted” café";
+    // uchardet calls this ISO-8859-2; it reads the same in Windows-1252.
+    QTest::newRow("short latin text guessed as another code page")
+        << QByteArray("caf\xe9 fox\r\n") << QByteArray("windows-1252") << "café fox\n";
+    QTest::newRow("Polish keeps its code page")
+        << QByteArray(QStringEncoder("ISO-8859-2")
+                          .encode(QStringLiteral("Zażółć gęślą jaźń. Pchnąć w tę łódź jeża lub "
+                                                 "ośm skrzyń fig. Żółta łódź płynęła szybko po "
+                                                 "jeziorze.")))
+        << QByteArray("ISO-8859-2")
+        << "Zażółć gęślą jaźń. Pchnąć w tę łódź jeża lub ośm skrzyń fig. Żółta łódź płynęła "
+           "szybko po jeziorze.";
     QTest::newRow("overlong UTF-8 is not UTF-8")
         << QByteArray("\xc0\xaf") << QByteArray("windows-1252") << "À¯";
 }

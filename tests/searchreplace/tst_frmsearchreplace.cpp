@@ -1,9 +1,11 @@
 #include "searchreplace/frmsearchreplace.h"
+#include "searchreplace/runsummary.h"
 #include "support/scriptedprompter.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -73,16 +75,18 @@ void TestFrmSearchReplace::searchFillsThePreview()
     QCOMPARE(a->childCount(), 2);
     QCOMPARE(a->child(1)->text(0), QStringLiteral("2: fox fox"));
     const QTreeWidgetItem* b = preview->topLevelItem(1);
-    QVERIFY2(b->text(2).startsWith("windows-1252") || !b->text(2).startsWith("UTF-8"),
-             qPrintable(b->text(2)));
-    QVERIFY(b->text(2).endsWith(", CR LF"));
+    // Short, so the guess is unsure; it reads as Windows-1252 and is named so.
+    QCOMPARE(b->text(2), QStringLiteral("windows-1252, CR LF"));
+    QCOMPARE(b->child(0)->text(0), QStringLiteral("1: café fox"));
+    QCOMPARE(window.findChild<QLabel*>("lblStatus")->text(),
+             QStringLiteral("4 matches in 2 files"));
     QVERIFY(prompter.failures.isEmpty());
 }
 
 void TestFrmSearchReplace::replaceChangesWhatIsChecked()
 {
     ScriptedPrompter prompter;
-    prompter.expectMessage(frmSearchReplace::Summary.arg(1).arg(1));
+    prompter.expectMessage(RunSummary::replaced(1, 1));
     frmSearchReplace window(m_dir->path());
     window.findChild<QLineEdit*>("txtReplace")->setText("cat");
     search(window, "fox");
@@ -103,6 +107,11 @@ void TestFrmSearchReplace::replaceChangesWhatIsChecked()
     QDir backups(qEnvironmentVariable("XDG_DATA_HOME") + "/Quillora/Backups");
     const QStringList runs = backups.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QCOMPARE(runs.size(), 1);
+    // One of each, and where the copies went.
+    QCOMPARE(prompter.messages.first().text,
+             RunSummary::replaced(1, 1) + "\n\n" +
+                 RunSummary::backupsIn(backups.filePath(runs.first())) + '.');
+    QCOMPARE(RunSummary::replaced(1, 1), QStringLiteral("1 replacement in 1 file"));
     QFile copy(backups.filePath(runs.first() + "/a.txt"));
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), QByteArray("fox\nfox fox\n"));
@@ -112,7 +121,8 @@ void TestFrmSearchReplace::replaceChangesWhatIsChecked()
 void TestFrmSearchReplace::fileChangedAfterTheSearchIsSkipped()
 {
     ScriptedPrompter prompter;
-    prompter.expectMessage(frmSearchReplace::Summary.arg(1).arg(1));
+    // No backups asked for: nothing said about them.
+    prompter.expectMessage(QStringLiteral("1 replacement in 1 file"));
     frmSearchReplace window(m_dir->path());
     window.findChild<QCheckBox*>("chkBackup")->setChecked(false);
     window.findChild<QLineEdit*>("txtReplace")->setText("cat");
@@ -126,6 +136,7 @@ void TestFrmSearchReplace::fileChangedAfterTheSearchIsSkipped()
     auto* preview = window.findChild<QTreeWidget*>("tvwPreview");
     QCOMPARE(preview->topLevelItem(0)->text(2), ReplaceRun::Changed);
     QVERIFY(prompter.failures.isEmpty());
+    QCOMPARE(prompter.messages.first().text, QStringLiteral("1 replacement in 1 file"));
 }
 
 void TestFrmSearchReplace::emptyTextIsRefused()

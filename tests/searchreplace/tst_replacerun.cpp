@@ -19,6 +19,7 @@ private slots:
     void notSearched_data();
     void notSearched();
     void backupMirrorsThePaths();
+    void backupFolderTroubleSaysWhy();
     void dryRunWritesNothing();
     void chosenLinesOnly();
     void linkedFileIsChangedThroughItsLink();
@@ -178,6 +179,39 @@ void TestReplaceRun::backupMirrorsThePaths()
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), QByteArray("fox\n"));
     QCOMPARE(read("tree/sub/a.txt"), QByteArray("cat\n"));
+}
+
+void TestReplaceRun::backupFolderTroubleSaysWhy()
+{
+    file("a.txt", "fox\n");
+    file("plain", "");
+    ReplaceRun run(replacing("fox", "cat"));
+    const auto searched = run.search(entry("a.txt"), true);
+    QVERIFY(searched.ok());
+    // A file where a folder must go: its path and the system's reason, not
+    // "Unknown error".
+    run.setBackupFolder(m_dir->filePath("plain/now"));
+    ReplaceRun::FileOutcome outcome = run.replace(searched.value());
+    QCOMPARE(outcome.outcome, ReplaceRun::Outcome::Failed);
+    QCOMPARE(outcome.message, ReplaceRun::CannotBackUp.arg(m_dir->filePath("plain"),
+                                                           QStringLiteral("Not a directory")));
+    QCOMPARE(read("a.txt"), QByteArray("fox\n"));
+    // A folder the user may not write in, where the user is not root.
+    QVERIFY(QDir().mkdir(m_dir->filePath("locked")));
+    QVERIFY(QFile::setPermissions(m_dir->filePath("locked"), QFile::ReadOwner | QFile::ExeOwner));
+    run.setBackupFolder(m_dir->filePath("locked/runs/now"));
+    outcome = run.replace(searched.value());
+    if (::geteuid() != 0) {
+        QCOMPARE(outcome.outcome, ReplaceRun::Outcome::Failed);
+        QCOMPARE(outcome.message,
+                 ReplaceRun::CannotBackUp.arg(m_dir->filePath("locked/runs"),
+                                              QStringLiteral("Permission denied")));
+        QCOMPARE(read("a.txt"), QByteArray("fox\n"));
+    } else {
+        QCOMPARE(outcome.outcome, ReplaceRun::Outcome::Replaced);
+    }
+    QFile::setPermissions(m_dir->filePath("locked"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void TestReplaceRun::dryRunWritesNothing()

@@ -1,3 +1,4 @@
+#include "searchreplace/runsummary.h"
 #include "searchreplace/sarcommandline.h"
 
 #include <QCryptographicHash>
@@ -6,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,6 +23,8 @@ private slots:
     void dryRunChangesNothing();
     void skippedFilesMakeTrouble_data();
     void skippedFilesMakeTrouble();
+    void backupsAreToldAndTheirTroubleExplained();
+    void helpPrintsTheUsage();
     void exitCodes_data();
     void exitCodes();
     void windowArguments_data();
@@ -254,7 +258,59 @@ void TestSearchReplaceCli::skippedFilesMakeTrouble()
     QFile changed(dir.filePath("b/changed.txt"));
     QVERIFY(changed.open(QIODevice::ReadOnly));
     QCOMPARE(changed.readAll(), replacement.toUtf8() + '\n');
-    QCOMPARE(got.out, dir.filePath("b/changed.txt").toUtf8() + ": 1\n1 replacements in 1 files\n");
+    QCOMPARE(got.out, dir.filePath("b/changed.txt").toUtf8() + ": 1\n1 replacement in 1 file\n");
+}
+
+void TestSearchReplaceCli::backupsAreToldAndTheirTroubleExplained()
+{
+    QTemporaryDir dir;
+    write(dir.filePath("t/a.txt"), "needle\n");
+    // The default folder is named by the time of the run: the output names it.
+    const Run saved =
+        utility({"--find", "needle", "--replace", "thread", "--backup", dir.filePath("t")});
+    QCOMPARE(saved.code, 0);
+    const QList<QByteArray> lines = saved.out.split('\n');
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines[1], QByteArray("1 replacement in 1 file"));
+    const QByteArray prefix = RunSummary::backupsIn(QString()).toUtf8();
+    QVERIFY2(lines[2].startsWith(prefix), lines[2]);
+    const QString folder = QString::fromUtf8(lines[2].mid(prefix.size()));
+    QVERIFY(folder.startsWith(qEnvironmentVariable("XDG_DATA_HOME") + "/Quillora/Backups/"));
+    QFile copy(folder + "/a.txt");
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), QByteArray("needle\n"));
+    QVERIFY(QDir(qEnvironmentVariable("XDG_DATA_HOME") + "/Quillora/Backups").removeRecursively());
+
+    // A folder that cannot be made says which and why (a file stands in its
+    // way: root may write anywhere else), and the file is left alone.
+    write(dir.filePath("in the way"), "");
+    const Run refused = utility({"--find", "thread", "--replace", "needle",
+                                 "--backup=" + dir.filePath("in the way/bak"), dir.filePath("t")});
+    QCOMPARE(refused.code, int(SarCommandLine::Trouble));
+    QCOMPARE(refused.err, dir.filePath("t/a.txt").toUtf8() + ": cannot back up to " +
+                              dir.filePath("in the way").toUtf8() + ": Not a directory\n");
+    QFile kept(dir.filePath("t/a.txt"));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("thread\n"));
+    QCOMPARE(refused.out, QByteArray("0 replacements in 0 files\n"));
+}
+
+void TestSearchReplaceCli::helpPrintsTheUsage()
+{
+    const Run help = utility({"--help"});
+    QCOMPARE(help.code, 0);
+    QCOMPARE(help.out, SarCommandLine::Usage.toUtf8() + '\n');
+    QCOMPARE(help.err, QByteArray());
+    // Every option the usage names is one the program takes.
+    const QRegularExpression option(QStringLiteral("--[a-z-]+"));
+    for (auto it = option.globalMatch(SarCommandLine::Usage); it.hasNext();) {
+        const QString name = it.next().captured();
+        QVERIFY2(!SarCommandLine::parse({name, QStringLiteral("x"), QStringLiteral("--find"),
+                                         QStringLiteral("y"), QStringLiteral("--replace"),
+                                         QStringLiteral("z"), QStringLiteral("/")})
+                      .error.startsWith(QStringLiteral("unknown option")),
+                 qPrintable(name));
+    }
 }
 
 void TestSearchReplaceCli::exitCodes_data()
