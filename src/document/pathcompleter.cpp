@@ -34,20 +34,20 @@ PathCompleter::PathCompleter(QLineEdit* box)
     follow(box->text());
 }
 
-bool PathCompleter::isSpecialFileSystem(const QString& folder)
+bool PathCompleter::isKernelFileSystem(const QString& folder)
 {
-    static const QSet<QByteArray> special = {
+    static const QSet<QByteArray> kernel = {
         "proc",      "sysfs",    "devtmpfs",    "devpts", "debugfs",   "tracefs", "securityfs",
         "cgroup",    "cgroup2",  "pstore",      "bpf",    "configfs",  "fusectl", "mqueue",
         "hugetlbfs", "efivarfs", "binfmt_misc", "autofs", "rpc_pipefs"};
     const QStorageInfo storage(folder);
-    return storage.isValid() && special.contains(storage.fileSystemType());
+    return storage.isValid() && kernel.contains(storage.fileSystemType());
 }
 
 QStringList PathCompleter::candidates(const QString& typed)
 {
     const QString folder = folderOf(typed);
-    if (!folder.startsWith(u'/') || isSpecialFileSystem(folder))
+    if (!folder.startsWith(u'/') || isKernelFileSystem(folder))
         return {};
     QStringList found;
     QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);

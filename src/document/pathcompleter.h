@@ -17,9 +17,9 @@ public:
     explicit PathCompleter(QLineEdit* box);
 
     // The paths proposed for a typed text: its folder's entries, folders
-    // ending in "/"; none for a relative text or a special file system.
+    // ending in "/"; none for a relative text or a kernel file system.
     static QStringList candidates(const QString& typed);
-    static bool isSpecialFileSystem(const QString& folder);
+    static bool isKernelFileSystem(const QString& folder);
     // Gives each box of a dialog (Qt's print dialog) that completes over the
     // file system model one of these instead; how many it replaced.
     static int replaceIn(QWidget* dialog);

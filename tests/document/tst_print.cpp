@@ -155,7 +155,7 @@ private slots:
     void cancelsEndThePrint();
     void anUnwritableFileIsReported();
     void previewShowsTextOnEveryPage();
-    void fileNameNeverReadsSpecialFiles();
+    void fileNameNeverReadsKernelFiles();
 };
 
 void TestPrint::marginsPlaceTheText_data()
@@ -433,7 +433,7 @@ void TestPrint::previewShowsTextOnEveryPage()
                                 .arg(dark.first())));
 }
 
-void TestPrint::fileNameNeverReadsSpecialFiles()
+void TestPrint::fileNameNeverReadsKernelFiles()
 {
     // The print dialog's file name box completes without the file system
     // model, which read /proc's files and froze the program.
@@ -445,7 +445,7 @@ void TestPrint::fileNameNeverReadsSpecialFiles()
     QVERIFY(qobject_cast<PathCompleter*>(
         dialog.findChild<QLineEdit*>(QStringLiteral("filename"))->completer()));
 
-    QVERIFY(PathCompleter::isSpecialFileSystem(QStringLiteral("/proc/")));
+    QVERIFY(PathCompleter::isKernelFileSystem(QStringLiteral("/proc/")));
     QVERIFY(PathCompleter::candidates(QStringLiteral("/proc/")).isEmpty());
     QVERIFY(PathCompleter::candidates(QStringLiteral("/proc/self/")).isEmpty());
     QVERIFY(PathCompleter::candidates(QStringLiteral("/sys/kernel/")).isEmpty());
