@@ -172,8 +172,11 @@ void DiskWatch::check(frmText* window, bool thorough)
 void DiskWatch::askReload(frmText* target, const QString& path)
 {
     const QPointer<frmText> window(target);
-    MessageRequest request{DiskChange::reloadQuestion(path), MessageButtons::YesNo,
-                           MessageIcon::Question, 2};
+    MessageRequest request;
+    request.text = DiskChange::reloadQuestion(path);
+    request.buttons = MessageButtons::YesNo;
+    request.icon = MessageIcon::Question;
+    request.defaultButton = 2;
     request.buttonTexts = DiskChange::ReloadButtons;
     m_busy = true;
     const int answer = Prompter::current().message(request);
@@ -232,8 +235,11 @@ bool DiskWatch::mayReplaceFile(frmText* target)
     const DiskStamp now = DiskStamp::of(path);
     if (!DiskChange::overwriteNeedsQuestion(it->saved, now))
         return true;
-    MessageRequest request{DiskChange::overwriteQuestion(path), MessageButtons::YesNo,
-                           MessageIcon::Exclamation, 2};
+    MessageRequest request;
+    request.text = DiskChange::overwriteQuestion(path);
+    request.buttons = MessageButtons::YesNo;
+    request.icon = MessageIcon::Exclamation;
+    request.defaultButton = 2;
     request.buttonTexts = DiskChange::OverwriteButtons;
     m_busy = true;
     const int answer = Prompter::current().message(request);

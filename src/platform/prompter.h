@@ -33,7 +33,7 @@ struct MessageRequest {
     int defaultButton = 1; // 1, 2 or 3, counted from the left
     // Own names for the buttons, from the left, in place of OK, Yes, No...; the
     // answers stay those of the buttons they rename.
-    QStringList buttonTexts;
+    QStringList buttonTexts = {};
 };
 
 struct FileRequest {

@@ -1,11 +1,15 @@
+#include "document/dialogprompter.h"
 #include "document/diskchange.h"
 #include "document/diskwatch.h"
 #include "richtext/richtextbox.h"
 #include "searchreplace/replacerun.h"
 #include "support/framefixture.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -82,6 +86,7 @@ private slots:
     void saveAllLeavesAnUnchangedDocumentWhoseFileChanged();
     void diskReplaceUnderEditsMakesTheSaveAsk();
     void activationFindsWhatTheWatcherMissed();
+    void dialogNamesTheButtons();
 };
 
 void TestDiskWatch::reloadInPlaceKeepsCaretLineAndScroll()
@@ -404,6 +409,37 @@ void TestDiskWatch::activationFindsWhatTheWatcherMissed()
     f.settle();
     QCOMPARE(window->RichTextBox1->toPlainText(), QStringLiteral("xyz\n"));
     QCOMPARE(f.status(), DiskChange::reloadedStatus(path));
+}
+
+void TestDiskWatch::dialogNamesTheButtons()
+{
+    DialogPrompter dialogs;
+    MessageRequest request;
+    request.text = DiskChange::reloadQuestion(QStringLiteral("/tmp/x.txt"));
+    request.buttons = MessageButtons::YesNo;
+    request.icon = MessageIcon::Question;
+    request.defaultButton = 2;
+    request.buttonTexts = DiskChange::ReloadButtons;
+    QStringList shown;
+    QString defaultText;
+    // Read and answered from the event loop the dialog runs: it never waits for a user.
+    QTimer poll;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll.stop();
+        for (QAbstractButton* button : box->buttons())
+            shown << button->text();
+        defaultText = box->defaultButton()->text();
+        box->defaultButton()->click();
+    });
+    poll.start();
+    QCOMPARE(dialogs.message(request), Answer::No);
+    shown.sort();
+    QCOMPARE(shown, QStringList({QStringLiteral("Keep mine"), QStringLiteral("Reload")}));
+    QCOMPARE(defaultText, QStringLiteral("Keep mine"));
 }
 
 QTEST_MAIN(TestDiskWatch)
