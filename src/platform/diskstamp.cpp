@@ -30,7 +30,7 @@ DiskStamp DiskStamp::quick(const QString& path)
 DiskStamp DiskStamp::of(const QString& path)
 {
     DiskStamp stamp = quick(path);
-    if (stamp.kind != Kind::File)
+    if (stamp.kind != Kind::File || stamp.size > HashLimit)
         return stamp;
     // Opened without blocking: a regular file now may be a pipe by the time it
     // is opened, and a pipe must never hold the program up.

@@ -22,9 +22,13 @@ struct DiskStamp {
     qint64 inode = 0;
     QByteArray hash; // of the bytes; empty unless hashed
 
+    // Files larger than this are told apart by their metadata alone: reading
+    // them whole on every change would hold the program up.
+    static constexpr qint64 HashLimit = qint64(64) * 1024 * 1024;
+
     // Everything but the hash; never reads the file.
     static DiskStamp quick(const QString& path);
-    // With the hash of the bytes of a regular file.
+    // With the hash of the bytes of a regular file up to HashLimit.
     static DiskStamp of(const QString& path);
     static QByteArray hashOf(const QByteArray& bytes);
 
@@ -34,13 +38,16 @@ struct DiskStamp {
         return kind == other.kind && size == other.size && modifiedNs == other.modifiedNs &&
                inode == other.inode;
     }
-    // The same bytes stand at the path (for anything but a file, the same kind).
+    // The same bytes stand at the path (for anything but a file, the same kind;
+    // for a file too large to hash, the same metadata).
     bool sameContent(const DiskStamp& other) const
     {
         if (kind != other.kind)
             return false;
         if (kind != Kind::File)
             return true;
-        return size == other.size && !hash.isEmpty() && hash == other.hash;
+        if (hash.isEmpty() || other.hash.isEmpty())
+            return sameMetadata(other);
+        return size == other.size && hash == other.hash;
     }
 };

@@ -96,6 +96,12 @@ void TestDiskChange::decide_data()
     QTest::newRow("folder again, new time")
         << stamp(Kind::Folder, 4096, 5, 3) << stamp(Kind::Folder, 4096, 6, 3) << false
         << Action::Restamp;
+    DiskStamp big = stamp(Kind::File, DiskStamp::HashLimit + 1, 100, 7);
+    big.hash.clear();
+    DiskStamp bigLater = big;
+    bigLater.modifiedNs = 200;
+    QTest::newRow("too large to hash, same") << big << big << false << Action::None;
+    QTest::newRow("too large to hash, written") << big << bigLater << false << Action::Reload;
     QTest::newRow("unreadable made readable")
         << stamp(Kind::Unreadable, 3, 100, 7) << file << false << Action::Reload;
 }
