@@ -45,7 +45,7 @@ void rewriteKeepingTime(const QString& path, const QByteArray& bytes)
     QVERIFY(file.open(QIODevice::ReadWrite));
     QCOMPARE(file.write(bytes), bytes.size());
     file.close();
-    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    const decltype(before.st_mtim) times[2] = {before.st_atim, before.st_mtim};
     QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
 }
 } // namespace
@@ -191,7 +191,7 @@ void TestDiskChange::replacedFileIsSeenByItsInode()
     write(temp, "xyz");
     struct stat before {};
     QVERIFY(::stat(QFile::encodeName(file).constData(), &before) == 0);
-    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    const decltype(before.st_mtim) times[2] = {before.st_atim, before.st_mtim};
     QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(temp).constData(), times, 0) == 0);
     QVERIFY(::rename(QFile::encodeName(temp).constData(), QFile::encodeName(file).constData()) ==
             0);

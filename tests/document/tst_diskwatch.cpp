@@ -401,7 +401,7 @@ void TestDiskWatch::activationFindsWhatTheWatcherMissed()
         QVERIFY(file.open(QIODevice::ReadWrite));
         file.write("xyz\n");
     }
-    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    const decltype(before.st_mtim) times[2] = {before.st_atim, before.st_mtim};
     QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
     f.settle();
     QCOMPARE(window->RichTextBox1->toPlainText(), QStringLiteral("abc\n"));
