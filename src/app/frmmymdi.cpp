@@ -1,5 +1,6 @@
 #include "frmmymdi.h"
 
+#include "document/diskwatch.h"
 #include "document/documentcontroller.h"
 #include "document/documentmanager.h"
 #include "document/formattingcontroller.h"
@@ -152,6 +153,8 @@ void frmMyMDI::buildControllers()
     connect(m_formatting, &FormattingController::pointerMoved, m_statusBar,
             &FrameStatusBar::backToDate);
     connect(m_quotes, &QuotesController::pointerMoved, m_statusBar, &FrameStatusBar::backToDate);
+    m_diskWatch = new DiskWatch(*m_context, this);
+    connect(m_diskWatch, &DiskWatch::statusMessage, m_statusBar, &FrameStatusBar::showText);
     m_windows->registerCommands(*m_router);
     m_toolbars->registerCommands(*m_router);
     m_router->add(QStringLiteral("mnuExit"), [this] { mnuExit_Click(); });

@@ -7,6 +7,7 @@
 #include <memory>
 
 class AutoCompleteController;
+class DiskWatch;
 class DocumentDropArea;
 class ExternalTools;
 class FirstRun;
@@ -122,6 +123,7 @@ private:
     QuotesController* m_quotes;
     ExternalTools* m_externalTools;
     HelpController* m_help;
+    DiskWatch* m_diskWatch;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;

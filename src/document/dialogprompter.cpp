@@ -101,8 +101,11 @@ int DialogPrompter::message(const MessageRequest& request)
                    {QMessageBox::Cancel, Answer::Cancel}};
         break;
     }
-    for (const auto& [button, answer] : buttons)
-        box.addButton(button);
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        QPushButton* added = box.addButton(buttons[i].first);
+        if (i < request.buttonTexts.size())
+            added->setText(request.buttonTexts[i]);
+    }
     const int defaultIndex = qBound(1, request.defaultButton, int(buttons.size())) - 1;
     box.setDefaultButton(buttons[defaultIndex].first);
     // The close box answers Cancel where there is one, else the only button.

@@ -302,6 +302,9 @@ bool DocumentManager::save(frmText* target)
     const QString path = window->state().FileName;
     if (path.isEmpty())
         return saveAs(window);
+    // Disk watch: a file another program changed is not replaced unasked.
+    if (mayReplaceFile && (!mayReplaceFile(window) || !stillOpen(window)))
+        return false;
     QFileInfo info(path);
     // The read-only attribute is the owner's missing write permission.
     if (info.exists() && info.isFile() && !(info.permissions() & QFileDevice::WriteOwner)) {
@@ -382,9 +385,14 @@ void DocumentManager::saveAll()
 {
     const QList<frmText*> windows = documentWindows();
     QList<QPointer<frmText>> newestFirst(windows.crbegin(), windows.crend());
-    for (const QPointer<frmText>& window : newestFirst)
+    for (const QPointer<frmText>& window : newestFirst) {
+        // Disk watch: saving unchanged text would undo another program's change.
+        if (stillOpen(window) && !window->state().Dirty && fileChangedOnDisk &&
+            fileChangedOnDisk(window))
+            continue;
         if (stillOpen(window))
             save(window);
+    }
     const QPointer<frmText> pad = notesPad();
     if (stillOpen(pad))
         save(pad);

@@ -74,6 +74,13 @@ public:
     // close question.
     std::function<bool(frmText*)> padQuietSave;
 
+    // Disk watch hooks, set by DiskWatch. Asked before a save replaces the
+    // window's file: false leaves the file alone (it changed on disk and the
+    // user chose not to overwrite it).
+    std::function<bool(frmText*)> mayReplaceFile;
+    // True when the window's file changed on disk since it was loaded or saved.
+    std::function<bool(frmText*)> fileChangedOnDisk;
+
     frmText* activeDocument() const;
     // Document windows from the oldest to the most recently opened.
     QList<frmText*> documentWindows() const;
@@ -81,7 +88,8 @@ public:
     // Each returns true when the document was saved.
     bool save(frmText* window);
     bool saveAs(frmText* window);
-    // Newest first, then the notes pad; every one saves, changed or not.
+    // Newest first, then the notes pad; every one saves, changed or not, but an
+    // unchanged document whose file another program changed.
     void saveAll();
     // Newest first; a document whose close prompt is cancelled stays open.
     void closeAll();

@@ -31,6 +31,9 @@ struct MessageRequest {
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
     int defaultButton = 1; // 1, 2 or 3, counted from the left
+    // Own names for the buttons, from the left, in place of OK, Yes, No...; the
+    // answers stay those of the buttons they rename.
+    QStringList buttonTexts = {};
 };
 
 struct FileRequest {

@@ -1,5 +1,6 @@
 #include "app/frmmymdi.h"
 #include "document/frmtext.h"
+#include "platform/diskstamp.h"
 #include "richtext/richtextbox.h"
 #include "support/framefixture.h"
 
@@ -335,12 +336,18 @@ void TestDocumentWindow::saveAllSavesUnchangedDocuments()
 {
     Fixture f;
     const QString a = f.home.write(QStringLiteral("a.txt"), "mine");
+    const QString b = f.home.write(QStringLiteral("b.txt"), "theirs before");
     f.open(a);
-    f.home.write(QStringLiteral("a.txt"), "changed elsewhere");
+    f.open(b);
+    const qint64 inode = DiskStamp::quick(a).inode;
+    // Saving unchanged text over another program's change would undo it.
+    f.home.write(QStringLiteral("b.txt"), "changed elsewhere");
     f.documents().NewDocument();
     f.prompter.expectFile(QString()); // the untitled one asks for a name
     f.action(QStringLiteral("mnuSaveAll"))->trigger();
+    QVERIFY(DiskStamp::quick(a).inode != inode); // written anew, unchanged as it was
     QCOMPARE(TestHome::read(a), QByteArray("mine"));
+    QCOMPARE(TestHome::read(b), QByteArray("changed elsewhere"));
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 

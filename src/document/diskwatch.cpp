@@ -1,0 +1,289 @@
+#include "diskwatch.h"
+
+#include "diskchange.h"
+#include "documentmanager.h"
+#include "documenttable.h"
+#include "framecontext.h"
+#include "frmtext.h"
+#include "platform/prompter.h"
+#include "richtext/documentfile.h"
+#include "richtext/richtextbox.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTextBlock>
+
+DiskWatch::DiskWatch(FrameContext& ctx, QObject* parent)
+    : QObject(parent), m_documents(ctx.documents)
+{
+    setObjectName(QStringLiteral("DiskWatch"));
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(200);
+    connect(&m_settle, &QTimer::timeout, this, &DiskWatch::processPending);
+    // The one place a loaded document's stamp is taken.
+    connect(&m_documents, &DocumentManager::documentOpened, this, &DiskWatch::documentLoaded);
+    connect(&m_documents, &DocumentManager::documentSaved, this, &DiskWatch::documentSaved);
+    connect(&m_documents, &DocumentManager::documentClosed, this, [this](frmText* window) {
+        m_entries.remove(window);
+        syncWatches();
+    });
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this](const QString& path) {
+        // A file replaced by renaming another over it loses its watch: it is
+        // watched afresh once the change is looked at.
+        m_watcher.removePath(path);
+        schedulePath(path);
+    });
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString& dir) {
+        for (const Entry& entry : std::as_const(m_entries))
+            if (QFileInfo(entry.path).absolutePath() == dir)
+                schedulePath(entry.path);
+    });
+    // Watchers miss changes on some file systems (network and FUSE mounts): the
+    // files are looked at again whenever a document or the program is activated.
+    if (QMdiArea* area = m_documents.area())
+        connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+            if (auto* text = qobject_cast<frmText*>(window); text && m_entries.contains(text)) {
+                m_pending.insert(m_entries.value(text).path);
+                m_pendingThorough = true;
+                m_settle.start();
+            }
+        });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+        if (s == Qt::ApplicationActive)
+            scheduleAll(true);
+    });
+    m_documents.mayReplaceFile = [this](frmText* window) { return mayReplaceFile(window); };
+    m_documents.fileChangedOnDisk = [this](frmText* window) { return changedOnDisk(window); };
+}
+
+void DiskWatch::documentLoaded(frmText* window)
+{
+    if (!window || window->slot() == 0)
+        return;
+    const bool known = m_entries.contains(window);
+    restamp(window);
+    if (!known)
+        connect(window->RichTextBox1, &RichTextBox::Change, this, [this, window] {
+            if (auto it = m_entries.find(window); it != m_entries.end())
+                it->ourMark = false;
+        });
+}
+
+void DiskWatch::documentSaved(const QString& path)
+{
+    for (frmText* window : m_documents.documentWindows())
+        if (window->state().FileName == path)
+            documentLoaded(window);
+}
+
+void DiskWatch::restamp(frmText* window)
+{
+    Entry& entry = m_entries[window];
+    entry.path = window->state().FileName;
+    entry.saved = DiskStamp::of(entry.path);
+    entry.seen = entry.saved;
+    entry.ourMark = false;
+    syncWatches();
+}
+
+void DiskWatch::scheduleAll(bool thorough)
+{
+    m_pendingAll = true;
+    m_pendingThorough = m_pendingThorough || thorough;
+    m_settle.start();
+}
+
+void DiskWatch::schedulePath(const QString& path)
+{
+    m_pending.insert(path);
+    m_settle.start();
+}
+
+void DiskWatch::processPending()
+{
+    // Never a second question over one already open: the changes wait for it.
+    if (m_busy || QApplication::activeModalWidget()) {
+        m_settle.start();
+        return;
+    }
+    const QSet<QString> paths = std::exchange(m_pending, {});
+    const bool all = std::exchange(m_pendingAll, false);
+    const bool thorough = std::exchange(m_pendingThorough, false);
+    QList<QPointer<frmText>> windows;
+    for (frmText* window : m_documents.documentWindows())
+        if (auto it = m_entries.constFind(window); it != m_entries.cend())
+            if (all || paths.contains(it->path) || paths.contains(window->state().FileName))
+                windows.append(window);
+    for (const QPointer<frmText>& window : std::as_const(windows))
+        if (window && !window->state().Deleted)
+            check(window, thorough);
+    syncWatches();
+}
+
+void DiskWatch::check(frmText* window, bool thorough)
+{
+    auto it = m_entries.find(window);
+    if (it == m_entries.end())
+        return;
+    const QString path = window->state().FileName;
+    // The program itself renamed or moved the file: it is the same document.
+    if (path != it->path) {
+        restamp(window);
+        return;
+    }
+    const DiskStamp now = DiskChange::look(path, it->seen, thorough);
+    const bool edited = window->state().Dirty && !it->ourMark;
+    switch (DiskChange::decide(it->seen, now, edited)) {
+    case DiskChange::Action::None:
+        return;
+    case DiskChange::Action::Restamp:
+        if (it->saved.sameContent(now))
+            it->saved = now;
+        it->seen = now;
+        return;
+    case DiskChange::Action::Reload:
+        if (reload(window)) {
+            emit statusMessage(DiskChange::reloadedStatus(path));
+            return;
+        }
+        break; // read failed after all: as for any file we cannot read
+    case DiskChange::Action::Ask:
+        askReload(window, path);
+        return;
+    case DiskChange::Action::MarkGone:
+        it->seen = now;
+        markChanged(window, *it);
+        emit statusMessage(DiskChange::goneStatus(path));
+        return;
+    case DiskChange::Action::MarkUnfit:
+        break;
+    }
+    it = m_entries.find(window);
+    it->seen = DiskStamp::quick(path);
+    markChanged(window, *it);
+    m_busy = true;
+    Prompter::tell(DiskChange::unfitMessage(path), MessageIcon::Exclamation);
+    m_busy = false;
+}
+
+void DiskWatch::askReload(frmText* target, const QString& path)
+{
+    const QPointer<frmText> window(target);
+    MessageRequest request;
+    request.text = DiskChange::reloadQuestion(path);
+    request.buttons = MessageButtons::YesNo;
+    request.icon = MessageIcon::Question;
+    request.defaultButton = 2;
+    request.buttonTexts = DiskChange::ReloadButtons;
+    m_busy = true;
+    const int answer = Prompter::current().message(request);
+    m_busy = false;
+    auto it = m_entries.find(window.data());
+    if (!window || window->state().Deleted || it == m_entries.end() ||
+        window->state().FileName != path)
+        return;
+    if (answer == Answer::Yes && reload(window)) {
+        emit statusMessage(DiskChange::reloadedStatus(path));
+        return;
+    }
+    // Once for each change: what the disk holds now was shown to the user,
+    // changes that came while the question was open included. A save still asks.
+    it->seen = DiskStamp::of(path);
+}
+
+bool DiskWatch::reload(frmText* window)
+{
+    RichTextBox* box = window->RichTextBox1;
+    const int line = box->textCursor().blockNumber();
+    const int top = box->verticalScrollBar()->value();
+    const int left = box->horizontalScrollBar()->value();
+    const QString path = window->state().FileName;
+    // Read as a document is opened: the kind from the name, the encoding detected.
+    if (!box->LoadFile(path, DocumentFile::kindForPath(path)))
+        return false;
+    m_documents.InitDocProperties(window);
+    window->state().Dirty = false;
+    QTextDocument* document = box->document();
+    box->setTextCursor(
+        QTextCursor(document->findBlockByNumber(qMin(line, document->blockCount() - 1))));
+    box->verticalScrollBar()->setValue(top);
+    box->horizontalScrollBar()->setValue(left);
+    restamp(window);
+    return true;
+}
+
+void DiskWatch::markChanged(frmText* window, Entry& entry)
+{
+    // A mark of ours over an unedited document: should the file come back, it is
+    // simply read again.
+    if (!window->state().Dirty)
+        entry.ourMark = true;
+    window->state().Dirty = true;
+}
+
+bool DiskWatch::mayReplaceFile(frmText* target)
+{
+    const QPointer<frmText> window(target);
+    auto it = m_entries.find(target);
+    // A new name was chosen in the save dialog, which asked about replacing.
+    if (it == m_entries.end() || it->path != target->state().FileName)
+        return true;
+    const QString path = it->path;
+    const DiskStamp now = DiskStamp::of(path);
+    if (!DiskChange::overwriteNeedsQuestion(it->saved, now))
+        return true;
+    MessageRequest request;
+    request.text = DiskChange::overwriteQuestion(path);
+    request.buttons = MessageButtons::YesNo;
+    request.icon = MessageIcon::Exclamation;
+    request.defaultButton = 2;
+    request.buttonTexts = DiskChange::OverwriteButtons;
+    m_busy = true;
+    const int answer = Prompter::current().message(request);
+    m_busy = false;
+    it = m_entries.find(target);
+    if (!window || it == m_entries.end())
+        return false;
+    it->seen = now;
+    return answer == Answer::Yes;
+}
+
+bool DiskWatch::changedOnDisk(frmText* window)
+{
+    const auto it = m_entries.constFind(window);
+    return it != m_entries.cend() && it->path == window->state().FileName &&
+           DiskChange::overwriteNeedsQuestion(it->saved, DiskStamp::of(it->path));
+}
+
+void DiskWatch::syncWatches()
+{
+    QSet<QString> files;
+    QSet<QString> folders;
+    for (const Entry& entry : std::as_const(m_entries)) {
+        if (entry.path.isEmpty())
+            continue;
+        files.insert(entry.path);
+        // The folder tells when a file that went away comes back.
+        folders.insert(QFileInfo(entry.path).absolutePath());
+    }
+    const QStringList watchedFiles = m_watcher.files();
+    for (const QString& file : watchedFiles)
+        if (!files.contains(file))
+            m_watcher.removePath(file);
+    const QStringList watchedFolders = m_watcher.directories();
+    for (const QString& folder : watchedFolders)
+        if (!folders.contains(folder))
+            m_watcher.removePath(folder);
+    for (const QString& file : std::as_const(files)) {
+        const DiskStamp::Kind kind = DiskStamp::quick(file).kind;
+        if ((kind == DiskStamp::Kind::File || kind == DiskStamp::Kind::Unreadable) &&
+            !watchedFiles.contains(file))
+            m_watcher.addPath(file);
+    }
+    for (const QString& folder : std::as_const(folders))
+        if (!watchedFolders.contains(folder) && QFileInfo(folder).isDir())
+            m_watcher.addPath(folder);
+}

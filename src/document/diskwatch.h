@@ -1,0 +1,73 @@
+#pragma once
+
+#include "platform/diskstamp.h"
+
+#include <QFileSystemWatcher>
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QTimer>
+
+class DocumentManager;
+class frmText;
+struct FrameContext;
+
+// Watches the file of every open document for changes by other programs: an
+// unedited document is reloaded in place, an edited one asks first, a file
+// that went away or became something else leaves the document marked changed.
+// Our own saves never count as changes, and a save never replaces a file that
+// changed on disk since it was loaded or saved without asking.
+class DiskWatch : public QObject {
+    Q_OBJECT
+public:
+    explicit DiskWatch(FrameContext& ctx, QObject* parent = nullptr);
+
+    // Takes the stamp of a document's file as loaded and starts watching it.
+    void documentLoaded(frmText* window);
+    // Looks at the documents' files again soon (as after an activation);
+    // thorough also hashes small files whose size and time did not change.
+    void scheduleAll(bool thorough);
+    // Looks at what waits now rather than once it settles.
+    void lookNow()
+    {
+        m_settle.stop();
+        processPending();
+    }
+    QStringList watchedFiles() const { return m_watcher.files(); }
+
+signals:
+    // For the frame's status bar.
+    void statusMessage(const QString& text);
+
+private:
+    struct Entry {
+        QString path;
+        DiskStamp saved;      // as loaded or last saved by us
+        DiskStamp seen;       // as last acted on
+        bool ourMark = false; // the changed mark is ours, not an edit
+    };
+
+    void documentSaved(const QString& path);
+    void restamp(frmText* window);
+    void schedulePath(const QString& path);
+    void processPending();
+    void check(frmText* window, bool thorough);
+    void askReload(frmText* window, const QString& path);
+    bool reload(frmText* window);
+    void markChanged(frmText* window, Entry& entry);
+    bool mayReplaceFile(frmText* window);
+    bool changedOnDisk(frmText* window);
+    void syncWatches();
+
+    DocumentManager& m_documents;
+    QHash<const frmText*, Entry> m_entries;
+    QFileSystemWatcher m_watcher;
+    // Changes come in bursts (a program writing in parts, renaming a temporary
+    // file over the old one): they are looked at once they settle.
+    QTimer m_settle;
+    QSet<QString> m_pending;
+    bool m_pendingAll = false;
+    bool m_pendingThorough = false;
+    // One of our questions or messages is open: nothing else is asked meanwhile.
+    bool m_busy = false;
+};
