@@ -14,6 +14,7 @@ class FolderTree;
 class NotesController;
 class ProjectController;
 class RecentFiles;
+class RecoveryController;
 class CommandRouter;
 class DocumentController;
 class DocumentManager;
@@ -122,6 +123,7 @@ private:
     QuotesController* m_quotes;
     ExternalTools* m_externalTools;
     HelpController* m_help;
+    RecoveryController* m_recovery;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;

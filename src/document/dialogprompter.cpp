@@ -5,6 +5,7 @@
 #include "frmyesnoall.h"
 #include "openwithdialog.h"
 #include "platform/settings.h"
+#include "recoverydialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -326,4 +327,12 @@ std::optional<OpenWithChoice> DialogPrompter::openWith(const OpenWithRequest& re
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.choice();
+}
+
+RecoveryAnswer DialogPrompter::recovery(const RecoveryRequest& request)
+{
+    const GiveBackActivation giveBack(owner());
+    RecoveryDialog dialog(request, owner());
+    dialog.exec();
+    return dialog.answer();
 }
