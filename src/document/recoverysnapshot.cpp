@@ -12,7 +12,7 @@ RecoverySnapshot RecoverySnapshot::take(const QTextDocument* document, const Rec
     snapshot.m_header = header;
     snapshot.m_header.content.clear();
     if (header.kind == DocumentKind::Rtf) {
-        snapshot.m_documentCopy.reset(document->clone());
+        snapshot.m_rtf = RtfWriter::write(document);
     } else {
         // Shares the document's text until the document changes again.
         snapshot.m_rawText = document->toRawText();
@@ -53,8 +53,8 @@ bool RecoverySnapshot::mayHoldFormatting(const QTextDocument* document)
 RecoveryCopy RecoverySnapshot::finish() const
 {
     RecoveryCopy copy = m_header;
-    if (m_documentCopy) {
-        copy.content = RtfWriter::write(m_documentCopy.get());
+    if (m_header.kind == DocumentKind::Rtf) {
+        copy.content = m_rtf;
         return copy;
     }
     // As DocumentFile::plainText gives it, so a save after recovery writes the same bytes.

@@ -1,7 +1,5 @@
 #include "recoverywriter.h"
 
-#include <QTextDocument>
-
 RecoveryWriter::RecoveryWriter(const RecoveryStore& store, QObject* parent)
     : QObject(parent), m_store(store)
 {
@@ -19,8 +17,6 @@ RecoveryWriter::~RecoveryWriter()
 
 void RecoveryWriter::write(const QString& name, RecoverySnapshot snapshot)
 {
-    if (QTextDocument* copy = snapshot.documentCopy())
-        copy->moveToThread(&m_thread);
     enqueue(name, std::move(snapshot));
 }
 
@@ -63,7 +59,6 @@ void RecoveryWriter::drain()
             done = m_store.write(name, snapshot->finish());
         else
             done = m_store.remove(name);
-        job = Removal{}; // a document copy goes here, on the thread it lives on
         if (done)
             emit written(name);
         else
