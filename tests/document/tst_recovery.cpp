@@ -68,6 +68,7 @@ private slots:
     void copiesFollowTheDocuments();
     void copyWaitsForAPause();
     void normalExitLeavesNoCopy();
+    void systemEndWritesCopiesBeforeAsking();
     void recoverBringsDocumentsBack();
     void recoveredRichTextSavesAsItWas();
     void discardAndLater_data();
@@ -157,6 +158,26 @@ void TestRecovery::normalExitLeavesNoCopy()
     QVERIFY2(f->prompter.done(), qPrintable(f->prompter.report()));
     delete f;
     QVERIFY(store.list().isEmpty());
+}
+
+void TestRecovery::systemEndWritesCopiesBeforeAsking()
+{
+    FrameFixture f;
+    auto* recovery = f.frame.findChild<RecoveryController*>();
+    frmText* window = f.documents().NewDocument();
+    QTest::keyClicks(window->RichTextBox1, QStringLiteral("typed just now"));
+    QList<RecoveryCopy> whileAsked;
+    // The session may end the program while the question waits: the copy is there first.
+    f.prompter.expectMessage(QStringLiteral("has changed"), Answer::Cancel).whileShown([&] {
+        whileAsked = copies(recovery->store());
+    });
+    f.frame.closeBySystem();
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+    QCOMPARE(whileAsked.size(), 1);
+    QCOMPARE(whileAsked[0].content, QByteArray("typed just now"));
+    // Cancelled, the program goes on and so does its copy.
+    QVERIFY(f.frame.isVisible());
+    QCOMPARE(copies(recovery->store()).size(), 1);
 }
 
 void TestRecovery::recoverBringsDocumentsBack()
