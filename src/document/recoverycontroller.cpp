@@ -98,8 +98,8 @@ void RecoveryController::changed(frmText* window)
     // Only a restart of a timer per key: the copy waits for a pause, but not forever.
     if (!it->pendingSince.isValid())
         it->pendingSince.start();
-    const qint64 left = LongestMilliseconds - it->pendingSince.elapsed();
-    it->timer->start(int(std::clamp<qint64>(left, 0, QuietMilliseconds)));
+    const qint64 left = m_longest - it->pendingSince.elapsed();
+    it->timer->start(int(std::clamp<qint64>(left, 0, m_quiet)));
 }
 
 void RecoveryController::writeNow(frmText* window)

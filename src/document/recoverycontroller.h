@@ -50,6 +50,13 @@ public:
     QString copyName(const frmText* window) const;
     // Blocks until the copies asked for are written (tests, the system's end).
     void waitForWrites();
+    // The pause after which a copy is written, and the longest a change waits
+    // for one while typing goes on (tests shorten them).
+    void setDelays(int quietMilliseconds, int longestMilliseconds)
+    {
+        m_quiet = quietMilliseconds;
+        m_longest = longestMilliseconds;
+    }
 
 signals:
     // Copies cannot be kept; said once a session.
@@ -79,4 +86,6 @@ private:
     QString m_namePrefix;
     int m_nextNumber = 1;
     bool m_told = false;
+    int m_quiet = QuietMilliseconds;
+    int m_longest = LongestMilliseconds;
 };

@@ -67,6 +67,7 @@ private slots:
     void init();
     void copiesFollowTheDocuments();
     void copyWaitsForAPause();
+    void copyIsWrittenWhileTypingGoesOn();
     void normalExitLeavesNoCopy();
     void systemEndWritesCopiesBeforeAsking();
     void recoverBringsDocumentsBack();
@@ -142,6 +143,25 @@ void TestRecovery::copyWaitsForAPause()
     QCOMPARE(activeTimers(), 1);
     recovery->waitForWrites();
     QVERIFY(recovery->store().list().isEmpty()); // nothing is written while typing goes on
+}
+
+void TestRecovery::copyIsWrittenWhileTypingGoesOn()
+{
+    FrameFixture f;
+    auto* recovery = f.frame.findChild<RecoveryController*>();
+    // Typing never pauses as long as the quiet time; the copy comes anyway.
+    recovery->setDelays(60000, 300);
+    frmText* window = f.documents().NewDocument();
+    QTest::keyClicks(window->RichTextBox1, QStringLiteral("a"));
+    QList<RecoveryCopy> written;
+    for (int key = 0; key < 100 && written.isEmpty(); ++key) {
+        QTest::keyClicks(window->RichTextBox1, QStringLiteral("b"));
+        QTest::qWait(20);
+        recovery->waitForWrites();
+        written = copies(recovery->store());
+    }
+    QCOMPARE(written.size(), 1);
+    QVERIFY(written[0].content.startsWith("abb"));
 }
 
 void TestRecovery::normalExitLeavesNoCopy()
