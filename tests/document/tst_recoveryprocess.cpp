@@ -22,9 +22,9 @@ private slots:
 
 private:
     QProcess* start(const QStringList& arguments);
-    QString xdotool(const QStringList& arguments, int timeoutMs = 15000);
+    QString xdotool(const QStringList& arguments, int timeoutMs = 30000);
     // Polls until `done` holds or the time is up.
-    static bool waitFor(const std::function<bool()>& done, int timeoutMs = 20000);
+    static bool waitFor(const std::function<bool()>& done, int timeoutMs = 30000);
     QList<RecoveryCopy> copies() const;
 
     QString m_binary;
@@ -149,6 +149,11 @@ void TestRecoveryProcess::recoversAfterAKill()
     xdotool({"windowfocus", "--sync", frame});
     xdotool({"key", "--clearmodifiers", "ctrl+n"});
     xdotool({"type", "--delay", "30", "scratch words"});
+    QVERIFY2(waitFor([this] {
+                 const QList<RecoveryCopy> list = copies();
+                 return list.size() == 1 && list[0].content == "scratch words";
+             }),
+             "the untitled document's copy never appeared");
 
     // A second start hands the file over; it opens as the active document.
     QProcess* second = start({notes});
