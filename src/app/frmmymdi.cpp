@@ -8,6 +8,7 @@
 #include "document/frmprtpreview.h"
 #include "document/frmtext.h"
 #include "document/printcontroller.h"
+#include "document/recoverycontroller.h"
 #include "externaltools.h"
 #include "firstrun.h"
 #include "framestatusbar.h"
@@ -139,6 +140,8 @@ void frmMyMDI::buildControllers()
     m_quotes->registerCommands(*m_router);
     m_externalTools->registerCommands(*m_router);
     m_help = new HelpController(*m_context, this);
+    m_recovery = new RecoveryController(*m_context, this);
+    connect(m_recovery, &RecoveryController::problem, m_statusBar, &FrameStatusBar::showText);
     m_help->registerCommands(*m_router);
     m_options->ShowHelpContext = [this](QWidget* window, int context) {
         m_help->ShowHelpContext(window, context);
@@ -242,6 +245,7 @@ void frmMyMDI::Timer4_Timer()
     m_queue.OpenQueueState = OpenQueue::Idle;
     if (m_commandLine.isEmpty())
         activateWindow();
+    m_recovery->deferredStart();
 }
 
 bool frmMyMDI::queuePath(const QString& path, int source)
@@ -367,6 +371,7 @@ void frmMyMDI::closeEvent(QCloseEvent* event)
         m_unloadMode = ClosedByUser;
         return;
     }
+    m_recovery->closing();
     m_linkEnabled = false;
     emit linkClosed();
     m_timer5->stop();
@@ -380,6 +385,7 @@ void frmMyMDI::closeEvent(QCloseEvent* event)
 void frmMyMDI::closeBySystem()
 {
     m_unloadMode = ClosedBySystem;
+    m_recovery->writeAllNow();
     close();
 }
 

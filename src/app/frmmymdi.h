@@ -15,6 +15,7 @@ class FolderTree;
 class NotesController;
 class ProjectController;
 class RecentFiles;
+class RecoveryController;
 class CommandRouter;
 class DocumentController;
 class DocumentManager;
@@ -124,6 +125,7 @@ private:
     ExternalTools* m_externalTools;
     HelpController* m_help;
     DiskWatch* m_diskWatch;
+    RecoveryController* m_recovery;
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;

@@ -6,6 +6,7 @@
 #include "openwithdialog.h"
 #include "pathcompleter.h"
 #include "platform/settings.h"
+#include "recoverydialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -331,4 +332,12 @@ std::optional<OpenWithChoice> DialogPrompter::openWith(const OpenWithRequest& re
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.choice();
+}
+
+RecoveryAnswer DialogPrompter::recovery(const RecoveryRequest& request)
+{
+    const GiveBackActivation giveBack(owner());
+    RecoveryDialog dialog(request, owner());
+    dialog.exec();
+    return dialog.answer();
 }

@@ -22,6 +22,7 @@ public:
     YesNoAllReply yesNoAll(const YesNoAllRequest& request) override;
     int choose(const QString& title, const QString& label, const QStringList& items) override;
     std::optional<OpenWithChoice> openWith(const OpenWithRequest& request) override;
+    RecoveryAnswer recovery(const RecoveryRequest& request) override;
 
 private:
     QPointer<frmYesNoAll> m_yesNoAll;

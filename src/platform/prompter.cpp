@@ -59,6 +59,12 @@ public:
         return std::nullopt;
     }
 
+    RecoveryAnswer recovery(const RecoveryRequest& request) override
+    {
+        refuse(request.text);
+        return RecoveryAnswer::Later;
+    }
+
 private:
     void refuse(const QString& text)
     {
@@ -72,6 +78,11 @@ Prompter* g_prompter = nullptr;
 } // namespace
 
 Prompter::~Prompter() = default;
+
+RecoveryAnswer Prompter::recovery(const RecoveryRequest&)
+{
+    return RecoveryAnswer::Later;
+}
 
 Prompter& Prompter::current()
 {

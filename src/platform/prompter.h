@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QDateTime>
 #include <QFont>
 #include <QList>
 #include <QMarginsF>
@@ -93,6 +94,19 @@ struct OpenWithChoice {
     bool alwaysUse = false; // the program becomes the default for the content type
 };
 
+// The copies of documents a program left unsaved when it ended, as the
+// recovery question lists them.
+struct RecoveryItem {
+    QString name; // the file name, or "Untitled"
+    QDateTime savedAt;
+    qint64 bytes = 0;
+};
+struct RecoveryRequest {
+    QString text;
+    QList<RecoveryItem> items;
+};
+enum class RecoveryAnswer { Recover, Discard, Later };
+
 // Every question and message the program puts to the user goes through this
 // one interface, so that tests can answer them from a script.
 class Prompter {
@@ -117,6 +131,8 @@ public:
     virtual int choose(const QString& title, const QString& label, const QStringList& items) = 0;
     // The program to open a file with; nothing when cancelled.
     virtual std::optional<OpenWithChoice> openWith(const OpenWithRequest& request) = 0;
+    // What to do with the recovery copies; unless answered, Later keeps them.
+    virtual RecoveryAnswer recovery(const RecoveryRequest& request);
 
     // The installed prompter; without one, a prompter that shows nothing and
     // refuses every prompt (the program installs the dialogs at start).

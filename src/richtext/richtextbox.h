@@ -27,6 +27,12 @@ public:
     // How FileName holds the document: a file named .rtf may hold plain text.
     DocumentKind fileKind() const { return m_fileKind; }
     TextFileFormat& textFileFormat() { return m_textFormat; }
+    // Takes the file and kind a document restored from elsewhere was last saved as.
+    void setFileOrigin(const QString& path, DocumentKind kind)
+    {
+        m_fileName = path;
+        m_fileKind = kind;
+    }
 
     RichTextModel& model() { return m_model; }
     const RichTextModel& model() const { return m_model; }

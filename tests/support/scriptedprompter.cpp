@@ -190,3 +190,17 @@ std::optional<OpenWithChoice> ScriptedPrompter::openWith(const OpenWithRequest& 
     const auto step = next(Kind::OpenWith, request.path);
     return step ? step->openWith : std::nullopt;
 }
+
+ScriptedPrompter& ScriptedPrompter::expectRecovery(const QString& textPart, RecoveryAnswer answer)
+{
+    m_script.append({Kind::Recovery, textPart, int(answer), {}, {}, false});
+    return *this;
+}
+
+RecoveryAnswer ScriptedPrompter::recovery(const RecoveryRequest& request)
+{
+    recoveryRequests.append(request);
+    const auto step = next(Kind::Recovery, request.text);
+    // Unanswered, the copies stay for later, as when the dialog is closed.
+    return step ? RecoveryAnswer(step->answer) : RecoveryAnswer::Later;
+}

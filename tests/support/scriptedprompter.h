@@ -22,7 +22,8 @@ public:
         PageSetup,
         YesNoAll,
         Choice,
-        OpenWith
+        OpenWith,
+        Recovery
     };
 
     ScriptedPrompter();
@@ -45,6 +46,8 @@ public:
     // The next prompt is the page setup: margins in inches, or nothing for Cancel.
     ScriptedPrompter& expectPageSetup(std::optional<QMarginsF> marginsInches);
     ScriptedPrompter& expectOpenWith(const QString& pathPart, std::optional<OpenWithChoice> answer);
+    // The next prompt is the recovery question whose text contains textPart.
+    ScriptedPrompter& expectRecovery(const QString& textPart, RecoveryAnswer answer);
     // Runs while the last expected prompt is shown, as timers and other events
     // do while a real dialog waits for the user.
     ScriptedPrompter& whileShown(std::function<void()> events);
@@ -59,6 +62,7 @@ public:
     YesNoAllReply yesNoAll(const YesNoAllRequest& request) override;
     int choose(const QString& title, const QString& label, const QStringList& items) override;
     std::optional<OpenWithChoice> openWith(const OpenWithRequest& request) override;
+    RecoveryAnswer recovery(const RecoveryRequest& request) override;
 
     // True when every expected prompt was shown and nothing unexpected was.
     bool done() const { return m_script.isEmpty() && failures.isEmpty(); }
@@ -71,6 +75,7 @@ public:
     QList<FontChoice> fontRequests;
     QList<QStringList> choices;
     QList<OpenWithRequest> openWithRequests;
+    QList<RecoveryRequest> recoveryRequests;
     // What each print dialog was shown: the printer's document name and whether
     // the selection choice was open.
     QStringList printerDocNames;

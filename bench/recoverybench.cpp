@@ -1,0 +1,141 @@
+// Times what keeping recovery copies costs a 10 MB document: a keystroke on its
+// own, a keystroke when the copy is taken in the same turn of the event loop,
+// the part of taking a copy done on the window's thread, and the part done on
+// the writer's thread. Plain text and RTF.
+#include "app/frmmymdi.h"
+#include "benchsupport.h"
+#include "document/documentmanager.h"
+#include "document/frmtext.h"
+#include "document/recoverycontroller.h"
+#include "document/recoverysnapshot.h"
+#include "document/recoverystore.h"
+#include "richtext/richtextbox.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+QByteArray generate(bool rtf, qint64 bytes)
+{
+    const QByteArray words =
+        "The quick brown fox jumps over the lazy dog while the editor keeps up ";
+    QByteArray out;
+    out.reserve(bytes + 256);
+    if (rtf) {
+        out = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Courier New;}{\\f1 Arial;}}\n";
+        int n = 0;
+        while (out.size() < bytes)
+            out += "\\pard " + words + ((++n % 3) ? "{\\i\\f1 italic} " : "{\\b bold} ") + words +
+                   "\\par\n";
+        return out + "}";
+    }
+    while (out.size() < bytes)
+        out += words + "\n";
+    return out;
+}
+
+double ms(const QElapsedTimer& clock)
+{
+    return clock.nsecsElapsed() / 1e6;
+}
+
+void print(const char* label, std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    if (values.empty())
+        return;
+    std::printf("  %-44s median %7.3f ms  max %7.3f ms  (%zu)\n", label, values[values.size() / 2],
+                values.back(), values.size());
+}
+
+void benchCase(bool rtf)
+{
+    QTemporaryDir dir;
+    qputenv("XDG_STATE_HOME", dir.filePath(QStringLiteral("state")).toLocal8Bit());
+    const QString path = dir.filePath(rtf ? QStringLiteral("r.rtf") : QStringLiteral("r.txt"));
+    {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(generate(rtf, 10LL * 1024 * 1024));
+    }
+    std::printf("%s 10 MB\n", rtf ? "rtf" : "text");
+    SettingsStore store(dir.filePath(QStringLiteral("settings.ini")));
+    frmMyMDI frame(QStringList(), startedBefore(store));
+    frame.resize(1000, 700);
+    frame.show();
+    frame.findChild<QTimer*>(QStringLiteral("Timer4"))->stop();
+    frmText* window = frame.documents().LoadDocument(path);
+    window->showMaximized();
+    RichTextBox* box = window->RichTextBox1;
+    box->setFocus();
+    auto* recovery = frame.findChild<RecoveryController*>();
+    QApplication::processEvents();
+
+    std::vector<double> plainKeys;
+    for (int i = 0; i < 100; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        QTest::keyClick(box, Qt::Key_A);
+        QApplication::processEvents();
+        plainKeys.push_back(ms(clock));
+    }
+    print("keystroke", plainKeys);
+
+    // The copy's timer made due at once after the key: its snapshot runs in the key's turn.
+    std::vector<double> keysWithCopy;
+    for (int i = 0; i < 10; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        QTest::keyClick(box, Qt::Key_B);
+        for (QTimer* timer : recovery->findChildren<QTimer*>())
+            if (timer->isActive())
+                timer->start(0);
+        QApplication::processEvents();
+        keysWithCopy.push_back(ms(clock));
+        recovery->waitForWrites();
+    }
+    print("keystroke with a copy taken", keysWithCopy);
+
+    RecoveryCopy header;
+    header.kind = rtf ? DocumentKind::Rtf : DocumentKind::Text;
+    std::vector<double> take, finish, write;
+    const RecoveryStore target(dir.filePath(QStringLiteral("bench")));
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        const RecoverySnapshot snapshot = RecoverySnapshot::take(box->document(), header);
+        take.push_back(ms(clock));
+        clock.restart();
+        const RecoveryCopy copy = snapshot.finish();
+        finish.push_back(ms(clock));
+        clock.restart();
+        target.write(QStringLiteral("b.recovery"), copy);
+        write.push_back(ms(clock));
+    }
+    print("window thread: taking the snapshot", take);
+    print("writer thread: making the copy", finish);
+    print("writer thread: writing it", write);
+    std::printf("  copy size %lld bytes\n",
+                QFileInfo(target.path(QStringLiteral("b.recovery"))).size());
+    window->state().Dirty = false; // no close question
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchCase(false);
+    benchCase(true);
+    return 0;
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "recoveryowner.h"
+#include "recoverystore.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+
+class QTimer;
+class RecoveryWriter;
+class frmText;
+struct FrameContext;
+
+// Keeps a recovery copy of every document with unsaved changes, written on a
+// thread of its own a moment after typing stops (and now and then while it
+// goes on), and at the next start offers the copies a program left behind
+// when it ended without saving. A copy goes when its document is saved or
+// closed, and at a normal exit.
+class RecoveryController : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int QuietMilliseconds = 5000;
+    static constexpr int LongestMilliseconds = 60000;
+    static inline const QString UntitledName = QStringLiteral("Untitled");
+    static inline const QString Question =
+        QStringLiteral("Quillora ended before these documents were saved. Recover them?");
+
+    // The copies in `store`, written as `owner`.
+    RecoveryController(FrameContext& context, const RecoveryStore& store,
+                       const RecoveryOwner& owner, QObject* parent = nullptr);
+    // The user's recovery folder, owned by this instance.
+    explicit RecoveryController(FrameContext& context, QObject* parent = nullptr);
+    ~RecoveryController() override;
+
+    // Clears out old discarded copies and offers the ones left by ended programs.
+    void deferredStart();
+    // The system is ending the program: every copy is brought up to date before
+    // any window closes.
+    void writeAllNow();
+    // A normal exit: no copy of this instance is left.
+    void closing();
+
+    static QString unreadableMessage(const QString& folder, const QStringList& names);
+    static QString problemMessage(const QString& detail);
+
+    const RecoveryStore& store() const { return m_store; }
+    // The copy's file name a document is kept under; empty when it is not watched.
+    QString copyName(const frmText* window) const;
+    // Blocks until the copies asked for are written (tests, the system's end).
+    void waitForWrites();
+    // The pause after which a copy is written, and the longest a change waits
+    // for one while typing goes on (tests shorten them).
+    void setDelays(int quietMilliseconds, int longestMilliseconds)
+    {
+        m_quiet = quietMilliseconds;
+        m_longest = longestMilliseconds;
+    }
+
+signals:
+    // Copies cannot be kept; said once a session.
+    void problem(const QString& text);
+
+private:
+    struct Watched {
+        QPointer<frmText> window; // gone only when the frame goes without closing it
+        QString name;
+        QTimer* timer = nullptr;
+        QElapsedTimer pendingSince; // valid while a change waits for its copy
+    };
+    void watch(frmText* window);
+    void forget(frmText* window);
+    void changed(frmText* window);
+    void writeNow(frmText* window);
+    void saved();
+    void offer();
+    bool recover(const RecoveryStore::Entry& entry);
+    void report(const QString& detail);
+
+    FrameContext& m_context;
+    RecoveryStore m_store;
+    RecoveryOwner m_owner;
+    RecoveryWriter* m_writer;
+    QHash<frmText*, Watched> m_watched;
+    QString m_namePrefix;
+    int m_nextNumber = 1;
+    bool m_told = false;
+    int m_quiet = QuietMilliseconds;
+    int m_longest = LongestMilliseconds;
+};

@@ -1,0 +1,70 @@
+#include "recoverysnapshot.h"
+
+#include "richtext/rtfwriter.h"
+
+#include <QTextDocument>
+#include <QTextFormat>
+#include <QTextFrame>
+
+RecoverySnapshot RecoverySnapshot::take(const QTextDocument* document, const RecoveryCopy& header)
+{
+    RecoverySnapshot snapshot;
+    snapshot.m_header = header;
+    snapshot.m_header.content.clear();
+    if (header.kind == DocumentKind::Rtf) {
+        snapshot.m_rtf = RtfWriter::write(document);
+    } else {
+        // Shares the document's text until the document changes again.
+        snapshot.m_rawText = document->toRawText();
+        snapshot.m_hasTables = !document->rootFrame()->childFrames().isEmpty();
+    }
+    return snapshot;
+}
+
+bool RecoverySnapshot::mayHoldFormatting(const QTextDocument* document)
+{
+    static const int charProperties[] = {
+        QTextFormat::FontWeight,           QTextFormat::FontItalic,
+        QTextFormat::FontUnderline,        QTextFormat::TextUnderlineStyle,
+        QTextFormat::FontStrikeOut,        QTextFormat::ForegroundBrush,
+        QTextFormat::BackgroundBrush,      QTextFormat::FontFamilies,
+        QTextFormat::FontPointSize,        QTextFormat::IsAnchor,
+        QTextFormat::TextVerticalAlignment};
+    if (!document->rootFrame()->childFrames().isEmpty())
+        return true;
+    const QList<QTextFormat> formats = document->allFormats();
+    for (const QTextFormat& format : formats) {
+        if (format.isListFormat() || format.isImageFormat() || format.isTableFormat())
+            return true;
+        if (format.isBlockFormat()) {
+            const QTextBlockFormat block = format.toBlockFormat();
+            if ((block.alignment() & (Qt::AlignHCenter | Qt::AlignRight)) ||
+                block.leftMargin() != 0 || block.rightMargin() != 0 || block.textIndent() != 0)
+                return true;
+        } else if (format.isCharFormat()) {
+            for (int property : charProperties)
+                if (format.hasProperty(property))
+                    return true;
+        }
+    }
+    return false;
+}
+
+RecoveryCopy RecoverySnapshot::finish() const
+{
+    RecoveryCopy copy = m_header;
+    if (m_header.kind == DocumentKind::Rtf) {
+        copy.content = m_rtf;
+        return copy;
+    }
+    // As DocumentFile::plainText gives it, so a save after recovery writes the same bytes.
+    QString text = m_rawText;
+    for (QChar& c : text) {
+        const char16_t u = c.unicode();
+        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator ||
+            (m_hasTables && (u == 0xFDD0 || u == 0xFDD1)))
+            c = u'\n';
+    }
+    copy.content = text.toUtf8();
+    return copy;
+}
