@@ -35,6 +35,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
@@ -56,7 +57,7 @@ frmMyMDI::frmMyMDI(const QStringList& commandLine, SettingsStore& store, QWidget
     m_timer4->setInterval(300);
     m_timer5 = new QTimer(this);
     m_timer5->setObjectName(QStringLiteral("Timer5"));
-    m_timer5->setInterval(300);
+    m_timer5->setInterval(OpenQueue::WakeInterval);
     connect(m_timer4, &QTimer::timeout, this, &frmMyMDI::Timer4_Timer);
     connect(m_timer5, &QTimer::timeout, this, &frmMyMDI::Timer5_Timer);
     MDIForm_Load();
@@ -267,18 +268,34 @@ void frmMyMDI::MDIForm_LinkExecute(const QString& CmdStr, int& Cancel)
 
 void frmMyMDI::Timer5_Timer()
 {
-    const OpenQueue::Tick tick = m_queue.tick(
-        [this](const QString& path) {
-            OpenPath(path);
-            m_queue.finished();
-        },
-        [this] { return m_documents->yesNoAll().answer() == YesNoAllRegister::Cancel; });
-    // What is left after a cancelled batch came from other requests: a new batch.
-    if (tick == OpenQueue::Tick::Cancelled && !m_queue.Queue.isEmpty())
-        m_documents->yesNoAll().presetBatch(m_settings.boolean(Key::ConfirmExt));
-    if (tick != OpenQueue::Tick::Drained)
+    // While an opening asks a question, a tick finds the queue busy; it must
+    // not spin in the question's event loop.
+    m_timer5->setInterval(OpenQueue::WakeInterval);
+    QElapsedTimer slice;
+    slice.start();
+    // The windows of a batch are drawn once, when it is done, with the last
+    // one active.
+    if (m_queue.OpenQueueState == OpenQueue::Idle && !m_queue.Queue.isEmpty())
+        m_area->setUpdatesEnabled(false);
+    const OpenQueue::Tick tick = m_queue.run(
+        {[this](const QString& path) {
+             OpenPath(path);
+             m_queue.finished();
+         },
+         [this] { return m_documents->yesNoAll().answer() == YesNoAllRegister::Cancel; },
+         // What is left after a cancelled batch came from other requests: a new batch.
+         [this] { m_documents->yesNoAll().presetBatch(m_settings.boolean(Key::ConfirmExt)); },
+         [&slice] { return slice.hasExpired(OpenQueue::Slice); }});
+    if (tick == OpenQueue::Tick::Waiting)
         return;
+    if (tick != OpenQueue::Tick::Drained) {
+        // The rest follows as soon as the window has seen to its events.
+        m_timer5->setInterval(0);
+        return;
+    }
     m_timer5->stop();
+    m_timer5->setInterval(OpenQueue::WakeInterval);
+    m_area->setUpdatesEnabled(true);
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     emit queueDrained();
