@@ -16,6 +16,7 @@
 #include "maintoolbar.h"
 #include "menus/commandrouter.h"
 #include "menus/menubars.h"
+#include "openbatchview.h"
 #include "optionscontroller.h"
 #include "panes/notescontroller.h"
 #include "panes/quotescontroller.h"
@@ -98,6 +99,7 @@ void frmMyMDI::buildFrame()
 void frmMyMDI::buildControllers()
 {
     m_documents = new DocumentManager(m_settings, m_area, this);
+    m_batchView = new OpenBatchView(m_area, *m_documents, this);
     m_context.reset(new FrameContext{
         m_settings, *m_documents, *m_router, this,
         [this](const QString& path, int source) { return queuePath(path, source); },
@@ -273,12 +275,11 @@ void frmMyMDI::Timer5_Timer()
     m_timer5->setInterval(OpenQueue::WakeInterval);
     QElapsedTimer slice;
     slice.start();
-    // The windows of a batch are drawn once, when it is done, with the last
-    // one active.
     if (m_queue.OpenQueueState == OpenQueue::Idle && !m_queue.Queue.isEmpty())
-        m_area->setUpdatesEnabled(false);
+        m_batchView->begin();
     const OpenQueue::Tick tick = m_queue.run(
         {[this](const QString& path) {
+             m_batchView->opening(path);
              OpenPath(path);
              m_queue.finished();
          },
@@ -295,7 +296,7 @@ void frmMyMDI::Timer5_Timer()
     }
     m_timer5->stop();
     m_timer5->setInterval(OpenQueue::WakeInterval);
-    m_area->setUpdatesEnabled(true);
+    m_batchView->end();
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     emit queueDrained();

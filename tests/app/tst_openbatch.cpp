@@ -53,6 +53,8 @@ private slots:
     void initTestCase() { qRegisterMetaType<frmText*>(); }
     void opensInOrderWithTheLastActive_data();
     void opensInOrderWithTheLastActive();
+    void theFrontWindowIsTheLastOneShown_data();
+    void theFrontWindowIsTheLastOneShown();
     void cancelDropsTheRestOfItsBatchOnly();
     void requestDuringAQuestionWaitsForIt();
     void nothingOpensBeforeTheDeferredStart();
@@ -88,8 +90,49 @@ void TestOpenBatch::opensInOrderWithTheLastActive()
     QVERIFY(!f.frame.queue().OpenFromOutside);
     QVERIFY(!f.timer5()->isActive());
     QVERIFY(f.area()->updatesEnabled());
+    QVERIFY(f.area()->viewport()->isEnabled());
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestOpenBatch::theFrontWindowIsTheLastOneShown_data()
+{
+    // The batch, after "a" and "b" were opened by an earlier one: names of new
+    // files, of open ones ("a", "b") or "bad" for a path that fails.
+    QTest::addColumn<QStringList>("batch");
+    QTest::addColumn<QString>("front");
+    QTest::newRow("new ones") << QStringList{"c", "d"} << "d";
+    QTest::newRow("ends with an open one") << QStringList{"c", "a"} << "a";
+    QTest::newRow("only an open one") << QStringList{"a"} << "a";
+    QTest::newRow("an open one first") << QStringList{"a", "c"} << "c";
+    QTest::newRow("ends with a failure") << QStringList{"c", "bad"} << "c";
+    QTest::newRow("only a failure") << QStringList{"bad"} << "b";
+}
+
+void TestOpenBatch::theFrontWindowIsTheLastOneShown()
+{
+    QFETCH(QStringList, batch);
+    QFETCH(QString, front);
+    Fixture f;
+    const auto path = [&](const QString& name) {
+        return name == QStringLiteral("bad") ? f.unreadable()
+                                             : f.home.write(name + QStringLiteral(".txt"), "x");
+    };
+    f.frame.queuePath(path(QStringLiteral("a")), 0);
+    f.frame.queuePath(path(QStringLiteral("b")), 0);
+    QVERIFY(f.drain());
+    for (const QString& name : batch) {
+        if (name == QStringLiteral("bad"))
+            f.prompter.expectMessage(QStringLiteral("Error: ") + path(name) + u'\n');
+        f.frame.queuePath(path(name), 0);
+    }
+    QVERIFY(f.drain());
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+    QVERIFY(f.active());
+    QCOMPARE(f.active()->bareCaption(), path(front));
+    QCOMPARE(f.area()->activeSubWindow(), f.active());
+    QVERIFY(f.area()->viewport()->isEnabled());
+    QVERIFY(f.area()->updatesEnabled());
 }
 
 void TestOpenBatch::cancelDropsTheRestOfItsBatchOnly()

@@ -1,0 +1,57 @@
+#include "openbatchview.h"
+
+#include "document/documentmanager.h"
+#include "document/documenttable.h"
+#include "document/frmtext.h"
+
+#include <QApplication>
+#include <QMdiArea>
+
+OpenBatchView::OpenBatchView(QMdiArea* area, DocumentManager& documents, QObject* parent)
+    : QObject(parent), m_area(area), m_documents(documents)
+{
+    setObjectName(QStringLiteral("OpenBatchView"));
+    connect(&documents, &DocumentManager::documentOpened, this, [this](frmText* window) {
+        if (m_on)
+            m_front = window;
+    });
+}
+
+void OpenBatchView::begin()
+{
+    if (m_on)
+        return;
+    m_on = true;
+    m_front = nullptr;
+    m_focus = QApplication::focusWidget();
+    m_area->setUpdatesEnabled(false);
+    // A window in a disabled area is shown without being activated.
+    m_area->viewport()->setEnabled(false);
+}
+
+void OpenBatchView::opening(const QString& path)
+{
+    if (!m_on)
+        return;
+    if (const int slot = m_documents.table().findOpenPath(path))
+        if (auto* window = qobject_cast<QMdiSubWindow*>(m_documents.table().window(slot)))
+            m_front = window;
+}
+
+void OpenBatchView::end()
+{
+    if (!m_on)
+        return;
+    m_on = false;
+    m_area->viewport()->setEnabled(true);
+    m_area->setUpdatesEnabled(true);
+    if (m_front) {
+        if (m_front->isMinimized())
+            m_front->showNormal();
+        m_area->setActiveSubWindow(m_front);
+        if (m_front->widget())
+            m_front->widget()->setFocus();
+    } else if (m_focus) {
+        m_focus->setFocus();
+    }
+}
