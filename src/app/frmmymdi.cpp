@@ -377,6 +377,8 @@ void frmMyMDI::closeEvent(QCloseEvent* event)
     // A close the program did not ask for came from the window's close box.
     if (event->spontaneous() && m_unloadMode != ClosedBySystem)
         m_unloadMode = ClosedByUser;
+    // A question about a changed document must show the document.
+    m_batchView->end();
     if (!MDIForm_QueryUnload() || !MDIForm_Unload()) {
         event->ignore();
         m_unloadMode = ClosedByUser;
