@@ -12,7 +12,8 @@ class QWidget;
 // nothing in it is drawn and no window is activated until the batch is done,
 // when the window the last opening brought to the front becomes the active
 // one. Activating each of many windows in turn costs time that grows with
-// every window already open, and drawing each one is wasted.
+// every window already open, and drawing each one is wasted. While an opening
+// asks a question the area shows where the batch has got to.
 class OpenBatchView : public QObject {
     Q_OBJECT
 public:
@@ -26,10 +27,17 @@ public:
     void end();
     bool isOn() const { return m_on; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void hold();
+    void release();
+
     QMdiArea* m_area;
     DocumentManager& m_documents;
     QPointer<QMdiSubWindow> m_front;
     QPointer<QWidget> m_focus;
     bool m_on = false;
+    bool m_held = false;
 };

@@ -6,8 +6,10 @@
 #include "support/framefixture.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -57,6 +59,7 @@ private slots:
     void theFrontWindowIsTheLastOneShown();
     void cancelDropsTheRestOfItsBatchOnly();
     void requestDuringAQuestionWaitsForIt();
+    void aQuestionShowsTheBatchSoFar();
     void nothingOpensBeforeTheDeferredStart();
 };
 
@@ -184,6 +187,41 @@ void TestOpenBatch::requestDuringAQuestionWaitsForIt()
     QCOMPARE(openedMeanwhile, 1);
     QCOMPARE(stateMeanwhile, qint16(OpenQueue::Busy));
     QCOMPARE(f.captions(), first + later);
+}
+
+void TestOpenBatch::aQuestionShowsTheBatchSoFar()
+{
+    Fixture f;
+    const QStringList first = f.files(2, QStringLiteral("first"));
+    const QString bad = f.unreadable();
+    const QStringList later = f.files(2, QStringLiteral("later"));
+    bool heldBefore = false;
+    bool drawnWhileAsking = false;
+    QString frontWhileAsking;
+    f.prompter.expectMessage(QStringLiteral("Error: ") + bad + u'\n').whileShown([&] {
+        heldBefore = !f.area()->updatesEnabled() && !f.area()->viewport()->isEnabled();
+        // The real question is a modal window.
+        QDialog question(&f.frame);
+        question.setModal(true);
+        question.show();
+        drawnWhileAsking = f.area()->updatesEnabled() && f.area()->viewport()->isEnabled();
+        if (QMdiSubWindow* front = f.area()->activeSubWindow())
+            frontWhileAsking = static_cast<frmText*>(front)->bareCaption();
+        question.close();
+        for (const QString& path : later)
+            f.frame.queuePath(path, 0);
+    });
+    for (const QString& path : first + QStringList{bad})
+        f.frame.queuePath(path, 0);
+    QVERIFY(f.drain());
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+    QVERIFY(heldBefore);
+    QVERIFY(drawnWhileAsking);
+    QCOMPARE(frontWhileAsking, first.last());
+    QCOMPARE(f.captions(), first + later);
+    QCOMPARE(f.active()->bareCaption(), later.last());
+    QVERIFY(f.area()->updatesEnabled());
+    QVERIFY(f.area()->viewport()->isEnabled());
 }
 
 void TestOpenBatch::nothingOpensBeforeTheDeferredStart()
