@@ -18,6 +18,7 @@
 #include "maintoolbar.h"
 #include "menus/commandrouter.h"
 #include "menus/menubars.h"
+#include "openbatchview.h"
 #include "optionscontroller.h"
 #include "panes/notescontroller.h"
 #include "panes/quotescontroller.h"
@@ -37,6 +38,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
@@ -58,7 +60,7 @@ frmMyMDI::frmMyMDI(const QStringList& commandLine, SettingsStore& store, QWidget
     m_timer4->setInterval(300);
     m_timer5 = new QTimer(this);
     m_timer5->setObjectName(QStringLiteral("Timer5"));
-    m_timer5->setInterval(300);
+    m_timer5->setInterval(OpenQueue::WakeInterval);
     connect(m_timer4, &QTimer::timeout, this, &frmMyMDI::Timer4_Timer);
     connect(m_timer5, &QTimer::timeout, this, &frmMyMDI::Timer5_Timer);
     MDIForm_Load();
@@ -99,6 +101,7 @@ void frmMyMDI::buildFrame()
 void frmMyMDI::buildControllers()
 {
     m_documents = new DocumentManager(m_settings, m_area, this);
+    m_batchView = new OpenBatchView(m_area, *m_documents, this);
     m_context.reset(new FrameContext{
         m_settings, *m_documents, *m_router, this,
         [this](const QString& path, int source) { return queuePath(path, source); },
@@ -274,18 +277,33 @@ void frmMyMDI::MDIForm_LinkExecute(const QString& CmdStr, int& Cancel)
 
 void frmMyMDI::Timer5_Timer()
 {
-    const OpenQueue::Tick tick = m_queue.tick(
-        [this](const QString& path) {
-            OpenPath(path);
-            m_queue.finished();
-        },
-        [this] { return m_documents->yesNoAll().answer() == YesNoAllRegister::Cancel; });
-    // What is left after a cancelled batch came from other requests: a new batch.
-    if (tick == OpenQueue::Tick::Cancelled && !m_queue.Queue.isEmpty())
-        m_documents->yesNoAll().presetBatch(m_settings.boolean(Key::ConfirmExt));
-    if (tick != OpenQueue::Tick::Drained)
+    // While an opening asks a question, a tick finds the queue busy; it must
+    // not spin in the question's event loop.
+    m_timer5->setInterval(OpenQueue::WakeInterval);
+    QElapsedTimer slice;
+    slice.start();
+    if (m_queue.OpenQueueState == OpenQueue::Idle && !m_queue.Queue.isEmpty())
+        m_batchView->begin();
+    const OpenQueue::Tick tick = m_queue.run(
+        {[this](const QString& path) {
+             m_batchView->opening(path);
+             OpenPath(path);
+             m_queue.finished();
+         },
+         [this] { return m_documents->yesNoAll().answer() == YesNoAllRegister::Cancel; },
+         // What is left after a cancelled batch came from other requests: a new batch.
+         [this] { m_documents->yesNoAll().presetBatch(m_settings.boolean(Key::ConfirmExt)); },
+         [&slice] { return slice.hasExpired(OpenQueue::Slice); }});
+    if (tick == OpenQueue::Tick::Waiting)
         return;
+    if (tick != OpenQueue::Tick::Drained) {
+        // The rest follows as soon as the window has seen to its events.
+        m_timer5->setInterval(0);
+        return;
+    }
     m_timer5->stop();
+    m_timer5->setInterval(OpenQueue::WakeInterval);
+    m_batchView->end();
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     emit queueDrained();
@@ -366,6 +384,8 @@ void frmMyMDI::closeEvent(QCloseEvent* event)
     // A close the program did not ask for came from the window's close box.
     if (event->spontaneous() && m_unloadMode != ClosedBySystem)
         m_unloadMode = ClosedByUser;
+    // A question about a changed document must show the document.
+    m_batchView->end();
     if (!MDIForm_QueryUnload() || !MDIForm_Unload()) {
         event->ignore();
         m_unloadMode = ClosedByUser;

@@ -13,6 +13,7 @@ class ExternalTools;
 class FirstRun;
 class FolderTree;
 class NotesController;
+class OpenBatchView;
 class ProjectController;
 class RecentFiles;
 class RecoveryController;
@@ -129,6 +130,7 @@ private:
     QTimer* m_timer4;
     QTimer* m_timer5;
     OpenQueue m_queue;
+    OpenBatchView* m_batchView;
     QStringList m_commandLine;
     int m_unloadMode = ClosedByUser;
     bool m_saveWindowState = false;

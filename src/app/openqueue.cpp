@@ -27,3 +27,19 @@ OpenQueue::Tick OpenQueue::tick(const std::function<void(const QString&)>& open,
     OpenQueueState = Idle;
     return Tick::Drained;
 }
+
+OpenQueue::Tick OpenQueue::run(const Steps& steps)
+{
+    for (;;) {
+        const Tick step = tick(steps.open, steps.batchCancelled);
+        if (step == Tick::Cancelled && !Queue.isEmpty() && steps.newBatch)
+            steps.newBatch();
+        if (step == Tick::Waiting || step == Tick::Drained)
+            return step;
+        // An opening that goes on after its call returned is waited for.
+        if (OpenQueueState != Idle)
+            return Tick::Waiting;
+        if (!Queue.isEmpty() && steps.pause && steps.pause())
+            return step;
+    }
+}

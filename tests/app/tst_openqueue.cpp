@@ -15,6 +15,12 @@ private slots:
     void cancelEmptiesTheRestOfTheBatch();
     void pathsArrivingDuringAnOpeningAreAnotherBatch();
     void outsidePathsAreMarkedUntilDrained();
+    void runOpensOneAfterAnotherInOrder();
+    void runPausesAndGoesOn();
+    void runNeverStartsAnotherWhileAnOpeningAsks();
+    void runLeavesLaterRequestsAfterACancel();
+    void runWaitsUnlessIdle_data();
+    void runWaitsUnlessIdle();
     void commandLinePaths();
     void linkErrorTexts_data();
     void linkErrorTexts();
@@ -111,6 +117,140 @@ void TestOpenQueue::outsidePathsAreMarkedUntilDrained()
     }
     queue.tick([](const QString&) {}, [] { return false; });
     QVERIFY(!queue.OpenFromOutside);
+}
+
+namespace {
+// Steps that record what is opened and finish each opening as it returns.
+struct Recorder {
+    explicit Recorder(OpenQueue& q) : queue(q) {}
+
+    OpenQueue& queue;
+    QStringList opened;
+    QStringList cancelling;
+    int newBatches = 0;
+    int pauseAfter = -1;
+
+    OpenQueue::Steps steps()
+    {
+        return {[this](const QString& p) {
+                    opened << p;
+                    queue.finished();
+                },
+                [this] { return !opened.isEmpty() && cancelling.contains(opened.last()); },
+                [this] { ++newBatches; },
+                [this] { return pauseAfter >= 0 && opened.size() >= pauseAfter; }};
+    }
+};
+
+QStringList names(std::initializer_list<const char*> list)
+{
+    QStringList out;
+    for (const char* p : list)
+        out << QString::fromLatin1(p);
+    return out;
+}
+} // namespace
+
+void TestOpenQueue::runOpensOneAfterAnotherInOrder()
+{
+    OpenQueue queue;
+    queue.OpenQueueState = OpenQueue::Idle;
+    for (const QString& p : names({"/1", "/2", "/3", "/4"}))
+        queue.append(p, 0);
+    Recorder recorder(queue);
+    QCOMPARE(queue.run(recorder.steps()), OpenQueue::Tick::Drained);
+    QCOMPARE(recorder.opened, names({"/1", "/2", "/3", "/4"}));
+    QCOMPARE(queue.OpenQueueState, qint16(OpenQueue::Idle));
+    QVERIFY(!queue.OpenFromOutside);
+    QCOMPARE(recorder.newBatches, 0);
+}
+
+void TestOpenQueue::runPausesAndGoesOn()
+{
+    OpenQueue queue;
+    queue.OpenQueueState = OpenQueue::Idle;
+    for (const QString& p : names({"/1", "/2", "/3"}))
+        queue.append(p, 0);
+    Recorder recorder(queue);
+    recorder.pauseAfter = 2;
+    QCOMPARE(queue.run(recorder.steps()), OpenQueue::Tick::Opened);
+    QCOMPARE(recorder.opened, names({"/1", "/2"}));
+    // Between runs the queue is idle and marked as holding paths from outside.
+    QCOMPARE(queue.OpenQueueState, qint16(OpenQueue::Idle));
+    QVERIFY(queue.OpenFromOutside);
+    QCOMPARE(queue.run(recorder.steps()), OpenQueue::Tick::Drained);
+    QCOMPARE(recorder.opened, names({"/1", "/2", "/3"}));
+}
+
+void TestOpenQueue::runNeverStartsAnotherWhileAnOpeningAsks()
+{
+    OpenQueue queue;
+    queue.OpenQueueState = OpenQueue::Idle;
+    for (const QString& p : names({"/asks", "/next"}))
+        queue.append(p, 0);
+    QStringList opened;
+    OpenQueue::Tick nested = OpenQueue::Tick::Drained;
+    qint16 stateWhileAsking = OpenQueue::Idle;
+    OpenQueue::Steps steps;
+    steps.batchCancelled = [] { return false; };
+    steps.open = [&](const QString& p) {
+        opened << p;
+        if (p == QStringLiteral("/asks")) {
+            // The question's event loop: a request arrives and the timer ticks.
+            queue.append(QStringLiteral("/meanwhile"), 0);
+            stateWhileAsking = queue.OpenQueueState;
+            nested = queue.run(steps);
+        }
+        queue.finished();
+    };
+    QCOMPARE(queue.run(steps), OpenQueue::Tick::Drained);
+    QCOMPARE(nested, OpenQueue::Tick::Waiting);
+    QCOMPARE(stateWhileAsking, qint16(OpenQueue::Busy));
+    QCOMPARE(opened, names({"/asks", "/next", "/meanwhile"}));
+}
+
+void TestOpenQueue::runLeavesLaterRequestsAfterACancel()
+{
+    OpenQueue queue;
+    queue.OpenQueueState = OpenQueue::Idle;
+    for (const QString& p : names({"/a", "/cancel", "/b", "/c"}))
+        queue.append(p, 0);
+    Recorder recorder(queue);
+    recorder.cancelling << QStringLiteral("/cancel");
+    OpenQueue::Steps steps = recorder.steps();
+    const auto open = steps.open;
+    steps.open = [&](const QString& p) {
+        // Another start hands a path over while the failed one's message waits.
+        if (p == QStringLiteral("/cancel"))
+            queue.append(QStringLiteral("/later"), 0);
+        open(p);
+    };
+    QCOMPARE(queue.run(steps), OpenQueue::Tick::Drained);
+    QCOMPARE(recorder.opened, names({"/a", "/cancel", "/later"}));
+    QCOMPARE(recorder.newBatches, 1);
+}
+
+void TestOpenQueue::runWaitsUnlessIdle_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::newRow("before the deferred start") << int(OpenQueue::NotReady);
+    QTest::newRow("an opening in progress") << int(OpenQueue::Busy);
+}
+
+void TestOpenQueue::runWaitsUnlessIdle()
+{
+    QFETCH(int, state);
+    OpenQueue queue;
+    queue.OpenQueueState = qint16(state);
+    queue.append(QStringLiteral("/a"), 0);
+    Recorder recorder(queue);
+    QCOMPARE(queue.run(recorder.steps()), OpenQueue::Tick::Waiting);
+    QVERIFY(recorder.opened.isEmpty());
+    QCOMPARE(queue.Queue.size(), 1);
+    QCOMPARE(queue.OpenQueueState, qint16(state));
+    // An empty queue is not reported drained either: that is the pump's to say when idle.
+    queue.Queue.clear();
+    QCOMPARE(queue.run(recorder.steps()), OpenQueue::Tick::Waiting);
 }
 
 void TestOpenQueue::commandLinePaths()
