@@ -1,5 +1,7 @@
 #include "richtextbox.h"
 
+#include "documentloader.h"
+#include "plaintextlayout.h"
 #include "platform/settings.h"
 #include "protectedtext.h"
 #include "richtextproperties.h"
@@ -23,20 +25,29 @@ RichTextBox::RichTextBox(QWidget* parent)
     setObjectName(QStringLiteral("RichTextBox1"));
     setAcceptRichText(true);
     setTabChangesFocus(false);
-    connect(this, &QTextEdit::textChanged, this, &RichTextBox::Change);
-    // The layout measures lines against the viewport's resolution; the copy answers
-    // without the walk up to the screen, and each edit brings it up to date before
-    // the layout runs.
-    document()->documentLayout()->setPaintDevice(&m_metrics);
-    connect(document(), &QTextDocument::contentsChange, this,
-            [this](int position, int removed, int added) {
-                m_metrics.refresh();
-                m_model.textChanged(position, removed, added);
-            });
+    // A document taken over from a loader is no change of the user's.
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        if (!m_loader)
+            emit Change();
+    });
+    watchDocument(document());
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::SelChange);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::SelChange);
     m_model.setWrapping(lineWrapMode() != NoWrap);
     m_model.setDefaultTextColor(palette().color(QPalette::Text));
+}
+
+void RichTextBox::watchDocument(QTextDocument* doc)
+{
+    // The layout measures lines against the viewport's resolution; the copy answers
+    // without the walk up to the screen, and each edit brings it up to date before
+    // the layout runs.
+    doc->documentLayout()->setPaintDevice(&m_metrics);
+    connect(doc, &QTextDocument::contentsChange, this,
+            [this](int position, int removed, int added) {
+                m_metrics.refresh();
+                m_model.textChanged(position, removed, added);
+            });
 }
 
 RichTextBox::~RichTextBox()
@@ -60,6 +71,93 @@ Status RichTextBox::LoadFile(const QString& path, DocumentKind kind)
     doc->setModified(false);
     moveCursor(QTextCursor::Start);
     return {};
+}
+
+void RichTextBox::startLoad(const QString& path, DocumentKind kind)
+{
+    m_loader = std::make_unique<DocumentLoader>();
+    m_readOnlyBeforeLoad = isReadOnly();
+    setReadOnly(true);
+    connect(m_loader.get(), &DocumentLoader::progressed, this, &RichTextBox::loadProgressed);
+    connect(m_loader.get(), &DocumentLoader::finished, this, &RichTextBox::finishLoad);
+    m_loader->start(path, kind);
+}
+
+void RichTextBox::cancelLoad()
+{
+    if (m_loader)
+        m_loader->cancel();
+}
+
+QString RichTextBox::loadingPath() const
+{
+    return m_loader ? m_loader->path() : QString();
+}
+
+int RichTextBox::loadPercent() const
+{
+    return m_loader ? m_loader->percent() : 100;
+}
+
+bool RichTextBox::hasLineLayout() const
+{
+    return qobject_cast<PlainTextLayout*>(document()->documentLayout()) != nullptr;
+}
+
+void RichTextBox::finishLoad()
+{
+    const QString path = m_loader->path();
+    Result<LoadedDocument> loaded = m_loader->take();
+    if (!loaded) {
+        m_loader.reset();
+        setReadOnly(m_readOnlyBeforeLoad);
+        emit loadFinished(loaded.error());
+        return;
+    }
+    LoadedDocument& result = loaded.value();
+    QTextDocument* doc = result.document.release();
+    const QTextDocument* old = document();
+    // What the window set on the empty document while the file loaded.
+    doc->setDefaultFont(old->defaultFont());
+    doc->setDocumentMargin(old->documentMargin());
+    if (result.readAs == DocumentKind::Text) {
+        doc->setDefaultTextOption(old->defaultTextOption());
+        if (PlainTextLayout::suits(doc)) {
+            auto* layout = new PlainTextLayout(doc);
+            doc->setDocumentLayout(layout);
+            connect(layout, &PlainTextLayout::richLayoutNeeded, this, &RichTextBox::useRichLayout);
+        }
+    }
+    // A child of the control: it goes with the control, or with the next document.
+    doc->setParent(this);
+    watchDocument(doc);
+    m_model.setDocument(doc);
+    setDocument(doc);
+    m_model.setWrapping(lineWrapMode() != NoWrap);
+    m_fileKind = result.readAs;
+    m_textFormat = result.format;
+    m_fileName = path;
+    doc->setModified(false);
+    moveCursor(QTextCursor::Start);
+    setReadOnly(m_readOnlyBeforeLoad);
+    m_loader.reset();
+    emit loadFinished(Status());
+}
+
+void RichTextBox::useRichLayout()
+{
+    QTextDocument* doc = document();
+    if (!qobject_cast<PlainTextLayout*>(doc->documentLayout()))
+        return;
+    // The document makes its rich-text layout when it has none.
+    doc->setDocumentLayout(nullptr);
+    doc->documentLayout()->setPaintDevice(&m_metrics);
+    // The view sets the new layout's width as it does on a change of wrapping.
+    const LineWrapMode mode = lineWrapMode();
+    setLineWrapMode(mode == NoWrap ? WidgetWidth : NoWrap);
+    setLineWrapMode(mode);
+    m_model.setWrapping(mode != NoWrap);
+    ensureCursorVisible();
 }
 
 Status RichTextBox::SaveFile(const QString& path, DocumentKind kind)

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "documentfile.h"
+#include "platform/result.h"
+#include "textfileformat.h"
+
+#include <QObject>
+#include <QTimer>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class QTextDocument;
+
+// A document read, decoded and built on a worker thread, so that the window stays
+// responsive while a large file loads. The document comes back to the loader's
+// thread, unparented, for a view to take over whole.
+struct LoadedDocument {
+    std::unique_ptr<QTextDocument> document;
+    TextFileFormat format;
+    DocumentKind readAs = DocumentKind::Text;
+};
+
+class DocumentLoader : public QObject {
+    Q_OBJECT
+public:
+    // Files from this size on load in the background; smaller ones are quicker read
+    // at once than shown empty for a moment.
+    static constexpr qint64 BackgroundBytes = 2 * 1024 * 1024;
+
+    explicit DocumentLoader(QObject* parent = nullptr);
+    // A load still running is cancelled; its document is thrown away when done.
+    ~DocumentLoader() override;
+
+    void start(const QString& path, DocumentKind kind);
+    // The load ends soon with the error ErrorCode::Cancelled.
+    void cancel();
+    bool running() const { return m_job != nullptr; }
+    // 0 to 100.
+    int percent() const;
+    QString path() const { return m_path; }
+    // Once finished() was emitted: the document or why there is none.
+    Result<LoadedDocument> take();
+
+    // The whole work of the thread, for a test to run where it likes: reads the file,
+    // decodes it and builds the document; `cancelled` is polled on the way.
+    using Progress = std::function<bool(int percent)>;
+    static Result<LoadedDocument> load(const QString& path, DocumentKind kind,
+                                       const Progress& progress = {});
+
+signals:
+    void progressed(int percent);
+    void finished();
+
+private:
+    struct Job;
+    void deliver();
+
+    std::shared_ptr<Job> m_job;
+    std::unique_ptr<Result<LoadedDocument>> m_outcome;
+    QString m_path;
+    QTimer m_poll;
+    int m_lastPercent = -1;
+};
