@@ -34,6 +34,7 @@ struct DocumentLoader::Job {
     QMutex mutex;
     DocumentLoader* receiver = nullptr;
     std::unique_ptr<Result<LoadedDocument>> outcome;
+    std::unique_ptr<QTextDocument> preview;
 };
 
 DocumentLoader::DocumentLoader(QObject* parent) : QObject(parent)
@@ -57,10 +58,11 @@ DocumentLoader::~DocumentLoader()
     m_job->cancelled = true;
     // Delivered but not yet taken: the document lives in this thread by now.
     m_job->outcome.reset();
+    m_job->preview.reset();
 }
 
 Result<LoadedDocument> DocumentLoader::load(const QString& path, DocumentKind kind,
-                                            const Progress& progress)
+                                            const Progress& progress, const Preview& preview)
 {
     const auto report = [&](int percent) { return !progress || progress(percent); };
     Result<QByteArray> bytes =
@@ -85,8 +87,19 @@ Result<LoadedDocument> DocumentLoader::load(const QString& path, DocumentKind ki
     loaded.format = decoded.format;
     if (!report(40))
         return cancelledError();
-    // As setPlainText builds it, in pieces; no piece ends inside a surrogate pair.
     const QString& text = decoded.text;
+    // Building a document takes seconds for tens of megabytes; its first lines take
+    // a moment, and they are what the window shows first.
+    if (preview && text.size() > 4 * PreviewChars) {
+        qsizetype end = text.lastIndexOf(u'\n', PreviewChars);
+        if (end <= 0)
+            end = text.at(PreviewChars - 1).isHighSurrogate() ? PreviewChars + 1 : PreviewChars;
+        auto beginning = std::make_unique<QTextDocument>();
+        beginning->setUndoRedoEnabled(false);
+        QTextCursor(beginning.get()).insertText(text.left(qMax<qsizetype>(0, end)));
+        preview(std::move(beginning));
+    }
+    // As setPlainText builds it, in pieces; no piece ends inside a surrogate pair.
     document->setUndoRedoEnabled(false);
     QTextCursor cursor(document);
     for (qsizetype at = 0; at < text.size();) {
@@ -115,10 +128,23 @@ void DocumentLoader::start(const QString& path, DocumentKind kind)
     m_lastPercent = -1;
     m_poll.start();
     QThreadPool::globalInstance()->start([job] {
-        Result<LoadedDocument> result = load(job->path, job->kind, [&job](int percent) {
-            job->percent = percent;
-            return !job->cancelled;
-        });
+        const auto preview = [&job](std::unique_ptr<QTextDocument> beginning) {
+            QMutexLocker lock(&job->mutex);
+            if (!job->receiver || job->cancelled)
+                return;
+            beginning->moveToThread(job->home);
+            job->preview = std::move(beginning);
+            DocumentLoader* receiver = job->receiver;
+            QMetaObject::invokeMethod(
+                receiver, [receiver] { receiver->deliverPreview(); }, Qt::QueuedConnection);
+        };
+        Result<LoadedDocument> result = load(
+            job->path, job->kind,
+            [&job](int percent) {
+                job->percent = percent;
+                return !job->cancelled;
+            },
+            preview);
         QMutexLocker lock(&job->mutex);
         // Nobody waits any more: the document goes here, in the thread it belongs to.
         if (!job->receiver)
@@ -134,13 +160,42 @@ void DocumentLoader::start(const QString& path, DocumentKind kind)
 
 void DocumentLoader::cancel()
 {
-    if (m_job)
+    if (!m_job)
+        return;
+    // The user need not wait for the worker: it throws its work away when it ends.
+    {
+        QMutexLocker lock(&m_job->mutex);
         m_job->cancelled = true;
+        m_job->receiver = nullptr;
+        m_job->outcome.reset();
+        m_job->preview.reset();
+    }
+    m_job.reset();
+    m_poll.stop();
+    m_outcome = std::make_unique<Result<LoadedDocument>>(cancelledError());
+    QMetaObject::invokeMethod(this, &DocumentLoader::finished, Qt::QueuedConnection);
 }
 
 int DocumentLoader::percent() const
 {
     return m_job ? m_job->percent.load() : 100;
+}
+
+void DocumentLoader::deliverPreview()
+{
+    if (!m_job)
+        return;
+    {
+        QMutexLocker lock(&m_job->mutex);
+        m_preview = std::move(m_job->preview);
+    }
+    if (m_preview)
+        emit previewReady();
+}
+
+std::unique_ptr<QTextDocument> DocumentLoader::takePreview()
+{
+    return std::move(m_preview);
 }
 
 void DocumentLoader::deliver()

@@ -27,6 +27,9 @@ public:
     // Files from this size on load in the background; smaller ones are quicker read
     // at once than shown empty for a moment.
     static constexpr qint64 BackgroundBytes = 2 * 1024 * 1024;
+    // A text longer than this many characters is first shown by its beginning,
+    // built apart in a moment, while the whole document is still being built.
+    static constexpr qsizetype PreviewChars = 256 * 1024;
 
     explicit DocumentLoader(QObject* parent = nullptr);
     // A load still running is cancelled; its document is thrown away when done.
@@ -41,23 +44,29 @@ public:
     QString path() const { return m_path; }
     // Once finished() was emitted: the document or why there is none.
     Result<LoadedDocument> take();
+    // Once previewReady() was emitted: the text's beginning, to be shown read-only.
+    std::unique_ptr<QTextDocument> takePreview();
 
     // The whole work of the thread, for a test to run where it likes: reads the file,
     // decodes it and builds the document; `cancelled` is polled on the way.
     using Progress = std::function<bool(int percent)>;
+    using Preview = std::function<void(std::unique_ptr<QTextDocument> beginning)>;
     static Result<LoadedDocument> load(const QString& path, DocumentKind kind,
-                                       const Progress& progress = {});
+                                       const Progress& progress = {}, const Preview& preview = {});
 
 signals:
     void progressed(int percent);
+    void previewReady();
     void finished();
 
 private:
     struct Job;
     void deliver();
+    void deliverPreview();
 
     std::shared_ptr<Job> m_job;
     std::unique_ptr<Result<LoadedDocument>> m_outcome;
+    std::unique_ptr<QTextDocument> m_preview;
     QString m_path;
     QTimer m_poll;
     int m_lastPercent = -1;

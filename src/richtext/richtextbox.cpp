@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 
 RichTextBox::RichTextBox(QWidget* parent)
     : QTextEdit(parent), m_model(
@@ -79,6 +80,7 @@ void RichTextBox::startLoad(const QString& path, DocumentKind kind)
     m_readOnlyBeforeLoad = isReadOnly();
     setReadOnly(true);
     connect(m_loader.get(), &DocumentLoader::progressed, this, &RichTextBox::loadProgressed);
+    connect(m_loader.get(), &DocumentLoader::previewReady, this, &RichTextBox::showPreview);
     connect(m_loader.get(), &DocumentLoader::finished, this, &RichTextBox::finishLoad);
     m_loader->start(path, kind);
 }
@@ -104,23 +106,15 @@ bool RichTextBox::hasLineLayout() const
     return qobject_cast<PlainTextLayout*>(document()->documentLayout()) != nullptr;
 }
 
-void RichTextBox::finishLoad()
+void RichTextBox::adopt(QTextDocument* doc, bool plainText)
 {
-    const QString path = m_loader->path();
-    Result<LoadedDocument> loaded = m_loader->take();
-    if (!loaded) {
-        m_loader.reset();
-        setReadOnly(m_readOnlyBeforeLoad);
-        emit loadFinished(loaded.error());
-        return;
-    }
-    LoadedDocument& result = loaded.value();
-    QTextDocument* doc = result.document.release();
-    const QTextDocument* old = document();
+    QTextDocument* old = document();
+    // The control deletes only a document of its own; an earlier one taken over goes here.
+    const bool oldIsOurs = old->parent() == this;
     // What the window set on the empty document while the file loaded.
     doc->setDefaultFont(old->defaultFont());
     doc->setDocumentMargin(old->documentMargin());
-    if (result.readAs == DocumentKind::Text) {
+    if (plainText) {
         doc->setDefaultTextOption(old->defaultTextOption());
         if (PlainTextLayout::suits(doc)) {
             auto* layout = new PlainTextLayout(doc);
@@ -128,17 +122,54 @@ void RichTextBox::finishLoad()
             connect(layout, &PlainTextLayout::richLayoutNeeded, this, &RichTextBox::useRichLayout);
         }
     }
-    // A child of the control: it goes with the control, or with the next document.
     doc->setParent(this);
     watchDocument(doc);
     m_model.setDocument(doc);
     setDocument(doc);
     m_model.setWrapping(lineWrapMode() != NoWrap);
+    if (oldIsOurs)
+        old->deleteLater();
+}
+
+void RichTextBox::showPreview()
+{
+    std::unique_ptr<QTextDocument> beginning = m_loader->takePreview();
+    if (!beginning)
+        return;
+    adopt(beginning.release(), true);
+    moveCursor(QTextCursor::Start);
+}
+
+void RichTextBox::finishLoad()
+{
+    const QString path = m_loader->path();
+    Result<LoadedDocument> loaded = m_loader->take();
+    const bool previewShown = document()->parent() == this;
+    const int scrolled = verticalScrollBar()->value();
+    const int caret = textCursor().position();
+    if (!loaded) {
+        // Nothing of the file stays, not even its beginning.
+        if (previewShown)
+            adopt(new QTextDocument, false);
+        m_loader.reset();
+        setReadOnly(m_readOnlyBeforeLoad);
+        emit loadFinished(loaded.error());
+        return;
+    }
+    LoadedDocument& result = loaded.value();
+    adopt(result.document.release(), result.readAs == DocumentKind::Text);
     m_fileKind = result.readAs;
     m_textFormat = result.format;
     m_fileName = path;
-    doc->setModified(false);
+    document()->setModified(false);
     moveCursor(QTextCursor::Start);
+    // The window goes on showing the beginning where the user may have scrolled it.
+    if (previewShown) {
+        QTextCursor c = textCursor();
+        c.setPosition(qMin(caret, document()->characterCount() - 1));
+        setTextCursor(c);
+        verticalScrollBar()->setValue(scrolled);
+    }
     setReadOnly(m_readOnlyBeforeLoad);
     m_loader.reset();
     emit loadFinished(Status());

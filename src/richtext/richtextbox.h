@@ -140,7 +140,10 @@ protected:
 
 private:
     void watchDocument(QTextDocument* document);
+    void showPreview();
     void finishLoad();
+    // Puts the document (a child of this control from now on) in place of the one shown.
+    void adopt(QTextDocument* document, bool plainText);
     void useRichLayout();
     bool editWouldTouchProtected(QKeyEvent* event) const;
     void dropProtectionFromTyping();
