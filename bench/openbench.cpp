@@ -9,6 +9,7 @@
 #include "document/documenttable.h"
 #include "document/frmtext.h"
 #include "richtext/richtextbox.h"
+#include "richtext/textcodec.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -145,6 +146,19 @@ int runCase(const QString& kind, int megabytes)
     clock.restart();
     QProcess::execute(QStringLiteral("cp"), {path, dir.filePath(QStringLiteral("cpcopy"))});
     const qint64 copied = clock.elapsed();
+    // Where a plain-text save spends its time.
+    if (!box->document()->isEmpty() && DocumentFile::kindForPath(path) == DocumentKind::Text) {
+        clock.restart();
+        const QString text = DocumentFile::plainText(box->document());
+        const qint64 gathered = clock.elapsed();
+        clock.restart();
+        const QByteArray bytes = TextCodec::encode(text, box->textFileFormat());
+        const qint64 encoded = clock.elapsed();
+        clock.restart();
+        DocumentFile::writeBytes(dir.filePath(QStringLiteral("copy2")), bytes);
+        std::printf("      save: text %lld ms, encode %lld ms, write %lld ms\n", gathered, encoded,
+                    clock.elapsed());
+    }
     const double usedMb = (peak - baseline) / 1024.0;
     std::printf("%-5s %3d MB: window up %5lld ms (LoadDocument %5lld), shown %5lld ms, complete "
                 "%5lld ms, busy until "
