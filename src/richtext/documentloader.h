@@ -48,7 +48,8 @@ public:
     std::unique_ptr<QTextDocument> takePreview();
 
     // The whole work of the thread, for a test to run where it likes: reads the file,
-    // decodes it and builds the document; `cancelled` is polled on the way.
+    // decodes it and builds the document. `progress` is told how far it got and stops
+    // it by answering false; `preview` is handed a long text's beginning first.
     using Progress = std::function<bool(int percent)>;
     using Preview = std::function<void(std::unique_ptr<QTextDocument> beginning)>;
     static Result<LoadedDocument> load(const QString& path, DocumentKind kind,
