@@ -192,6 +192,10 @@ void benchCase(bool rtf, int megabytes, const QString& onlyOperation)
     frmText* window = frame.documents().LoadDocument(path);
     window->showMaximized();
     RichTextBox* box = window->RichTextBox1;
+    // A large file loads in the background.
+    while (box->isLoading())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    std::printf("  (%s layout)\n", box->hasLineLayout() ? "line" : "rich-text");
     box->setFocus();
     SelectionTracker* tracker = frame.findChild<FormattingController*>()->tracker(window);
     const auto share = [tracker] {

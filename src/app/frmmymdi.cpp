@@ -7,6 +7,7 @@
 #include "document/framecontext.h"
 #include "document/frmprtpreview.h"
 #include "document/frmtext.h"
+#include "document/loadprogress.h"
 #include "document/printcontroller.h"
 #include "document/recoverycontroller.h"
 #include "externaltools.h"
@@ -102,6 +103,7 @@ void frmMyMDI::buildControllers()
 {
     m_documents = new DocumentManager(m_settings, m_area, this);
     m_batchView = new OpenBatchView(m_area, *m_documents, this);
+    m_statusBar->addPermanentWidget(new LoadProgress(*m_documents, m_statusBar));
     m_context.reset(new FrameContext{
         m_settings, *m_documents, *m_router, this,
         [this](const QString& path, int source) { return queuePath(path, source); },

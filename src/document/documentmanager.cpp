@@ -4,6 +4,7 @@
 #include "frmtext.h"
 #include "platform/prompter.h"
 #include "platform/settings.h"
+#include "richtext/documentloader.h"
 #include "richtext/richtextbox.h"
 #include "richtext/textcodec.h"
 #include "richtext/twips.h"
@@ -105,6 +106,11 @@ frmText* DocumentManager::NewDocument()
 
 frmText* DocumentManager::LoadDocument(const QString& path)
 {
+    // Only a large regular file we may read goes to the worker; everything else
+    // takes the quick path, which also tells what is wrong with the path at once.
+    const QFileInfo info(path);
+    if (info.isFile() && info.isReadable() && info.size() >= DocumentLoader::BackgroundBytes)
+        return loadInBackground(path);
     const int slot = m_table.FindFreeIndex();
     frmText* window = createWindow(slot, path);
     m_table.state(slot).FileName = path;
@@ -123,6 +129,43 @@ frmText* DocumentManager::LoadDocument(const QString& path)
     window->MyShow();
     emit documentOpened(window);
     return window;
+}
+
+frmText* DocumentManager::loadInBackground(const QString& path)
+{
+    const int slot = m_table.FindFreeIndex();
+    frmText* window = createWindow(slot, path);
+    m_table.state(slot).FileName = path;
+    RichTextBox* box = window->RichTextBox1;
+    box->startLoad(path, DocumentFile::kindForPath(path));
+    connect(box, &RichTextBox::loadFinished, this,
+            [this, window](const Status& status) { backgroundLoadEnded(window, status); });
+    InitDocProperties(window);
+    addDocumentWindow(window);
+    window->MyShow();
+    m_table.state(slot).Dirty = false;
+    emit loadStarted(window);
+    return window;
+}
+
+void DocumentManager::backgroundLoadEnded(frmText* window, const Status& status)
+{
+    if (!status && status.error().code != ErrorCode::FileNotFound) {
+        // The window never held the file; nothing in it is the user's.
+        const QString path = window->state().FileName;
+        window->state().Dirty = false;
+        if (status.error().code != ErrorCode::Cancelled) {
+            Prompter::tell(loadError(path, status.error().message), MessageIcon::Exclamation);
+            m_yesNoAll.set(YesNoAllRegister::Cancel);
+        }
+        emit loadFailed(path);
+        window->close();
+        return;
+    }
+    // As after a load at once: the document's properties, unchanged.
+    InitDocProperties(window);
+    window->state().Dirty = false;
+    emit documentOpened(window);
 }
 
 void DocumentManager::addDocumentWindow(frmText* window)
@@ -299,6 +342,9 @@ bool DocumentManager::textFitsEncoding(QPointer<frmText> window)
 bool DocumentManager::save(frmText* target)
 {
     const QPointer<frmText> window(target);
+    // Until its file is in, a window holds nothing that could be saved over it.
+    if (window->RichTextBox1->isLoading())
+        return false;
     const QString path = window->state().FileName;
     if (path.isEmpty())
         return saveAs(window);

@@ -2,6 +2,7 @@
 
 #include "documentfilter.h"
 #include "documenttable.h"
+#include "platform/result.h"
 #include "yesnoallregister.h"
 
 #include <QList>
@@ -38,7 +39,10 @@ public:
 
     frmText* NewDocument();
     // Opens the path as a document; a path that does not exist opens empty
-    // under its name. Null when it could not be read (the user was told).
+    // under its name. Null when it could not be read (the user was told). A large
+    // file loads in the background: its window comes at once, empty, and
+    // documentOpened follows when the text is in place; a load that fails or is
+    // cancelled closes the window again (loadFailed).
     frmText* LoadDocument(const QString& path);
     // Default font, background and (for documents in the default font) tab stops,
     // without marking the document changed.
@@ -122,6 +126,10 @@ signals:
     // A window for a new or loaded document or the notes pad, about to be shown.
     void documentCreated(frmText* window);
     void documentOpened(frmText* window);
+    // A window whose file loads in the background; it ends in documentOpened,
+    // or in loadFailed just before the window closes.
+    void loadStarted(frmText* window);
+    void loadFailed(const QString& path);
     void documentSaved(const QString& path);
     void documentClosed(frmText* window);
     // The notes pad was shown, or closed (its reference is already gone).
@@ -130,6 +138,8 @@ signals:
 
 private:
     frmText* createWindow(int slot, const QString& caption);
+    frmText* loadInBackground(const QString& path);
+    void backgroundLoadEnded(frmText* window, const Status& status);
     void addDocumentWindow(frmText* window);
     bool textFitsEncoding(QPointer<frmText> window);
 

@@ -259,7 +259,16 @@ const QSet<int>& SelectionTracker::usedCharFormats(const QTextDocument* document
                 Qt::UniqueConnection);
         m_usedIn = const_cast<QTextDocument*>(document);
         m_used.clear();
-        addCharFormats(0, document->characterCount());
+        // A large document is not walked (a second or so for tens of megabytes): every
+        // character format it holds counts, as formats fallen out of use do below.
+        if (document->characterCount() > 1000000) {
+            const QList<QTextFormat> formats = document->allFormats();
+            for (int index = 0; index < formats.size(); ++index)
+                if (formats[index].isCharFormat())
+                    m_used.insert(index);
+        } else {
+            addCharFormats(0, document->characterCount());
+        }
     }
     return m_used;
 }

@@ -57,7 +57,8 @@ Error systemError(int code, int number)
 
 } // namespace
 
-Result<QByteArray> DocumentFile::readBytes(const QString& path, qint64 maxBytes)
+Result<QByteArray> DocumentFile::readBytes(const QString& path, qint64 maxBytes,
+                                           const ReadProgress& progress)
 {
     const QByteArray name = QFile::encodeName(path);
     // Opened without blocking, so that a pipe or a device waiting for input
@@ -103,6 +104,8 @@ Result<QByteArray> DocumentFile::readBytes(const QString& path, qint64 maxBytes)
         if (bytes.size() + got > maxBytes)
             return Error{ErrorCode::ReadFailed, tooLarge(maxBytes)};
         bytes.append(buffer, got);
+        if (progress && !progress(bytes.size(), status.st_size))
+            return Error{ErrorCode::Cancelled, QStringLiteral("Operation was cancelled")};
     }
     return bytes;
 }

@@ -4,6 +4,7 @@
 #include "textfileformat.h"
 
 #include <QString>
+#include <functional>
 
 class QTextDocument;
 
@@ -29,8 +30,11 @@ public:
     static Status save(const QString& path, DocumentKind kind, const QTextDocument* document,
                        const TextFileFormat& format);
 
+    // Told the bytes read so far and the file's size; false stops the reading.
+    using ReadProgress = std::function<bool(qint64 done, qint64 total)>;
     // Reads a regular file of at most maxBytes; anything else is refused.
-    static Result<QByteArray> readBytes(const QString& path, qint64 maxBytes = MaxFileBytes);
+    static Result<QByteArray> readBytes(const QString& path, qint64 maxBytes = MaxFileBytes,
+                                        const ReadProgress& progress = {});
     static Status writeBytes(const QString& path, const QByteArray& bytes);
 
     // Whether the document's text carries anything a plain-text file cannot keep:

@@ -1,5 +1,7 @@
 #include "richtextbox.h"
 
+#include "documentloader.h"
+#include "plaintextlayout.h"
 #include "platform/settings.h"
 #include "protectedtext.h"
 #include "richtextproperties.h"
@@ -13,6 +15,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 
 RichTextBox::RichTextBox(QWidget* parent)
     : QTextEdit(parent), m_model(
@@ -23,20 +26,29 @@ RichTextBox::RichTextBox(QWidget* parent)
     setObjectName(QStringLiteral("RichTextBox1"));
     setAcceptRichText(true);
     setTabChangesFocus(false);
-    connect(this, &QTextEdit::textChanged, this, &RichTextBox::Change);
-    // The layout measures lines against the viewport's resolution; the copy answers
-    // without the walk up to the screen, and each edit brings it up to date before
-    // the layout runs.
-    document()->documentLayout()->setPaintDevice(&m_metrics);
-    connect(document(), &QTextDocument::contentsChange, this,
-            [this](int position, int removed, int added) {
-                m_metrics.refresh();
-                m_model.textChanged(position, removed, added);
-            });
+    // A document taken over from a loader is no change of the user's.
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        if (!m_loader)
+            emit Change();
+    });
+    watchDocument(document());
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::SelChange);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::SelChange);
     m_model.setWrapping(lineWrapMode() != NoWrap);
     m_model.setDefaultTextColor(palette().color(QPalette::Text));
+}
+
+void RichTextBox::watchDocument(QTextDocument* doc)
+{
+    // The layout measures lines against the viewport's resolution; the copy answers
+    // without the walk up to the screen, and each edit brings it up to date before
+    // the layout runs.
+    doc->documentLayout()->setPaintDevice(&m_metrics);
+    connect(doc, &QTextDocument::contentsChange, this,
+            [this](int position, int removed, int added) {
+                m_metrics.refresh();
+                m_model.textChanged(position, removed, added);
+            });
 }
 
 RichTextBox::~RichTextBox()
@@ -60,6 +72,123 @@ Status RichTextBox::LoadFile(const QString& path, DocumentKind kind)
     doc->setModified(false);
     moveCursor(QTextCursor::Start);
     return {};
+}
+
+void RichTextBox::startLoad(const QString& path, DocumentKind kind)
+{
+    m_loader = std::make_unique<DocumentLoader>();
+    m_readOnlyBeforeLoad = isReadOnly();
+    setReadOnly(true);
+    connect(m_loader.get(), &DocumentLoader::progressed, this, &RichTextBox::loadProgressed);
+    connect(m_loader.get(), &DocumentLoader::previewReady, this, &RichTextBox::showPreview);
+    connect(m_loader.get(), &DocumentLoader::finished, this, &RichTextBox::finishLoad);
+    m_loader->start(path, kind);
+}
+
+void RichTextBox::cancelLoad()
+{
+    if (m_loader)
+        m_loader->cancel();
+}
+
+QString RichTextBox::loadingPath() const
+{
+    return m_loader ? m_loader->path() : QString();
+}
+
+int RichTextBox::loadPercent() const
+{
+    return m_loader ? m_loader->percent() : 100;
+}
+
+bool RichTextBox::hasLineLayout() const
+{
+    return qobject_cast<PlainTextLayout*>(document()->documentLayout()) != nullptr;
+}
+
+void RichTextBox::adopt(QTextDocument* doc, bool plainText)
+{
+    QTextDocument* old = document();
+    // The control deletes only a document of its own; an earlier one taken over goes here.
+    const bool oldIsOurs = old->parent() == this;
+    // What the window set on the empty document while the file loaded.
+    doc->setDefaultFont(old->defaultFont());
+    doc->setDocumentMargin(old->documentMargin());
+    if (plainText) {
+        doc->setDefaultTextOption(old->defaultTextOption());
+        if (PlainTextLayout::suits(doc)) {
+            auto* layout = new PlainTextLayout(doc);
+            doc->setDocumentLayout(layout);
+            connect(layout, &PlainTextLayout::richLayoutNeeded, this, &RichTextBox::useRichLayout);
+        }
+    }
+    doc->setParent(this);
+    watchDocument(doc);
+    m_model.setDocument(doc);
+    setDocument(doc);
+    m_model.setWrapping(lineWrapMode() != NoWrap);
+    if (oldIsOurs)
+        old->deleteLater();
+}
+
+void RichTextBox::showPreview()
+{
+    std::unique_ptr<QTextDocument> beginning = m_loader->takePreview();
+    if (!beginning)
+        return;
+    adopt(beginning.release(), true);
+    moveCursor(QTextCursor::Start);
+}
+
+void RichTextBox::finishLoad()
+{
+    const QString path = m_loader->path();
+    Result<LoadedDocument> loaded = m_loader->take();
+    const bool previewShown = document()->parent() == this;
+    const int scrolled = verticalScrollBar()->value();
+    const int caret = textCursor().position();
+    if (!loaded) {
+        // Nothing of the file stays, not even its beginning.
+        if (previewShown)
+            adopt(new QTextDocument, false);
+        m_loader.reset();
+        setReadOnly(m_readOnlyBeforeLoad);
+        emit loadFinished(loaded.error());
+        return;
+    }
+    LoadedDocument& result = loaded.value();
+    adopt(result.document.release(), result.readAs == DocumentKind::Text);
+    m_fileKind = result.readAs;
+    m_textFormat = result.format;
+    m_fileName = path;
+    document()->setModified(false);
+    moveCursor(QTextCursor::Start);
+    // The window goes on showing the beginning where the user may have scrolled it.
+    if (previewShown) {
+        QTextCursor c = textCursor();
+        c.setPosition(qMin(caret, document()->characterCount() - 1));
+        setTextCursor(c);
+        verticalScrollBar()->setValue(scrolled);
+    }
+    setReadOnly(m_readOnlyBeforeLoad);
+    m_loader.reset();
+    emit loadFinished(Status());
+}
+
+void RichTextBox::useRichLayout()
+{
+    QTextDocument* doc = document();
+    if (!qobject_cast<PlainTextLayout*>(doc->documentLayout()))
+        return;
+    // The document makes its rich-text layout when it has none.
+    doc->setDocumentLayout(nullptr);
+    doc->documentLayout()->setPaintDevice(&m_metrics);
+    // The view sets the new layout's width as it does on a change of wrapping.
+    const LineWrapMode mode = lineWrapMode();
+    setLineWrapMode(mode == NoWrap ? WidgetWidth : NoWrap);
+    setLineWrapMode(mode);
+    m_model.setWrapping(mode != NoWrap);
+    ensureCursorVisible();
 }
 
 Status RichTextBox::SaveFile(const QString& path, DocumentKind kind)

@@ -7,7 +7,10 @@
 #include "viewmetrics.h"
 
 #include <QTextEdit>
+#include <memory>
 #include <optional>
+
+class DocumentLoader;
 
 // The rich-text control of every document window: the editing, keys and menus of the
 // view; its text, selection, formatting and lines are the model's.
@@ -23,6 +26,17 @@ public:
 
     Status LoadFile(const QString& path, DocumentKind kind);
     Status SaveFile(const QString& path, DocumentKind kind);
+    // Loads on a worker thread: the control stays empty and read-only until
+    // loadFinished(), then holds the file as LoadFile leaves it. A large plain-text
+    // file is shown with the line layout (PlainTextLayout).
+    void startLoad(const QString& path, DocumentKind kind);
+    // The load ends with ErrorCode::Cancelled and the control stays empty.
+    void cancelLoad();
+    bool isLoading() const { return m_loader != nullptr; }
+    QString loadingPath() const;
+    int loadPercent() const;
+    // Whether the document is shown with the line layout rather than the rich-text one.
+    bool hasLineLayout() const;
     QString FileName() const { return m_fileName; }
     // How FileName holds the document: a file named .rtf may hold plain text.
     DocumentKind fileKind() const { return m_fileKind; }
@@ -116,6 +130,9 @@ signals:
     void Change();
     void SelChange();
     void overwriteModeChanged(bool overwrite);
+    void loadProgressed(int percent);
+    // The loaded text is in place (or the load failed, or was cancelled).
+    void loadFinished(const Status& status);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -128,6 +145,12 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    void watchDocument(QTextDocument* document);
+    void showPreview();
+    void finishLoad();
+    // Puts the document (a child of this control from now on) in place of the one shown.
+    void adopt(QTextDocument* document, bool plainText);
+    void useRichLayout();
     bool editWouldTouchProtected(QKeyEvent* event) const;
     void dropProtectionFromTyping();
 
@@ -137,4 +160,6 @@ private:
     RichTextModel m_model;
     // What the document's layout measures with instead of the viewport itself.
     ViewMetrics m_metrics;
+    std::unique_ptr<DocumentLoader> m_loader;
+    bool m_readOnlyBeforeLoad = false;
 };

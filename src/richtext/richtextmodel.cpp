@@ -50,6 +50,16 @@ RichTextModel::RichTextModel(QTextDocument* document, CursorReader read, CursorW
     : m_document(document), m_read(std::move(read)), m_write(std::move(write))
 {}
 
+void RichTextModel::setDocument(QTextDocument* document)
+{
+    m_document = document;
+    if (!m_read)
+        m_cursor = QTextCursor(document);
+    m_blockCount = document->blockCount();
+    m_linesWidth = -1;
+    layoutReset();
+}
+
 QTextCursor RichTextModel::cursor() const
 {
     return m_read ? m_read() : m_cursor;

@@ -29,6 +29,8 @@ public:
     RichTextModel& operator=(const RichTextModel&) = delete;
 
     QTextDocument* document() const { return m_document; }
+    // The view took another document (one loaded in the background).
+    void setDocument(QTextDocument* document);
     QTextCursor cursor() const;
     void setCursor(const QTextCursor& cursor);
 

@@ -199,10 +199,42 @@ QString TextCodec::splitLineEndings(const QString& raw, TextFileFormat& format)
     return text;
 }
 
+namespace {
+
+// The line ends put into bytes where each '\n' is the byte 0x0A and no other
+// character's bytes hold one (UTF-8, Windows-1252): one pass over bytes rather
+// than over twice as many bytes of text.
+QByteArray withEndings(const QByteArray& lf, const TextFileFormat& format)
+{
+    QByteArray bytes;
+    bytes.reserve(lf.size() + lf.size() / 16 + 16);
+    qsizetype line = 0;
+    qsizetype start = 0;
+    const char* data = lf.constData();
+    for (qsizetype i = lf.indexOf('\n'); i >= 0; i = lf.indexOf('\n', start)) {
+        bytes.append(data + start, i - start);
+        const LineEnding e =
+            line < format.mixedEndings.size() ? format.mixedEndings[line] : format.lineEnding;
+        bytes.append(e == LineEnding::CRLF ? "\r\n" : e == LineEnding::CR ? "\r" : "\n");
+        ++line;
+        start = i + 1;
+    }
+    bytes.append(data + start, lf.size() - start);
+    return bytes;
+}
+
+} // namespace
+
 QByteArray TextCodec::encode(const QString& text, const TextFileFormat& format)
 {
+    const bool otherEndings = format.isMixed() || format.lineEnding != LineEnding::LF;
+    if (otherEndings && isBuiltIn(format.encoding)) {
+        QByteArray bytes = format.byteOrderMark ? bomFor(format.encoding) : QByteArray();
+        bytes += withEndings(encodeWith(format.encoding, text), format);
+        return bytes;
+    }
     QString raw;
-    if (format.isMixed() || format.lineEnding != LineEnding::LF) {
+    if (otherEndings) {
         // One pass that appends each line and its end: large files save at disk speed.
         const QString crlf = QStringLiteral("\r\n"), cr = QStringLiteral("\r"),
                       lf = QStringLiteral("\n");
