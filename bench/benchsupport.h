@@ -4,12 +4,19 @@
 #include "platform/settingsstore.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 // The store of a program that has started before: a bench's frame must not copy
-// the sample files into the user's real data folder.
+// the sample files into the user's real data folder, nor leave recovery copies of
+// its changed documents in the user's state folder.
 inline SettingsStore& startedBefore(SettingsStore& store)
 {
+    static QTemporaryDir state;
+    if (qEnvironmentVariableIsEmpty("XDG_STATE_HOME") ||
+        !qEnvironmentVariable("XDG_STATE_HOME").startsWith(QDir::tempPath()))
+        qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     store.write(Settings::General, QString::fromLatin1(FirstRunPlan::FirstStartDone.name),
                 QStringLiteral("True"));
     return store;

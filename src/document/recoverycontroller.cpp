@@ -226,7 +226,7 @@ bool RecoveryController::recover(const RecoveryStore::Entry& entry)
         // changes of its own; otherwise the copy comes back untitled beside it.
         const int slot = documents.table().findOpenPath(path);
         if (auto* open = slot ? qobject_cast<frmText*>(documents.table().window(slot)) : nullptr) {
-            if (open->state().Dirty)
+            if (open->state().Dirty || open->RichTextBox1->isLoading())
                 path.clear();
             else
                 window = open;
