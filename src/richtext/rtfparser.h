@@ -37,21 +37,25 @@ private:
     void openGroup();
     void closeGroup();
     void controlSymbol(char symbol);
-    void controlWord(const QByteArray& word, bool hasParam, int param);
-    bool destinationWord(const QByteArray& word);
-    bool unicodeWord(const QByteArray& word, int param);
-    bool nameWord(const QByteArray& word, int param);
+    void controlWord(RtfKeywords::Id id, QByteArrayView word, bool hasParam, int param);
+    bool destinationWord(RtfKeywords::Id id);
+    bool unicodeWord(RtfKeywords::Id id, int param);
+    bool nameWord(RtfKeywords::Id id, int param);
     void forgetFormats();
     void oldListWord(const QByteArray& word);
     void applyStyle(int style);
     void keepFootnote();
-    bool paragraphWord(const QByteArray& word, int param);
-    bool specialCharacter(const QByteArray& word);
+    bool paragraphWord(RtfKeywords::Id id, int param);
+    bool specialCharacter(RtfKeywords::Id id);
     void text(const char* data, qsizetype size);
     void byte(char b);
     void asciiText(QLatin1StringView text);
     void unicodeText(const QString& s);
     void flushBytes();
+    // Text of another format ends the text so far.
+    void pendingFormat();
+    // Bytes so far become characters, and names in the font table end.
+    void flushPending();
     void flushText();
     void endParagraph(bool newBlock);
     ParaState endingParagraph();
