@@ -5,6 +5,7 @@
 #include "rtfkeywords.h"
 #include "twips.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -48,6 +49,7 @@ void RtfParser::run()
             break;
         }
     }
+    placeBlock(); // a paragraph mark at the end of inserted text
     keepFontTable();
 }
 
@@ -409,6 +411,7 @@ void RtfParser::keepFootnote()
     const QByteArray raw = m_tokens.takeGroup().toByteArray();
     state().destination = Destination::Skip;
     flushText();
+    placeBlock();
     if (m_cursor.position() == 0 || m_footnotes == 0 || raw.size() > 1024 * 1024)
         return;
     QTextCursor number = m_cursor;
@@ -714,9 +717,19 @@ QTextCharFormat RtfParser::charFormat(const CharState& c)
     QTextCharFormat format = RtfFormats::charFormat(c, m_tables);
     if (c.charStyle >= 0 && m_styleSheet.isCharacterStyle(c.charStyle))
         format.setProperty(RichTextProperty::CharStyleChain, m_styleFormats.chain(c.charStyle));
+    primeHash(format);
     if (m_formats.size() < 4096)
         m_formats.insert(c, format);
     return format;
+}
+
+void RtfParser::primeHash(const QTextFormat& format)
+{
+    // Each insertion looks the format up in the document by its hash, on a copy of
+    // its own; a format compared once keeps its hash, and so do the copies.
+    QTextFormat other(format.type());
+    other.setProperty(QTextFormat::UserProperty, true);
+    (void)(format == other);
 }
 
 QTextBlockFormat RtfParser::blockFormat(const ParaState& p)
@@ -727,6 +740,7 @@ QTextBlockFormat RtfParser::blockFormat(const ParaState& p)
         m_lastBlockFormat = RtfFormats::blockFormat(p);
         if (p.style >= 0)
             m_styleFormats.addTo(m_lastBlockFormat, p.style);
+        primeHash(m_lastBlockFormat);
     }
     return m_lastBlockFormat;
 }
@@ -736,18 +750,34 @@ void RtfParser::endParagraph(bool newBlock)
     flushText();
     if (!newBlock && !m_wholeDocument)
         return;
+    placeBlock();
     // The document ending right after a row ends its tables, not a new row.
     if (!newBlock && m_tableBuilder.rowJustEnded())
         m_tableBuilder.enter(0, 0);
     else
         enterTables();
     formatParagraph();
-    if (newBlock)
-        m_cursor.insertBlock(QTextBlockFormat(), charFormat(state().chr));
+    if (newBlock) {
+        // The next paragraph's block is made when its text comes, with the format
+        // the paragraph has then: it mostly keeps it, and needs no second change.
+        m_blockDue = true;
+        m_blockDueFormat = charFormat(state().chr);
+    }
+}
+
+void RtfParser::placeBlock()
+{
+    if (!m_blockDue)
+        return;
+    m_blockDue = false;
+    m_placedFormat = blockFormat(state().para);
+    m_cursor.insertBlock(m_placedFormat, m_blockDueFormat);
+    m_placedBlock = m_cursor.block();
 }
 
 void RtfParser::enterTables()
 {
+    placeBlock();
     m_tableBuilder.enter(state().para.tableDepth(), m_rowColumns);
 }
 
@@ -755,6 +785,7 @@ void RtfParser::endCell()
 {
     // The cell's last paragraph ends with the cell, not with a paragraph mark.
     flushText();
+    placeBlock();
     // A cell's end says its paragraph is in a table, \intbl or not.
     m_tableBuilder.enter(qMax(1, state().para.tableDepth()), m_rowColumns);
     formatParagraph();
@@ -763,8 +794,12 @@ void RtfParser::endCell()
 
 void RtfParser::formatParagraph()
 {
+    placeBlock();
     const ParaState p = endingParagraph();
-    m_cursor.setBlockFormat(blockFormat(p));
+    const QTextBlockFormat format = blockFormat(p);
+    if (m_cursor.block() != m_placedBlock || format != m_placedFormat)
+        m_cursor.setBlockFormat(format);
+    m_placedBlock = QTextBlock();
     if (p.listOverride > 0)
         m_listTable.addParagraph(m_cursor, p.listOverride, p.listLevel);
     else if (p.oldListStyle != 0)

@@ -13,6 +13,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QStringList>
+#include <QTextBlock>
 #include <QTextFormat>
 #include <optional>
 #include <vector>
@@ -58,6 +59,8 @@ private:
     void flushPending();
     void flushText();
     void endParagraph(bool newBlock);
+    // Makes the block a paragraph mark left for later.
+    void placeBlock();
     ParaState endingParagraph();
     // The paragraph at the cursor gets its format and its place in a list.
     void formatParagraph();
@@ -68,6 +71,7 @@ private:
     void fieldInstruction(const QString& text);
     QTextCharFormat charFormat(const CharState& c);
     QTextBlockFormat blockFormat(const ParaState& p);
+    static void primeHash(const QTextFormat& format);
     bool consumingSkippedCharacter();
 
     RtfTokenizer m_tokens;
@@ -102,6 +106,10 @@ private:
     QHash<CharState, QTextCharFormat> m_formats;
     std::optional<ParaState> m_lastPara;
     QTextBlockFormat m_lastBlockFormat;
+    bool m_blockDue = false;
+    QTextCharFormat m_blockDueFormat; // the paragraph mark's
+    QTextBlock m_placedBlock;         // made by placeBlock, with this format
+    QTextBlockFormat m_placedFormat;
     bool m_previousWasOldList = false;
     std::optional<int> m_styleAtText; // the paragraph style when the paragraph's text began
     int m_imageCount = 0;
