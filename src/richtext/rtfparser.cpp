@@ -323,8 +323,6 @@ void RtfParser::forgetFormats()
 {
     // The formats made so far name fonts, colours and styles that may now change.
     m_formats.clear();
-    m_styleFormats.clear();
-    m_lastPara.reset();
 }
 
 bool RtfParser::unicodeWord(Id id, int param)
@@ -683,7 +681,7 @@ void RtfParser::flushText()
     if (m_pendingText.isEmpty())
         return;
     enterTables();
-    m_cursor.insertText(m_pendingText, charFormat(m_pendingFormat));
+    m_cursor.insertText(m_pendingText, m_formats.charFormat(m_pendingFormat));
     m_pendingText.resize(0); // keeping its room for the next run
 }
 
@@ -708,43 +706,6 @@ ParaState RtfParser::endingParagraph()
     return p;
 }
 
-QTextCharFormat RtfParser::charFormat(const CharState& c)
-{
-    // Documents use few formats many times over; building one costs more than finding it.
-    auto cached = m_formats.constFind(c);
-    if (cached != m_formats.cend())
-        return *cached;
-    QTextCharFormat format = RtfFormats::charFormat(c, m_tables);
-    if (c.charStyle >= 0 && m_styleSheet.isCharacterStyle(c.charStyle))
-        format.setProperty(RichTextProperty::CharStyleChain, m_styleFormats.chain(c.charStyle));
-    primeHash(format);
-    if (m_formats.size() < 4096)
-        m_formats.insert(c, format);
-    return format;
-}
-
-void RtfParser::primeHash(const QTextFormat& format)
-{
-    // Each insertion looks the format up in the document by its hash, on a copy of
-    // its own; a format compared once keeps its hash, and so do the copies.
-    QTextFormat other(format.type());
-    other.setProperty(QTextFormat::UserProperty, true);
-    (void)(format == other);
-}
-
-QTextBlockFormat RtfParser::blockFormat(const ParaState& p)
-{
-    // Paragraphs mostly repeat the one before them.
-    if (!m_lastPara || !(p == *m_lastPara)) {
-        m_lastPara = p;
-        m_lastBlockFormat = RtfFormats::blockFormat(p);
-        if (p.style >= 0)
-            m_styleFormats.addTo(m_lastBlockFormat, p.style);
-        primeHash(m_lastBlockFormat);
-    }
-    return m_lastBlockFormat;
-}
-
 void RtfParser::endParagraph(bool newBlock)
 {
     flushText();
@@ -761,7 +722,7 @@ void RtfParser::endParagraph(bool newBlock)
         // The next paragraph's block is made when its text comes, with the format
         // the paragraph has then: it mostly keeps it, and needs no second change.
         m_blockDue = true;
-        m_blockDueFormat = charFormat(state().chr);
+        m_blockDueFormat = m_formats.charFormat(state().chr);
     }
 }
 
@@ -770,7 +731,7 @@ void RtfParser::placeBlock()
     if (!m_blockDue)
         return;
     m_blockDue = false;
-    m_placedFormat = blockFormat(state().para);
+    m_placedFormat = m_formats.blockFormat(state().para);
     m_cursor.insertBlock(m_placedFormat, m_blockDueFormat);
     m_placedBlock = m_cursor.block();
 }
@@ -796,7 +757,7 @@ void RtfParser::formatParagraph()
 {
     placeBlock();
     const ParaState p = endingParagraph();
-    const QTextBlockFormat format = blockFormat(p);
+    const QTextBlockFormat format = m_formats.blockFormat(p);
     if (m_cursor.block() != m_placedBlock || format != m_placedFormat)
         m_cursor.setBlockFormat(format);
     m_placedBlock = QTextBlock();
@@ -820,7 +781,7 @@ void RtfParser::formatParagraph()
 void RtfParser::finishPicture(const RtfPicture& picture)
 {
     // The picture is part of its run: saving writes it with the run's formatting.
-    QTextCharFormat format = charFormat(state().chr);
+    QTextCharFormat format = m_formats.charFormat(state().chr);
     format.merge(picture.addTo(m_cursor.document(), ++m_imageCount));
     enterTables();
     if (!m_styleAtText)

@@ -2,10 +2,10 @@
 
 #include "codepage.h"
 #include "rtffonttable.h"
+#include "rtfformatcache.h"
 #include "rtflisttable.h"
 #include "rtfpicture.h"
 #include "rtfstate.h"
-#include "rtfstyleformats.h"
 #include "rtfstylesheet.h"
 #include "rtftablebuilder.h"
 #include "rtftokenizer.h"
@@ -69,9 +69,6 @@ private:
     void finishPicture(const RtfPicture& picture);
     void keepFontTable();
     void fieldInstruction(const QString& text);
-    QTextCharFormat charFormat(const CharState& c);
-    QTextBlockFormat blockFormat(const ParaState& p);
-    static void primeHash(const QTextFormat& format);
     bool consumingSkippedCharacter();
 
     RtfTokenizer m_tokens;
@@ -101,11 +98,7 @@ private:
     RtfListTable m_listTable;
     RtfStyleSheet m_styleSheet;
     bool m_styleSheetRead = false;
-    RtfStyleFormats m_styleFormats{m_styleSheet, m_tables};
-
-    QHash<CharState, QTextCharFormat> m_formats;
-    std::optional<ParaState> m_lastPara;
-    QTextBlockFormat m_lastBlockFormat;
+    RtfFormatCache m_formats{m_styleSheet, m_tables};
     bool m_blockDue = false;
     QTextCharFormat m_blockDueFormat; // the paragraph mark's
     QTextBlock m_placedBlock;         // made by placeBlock, with this format
