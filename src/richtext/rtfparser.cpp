@@ -731,7 +731,8 @@ void RtfParser::placeBlock()
     if (!m_blockDue)
         return;
     m_blockDue = false;
-    m_placedFormat = m_formats.blockFormat(state().para);
+    // Inserted text leaves the paragraph it ends in as it was.
+    m_placedFormat = m_wholeDocument ? m_formats.blockFormat(state().para) : QTextBlockFormat();
     m_cursor.insertBlock(m_placedFormat, m_blockDueFormat);
     m_placedBlock = m_cursor.block();
 }

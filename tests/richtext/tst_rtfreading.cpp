@@ -164,6 +164,14 @@ void TestRtfReading::insertedParagraphMarksAreKept()
     c.setPosition(1);
     QVERIFY(RtfReader::insert("{\\rtf1 X\\par Y\\par}", c).ok());
     QCOMPARE(doc.toPlainText(), QStringLiteral("aX\nY\nb"));
+    // The paragraphs the text ended have its format; the one it ends in has none
+    // of it.
+    QTextCursor more(&doc);
+    more.movePosition(QTextCursor::End);
+    QVERIFY(RtfReader::insert("{\\rtf1\\pard\\qc Z\\par\\pard\\qc W}", more).ok());
+    QVERIFY(doc.lastBlock().previous().blockFormat().alignment() & Qt::AlignHCenter);
+    QVERIFY(!(doc.lastBlock().blockFormat().alignment() & Qt::AlignHCenter));
+    QCOMPARE(doc.lastBlock().text(), QStringLiteral("W"));
 }
 
 QTEST_MAIN(TestRtfReading)
