@@ -69,6 +69,7 @@ constexpr quint32 hashOf(QByteArrayView word)
 struct Table {
     static constexpr int Slots = 1024; // a power of two, well above the number of words
     unsigned short slot[Slots] = {};
+    quint32 hash[Slots] = {}; // the word's in each slot: others are told apart without reading
     bool skippedDestination[WordCount] = {};
     bool destination[WordCount] = {};
     char16_t symbol[WordCount] = {};
@@ -80,6 +81,7 @@ struct Table {
             while (slot[at] != 0)
                 at = (at + 1) & (Slots - 1);
             slot[at] = (unsigned short)(id);
+            hash[at] = hashOf(names[id]);
         }
         for (Id id : skipped)
             skippedDestination[int(id)] = destination[int(id)] = true;
@@ -101,6 +103,8 @@ Id find(QByteArrayView word, quint32 hash)
         const int id = table.slot[at];
         if (id == 0)
             return Id::Other;
+        if (table.hash[at] != hash)
+            continue;
         const QByteArrayView name = names[id];
         if (name.size() != word.size())
             continue;

@@ -3,9 +3,24 @@
 namespace {
 constexpr int MaxWordLength = 32;
 
+// What each byte is to the tokenizer, looked up rather than worked out: most of
+// the reading time goes on asking this of every byte.
+enum : unsigned char { Letter = 1, EndsText = 2 };
+struct ByteKinds {
+    unsigned char kind[256] = {};
+    constexpr ByteKinds()
+    {
+        for (int c = 'a'; c <= 'z'; ++c)
+            kind[c] = kind[c - 'a' + 'A'] = Letter;
+        for (unsigned char c : {'{', '}', '\\', '\r', '\n', '\0'})
+            kind[c] = EndsText;
+    }
+};
+constexpr ByteKinds bytes;
+
 bool isLetter(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return bytes.kind[uchar(c)] == Letter;
 }
 
 bool isDigit(char c)
@@ -26,7 +41,7 @@ int hexValue(char c)
 
 bool endsText(char c)
 {
-    return c == '{' || c == '}' || c == '\\' || c == '\r' || c == '\n' || c == '\0';
+    return bytes.kind[uchar(c)] == EndsText;
 }
 } // namespace
 
