@@ -55,13 +55,7 @@ constexpr std::pair<Id, char16_t> symbols[] = {
     {Id::zwj, 0x200D},       {Id::zwnj, 0x200C},      {Id::ltrmark, 0x200E}, {Id::rtlmark, 0x200F},
     {Id::zwbo, 0x200B}};
 
-constexpr quint32 hashOf(QByteArrayView word)
-{
-    quint32 h = RtfKeywords::HashStart;
-    for (char c : word)
-        h = RtfKeywords::hashStep(h, c);
-    return h;
-}
+using RtfKeywords::hashOf;
 
 // What each id is, and a table of open addressing that finds ids by spelling
 // without the general hashing of QHash, which costs more than the whole rest of

@@ -41,12 +41,15 @@ enum class Id : unsigned short {
 #undef QUILLORA_RTF_ID
 #undef QUILLORA_RTF_ID_SPELT
 
-// The spelling's hash that find() takes, one character at a time, so that the
-// tokenizer works it out while it reads the word.
-constexpr quint32 HashStart = 2166136261u;
-constexpr quint32 hashStep(quint32 hash, char c)
+// The spelling's hash that find() takes: from its length and three of its
+// letters, so that working it out costs the same for every word.
+constexpr quint32 hashOf(QByteArrayView word)
 {
-    return (hash ^ uchar(c)) * 16777619u;
+    const qsizetype n = word.size();
+    if (n == 0)
+        return 0;
+    return ((quint32(n) * 131u + uchar(word[0])) * 131u + uchar(word[n > 1 ? 1 : 0])) * 131u +
+           uchar(word[n - 1]) * 7u;
 }
 // Found once for each word read: every later test of the word compares numbers.
 Id find(QByteArrayView word, quint32 hash);

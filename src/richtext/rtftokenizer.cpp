@@ -83,11 +83,10 @@ RtfTokenizer::Token RtfTokenizer::next()
         const char next = *p;
         if (isLetter(next)) {
             const char* start = p;
-            quint32 hash = RtfKeywords::HashStart;
             while (p < end && isLetter(*p) && p - start < MaxWordLength)
-                hash = RtfKeywords::hashStep(hash, *p++);
+                ++p;
             m_word = QByteArrayView(start, p - start);
-            m_keyword = RtfKeywords::find(m_word, hash);
+            m_keyword = RtfKeywords::find(m_word, RtfKeywords::hashOf(m_word));
             while (p < end && isLetter(*p))
                 ++p; // an over-long word is cut, not split in two
             const bool negative = p + 1 < end && *p == '-' && isDigit(p[1]);
