@@ -1,7 +1,8 @@
 // Times keystrokes in a document window against a bare QTextEdit and QPlainTextEdit
 // with the same text: typing, Enter, Down, Shift+Down after Select All and Ctrl+B,
 // at 1 and 10 MB, plain text and RTF. Prints the median, 95th percentile and
-// maximum of each, and what the selection tracking itself takes.
+// maximum of each, the median processor time, and what the selection tracking
+// itself takes.
 #include "app/frmmymdi.h"
 #include "benchsupport.h"
 #include "document/documentmanager.h"
@@ -25,6 +26,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 
 namespace {
@@ -60,19 +62,33 @@ Figures figures(std::vector<double> ms)
     return {ms[ms.size() / 2], ms[std::min(ms.size() - 1, ms.size() * 95 / 100)], ms.back()};
 }
 
+// The processor time of this thread so far, in milliseconds: on a shared machine
+// the wall clock also counts the time other programs had the processor.
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+struct Cost {
+    double wallMs, cpuMs;
+};
+
 // One keystroke and everything it sets off, in milliseconds.
-double keystroke(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers,
-                 const QString& text = QString())
+Cost keystroke(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers,
+               const QString& text = QString())
 {
     QElapsedTimer clock;
     clock.start();
+    const double cpu = cpuMs();
     if (text.isEmpty())
         QTest::keyClick(target, key, modifiers);
     else
         QTest::keyClicks(target, text);
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
-    return clock.nsecsElapsed() / 1e6;
+    return {clock.nsecsElapsed() / 1e6, cpuMs() - cpu};
 }
 
 struct Operation {
@@ -154,27 +170,30 @@ void run(const std::vector<Target>& targets, const Operation& op, int repeats)
 {
     for (const Target& target : targets)
         settle(target.widget);
-    std::vector<std::vector<double>> times(targets.size()), shares(targets.size());
+    std::vector<std::vector<double>> times(targets.size()), cpu(targets.size()),
+        shares(targets.size());
     for (int i = 0; i < repeats; ++i)
         for (size_t k = 0; k < targets.size(); ++k) {
             const Target& target = targets[k];
             op.prepare(target.widget);
             QCoreApplication::processEvents();
-            times[k].push_back(keystroke(target.widget, op.key, op.modifiers, op.text));
+            const Cost cost = keystroke(target.widget, op.key, op.modifiers, op.text);
+            times[k].push_back(cost.wallMs);
+            cpu[k].push_back(cost.cpuMs);
             if (target.trackingShare)
                 shares[k].push_back(target.trackingShare());
         }
     for (size_t k = 0; k < targets.size(); ++k) {
         const Figures f = figures(times[k]);
-        std::printf("  %-10s %-14s median %7.2f ms  p95 %7.2f ms  max %7.2f ms", op.name,
-                    targets[k].label, f.median, f.p95, f.max);
+        std::printf("  %-10s %-14s median %7.2f ms  p95 %7.2f ms  max %7.2f ms  processor %7.2f ms",
+                    op.name, targets[k].label, f.median, f.p95, f.max, figures(cpu[k]).median);
         if (!shares[k].empty())
             std::printf("  (tracking %6.3f ms)", figures(shares[k]).median);
         std::printf("\n");
     }
 }
 
-void benchCase(bool rtf, int megabytes, const QString& onlyOperation)
+void benchCase(bool rtf, int megabytes, const QString& onlyOperation, bool alongside)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(rtf ? QStringLiteral("k.rtf") : QStringLiteral("k.txt"));
@@ -219,8 +238,10 @@ void benchCase(bool rtf, int megabytes, const QString& onlyOperation)
     plain.show();
     for (const Operation& op : operations()) {
         if (!onlyOperation.isEmpty()) {
-            if (op.name == onlyOperation)
+            if (op.name == onlyOperation && !alongside)
                 run({{"window", box, share}}, op, 15);
+            else if (op.name == onlyOperation)
+                run({{"window", box, share}, {"QTextEdit", &bare, {}}}, op, 15);
             continue;
         }
         run({{"window", box, share}, {"QTextEdit", &bare, {}}, {"QPlainTextEdit", &plain, {}}}, op,
@@ -323,9 +344,11 @@ void autoCompleteCase()
     std::vector<double> opens, keys;
     for (int i = 0; i < 10; ++i) {
         opens.push_back(
-            keystroke(window->RichTextBox1, Qt::Key_Less, Qt::NoModifier, QStringLiteral("<")));
+            keystroke(window->RichTextBox1, Qt::Key_Less, Qt::NoModifier, QStringLiteral("<"))
+                .wallMs);
         for (const QString& typed : {QStringLiteral("w"), QStringLiteral("5")})
-            keys.push_back(keystroke(autoComplete->box(), Qt::Key_unknown, Qt::NoModifier, typed));
+            keys.push_back(
+                keystroke(autoComplete->box(), Qt::Key_unknown, Qt::NoModifier, typed).wallMs);
         QTest::keyClick(autoComplete->box(), Qt::Key_Escape);
         QCoreApplication::processEvents();
     }
@@ -346,14 +369,16 @@ int main(int argc, char** argv)
     Quiet quiet;
     Prompter::install(&quiet);
     // "keybench text 10" or "keybench rtf 1" runs that case alone; "keybench rtf 10
-    // typing" only that keystroke in the window, for a profiler; "keybench
+    // typing" only that keystroke in the window, for a profiler, and "keybench rtf
+    // 10 typing alongside" beside the bare QTextEdit; "keybench
     // autocomplete" the word list and its box.
     const QStringList only = app.arguments().mid(1);
     for (bool rtf : {false, true})
         for (int megabytes : {1, 10})
             if (only.isEmpty() || (only.size() >= 2 && only[0] == (rtf ? "rtf" : "text") &&
                                    only[1].toInt() == megabytes))
-                benchCase(rtf, megabytes, only.value(2));
+                benchCase(rtf, megabytes, only.value(2),
+                          only.value(3) == QStringLiteral("alongside"));
     if (only.isEmpty() || only[0] == QStringLiteral("autocomplete"))
         autoCompleteCase();
     return 0;

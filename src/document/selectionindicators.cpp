@@ -2,6 +2,9 @@
 
 SelectionIndicators::Changes SelectionIndicators::update(const Attributes& now)
 {
+    const auto checked = m_checked;
+    const auto mixed = m_mixed;
+    const Alignment alignment = m_alignment;
     for (int e = 0; e < EmphasisCount; ++e) {
         m_mixed[e] = !now.emphasis[e].has_value();
         if (now.emphasis[e])
@@ -11,6 +14,7 @@ SelectionIndicators::Changes SelectionIndicators::update(const Attributes& now)
         (*now.alignment == Left || *now.alignment == Right || *now.alignment == Center))
         m_alignment = Alignment(*now.alignment);
     Changes changes;
+    changes.marks = checked != m_checked || mixed != m_mixed || alignment != m_alignment;
     if (now.fontName && now.fontSize &&
         (now.fontName->compare(m_fontName, Qt::CaseInsensitive) != 0 ||
          *now.fontSize != m_fontSize)) {

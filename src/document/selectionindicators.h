@@ -25,6 +25,7 @@ public:
     struct Changes {
         bool font = false;
         bool line = false;
+        bool marks = false; // a check mark, a mixed mark or the alignment
     };
 
     Changes update(const Attributes& now);

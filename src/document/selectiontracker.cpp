@@ -100,7 +100,7 @@ void SelectionTracker::schedule()
     m_scheduled = true;
     QTimer::singleShot(0, this, [this] {
         m_scheduled = false;
-        RichTextBox1_SelChange();
+        refresh(false);
     });
 }
 
@@ -299,6 +299,11 @@ void SelectionTracker::addCharFormats(int from, int to) const
 
 void SelectionTracker::RichTextBox1_SelChange()
 {
+    refresh(true);
+}
+
+void SelectionTracker::refresh(bool commands)
+{
     if (!m_window)
         return;
     const SelectionIndicators::Changes changes = m_indicators.update(attributes());
@@ -308,5 +313,10 @@ void SelectionTracker::RichTextBox1_SelChange()
     const QString caption = S::caption(m_window->bareCaption(), m_indicators.line());
     if (m_window->windowTitle() != caption)
         m_window->setWindowTitle(caption);
-    m_router.refresh();
+    // A caret that moves changes no more of what the commands show than their
+    // check marks, and refreshing them all costs more than the rest of a
+    // keystroke's own work. A command's handler asks for all: triggering a
+    // checkable entry ticks it even where the handler then changes nothing.
+    if (commands || changes.marks)
+        m_router.refresh();
 }

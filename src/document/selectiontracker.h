@@ -22,7 +22,7 @@ public:
     ~SelectionTracker() override;
 
     const SelectionIndicators& indicators() const { return m_indicators; }
-    // The refresh itself, now.
+    // The refresh itself, now, with every command's state.
     void RichTextBox1_SelChange();
     // The selection's attributes, read in one pass over its formats.
     SelectionIndicators::Attributes attributes() const;
@@ -37,6 +37,9 @@ protected:
 private:
     struct Scan;
     void schedule();
+    // The indicators and caption; the commands' states too where asked, or where
+    // their check marks change.
+    void refresh(bool commands);
     void forgetScan();
     const QSet<int>& usedCharFormats(const QTextDocument* document) const;
     void noteChange(int position, int removed, int added);

@@ -5,6 +5,7 @@
 #include "rtfkeywords.h"
 #include "twips.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -13,6 +14,8 @@
 namespace {
 constexpr int MaxDepth = 2000;
 } // namespace
+
+using RtfKeywords::Id;
 
 void RtfParser::run()
 {
@@ -32,7 +35,8 @@ void RtfParser::run()
             closeGroup();
             break;
         case Token::Word:
-            controlWord(m_tokens.word(), m_tokens.hasParam(), m_tokens.param());
+            controlWord(m_tokens.keyword(), m_tokens.wordView(), m_tokens.hasParam(),
+                        m_tokens.param());
             break;
         case Token::Symbol:
             controlSymbol(m_tokens.symbol());
@@ -45,6 +49,7 @@ void RtfParser::run()
             break;
         }
     }
+    placeBlock(); // a paragraph mark at the end of inserted text
     keepFontTable();
 }
 
@@ -77,7 +82,7 @@ void RtfParser::controlSymbol(char symbol)
         break;
     case '\r':
     case '\n':
-        controlWord("par", false, 0);
+        controlWord(Id::par, "par", false, 0);
         break;
     case '~':
         unicodeText(QString(QChar(0x00A0)));
@@ -89,7 +94,7 @@ void RtfParser::controlSymbol(char symbol)
         unicodeText(QString(QChar(0x2011)));
         break;
     case '\t':
-        controlWord("tab", false, 0);
+        controlWord(Id::tab, "tab", false, 0);
         break;
     default:
         break;
@@ -98,22 +103,24 @@ void RtfParser::controlSymbol(char symbol)
 
 void RtfParser::openGroup()
 {
-    flushText();
+    // A group alone changes no format: text in the same format on both sides of a
+    // brace goes into the document in one piece.
+    flushPending();
     m_skipCount = 0;
     if (int(m_stack.size()) >= MaxDepth) {
         ++m_ignoredDepth;
         return;
     }
-    GroupState child = state();
+    m_stack.push_back(m_stack.back());
+    GroupState& child = m_stack.back();
     if (child.upr)
         child.destination = Destination::SkipUnlessUd;
     child.upr = false;
-    m_stack.push_back(child);
 }
 
 void RtfParser::closeGroup()
 {
-    flushText();
+    flushPending();
     m_skipCount = 0;
     m_nextIsIgnorable = false;
     if (m_ignoredDepth > 0) {
@@ -121,6 +128,7 @@ void RtfParser::closeGroup()
         return;
     }
     if (m_stack.size() <= 2) {
+        flushText();
         // The document's own group ends: its last paragraph gets the format in
         // force there, and whatever follows the closing brace is not RTF.
         endParagraph(false);
@@ -128,7 +136,11 @@ void RtfParser::closeGroup()
         return;
     }
     const Destination closing = state().destination;
-    const Destination parent = m_stack[m_stack.size() - 2].destination;
+    const GroupState& outer = m_stack[m_stack.size() - 2];
+    const Destination parent = outer.destination;
+    // Text in a table goes into its cell before a group's end takes the table away.
+    if (state().para.tableDepth() != outer.para.tableDepth())
+        flushText();
     if (closing == Destination::Picture && parent != Destination::Picture && !m_pictures.empty()) {
         finishPicture(m_pictures.back());
         m_pictures.pop_back();
@@ -148,12 +160,12 @@ bool RtfParser::consumingSkippedCharacter()
     return true;
 }
 
-void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
+void RtfParser::controlWord(Id id, QByteArrayView view, bool hasParam, int param)
 {
     const bool ignorable = m_nextIsIgnorable;
     m_nextIsIgnorable = false;
     GroupState& s = state();
-    if (word == "bin") {
+    if (id == Id::bin) {
         // Binary data is passed over wherever it stands: its bytes may look like braces.
         // After \u, binary data counts as one skipped character.
         const QByteArrayView data = m_tokens.takeBinary(param);
@@ -165,18 +177,29 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     if (s.destination == Destination::Skip)
         return;
     if (s.destination == Destination::SkipUnlessUd) {
-        s.destination = word == "ud" ? Destination::Normal : Destination::Skip;
+        s.destination = id == Id::ud ? Destination::Normal : Destination::Skip;
         return;
     }
     if (m_skipCount > 0) {
         --m_skipCount;
         return;
     }
-    if (destinationWord(word))
+    if (s.destination == Destination::Normal && !ignorable) {
+        // Most words of a document are formatting of its text, or words the
+        // reader does not know. Bytes so far are characters of the font they
+        // were given in; text so far keeps its format, and goes into the
+        // document when text of another format, or another paragraph, follows.
+        if (!m_pendingBytes.isEmpty())
+            flushBytes();
+        if (id == Id::Other || s.chr.apply(id, hasParam, param, m_tables.defaultFont))
+            return;
+    }
+    if (destinationWord(id))
         return;
+    const QByteArray word = QByteArray::fromRawData(view.data(), view.size());
     // Character and table styles are marked ignorable for readers without them.
     const bool style =
-        s.destination == Destination::StyleSheet && (word == "cs" || word == "ds" || word == "ts");
+        s.destination == Destination::StyleSheet && (id == Id::cs || id == Id::ds || id == Id::ts);
     if (ignorable && !style) {
         // An ignorable destination we do not know: its text is not ours to show.
         flushText();
@@ -186,14 +209,14 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     switch (s.destination) {
     case Destination::FontTable:
         if (!m_fontTable.word(word, param, m_codePage))
-            nameWord(word, param);
+            nameWord(id, param);
         return;
     case Destination::ColorTable:
-        if (word == "red")
+        if (id == Id::red)
             m_red = param, m_colorSeen = true;
-        else if (word == "green")
+        else if (id == Id::green)
             m_green = param, m_colorSeen = true;
-        else if (word == "blue")
+        else if (id == Id::blue)
             m_blue = param, m_colorSeen = true;
         return;
     case Destination::Picture: {
@@ -222,15 +245,15 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
     }
     case Destination::ShapeInstructions:
         // A shape's picture is the value of its "pib" property; other values are not text.
-        if (word == "sn") {
+        if (id == Id::sn) {
             s.destination = Destination::ShapePropertyName;
             m_shapeProperty.clear();
-        } else if (word == "sv" && m_shapeProperty.trimmed() != "pib") {
+        } else if (id == Id::sv && m_shapeProperty.trimmed() != "pib") {
             s.destination = Destination::Skip;
         }
         return;
     case Destination::NestedRowProperties:
-        if (word == "nestrow") {
+        if (id == Id::nestrow) {
             flushText();
             m_tableBuilder.endRow();
         }
@@ -239,7 +262,7 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
         oldListWord(word);
         return;
     case Destination::StyleSheet:
-        if (!nameWord(word, param))
+        if (!nameWord(id, param))
             m_styleSheet.word(word, hasParam, param);
         return;
     case Destination::ListTables:
@@ -247,43 +270,49 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
         return;
     case Destination::FieldInstruction:
         // A link's target may have characters given by words, as \tab.
-        if (nameWord(word, param))
+        if (nameWord(id, param))
             return;
         break;
     default:
         break;
     }
-    if (unicodeWord(word, param))
+    if (unicodeWord(id, param))
         return;
-    if (word == "ansicpg") {
+    switch (id) {
+    case Id::ansicpg:
         if (CodePage::isKnown(param))
             m_codePage = param;
-    } else if (word == "mac") {
+        break;
+    case Id::mac:
         m_codePage = 10000;
-    } else if (word == "pc") {
+        break;
+    case Id::pc:
         m_codePage = 437;
-    } else if (word == "pca") {
+        break;
+    case Id::pca:
         m_codePage = 850;
-    } else if (word == "deff") {
+        break;
+    case Id::deff:
         m_tables.defaultFont = param;
         s.chr.font = param;
-    } else if (word == "upr") {
+        break;
+    case Id::upr:
         s.upr = true;
-    } else {
-        // Text so far keeps the format it was typed in.
-        flushText();
-        if (!state().chr.apply(word, hasParam, param, m_tables.defaultFont) &&
-            !paragraphWord(word, param))
-            specialCharacter(word);
+        break;
+    default:
+        flushBytes();
+        if (id != Id::Other && !s.chr.apply(id, hasParam, param, m_tables.defaultFont) &&
+            !paragraphWord(id, param))
+            specialCharacter(id);
     }
 }
 
-bool RtfParser::nameWord(const QByteArray& word, int param)
+bool RtfParser::nameWord(Id id, int param)
 {
     // Names of fonts and styles may have characters given by words too.
-    if (unicodeWord(word, param))
+    if (unicodeWord(id, param))
         return true;
-    const char16_t symbol = RtfKeywords::symbol(word);
+    const char16_t symbol = RtfKeywords::symbol(id);
     if (symbol == 0)
         return false;
     unicodeText(QString(QChar(symbol)));
@@ -294,15 +323,13 @@ void RtfParser::forgetFormats()
 {
     // The formats made so far name fonts, colours and styles that may now change.
     m_formats.clear();
-    m_styleFormats.clear();
-    m_lastPara.reset();
 }
 
-bool RtfParser::unicodeWord(const QByteArray& word, int param)
+bool RtfParser::unicodeWord(Id id, int param)
 {
-    if (word == "uc") {
+    if (id == Id::uc) {
         state().unicodeSkip = qBound(0, param, 16);
-    } else if (word == "u") {
+    } else if (id == Id::u) {
         flushBytes();
         unicodeText(QString(QChar(char16_t(param < 0 ? param + 65536 : param))));
         m_skipCount = state().unicodeSkip;
@@ -312,39 +339,40 @@ bool RtfParser::unicodeWord(const QByteArray& word, int param)
     return true;
 }
 
-bool RtfParser::destinationWord(const QByteArray& word)
+bool RtfParser::destinationWord(Id id)
 {
-    if (!RtfKeywords::isDestination(word))
+    if (!RtfKeywords::isDestination(id))
         return false;
+    // Text so far goes in with the tables and the state it was read in.
+    flushText();
     GroupState& s = state();
-    if (word == "fonttbl") {
+    if (id == Id::fonttbl) {
         s.destination = Destination::FontTable;
         forgetFormats();
-    } else if (word == "colortbl") {
+    } else if (id == Id::colortbl) {
         s.destination = Destination::ColorTable;
         forgetFormats();
         m_tables.colors.clear();
-    } else if (word == "pict") {
-        flushText();
+    } else if (id == Id::pict) {
         s.destination = Destination::Picture;
         m_pictures.push_back(RtfPicture());
-    } else if (word == "pn") {
+    } else if (id == Id::pn) {
         s.destination = Destination::Bullet;
-    } else if (word == "footnote") {
+    } else if (id == Id::footnote) {
         keepFootnote();
-    } else if (word == "stylesheet") {
+    } else if (id == Id::stylesheet) {
         // Paragraphs took their styles' formatting when they named them: a later
         // style sheet cannot change it, and is not read.
         s.destination = m_styleSheetRead ? Destination::Skip : Destination::StyleSheet;
         m_styleSheetRead = true;
         forgetFormats();
-    } else if (word == "listtable" || word == "listoverridetable") {
+    } else if (id == Id::listtable || id == Id::listoverridetable) {
         s.destination = Destination::ListTables;
-    } else if (word == "field") {
+    } else if (id == Id::field) {
         m_fields.push_back({m_stack.size(), QString()});
-    } else if (word == "fldinst") {
+    } else if (id == Id::fldinst) {
         s.destination = Destination::FieldInstruction;
-    } else if (word == "fldrslt") {
+    } else if (id == Id::fldrslt) {
         // The field's shown text; a hyperlink's text links to its target.
         if (!m_fields.empty()) {
             const QString target = RtfFormats::hyperlinkTarget(m_fields.back().instruction);
@@ -353,23 +381,21 @@ bool RtfParser::destinationWord(const QByteArray& word)
                 s.chr.link = int(m_tables.links.size());
             }
         }
-    } else if (word == "shp" || word == "shpgrp") {
+    } else if (id == Id::shp || id == Id::shpgrp) {
         m_shapes.push_back({m_stack.size()});
-    } else if (word == "shpinst") {
+    } else if (id == Id::shpinst) {
         s.destination = Destination::ShapeInstructions;
-    } else if (word == "shprslt") {
+    } else if (id == Id::shprslt) {
         // What a shape looks like to readers without shapes: shown only when the
         // shape gave no picture of its own.
         if (!m_shapes.empty() && m_shapes.back().pictureShown) {
-            flushText();
             s.destination = Destination::Skip;
         }
-    } else if (word == "nesttableprops") {
+    } else if (id == Id::nesttableprops) {
         s.destination = Destination::NestedRowProperties;
-    } else if (word == "shppict" || word == "ud" || word == "result") {
+    } else if (id == Id::shppict || id == Id::ud || id == Id::result) {
         // Destinations whose text is shown: known, so a leading \* does not skip them.
-    } else if (RtfKeywords::isSkippedDestination(word)) {
-        flushText();
+    } else if (RtfKeywords::isSkippedDestination(id)) {
         s.destination = Destination::Skip;
     } else {
         return false;
@@ -383,6 +409,7 @@ void RtfParser::keepFootnote()
     const QByteArray raw = m_tokens.takeGroup().toByteArray();
     state().destination = Destination::Skip;
     flushText();
+    placeBlock();
     if (m_cursor.position() == 0 || m_footnotes == 0 || raw.size() > 1024 * 1024)
         return;
     QTextCursor number = m_cursor;
@@ -419,52 +446,62 @@ void RtfParser::oldListWord(const QByteArray& word)
     }
 }
 
-bool RtfParser::paragraphWord(const QByteArray& word, int param)
+bool RtfParser::paragraphWord(Id id, int param)
 {
     GroupState& s = state();
     // A style the style sheet does not have (yet) gives nothing, and is not kept.
-    if (word == "s") {
+    if (id == Id::s) {
+        flushText();
         s.para.style = m_styleSheet.isParagraphStyle(param) ? param : -1;
         applyStyle(param);
-    } else if (word == "cs") {
+    } else if (id == Id::cs) {
+        flushText();
         s.chr.charStyle = m_styleSheet.isCharacterStyle(param) ? param : -1;
         applyStyle(param);
-    } else if (word == "trowd") {
+    } else if (id == Id::trowd) {
+        flushText();
         // What follows a row's definition is in the row, even from writers that
         // leave out \intbl.
         m_rowColumns = 0;
         s.para.inTable = true;
-    } else if (word == "cellx") {
+    } else if (id == Id::cellx) {
+        flushText();
         ++m_rowColumns;
     } else {
-        return s.para.apply(word, param);
+        ParaState para = s.para;
+        if (!para.apply(id, param))
+            return false;
+        // Text so far belongs to the paragraph as it was.
+        if (!(para == s.para))
+            flushText();
+        s.para = std::move(para);
     }
     return true;
 }
 
-bool RtfParser::specialCharacter(const QByteArray& word)
+bool RtfParser::specialCharacter(Id id)
 {
     if (state().destination != Destination::Normal)
         return false;
-    if (word == "par" || word == "page" || word == "sect") {
+    if (id == Id::par || id == Id::page || id == Id::sect) {
         endParagraph(true);
         return true;
     }
-    if (word == "chftn") {
+    if (id == Id::chftn) {
         // The footnote's number stands in the text; the note itself is not shown.
         unicodeText(QString::number(++m_footnotes));
         return true;
     }
-    if (word == "cell" || word == "nestcell") {
+    if (id == Id::cell || id == Id::nestcell) {
         endCell();
         return true;
     }
-    if (word == "row" || word == "nestrow") {
+    if (id == Id::row || id == Id::nestrow) {
         flushText();
         m_tableBuilder.endRow();
         return true;
     }
-    const char16_t symbol = RtfKeywords::symbol(word);
+    const char16_t symbol = RtfKeywords::symbol(id);
     if (symbol == 0)
         return false;
     unicodeText(QString(QChar(symbol)));
@@ -566,9 +603,20 @@ void RtfParser::asciiText(QLatin1StringView text)
 {
     if (!m_pendingBytes.isEmpty())
         flushBytes();
-    if (m_pendingText.isEmpty())
-        m_pendingFormat = state().chr;
+    pendingFormat();
     m_pendingText += text;
+}
+
+void RtfParser::pendingFormat()
+{
+    const GroupState& s = state();
+    if (!m_pendingText.isEmpty() && !m_pendingFormat.sameLook(s.chr))
+        flushText();
+    if (m_pendingText.isEmpty()) {
+        m_pendingFormat = s.chr;
+        if (!m_styleAtText)
+            m_styleAtText = s.para.style;
+    }
 }
 
 void RtfParser::fieldInstruction(const QString& text)
@@ -615,26 +663,26 @@ void RtfParser::unicodeText(const QString& s)
         m_pendingBytes.clear();
         unicodeText(CodePage::decode(m_fontTable.codePageFor(st.chr.font, m_codePage), bytes));
     }
-    if (!m_pendingText.isEmpty() && !(m_pendingFormat == st.chr))
-        flushText();
-    if (m_pendingText.isEmpty())
-        m_pendingFormat = st.chr;
+    pendingFormat();
     m_pendingText += s;
 }
 
-void RtfParser::flushText()
+void RtfParser::flushPending()
 {
     if (state().destination == Destination::FontTable)
         m_fontTable.flush(m_codePage);
     if (!m_pendingBytes.isEmpty())
         flushBytes();
+}
+
+void RtfParser::flushText()
+{
+    flushPending();
     if (m_pendingText.isEmpty())
         return;
     enterTables();
-    if (!m_styleAtText)
-        m_styleAtText = state().para.style;
-    m_cursor.insertText(m_pendingText, charFormat(m_pendingFormat));
-    m_pendingText.clear();
+    m_cursor.insertText(m_pendingText, m_formats.charFormat(m_pendingFormat));
+    m_pendingText.resize(0); // keeping its room for the next run
 }
 
 ParaState RtfParser::endingParagraph()
@@ -658,49 +706,40 @@ ParaState RtfParser::endingParagraph()
     return p;
 }
 
-QTextCharFormat RtfParser::charFormat(const CharState& c)
-{
-    // Documents use few formats many times over; building one costs more than finding it.
-    auto cached = m_formats.constFind(c);
-    if (cached != m_formats.cend())
-        return *cached;
-    QTextCharFormat format = RtfFormats::charFormat(c, m_tables);
-    if (c.charStyle >= 0 && m_styleSheet.isCharacterStyle(c.charStyle))
-        format.setProperty(RichTextProperty::CharStyleChain, m_styleFormats.chain(c.charStyle));
-    if (m_formats.size() < 4096)
-        m_formats.insert(c, format);
-    return format;
-}
-
-QTextBlockFormat RtfParser::blockFormat(const ParaState& p)
-{
-    // Paragraphs mostly repeat the one before them.
-    if (!m_lastPara || !(p == *m_lastPara)) {
-        m_lastPara = p;
-        m_lastBlockFormat = RtfFormats::blockFormat(p);
-        if (p.style >= 0)
-            m_styleFormats.addTo(m_lastBlockFormat, p.style);
-    }
-    return m_lastBlockFormat;
-}
-
 void RtfParser::endParagraph(bool newBlock)
 {
     flushText();
     if (!newBlock && !m_wholeDocument)
         return;
+    placeBlock();
     // The document ending right after a row ends its tables, not a new row.
     if (!newBlock && m_tableBuilder.rowJustEnded())
         m_tableBuilder.enter(0, 0);
     else
         enterTables();
     formatParagraph();
-    if (newBlock)
-        m_cursor.insertBlock(QTextBlockFormat(), charFormat(state().chr));
+    if (newBlock) {
+        // The next paragraph's block is made when its text comes, with the format
+        // the paragraph has then: it mostly keeps it, and needs no second change.
+        m_blockDue = true;
+        m_blockDueFormat = m_formats.charFormat(state().chr);
+    }
+}
+
+void RtfParser::placeBlock()
+{
+    if (!m_blockDue)
+        return;
+    m_blockDue = false;
+    // Inserted text leaves the paragraph it ends in as it was.
+    m_placedFormat = m_wholeDocument ? m_formats.blockFormat(state().para) : QTextBlockFormat();
+    m_cursor.insertBlock(m_placedFormat, m_blockDueFormat);
+    m_placedBlock = m_cursor.block();
 }
 
 void RtfParser::enterTables()
 {
+    placeBlock();
     m_tableBuilder.enter(state().para.tableDepth(), m_rowColumns);
 }
 
@@ -708,6 +747,7 @@ void RtfParser::endCell()
 {
     // The cell's last paragraph ends with the cell, not with a paragraph mark.
     flushText();
+    placeBlock();
     // A cell's end says its paragraph is in a table, \intbl or not.
     m_tableBuilder.enter(qMax(1, state().para.tableDepth()), m_rowColumns);
     formatParagraph();
@@ -716,8 +756,12 @@ void RtfParser::endCell()
 
 void RtfParser::formatParagraph()
 {
+    placeBlock();
     const ParaState p = endingParagraph();
-    m_cursor.setBlockFormat(blockFormat(p));
+    const QTextBlockFormat format = m_formats.blockFormat(p);
+    if (m_cursor.block() != m_placedBlock || format != m_placedFormat)
+        m_cursor.setBlockFormat(format);
+    m_placedBlock = QTextBlock();
     if (p.listOverride > 0)
         m_listTable.addParagraph(m_cursor, p.listOverride, p.listLevel);
     else if (p.oldListStyle != 0)
@@ -738,7 +782,7 @@ void RtfParser::formatParagraph()
 void RtfParser::finishPicture(const RtfPicture& picture)
 {
     // The picture is part of its run: saving writes it with the run's formatting.
-    QTextCharFormat format = charFormat(state().chr);
+    QTextCharFormat format = m_formats.charFormat(state().chr);
     format.merge(picture.addTo(m_cursor.document(), ++m_imageCount));
     enterTables();
     if (!m_styleAtText)

@@ -2,10 +2,10 @@
 
 #include "codepage.h"
 #include "rtffonttable.h"
+#include "rtfformatcache.h"
 #include "rtflisttable.h"
 #include "rtfpicture.h"
 #include "rtfstate.h"
-#include "rtfstyleformats.h"
 #include "rtfstylesheet.h"
 #include "rtftablebuilder.h"
 #include "rtftokenizer.h"
@@ -13,6 +13,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QStringList>
+#include <QTextBlock>
 #include <QTextFormat>
 #include <optional>
 #include <vector>
@@ -37,23 +38,29 @@ private:
     void openGroup();
     void closeGroup();
     void controlSymbol(char symbol);
-    void controlWord(const QByteArray& word, bool hasParam, int param);
-    bool destinationWord(const QByteArray& word);
-    bool unicodeWord(const QByteArray& word, int param);
-    bool nameWord(const QByteArray& word, int param);
+    void controlWord(RtfKeywords::Id id, QByteArrayView word, bool hasParam, int param);
+    bool destinationWord(RtfKeywords::Id id);
+    bool unicodeWord(RtfKeywords::Id id, int param);
+    bool nameWord(RtfKeywords::Id id, int param);
     void forgetFormats();
     void oldListWord(const QByteArray& word);
     void applyStyle(int style);
     void keepFootnote();
-    bool paragraphWord(const QByteArray& word, int param);
-    bool specialCharacter(const QByteArray& word);
+    bool paragraphWord(RtfKeywords::Id id, int param);
+    bool specialCharacter(RtfKeywords::Id id);
     void text(const char* data, qsizetype size);
     void byte(char b);
     void asciiText(QLatin1StringView text);
     void unicodeText(const QString& s);
     void flushBytes();
+    // Text of another format ends the text so far.
+    void pendingFormat();
+    // Bytes so far become characters, and names in the font table end.
+    void flushPending();
     void flushText();
     void endParagraph(bool newBlock);
+    // Makes the block a paragraph mark left for later.
+    void placeBlock();
     ParaState endingParagraph();
     // The paragraph at the cursor gets its format and its place in a list.
     void formatParagraph();
@@ -62,8 +69,6 @@ private:
     void finishPicture(const RtfPicture& picture);
     void keepFontTable();
     void fieldInstruction(const QString& text);
-    QTextCharFormat charFormat(const CharState& c);
-    QTextBlockFormat blockFormat(const ParaState& p);
     bool consumingSkippedCharacter();
 
     RtfTokenizer m_tokens;
@@ -93,11 +98,11 @@ private:
     RtfListTable m_listTable;
     RtfStyleSheet m_styleSheet;
     bool m_styleSheetRead = false;
-    RtfStyleFormats m_styleFormats{m_styleSheet, m_tables};
-
-    QHash<CharState, QTextCharFormat> m_formats;
-    std::optional<ParaState> m_lastPara;
-    QTextBlockFormat m_lastBlockFormat;
+    RtfFormatCache m_formats{m_styleSheet, m_tables};
+    bool m_blockDue = false;
+    QTextCharFormat m_blockDueFormat; // the paragraph mark's
+    QTextBlock m_placedBlock;         // made by placeBlock, with this format
+    QTextBlockFormat m_placedFormat;
     bool m_previousWasOldList = false;
     std::optional<int> m_styleAtText; // the paragraph style when the paragraph's text began
     int m_imageCount = 0;

@@ -1,108 +1,178 @@
 #include "rtfstate.h"
 
-#include <QHash>
+using RtfKeywords::Id;
 
-bool CharState::apply(const QByteArray& word, bool hasParam, int param, int defaultFont)
+bool CharState::apply(Id word, bool hasParam, int param, int defaultFont)
 {
     const bool on = !hasParam || param != 0;
-    if (word == "plain") {
+    switch (word) {
+    case Id::plain:
         *this = CharState();
         font = defaultFont;
-    } else if (word == "rtlch" || word == "ltrch") {
-        rightToLeft = word == "rtlch";
-    } else if (word == "dbch" || word == "loch" || word == "hich") {
-        doubleByte = word == "dbch";
-    } else if (rightToLeft && (word == "f" || word == "af")) {
-        complexFont = param;
-    } else if (doubleByte && (word == "f" || word == "af")) {
-        asianFont = param;
-    } else if (word == "f") {
-        font = param;
-        fontGiven = true;
-    } else if (rightToLeft && (word == "fs" || word == "afs")) {
-        complexHalfPoints = hasParam && param > 0 ? qMin(param, 3276) : 24;
-    } else if (word == "fs") {
-        halfPoints = hasParam && param > 0 ? qMin(param, 3276) : 24;
-        sizeGiven = true;
-    } else if (rightToLeft && (word == "b" || word == "ab")) {
-        complexBold = on;
-    } else if (rightToLeft && (word == "i" || word == "ai")) {
-        complexItalic = on;
-    } else if (word == "b") {
-        bold = on;
-    } else if (word == "i") {
-        italic = on;
-    } else if (word == "af" || word == "afs" || word == "ab" || word == "ai") {
-        // Words for right-to-left or East Asian text given for the rest: the rest
-        // has its own.
-    } else if (word == "ul" || word == "uld" || word == "uldb" || word == "ulw" ||
-               word == "uldash" || word == "ulth" || word == "ulwave") {
+        break;
+    case Id::rtlch:
+    case Id::ltrch:
+        rightToLeft = word == Id::rtlch;
+        break;
+    case Id::dbch:
+    case Id::loch:
+    case Id::hich:
+        doubleByte = word == Id::dbch;
+        break;
+    case Id::f:
+    case Id::af:
+        if (rightToLeft)
+            complexFont = param;
+        else if (doubleByte)
+            asianFont = param;
+        else if (word == Id::f)
+            font = param, fontGiven = true;
+        // Otherwise words for right-to-left or East Asian text given for the
+        // rest: the rest has its own.
+        break;
+    case Id::fs:
+    case Id::afs:
+        if (rightToLeft)
+            complexHalfPoints = hasParam && param > 0 ? qMin(param, 3276) : 24;
+        else if (word == Id::fs)
+            halfPoints = hasParam && param > 0 ? qMin(param, 3276) : 24, sizeGiven = true;
+        break;
+    case Id::b:
+    case Id::ab:
+        if (rightToLeft)
+            complexBold = on;
+        else if (word == Id::b)
+            bold = on;
+        break;
+    case Id::i:
+    case Id::ai:
+        if (rightToLeft)
+            complexItalic = on;
+        else if (word == Id::i)
+            italic = on;
+        break;
+    case Id::ul:
+    case Id::uld:
+    case Id::uldb:
+    case Id::ulw:
+    case Id::uldash:
+    case Id::ulth:
+    case Id::ulwave:
         underline = on;
-    } else if (word == "ulnone") {
+        break;
+    case Id::ulnone:
         underline = false;
-    } else if (word == "strike" || word == "striked") {
+        break;
+    case Id::strike:
+    case Id::striked:
         strike = on;
-    } else if (word == "caps") {
+        break;
+    case Id::caps:
         caps = on;
-    } else if (word == "scaps") {
+        break;
+    case Id::scaps:
         smallCaps = on;
-    } else if (word == "v") {
+        break;
+    case Id::v:
         hidden = on;
-    } else if (word == "protect") {
+        break;
+    case Id::protect:
         protect = on;
-    } else if (word == "cf") {
+        break;
+    case Id::cf:
         color = param;
         colorGiven = true;
-    } else if (word == "highlight") {
+        break;
+    case Id::highlight:
         highlight = param;
-    } else if (word == "cb") {
+        break;
+    case Id::cb:
         cellBackground = param;
-    } else if (word == "chcbpat") {
+        break;
+    case Id::chcbpat:
         shading = param;
-    } else if (word == "up" || word == "dn") {
+        break;
+    case Id::up:
+    case Id::dn: {
         // Half-points; no offset larger than a page means anything.
         const int halfPoints = qBound(-3276, hasParam ? param : 6, 3276);
-        offsetTwips = (word == "up" ? 10 : -10) * halfPoints;
-    } else if (word == "super") {
+        offsetTwips = (word == Id::up ? 10 : -10) * halfPoints;
+        break;
+    }
+    case Id::super:
         script = 1;
-    } else if (word == "sub") {
+        break;
+    case Id::sub:
         script = 2;
-    } else if (word == "nosupersub") {
+        break;
+    case Id::nosupersub:
         script = 0;
-    } else {
+        break;
+    default:
         return false;
     }
     return true;
 }
 
-bool ParaState::apply(const QByteArray& word, int param)
+bool ParaState::apply(Id word, int param)
 {
-    // The words that only set a number of the paragraph.
-    static const QHash<QByteArray, int ParaState::*> numbers = {
-        {"li", &ParaState::left},         {"ri", &ParaState::right},
-        {"fi", &ParaState::first},        {"sb", &ParaState::before},
-        {"sa", &ParaState::after},        {"sl", &ParaState::lineSpacing},
-        {"ls", &ParaState::listOverride}, {"ilvl", &ParaState::listLevel},
-        {"itap", &ParaState::nesting}};
-    if (word == "pard")
+    switch (word) {
+    case Id::pard:
         *this = ParaState();
-    else if (word == "ql")
+        break;
+    case Id::ql:
         align = 0;
-    else if (word == "qr")
+        break;
+    case Id::qr:
         align = 1;
-    else if (word == "qc")
+        break;
+    case Id::qc:
         align = 2;
-    else if (word == "qj")
+        break;
+    case Id::qj:
         align = 3;
-    else if (int ParaState::*value = numbers.value(word))
-        this->*value = param;
-    else if ((word == "tx" || word == "tb") && tabs.size() < 64 && !tabs.contains(param))
-        tabs.append(param); // word processors allow 64 stops; more only slow things down
-    else if (word == "slmult")
+        break;
+    case Id::li:
+        left = param;
+        break;
+    case Id::ri:
+        right = param;
+        break;
+    case Id::fi:
+        first = param;
+        break;
+    case Id::sb:
+        before = param;
+        break;
+    case Id::sa:
+        after = param;
+        break;
+    case Id::sl:
+        lineSpacing = param;
+        break;
+    case Id::ls:
+        listOverride = param;
+        break;
+    case Id::ilvl:
+        listLevel = param;
+        break;
+    case Id::itap:
+        nesting = param;
+        break;
+    case Id::tx:
+    case Id::tb:
+        // Word processors allow 64 stops; more only slow things down.
+        if (tabs.size() < 64 && !tabs.contains(param))
+            tabs.append(param);
+        break;
+    case Id::slmult:
         lineMultiple = param != 0;
-    else if (word == "intbl")
+        break;
+    case Id::intbl:
         inTable = true;
-    else
+        break;
+    default:
         return false;
+    }
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rtfkeywords.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QHash>
@@ -57,17 +59,35 @@ struct CharState {
     bool rightToLeft = false, doubleByte = false;
     // Sets what a character formatting word says; false for other words. \plain
     // starts again from the default font.
-    bool apply(const QByteArray& word, bool hasParam, int param, int defaultFont);
+    bool apply(RtfKeywords::Id word, bool hasParam, int param, int defaultFont);
     bool operator==(const CharState&) const = default;
+    // Whether text in either state looks the same: which text the next words are
+    // for is no part of the look.
+    bool sameLook(const CharState& other) const
+    {
+        if (rightToLeft == other.rightToLeft && doubleByte == other.doubleByte)
+            return *this == other;
+        CharState same = other;
+        same.rightToLeft = rightToLeft;
+        same.doubleByte = doubleByte;
+        return *this == same;
+    }
 };
 
+// A plain sum of the parts: states differ in a part or two, equal ones are compared
+// in full anyway, and the reader looks them up for every run of text.
 inline size_t qHash(const CharState& c, size_t hashStart = 0)
 {
-    return qHashMulti(hashStart, c.font, c.halfPoints, c.fontGiven, c.sizeGiven, c.bold, c.italic,
-                      c.underline, c.strike, c.hidden, c.protect, c.caps, c.smallCaps, c.color,
-                      c.colorGiven, c.highlight, c.cellBackground, c.shading, c.offsetTwips,
-                      c.script, c.link, c.charStyle, c.complexFont, c.complexHalfPoints,
-                      c.complexBold, c.complexItalic, c.asianFont, c.rightToLeft, c.doubleByte);
+    const int flags = c.fontGiven | c.sizeGiven << 1 | c.bold << 2 | c.italic << 3 |
+                      c.underline << 4 | c.strike << 5 | c.hidden << 6 | c.protect << 7 |
+                      c.caps << 8 | c.smallCaps << 9 | c.colorGiven << 10 | c.rightToLeft << 11 |
+                      c.doubleByte << 12;
+    size_t h = hashStart;
+    for (int part : {flags, c.font, c.halfPoints, c.color, c.highlight, c.cellBackground, c.shading,
+                     c.offsetTwips, c.script, c.link, c.charStyle, c.complexFont,
+                     c.complexHalfPoints, c.complexBold, c.complexItalic, c.asianFont})
+        h = h * 31 + size_t(unsigned(part));
+    return h ^ (h >> 17);
 }
 
 struct ParaState {
@@ -84,7 +104,7 @@ struct ParaState {
     int nesting = 0;
     int tableDepth() const { return inTable ? qMax(1, nesting) : 0; }
     // Sets what a paragraph formatting word says; false for other words.
-    bool apply(const QByteArray& word, int param);
+    bool apply(RtfKeywords::Id word, int param);
     bool operator==(const ParaState&) const = default;
 };
 

@@ -72,6 +72,7 @@ bool RtfStyleSheet::isBasedOnItself(int style) const
 
 void RtfStyleSheet::endStyle()
 {
+    m_resolved.clear();
     if (m_styles.size() < MaxStyles)
         m_styles.insert(m_currentNumber, m_current);
     m_current = Style();
@@ -93,9 +94,12 @@ void RtfStyleSheet::apply(int style, CharState& chr, ParaState& para, int defaul
     const bool fontGiven = chr.fontGiven, sizeGiven = chr.sizeGiven, colorGiven = chr.colorGiven;
     // Which text the words are for is the style's own business.
     const bool rightToLeft = chr.rightToLeft, doubleByte = chr.doubleByte;
-    for (const Word& w : wordsOf(style)) {
-        if (!chr.apply(w.word, w.hasParam, w.param, defaultFont))
-            para.apply(w.word, w.param);
+    auto resolved = m_resolved.constFind(style);
+    if (resolved == m_resolved.cend())
+        resolved = m_resolved.insert(style, wordsOf(style));
+    for (const Word& w : *resolved) {
+        if (!chr.apply(w.id, w.hasParam, w.param, defaultFont))
+            para.apply(w.id, w.param);
     }
     chr.rightToLeft = rightToLeft;
     chr.doubleByte = doubleByte;

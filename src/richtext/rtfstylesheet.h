@@ -16,6 +16,7 @@ public:
         QByteArray word;
         bool hasParam;
         int param;
+        RtfKeywords::Id id = RtfKeywords::find(word);
     };
 
     // The words of the style sheet's groups, in order, and the text of each
@@ -49,6 +50,9 @@ private:
         QList<Word> words;
     };
     QHash<int, Style> m_styles;
+    // Each style's words with its bases', found once: paragraphs name their
+    // style over and over.
+    mutable QHash<int, QList<Word>> m_resolved;
     Style m_current;
     int m_currentNumber = 0;
 };

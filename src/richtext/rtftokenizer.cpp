@@ -3,9 +3,24 @@
 namespace {
 constexpr int MaxWordLength = 32;
 
+// What each byte is to the tokenizer, looked up rather than worked out: most of
+// the reading time goes on asking this of every byte.
+enum : unsigned char { Letter = 1, EndsText = 2 };
+struct ByteKinds {
+    unsigned char kind[256] = {};
+    constexpr ByteKinds()
+    {
+        for (int c = 'a'; c <= 'z'; ++c)
+            kind[c] = kind[c - 'a' + 'A'] = Letter;
+        for (unsigned char c : {'{', '}', '\\', '\r', '\n', '\0'})
+            kind[c] = EndsText;
+    }
+};
+constexpr ByteKinds bytes;
+
 bool isLetter(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return bytes.kind[uchar(c)] == Letter;
 }
 
 bool isDigit(char c)
@@ -26,73 +41,83 @@ int hexValue(char c)
 
 bool endsText(char c)
 {
-    return c == '{' || c == '}' || c == '\\' || c == '\r' || c == '\n' || c == '\0';
+    return bytes.kind[uchar(c)] == EndsText;
 }
 } // namespace
 
 RtfTokenizer::Token RtfTokenizer::next()
 {
-    while (m_p < m_end) {
-        const char c = *m_p;
+    // The position is kept in a local: a member would be stored back after every
+    // character, as the characters read might be the member itself for all the
+    // compiler knows.
+    const char* p = m_p;
+    const char* const end = m_end;
+    const auto done = [this, &p](Token token) {
+        m_p = p;
+        return token;
+    };
+    while (p < end) {
+        const char c = *p;
         if (c == '{') {
-            ++m_p;
-            return Token::OpenGroup;
+            ++p;
+            return done(Token::OpenGroup);
         }
         if (c == '}') {
-            ++m_p;
-            return Token::CloseGroup;
+            ++p;
+            return done(Token::CloseGroup);
         }
         if (c == '\r' || c == '\n' || c == '\0') {
-            ++m_p;
+            ++p;
             continue;
         }
         if (c != '\\') {
-            const char* start = m_p;
-            while (m_p < m_end && !endsText(*m_p))
-                ++m_p;
-            m_text = QByteArrayView(start, m_p - start);
-            return Token::Text;
+            const char* start = p;
+            while (p < end && !endsText(*p))
+                ++p;
+            m_text = QByteArrayView(start, p - start);
+            return done(Token::Text);
         }
-        ++m_p;
-        if (m_p >= m_end)
-            return Token::End;
-        const char next = *m_p;
+        ++p;
+        if (p >= end)
+            return done(Token::End);
+        const char next = *p;
         if (isLetter(next)) {
-            const char* start = m_p;
-            while (m_p < m_end && isLetter(*m_p) && m_p - start < MaxWordLength)
-                ++m_p;
-            m_word = QByteArray::fromRawData(start, m_p - start);
-            while (m_p < m_end && isLetter(*m_p))
-                ++m_p; // an over-long word is cut, not split in two
-            const bool negative = m_p + 1 < m_end && *m_p == '-' && isDigit(m_p[1]);
+            const char* start = p;
+            while (p < end && isLetter(*p) && p - start < MaxWordLength)
+                ++p;
+            m_word = QByteArrayView(start, p - start);
+            m_keyword = RtfKeywords::find(m_word, RtfKeywords::hashOf(m_word));
+            while (p < end && isLetter(*p))
+                ++p; // an over-long word is cut, not split in two
+            const bool negative = p + 1 < end && *p == '-' && isDigit(p[1]);
             if (negative)
-                ++m_p;
+                ++p;
             m_hasParam = false;
             qint64 value = 0;
-            while (m_p < m_end && isDigit(*m_p)) {
+            while (p < end && isDigit(*p)) {
                 m_hasParam = true;
                 if (value < 100000000000LL)
-                    value = value * 10 + (*m_p - '0');
-                ++m_p;
+                    value = value * 10 + (*p - '0');
+                ++p;
             }
-            if (m_p < m_end && *m_p == ' ')
-                ++m_p;
+            if (p < end && *p == ' ')
+                ++p;
             m_param = int(qBound<qint64>(-2147483647LL, negative ? -value : value, 2147483647LL));
-            return Token::Word;
+            return done(Token::Word);
         }
-        ++m_p;
+        ++p;
         if (next != '\'') {
             m_symbol = next;
-            return Token::Symbol;
+            return done(Token::Symbol);
         }
         // A \' without two hex digits stands for nothing.
-        if (m_end - m_p >= 2 && hexValue(m_p[0]) >= 0 && hexValue(m_p[1]) >= 0) {
-            m_symbol = char(hexValue(m_p[0]) * 16 + hexValue(m_p[1]));
-            m_p += 2;
-            return Token::HexByte;
+        if (end - p >= 2 && hexValue(p[0]) >= 0 && hexValue(p[1]) >= 0) {
+            m_symbol = char(hexValue(p[0]) * 16 + hexValue(p[1]));
+            p += 2;
+            return done(Token::HexByte);
         }
     }
-    return Token::End;
+    return done(Token::End);
 }
 
 QByteArrayView RtfTokenizer::takeBinary(qint64 length)

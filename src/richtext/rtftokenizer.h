@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rtfkeywords.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -17,9 +19,11 @@ public:
 
     Token next();
 
-    // After a Word: the word (no copy of its bytes), whether it has a
-    // parameter, and the parameter bounded to an int.
-    const QByteArray& word() const { return m_word; }
+    // After a Word: the word (no copy of its bytes) and which word the reader
+    // knows it is, whether it has a parameter, and the parameter bounded to an int.
+    QByteArray word() const { return QByteArray::fromRawData(m_word.data(), m_word.size()); }
+    QByteArrayView wordView() const { return m_word; }
+    RtfKeywords::Id keyword() const { return m_keyword; }
     bool hasParam() const { return m_hasParam; }
     int param() const { return m_param; }
     // After a Symbol: the character after the backslash; after a HexByte: the byte.
@@ -35,7 +39,8 @@ public:
 private:
     const char* m_p;
     const char* m_end;
-    QByteArray m_word;
+    QByteArrayView m_word;
+    RtfKeywords::Id m_keyword = RtfKeywords::Id::Other;
     bool m_hasParam = false;
     int m_param = 0;
     char m_symbol = 0;

@@ -29,6 +29,7 @@ private slots:
     void alignmentChangesOnlyWhenKnown();
     void fontTextShowsChangesOnly();
     void linesAndCaptions();
+    void marksSayWhenTheyChange();
 };
 
 void TestSelectionIndicators::mixedKeepsTheCheckAndSaysSo()
@@ -77,6 +78,22 @@ void TestSelectionIndicators::linesAndCaptions()
     QVERIFY(!s.update(attributes(false, S::Left, QStringLiteral("A"), 10, 12)).line);
     QCOMPARE(S::caption(QStringLiteral("/a/Line: b.txt"), 12),
              QStringLiteral("/a/Line: b.txt        Line: 12"));
+}
+
+void TestSelectionIndicators::marksSayWhenTheyChange()
+{
+    // The commands' check marks are refreshed only when these say they changed.
+    S s;
+    QVERIFY(!s.update(attributes(false)).marks); // as it starts
+    QVERIFY(s.update(attributes(true)).marks);
+    QVERIFY(!s.update(attributes(true, S::Left, QStringLiteral("Arial"), 12, 7)).marks);
+    QVERIFY(s.update(attributes(std::nullopt)).marks); // mixed now
+    QVERIFY(!s.update(attributes(std::nullopt)).marks);
+    QVERIFY(s.update(attributes(true, S::Center)).marks);
+    QVERIFY(!s.update(attributes(true, std::nullopt)).marks); // alignment kept
+    S::Attributes italic = attributes(true, S::Center);
+    italic.emphasis[S::Italic] = true;
+    QVERIFY(s.update(italic).marks);
 }
 
 QTEST_APPLESS_MAIN(TestSelectionIndicators)
