@@ -75,6 +75,9 @@ struct CharAgreement {
     }
 };
 
+// Above this a document's used formats are not walked.
+constexpr int LargeDocumentCharacters = 1000000;
+
 int alignmentOf(const QTextBlockFormat& f)
 {
     const Qt::Alignment a = f.alignment();
@@ -202,6 +205,11 @@ SelectionIndicators::Attributes SelectionTracker::attributes() const
     Scan caret;
     Scan* scan = &caret;
     const int from = cursor.selectionStart(), to = cursor.selectionEnd();
+    // All of a large text (Select All) takes the formats the document counts as used
+    // rather than walking every fragment: those are not walked for it either.
+    const bool whole = document->characterCount() > LargeDocumentCharacters && from == 0 &&
+                       to >= document->characterCount() - 1;
+    const bool charsFromFormats = charsKnown || whole;
     if (cursor.hasSelection()) {
         if (!m_scan)
             m_scan = std::make_unique<Scan>();
@@ -214,7 +222,7 @@ SelectionIndicators::Attributes SelectionTracker::attributes() const
             scan->revision = document->revision();
             scan->from = scan->to = from;
         }
-        if (!charsKnown) {
+        if (!charsFromFormats) {
             scan->addChars(document, from, scan->from, everywhere, defaults);
             scan->addChars(document, scan->to, to, everywhere, defaults);
         }
@@ -229,7 +237,7 @@ SelectionIndicators::Attributes SelectionTracker::attributes() const
 
     // A bare caret shows what typing would give, which no text may have yet.
     CharAgreement chars = !cursor.hasSelection() ? CharAgreement()
-                          : charsKnown           ? everywhere
+                          : charsFromFormats     ? everywhere
                                                  : scan->chars;
     if (!chars.any)
         chars.add(lookOf(cursor.charFormat(), defaults));
@@ -261,7 +269,7 @@ const QSet<int>& SelectionTracker::usedCharFormats(const QTextDocument* document
         m_used.clear();
         // A large document is not walked (a second or so for tens of megabytes): every
         // character format it holds counts, as formats fallen out of use do below.
-        if (document->characterCount() > 1000000) {
+        if (document->characterCount() > LargeDocumentCharacters) {
             const QList<QTextFormat> formats = document->allFormats();
             for (int index = 0; index < formats.size(); ++index)
                 if (formats[index].isCharFormat())

@@ -48,6 +48,7 @@ private slots:
     void emphasisToggleAndFollowTheSelection();
     void eachWindowShowsItsOwnChecks();
     void growingSelectionsAndABareCaret();
+    void selectAllOfALargeText();
     void alignmentAndTheSavedCentredParagraph();
     void keysFormatAndSaveTheCentredParagraph();
     void indentsAndBulletsSurviveASavedRtf();
@@ -139,6 +140,24 @@ void TestFormatting::growingSelectionsAndABareCaret()
     plain->setTextCursor(caret);
     QCOMPARE(bold(), std::optional<bool>(true));
     f.select(plain, 0, 9);
+    QCOMPARE(bold(), std::optional<bool>(false));
+}
+
+void TestFormatting::selectAllOfALargeText()
+{
+    Fixture f;
+    RichTextBox* box = f.document(QStringLiteral("xxxxxxxxx\n").repeated(110000));
+    SelectionTracker* tracker = f.formatting()->tracker(f.active());
+    const auto bold = [&] { return tracker->attributes().emphasis[SelectionIndicators::Bold]; };
+    box->selectAll();
+    QCOMPARE(bold(), std::optional<bool>(false));
+    // A bold stretch far from both ends makes all of it mixed, and its loss plain again
+    // for any selection short of all of it.
+    f.select(box, 600000, 10);
+    f.run("mnuBold");
+    box->selectAll();
+    QCOMPARE(bold(), std::optional<bool>());
+    f.select(box, 0, 1000);
     QCOMPARE(bold(), std::optional<bool>(false));
 }
 
