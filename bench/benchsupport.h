@@ -34,6 +34,26 @@ inline qint64 peakKilobytes()
     return 0;
 }
 
+// Short lines of words, as plain text or as RTF with italic and bold runs.
+inline QByteArray shortLines(bool rtf, qint64 bytes)
+{
+    const QByteArray words =
+        "The quick brown fox jumps over the lazy dog while the editor keeps up ";
+    QByteArray out;
+    out.reserve(bytes + 256);
+    if (rtf) {
+        out = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Courier New;}{\\f1 Arial;}}\n";
+        int n = 0;
+        while (out.size() < bytes)
+            out += "\\pard " + words + ((++n % 3) ? "{\\i\\f1 italic} " : "{\\b bold} ") + words +
+                   "\\par\n";
+        return out + "}";
+    }
+    while (out.size() < bytes)
+        out += words + "\n";
+    return out;
+}
+
 // The same numbers on every run, so that generated files compare between runs.
 class RepeatableNumbers {
 public:

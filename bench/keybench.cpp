@@ -31,25 +31,6 @@
 
 namespace {
 
-QByteArray generate(bool rtf, qint64 bytes)
-{
-    const QByteArray words =
-        "The quick brown fox jumps over the lazy dog while the editor keeps up ";
-    QByteArray out;
-    out.reserve(bytes + 256);
-    if (rtf) {
-        out = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Courier New;}{\\f1 Arial;}}\n";
-        int n = 0;
-        while (out.size() < bytes)
-            out += "\\pard " + words + ((++n % 3) ? "{\\i\\f1 italic} " : "{\\b bold} ") + words +
-                   "\\par\n";
-        return out + "}";
-    }
-    while (out.size() < bytes)
-        out += words + "\n";
-    return out;
-}
-
 struct Figures {
     double median = 0, p95 = 0, max = 0;
 };
@@ -200,7 +181,7 @@ void benchCase(bool rtf, int megabytes, const QString& onlyOperation, bool along
     {
         QFile file(path);
         file.open(QIODevice::WriteOnly);
-        file.write(generate(rtf, qint64(megabytes) * 1024 * 1024));
+        file.write(shortLines(rtf, qint64(megabytes) * 1024 * 1024));
     }
     std::printf("%s %d MB\n", rtf ? "rtf" : "text", megabytes);
     SettingsStore store(dir.filePath(QStringLiteral("settings.ini")));

@@ -24,25 +24,6 @@
 
 namespace {
 
-QByteArray generate(bool rtf, qint64 bytes)
-{
-    const QByteArray words =
-        "The quick brown fox jumps over the lazy dog while the editor keeps up ";
-    QByteArray out;
-    out.reserve(bytes + 256);
-    if (rtf) {
-        out = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Courier New;}{\\f1 Arial;}}\n";
-        int n = 0;
-        while (out.size() < bytes)
-            out += "\\pard " + words + ((++n % 3) ? "{\\i\\f1 italic} " : "{\\b bold} ") + words +
-                   "\\par\n";
-        return out + "}";
-    }
-    while (out.size() < bytes)
-        out += words + "\n";
-    return out;
-}
-
 double ms(const QElapsedTimer& clock)
 {
     return clock.nsecsElapsed() / 1e6;
@@ -65,7 +46,7 @@ void benchCase(bool rtf)
     {
         QFile file(path);
         file.open(QIODevice::WriteOnly);
-        file.write(generate(rtf, 10LL * 1024 * 1024));
+        file.write(shortLines(rtf, 10LL * 1024 * 1024));
     }
     std::printf("%s 10 MB\n", rtf ? "rtf" : "text");
     SettingsStore store(dir.filePath(QStringLiteral("settings.ini")));

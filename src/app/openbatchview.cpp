@@ -11,10 +11,13 @@ OpenBatchView::OpenBatchView(QMdiArea* area, DocumentManager& documents, QObject
     : QObject(parent), m_area(area), m_documents(documents)
 {
     setObjectName(QStringLiteral("OpenBatchView"));
-    connect(&documents, &DocumentManager::documentOpened, this, [this](frmText* window) {
+    // A large file's window comes at once and its text later: either brings it forward.
+    const auto front = [this](frmText* window) {
         if (m_on)
             m_front = window;
-    });
+    };
+    connect(&documents, &DocumentManager::loadStarted, this, front);
+    connect(&documents, &DocumentManager::documentOpened, this, front);
 }
 
 void OpenBatchView::begin()

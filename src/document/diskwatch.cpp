@@ -25,6 +25,7 @@ DiskWatch::DiskWatch(FrameContext& ctx, QObject* parent)
     connect(&m_settle, &QTimer::timeout, this, &DiskWatch::processPending);
     // The one place a loaded document's stamp is taken.
     connect(&m_documents, &DocumentManager::documentOpened, this, &DiskWatch::documentLoaded);
+    connect(&m_documents, &DocumentManager::documentRecovered, this, &DiskWatch::documentRecovered);
     connect(&m_documents, &DocumentManager::documentSaved, this, &DiskWatch::documentSaved);
     connect(&m_documents, &DocumentManager::documentClosed, this, [this](frmText* window) {
         m_entries.remove(window);
@@ -70,6 +71,16 @@ void DiskWatch::documentLoaded(frmText* window)
             if (auto it = m_entries.find(window); it != m_entries.end())
                 it->ourMark = false;
         });
+}
+
+void DiskWatch::documentRecovered(frmText* window, const DiskStamp& disk)
+{
+    documentLoaded(window);
+    // Measured against the file as it was when the copy was made: a change since,
+    // the crash in between, is seen, asked about and never saved over unasked.
+    Entry& entry = m_entries[window];
+    entry.saved = entry.seen = disk;
+    scheduleAll(true);
 }
 
 void DiskWatch::documentSaved(const QString& path)
@@ -169,18 +180,25 @@ void DiskWatch::check(frmText* window, bool thorough)
     m_busy = false;
 }
 
-void DiskWatch::askReload(frmText* target, const QString& path)
+int DiskWatch::ask(const QString& text, MessageIcon icon, const QStringList& buttonTexts)
 {
-    const QPointer<frmText> window(target);
     MessageRequest request;
-    request.text = DiskChange::reloadQuestion(path);
+    request.text = text;
     request.buttons = MessageButtons::YesNo;
-    request.icon = MessageIcon::Question;
-    request.defaultButton = 2;
-    request.buttonTexts = DiskChange::ReloadButtons;
+    request.icon = icon;
+    request.defaultButton = 2; // the careful answer
+    request.buttonTexts = buttonTexts;
     m_busy = true;
     const int answer = Prompter::current().message(request);
     m_busy = false;
+    return answer;
+}
+
+void DiskWatch::askReload(frmText* target, const QString& path)
+{
+    const QPointer<frmText> window(target);
+    const int answer =
+        ask(DiskChange::reloadQuestion(path), MessageIcon::Question, DiskChange::ReloadButtons);
     auto it = m_entries.find(window.data());
     if (!window || window->state().Deleted || it == m_entries.end() ||
         window->state().FileName != path)
@@ -235,15 +253,8 @@ bool DiskWatch::mayReplaceFile(frmText* target)
     const DiskStamp now = DiskStamp::of(path);
     if (!DiskChange::overwriteNeedsQuestion(it->saved, now))
         return true;
-    MessageRequest request;
-    request.text = DiskChange::overwriteQuestion(path);
-    request.buttons = MessageButtons::YesNo;
-    request.icon = MessageIcon::Exclamation;
-    request.defaultButton = 2;
-    request.buttonTexts = DiskChange::OverwriteButtons;
-    m_busy = true;
-    const int answer = Prompter::current().message(request);
-    m_busy = false;
+    const int answer = ask(DiskChange::overwriteQuestion(path), MessageIcon::Exclamation,
+                           DiskChange::OverwriteButtons);
     it = m_entries.find(target);
     if (!window || it == m_entries.end())
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/diskstamp.h"
+#include "platform/prompter.h"
 
 #include <QFileSystemWatcher>
 #include <QHash>
@@ -48,10 +49,13 @@ private:
     };
 
     void documentSaved(const QString& path);
+    void documentRecovered(frmText* window, const DiskStamp& disk);
     void restamp(frmText* window);
     void schedulePath(const QString& path);
     void processPending();
     void check(frmText* window, bool thorough);
+    // A Yes/No question with its own button names, the careful No its default.
+    int ask(const QString& text, MessageIcon icon, const QStringList& buttonTexts);
     void askReload(frmText* window, const QString& path);
     bool reload(frmText* window);
     void markChanged(frmText* window, Entry& entry);

@@ -2,6 +2,7 @@
 
 #include "documentfilter.h"
 #include "documenttable.h"
+#include "platform/diskstamp.h"
 #include "platform/result.h"
 #include "yesnoallregister.h"
 
@@ -60,6 +61,9 @@ public:
     // A file or folder was moved, perhaps only in part (a merge, a cancel): a
     // window follows its file only where the file has left and arrived.
     void movedOnDisk(const QString& from, const QString& to);
+    // A changed document came back from a recovery copy under its path; disk is the
+    // file as it stood when the copy was made.
+    void recovered(frmText* window, const DiskStamp& disk) { emit documentRecovered(window, disk); }
     // Activates the window already showing the path; false when none does.
     bool activateOpen(const QString& path);
 
@@ -131,6 +135,7 @@ signals:
     void loadStarted(frmText* window);
     void loadFailed(const QString& path);
     void documentSaved(const QString& path);
+    void documentRecovered(frmText* window, const DiskStamp& disk);
     void documentClosed(frmText* window);
     // The notes pad was shown, or closed (its reference is already gone).
     void padShown(frmText* window);

@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QMenu>
 
 frmText::frmText(DocumentManager& documents, int slot) : m_documents(&documents)
 {
@@ -17,6 +18,14 @@ frmText::frmText(DocumentManager& documents, int slot) : m_documents(&documents)
     RichTextBox1 = new RichTextBox(this);
     setWidget(RichTextBox1);
     resize(640, 420);
+    // Ctrl+F4 belongs to the Close document command, which asks first; the window
+    // menu keeps its entry without the key, or the key would do nothing at all.
+    if (QMenu* menu = systemMenu())
+        for (QAction* action : menu->actions()) {
+            QList<QKeySequence> keys = action->shortcuts();
+            if (keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_F4)))
+                action->setShortcuts(keys);
+        }
     connect(RichTextBox1, &RichTextBox::Change, this, [this] {
         if (m_documents && !state().Deleted)
             state().Dirty = true;

@@ -128,6 +128,8 @@ void RecoveryController::writeNow(frmText* window)
                           : DocumentFile::kindForPath(header.originalPath);
     header.format = box->textFileFormat();
     header.caret = box->textCursor().position();
+    if (!header.originalPath.isEmpty())
+        header.disk = DiskStamp::quick(header.originalPath);
     m_writer->write(it->name, RecoverySnapshot::take(box->document(), header));
 }
 
@@ -252,6 +254,8 @@ bool RecoveryController::recover(const RecoveryStore::Entry& entry)
     caret.setPosition(std::clamp(copy.caret, 0, box->document()->characterCount() - 1));
     box->setTextCursor(caret);
     window->state().Dirty = true;
+    if (!path.isEmpty())
+        documents.recovered(window, copy.disk);
     // The text lives under this instance's copy before the old one goes.
     writeNow(window);
     m_writer->remove(entry.name);

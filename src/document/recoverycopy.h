@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/diskstamp.h"
 #include "recoveryowner.h"
 #include "richtext/documentfile.h"
 #include "richtext/textfileformat.h"
@@ -17,6 +18,9 @@ struct RecoveryCopy {
     DocumentKind kind = DocumentKind::Text;
     TextFileFormat format;
     int caret = 0; // a document position
+    // The file at the original path as it was when the copy was made (no hash):
+    // a change after that, a crash in between, must not be saved over unasked.
+    DiskStamp disk;
     // RTF for a rich document, else the text as UTF-8 with '\n' between lines.
     QByteArray content;
 

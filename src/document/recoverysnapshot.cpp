@@ -1,5 +1,6 @@
 #include "recoverysnapshot.h"
 
+#include "richtext/documentfile.h"
 #include "richtext/rtfwriter.h"
 
 #include <QTextDocument>
@@ -23,29 +24,16 @@ RecoverySnapshot RecoverySnapshot::take(const QTextDocument* document, const Rec
 
 bool RecoverySnapshot::mayHoldFormatting(const QTextDocument* document)
 {
-    static const int charProperties[] = {
-        QTextFormat::FontWeight,           QTextFormat::FontItalic,
-        QTextFormat::FontUnderline,        QTextFormat::TextUnderlineStyle,
-        QTextFormat::FontStrikeOut,        QTextFormat::ForegroundBrush,
-        QTextFormat::BackgroundBrush,      QTextFormat::FontFamilies,
-        QTextFormat::FontPointSize,        QTextFormat::IsAnchor,
-        QTextFormat::TextVerticalAlignment};
     if (!document->rootFrame()->childFrames().isEmpty())
         return true;
+    // Every format the document keeps, used or not: no walk of the text.
     const QList<QTextFormat> formats = document->allFormats();
     for (const QTextFormat& format : formats) {
         if (format.isListFormat() || format.isImageFormat() || format.isTableFormat())
             return true;
-        if (format.isBlockFormat()) {
-            const QTextBlockFormat block = format.toBlockFormat();
-            if ((block.alignment() & (Qt::AlignHCenter | Qt::AlignRight)) ||
-                block.leftMargin() != 0 || block.rightMargin() != 0 || block.textIndent() != 0)
-                return true;
-        } else if (format.isCharFormat()) {
-            for (int property : charProperties)
-                if (format.hasProperty(property))
-                    return true;
-        }
+        if ((format.isBlockFormat() && DocumentFile::carriesFormatting(format.toBlockFormat())) ||
+            (format.isCharFormat() && DocumentFile::carriesFormatting(format.toCharFormat())))
+            return true;
     }
     return false;
 }

@@ -64,7 +64,8 @@ QByteArray RecoveryStore::encode(const RecoveryCopy& copy)
         out << copy.owner.host << copy.owner.lockPath << copy.owner.pid
             << copy.savedAt.toMSecsSinceEpoch() << copy.originalPath << quint8(copy.kind)
             << copy.format.encoding << copy.format.byteOrderMark << quint8(copy.format.lineEnding)
-            << endings << qint32(copy.caret) << copy.content;
+            << endings << qint32(copy.caret) << copy.content << quint8(copy.disk.kind)
+            << copy.disk.size << copy.disk.modifiedNs << copy.disk.inode;
     }
     bytes.append(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1));
     return bytes;
@@ -95,12 +96,15 @@ Result<RecoveryCopy> RecoveryStore::decode(const QByteArray& bytes)
     quint8 lineEnding = 0;
     QList<quint8> endings;
     qint32 caret = 0;
+    quint8 diskKind = 0;
     in >> copy.owner.host >> copy.owner.lockPath >> copy.owner.pid >> savedAt >>
         copy.originalPath >> kind >> copy.format.encoding >> copy.format.byteOrderMark >>
-        lineEnding >> endings >> caret >> copy.content;
+        lineEnding >> endings >> caret >> copy.content >> diskKind >> copy.disk.size >>
+        copy.disk.modifiedNs >> copy.disk.inode;
     const auto validEnding = [](quint8 e) { return e <= quint8(LineEnding::CR); };
     if (in.status() != QDataStream::Ok || !in.atEnd() || kind > quint8(DocumentKind::Text) ||
-        !validEnding(lineEnding) || !std::all_of(endings.begin(), endings.end(), validEnding))
+        diskKind > quint8(DiskStamp::Kind::Unreadable) || !validEnding(lineEnding) ||
+        !std::all_of(endings.begin(), endings.end(), validEnding))
         return badCopy(QStringLiteral("damaged"));
     copy.savedAt = QDateTime::fromMSecsSinceEpoch(savedAt, Qt::UTC);
     copy.kind = DocumentKind(kind);
@@ -108,6 +112,7 @@ Result<RecoveryCopy> RecoveryStore::decode(const QByteArray& bytes)
     for (quint8 e : std::as_const(endings))
         copy.format.mixedEndings.append(LineEnding(e));
     copy.caret = caret;
+    copy.disk.kind = DiskStamp::Kind(diskKind);
     return copy;
 }
 

@@ -13,7 +13,7 @@
 // the only place some text lives.
 class RecoveryStore {
 public:
-    static constexpr quint32 Version = 1;
+    static constexpr quint32 Version = 2;
     static constexpr int DiscardedDays = 7;
     static inline const QString Suffix = QStringLiteral(".recovery");
     static inline const QString DiscardedFolder = QStringLiteral("discarded");

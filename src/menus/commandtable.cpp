@@ -282,7 +282,7 @@ const QList<Command>& documentBar()
             {"mnuSaveFile", "mnuFile", "&Save document", "Ctrl+S", "", "document-save"},
             {"mnuSaveFileAs", "mnuFile", "Save document &as...", "", "", "document-save-as"},
             {"mnuSep2", "mnuFile", "-"},
-            {"mnuClose", "mnuFile", "&Close document", "", "Ctrl+F4", "window-close"},
+            {"mnuClose", "mnuFile", "&Close document", "Ctrl+F4", "", "window-close"},
         }) +
         QList<Command>{
             {"mnuCloseAll", "mnuFile", "Close &all documents"},

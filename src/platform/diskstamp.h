@@ -32,6 +32,8 @@ struct DiskStamp {
     static DiskStamp of(const QString& path);
     static QByteArray hashOf(const QByteArray& bytes);
 
+    bool operator==(const DiskStamp&) const = default;
+
     // Same kind, size, time and inode: on most file systems, the same file.
     bool sameMetadata(const DiskStamp& other) const
     {

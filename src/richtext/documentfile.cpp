@@ -184,7 +184,7 @@ Status DocumentFile::save(const QString& path, DocumentKind kind, const QTextDoc
     return writeBytes(path, bytes);
 }
 
-bool DocumentFile::holdsFormatting(const QTextDocument* document)
+bool DocumentFile::carriesFormatting(const QTextCharFormat& format)
 {
     static const int charProperties[] = {
         QTextFormat::FontWeight,           QTextFormat::FontItalic,
@@ -193,38 +193,48 @@ bool DocumentFile::holdsFormatting(const QTextDocument* document)
         QTextFormat::BackgroundBrush,      QTextFormat::FontFamilies,
         QTextFormat::FontPointSize,        QTextFormat::IsAnchor,
         QTextFormat::TextVerticalAlignment};
+    if (format.isImageFormat())
+        return true;
+    for (int property : charProperties) {
+        if (!format.hasProperty(property))
+            continue;
+        // Plain weight or no underline is no formatting.
+        if (property == QTextFormat::FontWeight && format.fontWeight() == QFont::Normal)
+            continue;
+        if ((property == QTextFormat::FontItalic && !format.fontItalic()) ||
+            (property == QTextFormat::FontUnderline && !format.fontUnderline()) ||
+            (property == QTextFormat::FontStrikeOut && !format.fontStrikeOut()) ||
+            (property == QTextFormat::TextUnderlineStyle &&
+             format.underlineStyle() == QTextCharFormat::NoUnderline) ||
+            (property == QTextFormat::IsAnchor && !format.isAnchor()))
+            continue;
+        return true;
+    }
+    return false;
+}
+
+bool DocumentFile::carriesFormatting(const QTextBlockFormat& paragraph)
+{
+    return (paragraph.alignment() & (Qt::AlignHCenter | Qt::AlignRight)) ||
+           paragraph.leftMargin() != 0 || paragraph.rightMargin() != 0 ||
+           paragraph.textIndent() != 0;
+}
+
+bool DocumentFile::holdsFormatting(const QTextDocument* document)
+{
     if (!document->rootFrame()->childFrames().isEmpty())
         return true; // tables
     QSet<int> seen;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        const QTextBlockFormat paragraph = block.blockFormat();
-        if (block.textList() || (paragraph.alignment() & (Qt::AlignHCenter | Qt::AlignRight)) ||
-            paragraph.leftMargin() != 0 || paragraph.rightMargin() != 0 ||
-            paragraph.textIndent() != 0)
+        if (block.textList() || carriesFormatting(block.blockFormat()))
             return true;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (seen.contains(fragment.charFormatIndex()))
                 continue;
             seen.insert(fragment.charFormatIndex());
-            const QTextCharFormat format = fragment.charFormat();
-            if (format.isImageFormat())
+            if (carriesFormatting(fragment.charFormat()))
                 return true;
-            for (int property : charProperties) {
-                if (!format.hasProperty(property))
-                    continue;
-                // Plain weight or no underline is no formatting.
-                if (property == QTextFormat::FontWeight && format.fontWeight() == QFont::Normal)
-                    continue;
-                if ((property == QTextFormat::FontItalic && !format.fontItalic()) ||
-                    (property == QTextFormat::FontUnderline && !format.fontUnderline()) ||
-                    (property == QTextFormat::FontStrikeOut && !format.fontStrikeOut()) ||
-                    (property == QTextFormat::TextUnderlineStyle &&
-                     format.underlineStyle() == QTextCharFormat::NoUnderline) ||
-                    (property == QTextFormat::IsAnchor && !format.isAnchor()))
-                    continue;
-                return true;
-            }
         }
     }
     return false;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+class QTextBlockFormat;
+class QTextCharFormat;
 class QTextDocument;
 
 // The two kinds a document is kept in on disk: the number is the kind the
@@ -40,6 +42,9 @@ public:
     // Whether the document's text carries anything a plain-text file cannot keep:
     // character formatting, pictures, links, lists, tables, alignment or indents.
     static bool holdsFormatting(const QTextDocument* document);
+    // Whether one format carries anything of that kind.
+    static bool carriesFormatting(const QTextCharFormat& format);
+    static bool carriesFormatting(const QTextBlockFormat& paragraph);
 
     // The document's text with '\n' between lines, for saving as plain text.
     static QString plainText(const QTextDocument* document);

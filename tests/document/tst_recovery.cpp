@@ -30,6 +30,8 @@ RecoveryCopy leftCopy(const QString& path, const QByteArray& content, int second
     copy.savedAt = QDateTime::currentDateTimeUtc().addSecs(-secondsAgo);
     copy.originalPath = path;
     copy.content = content;
+    if (!path.isEmpty())
+        copy.disk = DiskStamp::quick(path);
     return copy;
 }
 
@@ -72,6 +74,7 @@ private slots:
     void systemEndWritesCopiesBeforeAsking();
     void recoverBringsDocumentsBack();
     void recoveredRichTextSavesAsItWas();
+    void fileChangedAfterTheCopyIsNotSavedOver();
     void discardAndLater_data();
     void discardAndLater();
     void unreadableCopyIsReportedAndKept();
@@ -277,6 +280,27 @@ void TestRecovery::recoveredRichTextSavesAsItWas()
     QCOMPARE(window->RichTextBox1->textCursor().charFormat().fontWeight(), int(QFont::Bold));
     QVERIFY(f.documents().save(window));
     QCOMPARE(TestHome::read(path), rtf);
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestRecovery::fileChangedAfterTheCopyIsNotSavedOver()
+{
+    FrameFixture f;
+    const QString path = f.home.write(QStringLiteral("log.txt"), "before\n");
+    const RecoveryCopy copy = leftCopy(path, "before\nmine\n", 30);
+    QVERIFY(RecoveryStore(RecoveryStore::defaultFolder()).write("l.recovery", copy).ok());
+    // Another program wrote to the file after the crash.
+    f.home.write(QStringLiteral("log.txt"), "before\noutside\n");
+    f.prompter.expectRecovery(RecoveryController::Question, RecoveryAnswer::Recover)
+        .expectMessage(QStringLiteral("Reload it and lose your changes?"), Answer::No)
+        .expectMessage(QStringLiteral("since it was loaded or last saved"), Answer::No);
+    start(f);
+    frmText* window = f.documentWindows().value(0);
+    QVERIFY(window);
+    QTRY_COMPARE(f.prompter.messages.size(), 1);
+    QVERIFY(!f.documents().save(window));
+    QCOMPARE(TestHome::read(path), QByteArray("before\noutside\n"));
+    QCOMPARE(window->RichTextBox1->toPlainText(), QStringLiteral("before\nmine\n"));
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 

@@ -28,6 +28,7 @@ RecoveryCopy sampleCopy()
     copy.originalPath = QStringLiteral("/home/ann/notes.txt");
     copy.content = QByteArrayLiteral("first\nsecond\n");
     copy.caret = 7;
+    copy.disk = {DiskStamp::Kind::File, 13, 1772600767000000001, 4711, {}};
     return copy;
 }
 
@@ -136,8 +137,8 @@ void TestRecoveryStore::unreadableIsReportedAndKept_data()
     damaged[damaged.size() / 2] = char(damaged[damaged.size() / 2] ^ 0x55);
     QTest::newRow("one byte changed") << damaged << "damaged";
     QByteArray newer = good;
-    newer[21] = 2; // the version follows the 18-byte mark, most significant byte first
-    QTest::newRow("newer version") << newer << "version 2";
+    newer[21] = 3; // the version follows the 18-byte mark, most significant byte first
+    QTest::newRow("newer version") << newer << "version 3";
     QTest::newRow("something else") << QByteArray("{\\rtf1 hello}") << "not a recovery copy";
 }
 
