@@ -57,6 +57,9 @@ void benchCase(bool rtf)
     frmText* window = frame.documents().LoadDocument(path);
     window->showMaximized();
     RichTextBox* box = window->RichTextBox1;
+    // A large file's text comes from a worker after the window.
+    while (box->isLoading())
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
     box->setFocus();
     auto* recovery = frame.findChild<RecoveryController*>();
     QApplication::processEvents();
