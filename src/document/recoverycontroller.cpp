@@ -8,6 +8,7 @@
 #include "recoverysnapshot.h"
 #include "recoverywriter.h"
 #include "richtext/richtextbox.h"
+#include "richtext/rtfreader.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -239,10 +240,13 @@ bool RecoveryController::recover(const RecoveryStore::Entry& entry)
     if (!window)
         return false;
     RichTextBox* box = window->RichTextBox1;
-    if (copy.kind == DocumentKind::Rtf)
-        box->setTextRTF(copy.content);
-    else
-        DocumentFile::setPlainText(box->document(), QString::fromUtf8(copy.content));
+    // Built apart from the window: tens of megabytes then take a second, not many.
+    auto* document = new QTextDocument;
+    document->setUndoRedoEnabled(false);
+    if (copy.kind != DocumentKind::Rtf || !RtfReader::read(copy.content, document))
+        DocumentFile::setPlainText(document, QString::fromUtf8(copy.content));
+    document->setUndoRedoEnabled(true);
+    box->takeDocument(document, copy.kind == DocumentKind::Text);
     box->textFileFormat() = copy.format;
     if (!path.isEmpty()) {
         // Saved where it belongs, in the kind it was read as; the file stays untouched till then.
