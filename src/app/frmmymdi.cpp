@@ -19,7 +19,7 @@
 #include "maintoolbar.h"
 #include "menus/commandrouter.h"
 #include "menus/menubars.h"
-#include "openbatchview.h"
+#include "openpump.h"
 #include "optionscontroller.h"
 #include "panes/notescontroller.h"
 #include "panes/quotescontroller.h"
@@ -39,7 +39,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
@@ -59,11 +58,7 @@ frmMyMDI::frmMyMDI(const QStringList& commandLine, SettingsStore& store, QWidget
     m_timer4->setObjectName(QStringLiteral("Timer4"));
     m_timer4->setSingleShot(true);
     m_timer4->setInterval(300);
-    m_timer5 = new QTimer(this);
-    m_timer5->setObjectName(QStringLiteral("Timer5"));
-    m_timer5->setInterval(OpenQueue::WakeInterval);
     connect(m_timer4, &QTimer::timeout, this, &frmMyMDI::Timer4_Timer);
-    connect(m_timer5, &QTimer::timeout, this, &frmMyMDI::Timer5_Timer);
     MDIForm_Load();
 }
 
@@ -102,16 +97,16 @@ void frmMyMDI::buildFrame()
 void frmMyMDI::buildControllers()
 {
     m_documents = new DocumentManager(m_settings, m_area, this);
-    m_batchView = new OpenBatchView(m_area, *m_documents, this);
+    m_pump =
+        new OpenPump(this, m_settings, *m_documents, [this](const QString& path, bool fromOutside) {
+            m_projects->OpenPath(path, fromOutside);
+        });
+    connect(m_pump, &OpenPump::queueDrained, this, &frmMyMDI::queueDrained);
     m_statusBar->addPermanentWidget(new LoadProgress(*m_documents, m_statusBar));
     m_context.reset(new FrameContext{
         m_settings, *m_documents, *m_router, this,
         [this](const QString& path, int source) { return queuePath(path, source); },
-        [this] {
-            while (m_timer5->isActive() && m_queue.OpenQueueState == OpenQueue::Idle)
-                Timer5_Timer();
-        },
-        m_toolbar->Combo1, m_toolbar->Combo2, m_menus, QPoint()});
+        [this] { m_pump->drain(); }, m_toolbar->Combo1, m_toolbar->Combo2, m_menus, QPoint()});
     m_documentCommands = new DocumentController(*m_context, this);
     m_windows = new WindowController(*m_context, m_area, m_menus, this);
     m_toolbars = new ToolbarController(*m_context, m_toolbar, m_pane, this);
@@ -247,7 +242,7 @@ void frmMyMDI::Timer4_Timer()
     m_tree->deferredStart();
     for (const QString& path : std::as_const(m_commandLine))
         queuePath(path, 0);
-    m_queue.OpenQueueState = OpenQueue::Idle;
+    queue().OpenQueueState = OpenQueue::Idle;
     if (m_commandLine.isEmpty())
         activateWindow();
     m_recovery->deferredStart();
@@ -255,65 +250,22 @@ void frmMyMDI::Timer4_Timer()
 
 bool frmMyMDI::queuePath(const QString& path, int source)
 {
-    int cancel = source;
-    MDIForm_LinkExecute(path, cancel);
-    return cancel == 0;
+    return m_pump->queuePath(path, source);
 }
 
 void frmMyMDI::MDIForm_LinkExecute(const QString& CmdStr, int& Cancel)
 {
-    if (!m_linkEnabled) {
-        Cancel = -1;
-        return;
-    }
-    m_queue.append(CmdStr, Cancel);
-    if (!m_timer5->isActive()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        m_documents->yesNoAll().presetBatch(m_settings.boolean(Key::ConfirmExt));
-        if (!isVisible())
-            show();
-        m_timer5->start();
-    }
-    Cancel = 0;
+    m_pump->MDIForm_LinkExecute(CmdStr, Cancel);
 }
 
 void frmMyMDI::Timer5_Timer()
 {
-    // While an opening asks a question, a tick finds the queue busy; it must
-    // not spin in the question's event loop.
-    m_timer5->setInterval(OpenQueue::WakeInterval);
-    QElapsedTimer slice;
-    slice.start();
-    if (m_queue.OpenQueueState == OpenQueue::Idle && !m_queue.Queue.isEmpty())
-        m_batchView->begin();
-    const OpenQueue::Tick tick = m_queue.run(
-        {[this](const QString& path) {
-             m_batchView->opening(path);
-             OpenPath(path);
-             m_queue.finished();
-         },
-         [this] { return m_documents->yesNoAll().answer() == YesNoAllRegister::Cancel; },
-         // What is left after a cancelled batch came from other requests: a new batch.
-         [this] { m_documents->yesNoAll().presetBatch(m_settings.boolean(Key::ConfirmExt)); },
-         [&slice] { return slice.hasExpired(OpenQueue::Slice); }});
-    if (tick == OpenQueue::Tick::Waiting)
-        return;
-    if (tick != OpenQueue::Tick::Drained) {
-        // The rest follows as soon as the window has seen to its events.
-        m_timer5->setInterval(0);
-        return;
-    }
-    m_timer5->stop();
-    m_timer5->setInterval(OpenQueue::WakeInterval);
-    m_batchView->end();
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
-    emit queueDrained();
+    m_pump->Timer5_Timer();
 }
 
-void frmMyMDI::OpenPath(const QString& path)
+OpenQueue& frmMyMDI::queue()
 {
-    m_projects->OpenPath(path, m_queue.OpenFromOutside);
+    return m_pump->queue();
 }
 
 bool frmMyMDI::fncconfirm(const QString& word)
@@ -386,17 +338,15 @@ void frmMyMDI::closeEvent(QCloseEvent* event)
     // A close the program did not ask for came from the window's close box.
     if (event->spontaneous() && m_unloadMode != ClosedBySystem)
         m_unloadMode = ClosedByUser;
-    // A question about a changed document must show the document.
-    m_batchView->end();
+    m_pump->showBatch();
     if (!MDIForm_QueryUnload() || !MDIForm_Unload()) {
         event->ignore();
         m_unloadMode = ClosedByUser;
         return;
     }
     m_recovery->closing();
-    m_linkEnabled = false;
+    m_pump->close();
     emit linkClosed();
-    m_timer5->stop();
     m_tree->closing();
     if (ToolbarCustomizer* customizer = m_toolbars->customizer())
         customizer->close();

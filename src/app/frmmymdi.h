@@ -13,7 +13,7 @@ class ExternalTools;
 class FirstRun;
 class FolderTree;
 class NotesController;
-class OpenBatchView;
+class OpenPump;
 class ProjectController;
 class RecentFiles;
 class RecoveryController;
@@ -60,8 +60,6 @@ public:
     void Timer4_Timer();
     // The open queue's pump.
     void Timer5_Timer();
-    // Every path to open ends here, from the queue.
-    void OpenPath(const QString& path);
     // True to go on with what would replace a changed project.
     bool fncconfirm(const QString& word);
     void mnuExit_Click();
@@ -72,7 +70,7 @@ public:
 
     CommandRouter& router() { return *m_router; }
     DocumentManager& documents() { return *m_documents; }
-    OpenQueue& queue() { return m_queue; }
+    OpenQueue& queue();
     ProjectController& projects() { return *m_projects; }
 
 signals:
@@ -128,13 +126,10 @@ private:
     DiskWatch* m_diskWatch;
     RecoveryController* m_recovery;
     QTimer* m_timer4;
-    QTimer* m_timer5;
-    OpenQueue m_queue;
-    OpenBatchView* m_batchView;
+    OpenPump* m_pump;
     QStringList m_commandLine;
     int m_unloadMode = ClosedByUser;
     bool m_saveWindowState = false;
     // The queue takes no paths while the program is closing.
-    bool m_linkEnabled = true;
     bool m_activated = false;
 };
