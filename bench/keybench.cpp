@@ -4,6 +4,7 @@
 // maximum of each, the median processor time, and what the selection tracking
 // itself takes.
 #include "app/frmmymdi.h"
+#include "benchframe.h"
 #include "benchsupport.h"
 #include "document/documentmanager.h"
 #include "document/formattingcontroller.h"
@@ -186,15 +187,8 @@ void benchCase(bool rtf, int megabytes, const QString& onlyOperation, bool along
     std::printf("%s %d MB\n", rtf ? "rtf" : "text", megabytes);
     SettingsStore store(dir.filePath(QStringLiteral("settings.ini")));
     frmMyMDI frame(QStringList(), startedBefore(store));
-    frame.resize(1000, 700);
-    frame.show();
-    frame.findChild<QTimer*>(QStringLiteral("Timer4"))->stop();
-    frmText* window = frame.documents().LoadDocument(path);
-    window->showMaximized();
+    frmText* window = showMaximized(frame, path);
     RichTextBox* box = window->RichTextBox1;
-    // A large file loads in the background.
-    while (box->isLoading())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     std::printf("  (%s layout)\n", box->hasLineLayout() ? "line" : "rich-text");
     box->setFocus();
     SelectionTracker* tracker = frame.findChild<FormattingController*>()->tracker(window);

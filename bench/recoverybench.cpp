@@ -3,6 +3,7 @@
 // the part of taking a copy done on the window's thread, and the part done on
 // the writer's thread. Plain text and RTF.
 #include "app/frmmymdi.h"
+#include "benchframe.h"
 #include "benchsupport.h"
 #include "document/documentmanager.h"
 #include "document/frmtext.h"
@@ -51,15 +52,8 @@ void benchCase(bool rtf)
     std::printf("%s 10 MB\n", rtf ? "rtf" : "text");
     SettingsStore store(dir.filePath(QStringLiteral("settings.ini")));
     frmMyMDI frame(QStringList(), startedBefore(store));
-    frame.resize(1000, 700);
-    frame.show();
-    frame.findChild<QTimer*>(QStringLiteral("Timer4"))->stop();
-    frmText* window = frame.documents().LoadDocument(path);
-    window->showMaximized();
+    frmText* window = showMaximized(frame, path);
     RichTextBox* box = window->RichTextBox1;
-    // A large file's text comes from a worker after the window.
-    while (box->isLoading())
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
     box->setFocus();
     auto* recovery = frame.findChild<RecoveryController*>();
     QApplication::processEvents();
