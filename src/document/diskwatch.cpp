@@ -43,18 +43,18 @@ DiskWatch::DiskWatch(FrameContext& ctx, QObject* parent)
                 schedulePath(entry.path);
     });
     // Watchers miss changes on some file systems (network and FUSE mounts): the
-    // files are looked at again whenever a document or the program is activated.
+    // files are looked at again whenever a document or the program is activated,
+    // the bytes of the document in front too. Hashing every open file on each
+    // activation would read them all again and again.
     if (QMdiArea* area = m_documents.area())
         connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
-            if (auto* text = qobject_cast<frmText*>(window); text && m_entries.contains(text)) {
-                m_pending.insert(m_entries.value(text).path);
-                m_pendingThorough = true;
-                m_settle.start();
-            }
+            scheduleThorough(qobject_cast<frmText*>(window));
         });
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
-        if (s == Qt::ApplicationActive)
-            scheduleAll(true);
+        if (s != Qt::ApplicationActive)
+            return;
+        scheduleAll(false);
+        scheduleThorough(m_documents.activeDocument());
     });
     m_documents.mayReplaceFile = [this](frmText* window) { return mayReplaceFile(window); };
     m_documents.fileChangedOnDisk = [this](frmText* window) { return changedOnDisk(window); };
@@ -80,7 +80,7 @@ void DiskWatch::documentRecovered(frmText* window, const DiskStamp& disk)
     // the crash in between, is seen, asked about and never saved over unasked.
     Entry& entry = m_entries[window];
     entry.saved = entry.seen = disk;
-    scheduleAll(true);
+    schedulePath(entry.path);
 }
 
 void DiskWatch::documentSaved(const QString& path)
@@ -103,8 +103,19 @@ void DiskWatch::restamp(frmText* window)
 void DiskWatch::scheduleAll(bool thorough)
 {
     m_pendingAll = true;
-    m_pendingThorough = m_pendingThorough || thorough;
+    if (thorough)
+        for (const Entry& entry : std::as_const(m_entries))
+            m_thorough.insert(entry.path);
     m_settle.start();
+}
+
+void DiskWatch::scheduleThorough(frmText* window)
+{
+    const auto it = window ? m_entries.constFind(window) : m_entries.cend();
+    if (it == m_entries.cend())
+        return;
+    m_thorough.insert(it->path);
+    schedulePath(it->path);
 }
 
 void DiskWatch::schedulePath(const QString& path)
@@ -122,7 +133,7 @@ void DiskWatch::processPending()
     }
     const QSet<QString> paths = std::exchange(m_pending, {});
     const bool all = std::exchange(m_pendingAll, false);
-    const bool thorough = std::exchange(m_pendingThorough, false);
+    const QSet<QString> thorough = std::exchange(m_thorough, {});
     QList<QPointer<frmText>> windows;
     for (frmText* window : m_documents.documentWindows())
         if (auto it = m_entries.constFind(window); it != m_entries.cend())
@@ -130,7 +141,7 @@ void DiskWatch::processPending()
                 windows.append(window);
     for (const QPointer<frmText>& window : std::as_const(windows))
         if (window && !window->state().Deleted)
-            check(window, thorough);
+            check(window, thorough.contains(window->state().FileName));
     syncWatches();
 }
 

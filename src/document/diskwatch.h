@@ -52,6 +52,7 @@ private:
     void documentRecovered(frmText* window, const DiskStamp& disk);
     void restamp(frmText* window);
     void schedulePath(const QString& path);
+    void scheduleThorough(frmText* window);
     void processPending();
     void check(frmText* window, bool thorough);
     // A Yes/No question with its own button names, the careful No its default.
@@ -71,7 +72,8 @@ private:
     QTimer m_settle;
     QSet<QString> m_pending;
     bool m_pendingAll = false;
-    bool m_pendingThorough = false;
+    // Paths whose bytes are looked at even when size and time did not change.
+    QSet<QString> m_thorough;
     // One of our questions or messages is open: nothing else is asked meanwhile.
     bool m_busy = false;
 };

@@ -260,8 +260,6 @@ void TestBackgroundLoad::lineLayoutEditsAndUndoes()
     QCoreApplication::processEvents();
     QVERIFY(box.hasLineLayout());
     QCOMPARE(box.SelBold(), std::optional<bool>(true));
-    box.document()->undo();
-    box.document()->undo();
     while (box.document()->isUndoAvailable())
         box.document()->undo();
     QCOMPARE(box.Text().replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8(), bytes);
