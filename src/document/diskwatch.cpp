@@ -7,6 +7,7 @@
 #include "frmtext.h"
 #include "platform/prompter.h"
 #include "richtext/documentfile.h"
+#include "richtext/documentloader.h"
 #include "richtext/richtextbox.h"
 
 #include <QApplication>
@@ -17,7 +18,8 @@
 #include <QTextBlock>
 
 DiskWatch::DiskWatch(FrameContext& ctx, QObject* parent)
-    : QObject(parent), m_documents(ctx.documents)
+    : QObject(parent), m_documents(ctx.documents),
+      m_backgroundBytes(DocumentLoader::BackgroundBytes)
 {
     setObjectName(QStringLiteral("DiskWatch"));
     m_settle.setSingleShot(true);
@@ -92,9 +94,14 @@ void DiskWatch::documentSaved(const QString& path)
 
 void DiskWatch::restamp(frmText* window)
 {
+    restamp(window, DiskStamp::of(window->state().FileName));
+}
+
+void DiskWatch::restamp(frmText* window, const DiskStamp& disk)
+{
     Entry& entry = m_entries[window];
     entry.path = window->state().FileName;
-    entry.saved = DiskStamp::of(entry.path);
+    entry.saved = disk;
     entry.seen = entry.saved;
     entry.ourMark = false;
     syncWatches();
@@ -148,7 +155,8 @@ void DiskWatch::processPending()
 void DiskWatch::check(frmText* window, bool thorough)
 {
     auto it = m_entries.find(window);
-    if (it == m_entries.end())
+    // A window being reloaded is looked at again once its reload ends.
+    if (it == m_entries.end() || window->RichTextBox1->isLoading())
         return;
     const QString path = window->state().FileName;
     // The program itself renamed or moved the file: it is the same document.
@@ -167,10 +175,8 @@ void DiskWatch::check(frmText* window, bool thorough)
         it->seen = now;
         return;
     case DiskChange::Action::Reload:
-        if (reload(window)) {
-            emit statusMessage(DiskChange::reloadedStatus(path));
+        if (reload(window, now))
             return;
-        }
         break; // read failed after all: as for any file we cannot read
     case DiskChange::Action::Ask:
         askReload(window, path);
@@ -183,7 +189,12 @@ void DiskWatch::check(frmText* window, bool thorough)
     case DiskChange::Action::MarkUnfit:
         break;
     }
-    it = m_entries.find(window);
+    markUnfit(window, path);
+}
+
+void DiskWatch::markUnfit(frmText* window, const QString& path)
+{
+    auto it = m_entries.find(window);
     it->seen = DiskStamp::quick(path);
     markChanged(window, *it);
     m_busy = true;
@@ -212,36 +223,86 @@ void DiskWatch::askReload(frmText* target, const QString& path)
         ask(DiskChange::reloadQuestion(path), MessageIcon::Question, DiskChange::ReloadButtons);
     auto it = m_entries.find(window.data());
     if (!window || window->state().Deleted || it == m_entries.end() ||
-        window->state().FileName != path)
+        window->state().FileName != path || window->RichTextBox1->isLoading())
         return;
-    if (answer == Answer::Yes && reload(window)) {
-        emit statusMessage(DiskChange::reloadedStatus(path));
+    if (answer == Answer::Yes && reload(window, DiskStamp::of(path)))
         return;
-    }
     // Once for each change: what the disk holds now was shown to the user,
     // changes that came while the question was open included. A save still asks.
     it->seen = DiskStamp::of(path);
 }
 
-bool DiskWatch::reload(frmText* window)
+bool DiskWatch::reload(frmText* window, const DiskStamp& disk)
 {
     RichTextBox* box = window->RichTextBox1;
-    const int line = box->textCursor().blockNumber();
-    const int top = box->verticalScrollBar()->value();
-    const int left = box->horizontalScrollBar()->value();
+    const View view{box->textCursor().blockNumber(), box->verticalScrollBar()->value(),
+                    box->horizontalScrollBar()->value()};
     const QString path = window->state().FileName;
     // Read as a document is opened: the kind from the name, the encoding detected.
-    if (!box->LoadFile(path, DocumentFile::kindForPath(path)))
-        return false;
+    const DocumentKind kind = DocumentFile::kindForPath(path);
+    if (disk.size < m_backgroundBytes) {
+        if (!box->LoadFile(path, kind))
+            return false;
+        reloaded(window, view, disk);
+        return true;
+    }
+    // The window keeps showing its text, read-only, until the file's takes over.
+    const QPointer<frmText> guard(window);
+    connect(
+        box, &RichTextBox::loadFinished, this,
+        [this, guard, view, disk](const Status& status) {
+            if (guard)
+                reloadEnded(guard, view, disk, status);
+        },
+        Qt::SingleShotConnection);
+    box->startReload(path, kind);
+    m_documents.reloading(window);
+    return true;
+}
+
+void DiskWatch::reloadEnded(frmText* window, const View& view, const DiskStamp& disk,
+                            const Status& status)
+{
+    const auto it = m_entries.find(window);
+    if (it == m_entries.end() || window->state().Deleted)
+        return;
+    const QString path = window->state().FileName;
+    // Measured against what was read: a change that came while it loaded is seen.
+    schedulePath(path);
+    if (status) {
+        reloaded(window, view, disk);
+        return;
+    }
+    if (status.error().code == ErrorCode::Cancelled) {
+        // Stopped by the user, or an edit got in first: the text stays, no longer the
+        // file's, and a save asks before replacing the file.
+        it->seen = disk;
+        markChanged(window, *it);
+        return;
+    }
+    // The file went away or became unreadable while it was read.
+    const DiskStamp now = DiskStamp::quick(path);
+    if (now.kind == DiskStamp::Kind::Missing) {
+        it->seen = now;
+        markChanged(window, *it);
+        emit statusMessage(DiskChange::goneStatus(path));
+        return;
+    }
+    markUnfit(window, path);
+}
+
+void DiskWatch::reloaded(frmText* window, const View& view, const DiskStamp& disk)
+{
+    RichTextBox* box = window->RichTextBox1;
     m_documents.InitDocProperties(window);
     window->state().Dirty = false;
     QTextDocument* document = box->document();
     box->setTextCursor(
-        QTextCursor(document->findBlockByNumber(qMin(line, document->blockCount() - 1))));
-    box->verticalScrollBar()->setValue(top);
-    box->horizontalScrollBar()->setValue(left);
-    restamp(window);
-    return true;
+        QTextCursor(document->findBlockByNumber(qMin(view.line, document->blockCount() - 1))));
+    box->verticalScrollBar()->setValue(view.top);
+    box->horizontalScrollBar()->setValue(view.left);
+    restamp(window, disk);
+    emit statusMessage(DiskChange::reloadedStatus(window->state().FileName));
 }
 
 void DiskWatch::markChanged(frmText* window, Entry& entry)

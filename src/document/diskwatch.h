@@ -2,6 +2,7 @@
 
 #include "platform/diskstamp.h"
 #include "platform/prompter.h"
+#include "platform/result.h"
 
 #include <QFileSystemWatcher>
 #include <QHash>
@@ -35,6 +36,8 @@ public:
         processPending();
     }
     QStringList watchedFiles() const { return m_watcher.files(); }
+    // Files from this size on are reloaded on the worker, as they are opened.
+    void setBackgroundBytes(qint64 bytes) { m_backgroundBytes = bytes; }
 
 signals:
     // For the frame's status bar.
@@ -48,9 +51,17 @@ private:
         bool ourMark = false; // the changed mark is ours, not an edit
     };
 
+    // What a reload keeps of the view: the caret's line and the scroll positions.
+    struct View {
+        int line = 0;
+        int top = 0;
+        int left = 0;
+    };
+
     void documentSaved(const QString& path);
     void documentRecovered(frmText* window, const DiskStamp& disk);
     void restamp(frmText* window);
+    void restamp(frmText* window, const DiskStamp& disk);
     void schedulePath(const QString& path);
     void scheduleThorough(frmText* window);
     void processPending();
@@ -58,7 +69,13 @@ private:
     // A Yes/No question with its own button names, the careful No its default.
     int ask(const QString& text, MessageIcon icon, const QStringList& buttonTexts);
     void askReload(frmText* window, const QString& path);
-    bool reload(frmText* window);
+    // Reads the file again; disk is its stamp taken before reading. False when a read
+    // at once failed; a large file is read in the background and ends in reloadEnded.
+    bool reload(frmText* window, const DiskStamp& disk);
+    void reloadEnded(frmText* window, const View& view, const DiskStamp& disk,
+                     const Status& status);
+    void reloaded(frmText* window, const View& view, const DiskStamp& disk);
+    void markUnfit(frmText* window, const QString& path);
     void markChanged(frmText* window, Entry& entry);
     bool mayReplaceFile(frmText* window);
     bool changedOnDisk(frmText* window);
@@ -76,4 +93,5 @@ private:
     QSet<QString> m_thorough;
     // One of our questions or messages is open: nothing else is asked meanwhile.
     bool m_busy = false;
+    qint64 m_backgroundBytes;
 };

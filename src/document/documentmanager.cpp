@@ -138,8 +138,11 @@ frmText* DocumentManager::loadInBackground(const QString& path)
     m_table.state(slot).FileName = path;
     RichTextBox* box = window->RichTextBox1;
     box->startLoad(path, DocumentFile::kindForPath(path));
-    connect(box, &RichTextBox::loadFinished, this,
-            [this, window](const Status& status) { backgroundLoadEnded(window, status); });
+    // Once: the box loads again when its file is reloaded, which is not an opening.
+    connect(
+        box, &RichTextBox::loadFinished, this,
+        [this, window](const Status& status) { backgroundLoadEnded(window, status); },
+        Qt::SingleShotConnection);
     InitDocProperties(window);
     addDocumentWindow(window);
     window->MyShow();

@@ -64,6 +64,8 @@ public:
     // A changed document came back from a recovery copy under its path; disk is the
     // file as it stood when the copy was made.
     void recovered(frmText* window, const DiskStamp& disk) { emit documentRecovered(window, disk); }
+    // The window's file is read again in the background (the disk watch's reload).
+    void reloading(frmText* window) { emit reloadStarted(window); }
     // Activates the window already showing the path; false when none does.
     bool activateOpen(const QString& path);
 
@@ -134,6 +136,8 @@ signals:
     // or in loadFailed just before the window closes.
     void loadStarted(frmText* window);
     void loadFailed(const QString& path);
+    // A window whose file is read again in the background; its box's loadFinished ends it.
+    void reloadStarted(frmText* window);
     void documentSaved(const QString& path);
     void documentRecovered(frmText* window, const DiskStamp& disk);
     void documentClosed(frmText* window);

@@ -26,6 +26,7 @@ LoadProgress::LoadProgress(DocumentManager& documents, QWidget* parent)
     m_cancel->setObjectName(QStringLiteral("LoadCancel"));
     connect(m_cancel, &QToolButton::clicked, this, &LoadProgress::cancelShown);
     connect(&documents, &DocumentManager::loadStarted, this, &LoadProgress::follow);
+    connect(&documents, &DocumentManager::reloadStarted, this, &LoadProgress::follow);
     hide();
 }
 
@@ -44,6 +45,8 @@ void LoadProgress::follow(frmText* window)
 {
     m_loading.append(window);
     RichTextBox* box = window->RichTextBox1;
+    // A window reloaded again is followed once.
+    disconnect(box, nullptr, this, nullptr);
     connect(box, &RichTextBox::loadProgressed, this, [this, window](int percent) {
         if (window == shown())
             m_bar->setValue(percent);

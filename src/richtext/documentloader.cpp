@@ -115,7 +115,7 @@ Result<LoadedDocument> DocumentLoader::load(const QString& path, DocumentKind ki
     return Result<LoadedDocument>(std::move(loaded));
 }
 
-void DocumentLoader::start(const QString& path, DocumentKind kind)
+void DocumentLoader::start(const QString& path, DocumentKind kind, bool withPreview)
 {
     auto job = std::make_shared<Job>();
     job->path = path;
@@ -127,7 +127,7 @@ void DocumentLoader::start(const QString& path, DocumentKind kind)
     m_outcome.reset();
     m_lastPercent = -1;
     m_poll.start();
-    QThreadPool::globalInstance()->start([job] {
+    pool()->start([job, withPreview] {
         const auto preview = [&job](std::unique_ptr<QTextDocument> beginning) {
             QMutexLocker lock(&job->mutex);
             if (!job->receiver || job->cancelled)
@@ -144,7 +144,7 @@ void DocumentLoader::start(const QString& path, DocumentKind kind)
                 job->percent = percent;
                 return !job->cancelled;
             },
-            preview);
+            withPreview ? Preview(preview) : Preview());
         QMutexLocker lock(&job->mutex);
         // Nobody waits any more: the document goes here, in the thread it belongs to.
         if (!job->receiver)
@@ -156,6 +156,12 @@ void DocumentLoader::start(const QString& path, DocumentKind kind)
         QMetaObject::invokeMethod(
             receiver, [receiver] { receiver->deliver(); }, Qt::QueuedConnection);
     });
+}
+
+QThreadPool* DocumentLoader::pool()
+{
+    static QThreadPool loads;
+    return &loads;
 }
 
 void DocumentLoader::cancel()

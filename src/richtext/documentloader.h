@@ -11,6 +11,7 @@
 #include <memory>
 
 class QTextDocument;
+class QThreadPool;
 
 // A document read, decoded and built on a worker thread, so that the window stays
 // responsive while a large file loads. The document comes back to the loader's
@@ -35,7 +36,11 @@ public:
     // A load still running is cancelled; its document is thrown away when done.
     ~DocumentLoader() override;
 
-    void start(const QString& path, DocumentKind kind);
+    // withPreview: a long text's beginning is handed over first (previewReady).
+    void start(const QString& path, DocumentKind kind, bool withPreview = true);
+    // The loads' own threads: a long load never holds up the painting's helpers,
+    // which run in the global pool.
+    static QThreadPool* pool();
     // The load ends soon with the error ErrorCode::Cancelled.
     void cancel();
     bool running() const { return m_job != nullptr; }

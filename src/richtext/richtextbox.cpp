@@ -26,9 +26,10 @@ RichTextBox::RichTextBox(QWidget* parent)
     setObjectName(QStringLiteral("RichTextBox1"));
     setAcceptRichText(true);
     setTabChangesFocus(false);
-    // A document taken over from a loader is no change of the user's.
+    // A document taken over from a loader is no change of the user's; the one a
+    // reload keeps shown is still the user's.
     connect(this, &QTextEdit::textChanged, this, [this] {
-        if (!m_loader)
+        if (!m_loader || m_keepShown)
             emit Change();
     });
     watchDocument(document());
@@ -76,13 +77,27 @@ Status RichTextBox::LoadFile(const QString& path, DocumentKind kind)
 
 void RichTextBox::startLoad(const QString& path, DocumentKind kind)
 {
+    beginLoad(path, kind, false);
+}
+
+void RichTextBox::startReload(const QString& path, DocumentKind kind)
+{
+    // Tells at the end whether anything edited the text while the file loaded.
+    document()->setModified(false);
+    beginLoad(path, kind, true);
+}
+
+void RichTextBox::beginLoad(const QString& path, DocumentKind kind, bool keepShown)
+{
     m_loader = std::make_unique<DocumentLoader>();
+    m_keepShown = keepShown;
     m_readOnlyBeforeLoad = isReadOnly();
     setReadOnly(true);
     connect(m_loader.get(), &DocumentLoader::progressed, this, &RichTextBox::loadProgressed);
-    connect(m_loader.get(), &DocumentLoader::previewReady, this, &RichTextBox::showPreview);
+    if (!keepShown)
+        connect(m_loader.get(), &DocumentLoader::previewReady, this, &RichTextBox::showPreview);
     connect(m_loader.get(), &DocumentLoader::finished, this, &RichTextBox::finishLoad);
-    m_loader->start(path, kind);
+    m_loader->start(path, kind, !keepShown);
 }
 
 void RichTextBox::cancelLoad()
@@ -144,7 +159,16 @@ void RichTextBox::finishLoad()
 {
     const QString path = m_loader->path();
     Result<LoadedDocument> loaded = m_loader->take();
-    const bool previewShown = document()->parent() == this;
+    const bool keptShown = std::exchange(m_keepShown, false);
+    if (keptShown && (!loaded || document()->isModified())) {
+        m_loader.reset();
+        setReadOnly(m_readOnlyBeforeLoad);
+        emit loadFinished(loaded ? Status(Error{ErrorCode::Cancelled,
+                                                QStringLiteral("The text was edited meanwhile")})
+                                 : Status(loaded.error()));
+        return;
+    }
+    const bool previewShown = !keptShown && document()->parent() == this;
     const int scrolled = verticalScrollBar()->value();
     const int caret = textCursor().position();
     if (!loaded) {

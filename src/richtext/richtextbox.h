@@ -30,7 +30,13 @@ public:
     // loadFinished(), then holds the file as LoadFile leaves it. A large plain-text
     // file is shown with the line layout (PlainTextLayout).
     void startLoad(const QString& path, DocumentKind kind);
-    // The load ends with ErrorCode::Cancelled and the control stays empty.
+    // Loads on a worker thread as startLoad does, but the document shown stays, read-only,
+    // until the file's is complete and takes its place in one step. A load that fails
+    // or is cancelled leaves it as it was; so does an edit that got into it meanwhile
+    // (a command working past the read-only state): the load then ends as cancelled.
+    void startReload(const QString& path, DocumentKind kind);
+    // The load ends with ErrorCode::Cancelled; the control stays empty, or as it was
+    // for a reload.
     void cancelLoad();
     bool isLoading() const { return m_loader != nullptr; }
     QString loadingPath() const;
@@ -151,6 +157,7 @@ protected:
 private:
     void watchDocument(QTextDocument* document);
     void showPreview();
+    void beginLoad(const QString& path, DocumentKind kind, bool keepShown);
     void finishLoad();
     // Puts the document (a child of this control from now on) in place of the one shown.
     void adopt(QTextDocument* document, bool plainText);
@@ -166,4 +173,6 @@ private:
     ViewMetrics m_metrics;
     std::unique_ptr<DocumentLoader> m_loader;
     bool m_readOnlyBeforeLoad = false;
+    // A reload runs: the document shown is the user's until the new one takes over.
+    bool m_keepShown = false;
 };

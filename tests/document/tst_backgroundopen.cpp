@@ -27,7 +27,7 @@ class TestBackgroundOpen : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { qRegisterMetaType<frmText*>(); }
-    void cleanup() { QThreadPool::globalInstance()->waitForDone(); }
+    void cleanup() { DocumentLoader::pool()->waitForDone(); }
     void largeFileOpensWhenItsTextIsIn();
     void windowClosedMidLoadOpensNothing();
     void cancelFromTheStatusBarClosesTheWindow();
@@ -75,7 +75,7 @@ void TestBackgroundOpen::windowClosedMidLoadOpensNothing()
     const int slot = window->slot();
     QVERIFY(window->close());
     QTRY_VERIFY(!window);
-    QThreadPool::globalInstance()->waitForDone();
+    DocumentLoader::pool()->waitForDone();
     QTest::qWait(50);
     QCOMPARE(opened.count(), 0);
     QVERIFY(f.documents().table().state(slot).Deleted);

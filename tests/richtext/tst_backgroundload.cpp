@@ -40,7 +40,7 @@ class TestBackgroundLoad : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { qRegisterMetaType<Status>(); }
-    void cleanup() { QThreadPool::globalInstance()->waitForDone(); }
+    void cleanup() { DocumentLoader::pool()->waitForDone(); }
     void loaderBuildsWhatALoadAtOnceBuilds_data();
     void loaderBuildsWhatALoadAtOnceBuilds();
     void loaderStopsWhenCancelled();
@@ -174,7 +174,7 @@ void TestBackgroundLoad::boxClosedMidLoadThrowsTheDocumentAway()
         box->startLoad(path, DocumentKind::Text);
         QTest::qWait(wait);
         box.reset();
-        QThreadPool::globalInstance()->waitForDone();
+        DocumentLoader::pool()->waitForDone();
         QCoreApplication::processEvents(); // a delivery on its way finds no one
     }
     RichTextBox box;
