@@ -1,13 +1,16 @@
 // Opens generated plain-text and RTF files in a real document window and prints
 // how long the window takes to come up, the text to show and the program to have
 // no layout or load work left ("busy until"), how long the window was ever frozen,
-// how long a save takes against cp, and the memory used.
+// how long a save takes against cp, the memory used, and for plain text how long a
+// reload after another program rewrote the file freezes the window.
 // Each case runs in a process of its own so that its peak memory is its own.
 #include "app/frmmymdi.h"
 #include "benchsupport.h"
+#include "document/diskwatch.h"
 #include "document/documentmanager.h"
 #include "document/documenttable.h"
 #include "document/frmtext.h"
+#include "richtext/documentloader.h"
 #include "richtext/richtextbox.h"
 #include "richtext/textcodec.h"
 
@@ -20,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <limits>
 
 namespace {
 
@@ -46,6 +50,48 @@ QByteArray generate(const QString& kind, qint64 bytes)
     while (out.size() < bytes)
         out += words + end;
     return out;
+}
+
+// Another program rewrites the file; the disk watch reloads it. Prints how long until
+// the window shows it and the longest the window was frozen from the change until a
+// second after (the look at the file, the reload and what the layout does after).
+void printReload(frmMyMDI& frame, const QString& path, bool inBackground)
+{
+    DiskWatch* watch = frame.findChild<DiskWatch*>();
+    watch->setBackgroundBytes(inBackground ? DocumentLoader::BackgroundBytes
+                                           : std::numeric_limits<qint64>::max());
+    QByteArray bytes;
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadWrite))
+            return;
+        bytes = file.readAll();
+        bytes.prepend(inBackground ? "changed on disk\n" : "changed on disk again\n");
+        file.seek(0);
+        file.write(bytes);
+    }
+    bool reloaded = false;
+    const QMetaObject::Connection done =
+        QObject::connect(watch, &DiskWatch::statusMessage, [&] { reloaded = true; });
+    QElapsedTimer clock;
+    clock.start();
+    qint64 longestFreeze = 0;
+    QElapsedTimer gap;
+    gap.start();
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout,
+                     [&] { longestFreeze = qMax(longestFreeze, gap.restart()); });
+    tick.start(10);
+    watch->scheduleAll(false);
+    while (!reloaded && clock.elapsed() < 120000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    const qint64 complete = clock.elapsed();
+    while (clock.elapsed() - complete < 1000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    QObject::disconnect(done);
+    std::printf("      reload %s: complete %5lld ms, longest freeze %4lld ms%s\n",
+                inBackground ? "in background" : "at once      ", complete, longestFreeze,
+                reloaded ? "" : " (never reloaded)");
 }
 
 int runCase(const QString& kind, int megabytes)
@@ -168,6 +214,11 @@ int runCase(const QString& kind, int megabytes)
                 freezeWhileLoading, scrollFreeze, laidOut, saved, copied, usedMb, usedMb / fileMb,
                 box->hasLineLayout() ? ", line layout" : "");
     std::fflush(stdout);
+    if (DocumentFile::kindForPath(path) == DocumentKind::Text) {
+        printReload(frame, path, true);
+        printReload(frame, path, false);
+        std::fflush(stdout);
+    }
     box->document()->setModified(false);
     window->state().Dirty = false;
     return 0;
