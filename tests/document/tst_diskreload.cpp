@@ -95,6 +95,7 @@ private slots:
     void saveWhileReloadingWritesNothing();
     void closeAfterChoosingReloadKeepsTheWindowUntilItIsIn();
     void windowClosedMidReload();
+    void ownSaveDoesNotReload();
 };
 
 void TestDiskReload::largeFileReloadsBehindTheOldText_data()
@@ -357,6 +358,27 @@ void TestDiskReload::windowClosedMidReload()
     QCoreApplication::processEvents();
     QVERIFY(f.documentWindows().isEmpty());
     QVERIFY(!f.watch()->watchedFiles().contains(path));
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestDiskReload::ownSaveDoesNotReload()
+{
+    Fixture f;
+    f.reloadAllInBackground();
+    const QString path = f.home.write(QStringLiteral("o.txt"), "before\n");
+    frmText* window = f.open(path);
+    RichTextBox* box = window->RichTextBox1;
+    QTextCursor(box->document()).insertText(QStringLiteral("mine "));
+    QVERIFY(f.documents().save(window));
+    QSignalSpy started(&f.documents(), &DocumentManager::reloadStarted);
+    f.watch()->scheduleAll(true);
+    f.settle();
+    QCoreApplication::processEvents();
+    f.settle();
+    QVERIFY(!box->isLoading());
+    QCOMPARE(started.count(), 0);
+    QCOMPARE(box->toPlainText(), QStringLiteral("mine before\n"));
+    QVERIFY(!window->state().Dirty);
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 
