@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 #include <QStringEncoder>
 #include <QTest>
+#include <QTextCursor>
 #include <QTextDocument>
 
 class TestTextCodec : public QObject {
@@ -13,6 +14,7 @@ private slots:
     void unchangedFilesSaveByteForByte_data();
     void unchangedFilesSaveByteForByte();
     void randomBytesSurvive();
+    void everyParagraphAndCellIsALine();
     void detection_data();
     void detection();
     void lineEndingsAreKept();
@@ -71,6 +73,36 @@ void TestTextCodec::randomBytesSurvive()
         DocumentFile::setPlainText(&document, decoded.text);
         QCOMPARE(TextCodec::encode(DocumentFile::plainText(&document), decoded.format), bytes);
     }
+}
+
+void TestTextCodec::everyParagraphAndCellIsALine()
+{
+    // Paragraphs of every length up to twice the eight characters looked at together,
+    // so that a paragraph's end falls on each place among them.
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QString expected;
+    for (int length = 0; length < 17; ++length) {
+        const QString line(length, QChar(u'a' + length));
+        cursor.insertText(line);
+        cursor.insertBlock();
+        expected += line + u'\n';
+    }
+    cursor.insertText(QStringLiteral("soft") + QChar(QChar::LineSeparator) +
+                      QStringLiteral("break"));
+    expected += QStringLiteral("soft\nbreak");
+    QCOMPARE(DocumentFile::plainText(&document), expected);
+
+    // Table cells: each is a line, and the marks around them are too.
+    cursor.insertTable(1, 2);
+    cursor.insertText(QStringLiteral("x"));
+    cursor.movePosition(QTextCursor::NextCell);
+    cursor.insertText(QStringLiteral("\u00e9y"));
+    const QString text = DocumentFile::plainText(&document);
+    QVERIFY(text.startsWith(expected));
+    QCOMPARE(text.mid(expected.size()).split(u'\n', Qt::SkipEmptyParts),
+             QStringList({QStringLiteral("x"), QStringLiteral("\u00e9y")}));
+    QVERIFY(!text.contains(QChar(0xFDD0)) && !text.contains(QChar(0xFDD1)));
 }
 
 void TestTextCodec::detection_data()
