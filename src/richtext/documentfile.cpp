@@ -167,11 +167,14 @@ void marksToNewlines(char16_t* c, qsizetype size, bool cellMarks)
 
 QString DocumentFile::plainText(const QTextDocument* document)
 {
-    QString text = document->toRawText();
     // Table cells start and end with frame marks; as text each cell is a line.
-    const bool hasTables = !document->rootFrame()->childFrames().isEmpty();
-    marksToNewlines(reinterpret_cast<char16_t*>(text.data()), text.size(), hasTables);
-    return text;
+    return plainText(document->toRawText(), !document->rootFrame()->childFrames().isEmpty());
+}
+
+QString DocumentFile::plainText(QString rawText, bool hasTables)
+{
+    marksToNewlines(reinterpret_cast<char16_t*>(rawText.data()), rawText.size(), hasTables);
+    return rawText;
 }
 
 void DocumentFile::setPlainText(QTextDocument* document, const QString& text)

@@ -229,6 +229,17 @@ void TestBackgroundLoad::lineLayoutPlacesEveryLineAlike()
     box.moveCursor(QTextCursor::Down);
     QCOMPARE(box.textCursor().blockNumber(), 1);
     QCOMPARE(box.cursorRect().top() - top.top(), int(height));
+    // The end of the text, an empty last line after the final line end, comes into view.
+    box.resize(150, 300);
+    QCoreApplication::processEvents();
+    box.moveCursor(QTextCursor::End);
+    box.ensureCursorVisible();
+    QCoreApplication::processEvents();
+    QVERIFY2(box.viewport()->rect().contains(box.cursorRect()),
+             qPrintable(QStringLiteral("%1,%2 in %3")
+                            .arg(box.cursorRect().top())
+                            .arg(box.cursorRect().bottom())
+                            .arg(box.viewport()->height())));
     // Only what was shown or asked for was laid out.
     int laidOut = 0;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
