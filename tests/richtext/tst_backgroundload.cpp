@@ -119,7 +119,9 @@ void TestBackgroundLoad::loaderStopsWhenCancelled()
     QVERIFY(!loaded);
     QCOMPARE(loaded.error().code, ErrorCode::Cancelled);
     QVERIFY(std::is_sorted(seen.cbegin(), seen.cend()));
-    QCOMPARE(seen.last(), 40);
+    // It stopped at the first answer no, before the end.
+    QVERIFY(seen.last() >= 40 && seen.last() < 100);
+    QCOMPARE(std::count_if(seen.cbegin(), seen.cend(), [](int p) { return p >= 40; }), 1);
 }
 
 void TestBackgroundLoad::loaderReportsWhatIsWrongWithThePath()
