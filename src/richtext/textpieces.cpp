@@ -7,27 +7,55 @@ TextPieces::TextPieces(QByteArray bytes, qsizetype pieceBytes)
 {
     TextCodec::Prepared prepared = TextCodec::prepare(bytes);
     m_format = prepared.format;
-    m_at = prepared.offset;
-    m_whole = prepared.whole;
-    if (m_whole) {
+    if (prepared.whole) {
         // The bytes are done with; only the text is read on.
+        m_whole = true;
         m_raw = std::move(prepared.raw);
-        m_at = 0;
+        m_total = m_raw.size();
     } else {
         m_bytes = std::move(bytes);
+        m_at = prepared.offset;
+        m_total = m_bytes.size();
+        splitBytes();
     }
     if (atEnd())
         finish();
 }
 
-qint64 TextPieces::total() const
+qsizetype TextPieces::cutAfter(qsizetype from) const
 {
-    return m_whole ? m_raw.size() : m_bytes.size();
+    const char* data = m_bytes.constData();
+    qsizetype end = qMin(m_bytes.size(), from + m_pieceBytes);
+    // Only valid UTF-8 is read in pieces, so a cut before a character's first
+    // byte reads just as the whole does; Windows-1252 may be cut anywhere.
+    if (m_format.encoding == "UTF-8")
+        while (end < m_bytes.size() && (uchar(data[end]) & 0xC0) == 0x80)
+            ++end;
+    return end;
+}
+
+void TextPieces::splitBytes()
+{
+    // Shared bytes stay whole: cutting them would only add a copy.
+    if (m_total - m_at <= m_pieceBytes || !m_bytes.isDetached())
+        return;
+    QList<qsizetype> cuts{m_at};
+    while (cuts.constLast() < m_total)
+        cuts.append(cutAfter(cuts.constLast()));
+    // The pieces are copied out from the end and the whole shrunk behind them,
+    // so that the file is held about once, and each piece goes once read.
+    m_pieces.resize(cuts.size() - 1);
+    for (qsizetype i = cuts.size() - 2; i >= 0; --i) {
+        m_pieces[i] = m_bytes.sliced(cuts[i], cuts[i + 1] - cuts[i]);
+        m_bytes.truncate(cuts[i]);
+        m_bytes.squeeze();
+    }
+    m_bytes = QByteArray();
 }
 
 bool TextPieces::atEnd() const
 {
-    return m_at >= total();
+    return m_at >= m_total;
 }
 
 QString TextPieces::next()
@@ -41,15 +69,13 @@ QString TextPieces::next()
         m_at = end;
         if (atEnd())
             m_raw = QString();
+    } else if (!m_pieces.isEmpty()) {
+        const QByteArray piece = m_pieces.takeFirst();
+        raw = TextCodec::decodeWith(m_format.encoding, piece.constData(), piece.size());
+        m_at += piece.size();
     } else {
-        const char* data = m_bytes.constData();
-        qsizetype end = qMin(m_bytes.size(), m_at + m_pieceBytes);
-        // Only valid UTF-8 is read in pieces, so a cut before a character's first
-        // byte reads just as the whole does; Windows-1252 may be cut anywhere.
-        if (m_format.encoding == "UTF-8")
-            while (end < m_bytes.size() && (uchar(data[end]) & 0xC0) == 0x80)
-                ++end;
-        raw = TextCodec::decodeWith(m_format.encoding, data + m_at, end - m_at);
+        const qsizetype end = cutAfter(m_at);
+        raw = TextCodec::decodeWith(m_format.encoding, m_bytes.constData() + m_at, end - m_at);
         m_at = end;
         if (atEnd())
             m_bytes = QByteArray();

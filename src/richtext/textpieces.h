@@ -20,7 +20,7 @@ public:
     QString next();
     // How much of the text is read, out of total(), for progress.
     qint64 done() const { return m_at; }
-    qint64 total() const;
+    qint64 total() const { return m_total; }
     // Complete once atEnd(): the line ends are known only when all are read.
     const TextFileFormat& format() const { return m_format; }
 
@@ -28,13 +28,18 @@ private:
     QString splitLineEndings(const QString& raw);
     void noteEnding(LineEnding ending, qsizetype count = 1);
     void finish();
+    qsizetype cutAfter(qsizetype from) const;
+    void splitBytes();
 
+    // Pieces of the file still to read, each freed once read.
+    QList<QByteArray> m_pieces;
     QByteArray m_bytes;
     // The text of an encoding read only whole, its line ends as in the file.
     QString m_raw;
     bool m_whole = false;
     qsizetype m_pieceBytes;
     qsizetype m_at = 0;
+    qint64 m_total = 0;
     TextFileFormat m_format;
     // A piece that ended in CR: whether it was CR LF shows with the next one.
     bool m_pendingCr = false;
