@@ -46,13 +46,6 @@ RecoveryCopy RecoverySnapshot::finish() const
         return copy;
     }
     // As DocumentFile::plainText gives it, so a save after recovery writes the same bytes.
-    QString text = m_rawText;
-    for (QChar& c : text) {
-        const char16_t u = c.unicode();
-        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator ||
-            (m_hasTables && (u == 0xFDD0 || u == 0xFDD1)))
-            c = u'\n';
-    }
-    copy.content = text.toUtf8();
+    copy.content = DocumentFile::plainText(m_rawText, m_hasTables).toUtf8();
     return copy;
 }

@@ -169,7 +169,66 @@ struct SelectionTracker::Scan {
     }
 };
 
+// What every format of the document agrees on needs no look at the selection.
+struct SelectionTracker::Everywhere {
+    // The formats and the used set this was made from: a document only adds formats
+    // (a new list holds them when it does), and the used set only grows until emptied.
+    const QTextDocument* document = nullptr;
+    const void* formatsData = nullptr;
+    qsizetype formats = -1, used = -1;
+    int usedGeneration = -1;
+    QFont defaults; // stands in for what a format leaves out
+
+    CharAgreement chars;
+    std::optional<int> alignment;
+    bool charsKnown = false, blocksKnown = false;
+};
+
 SelectionTracker::~SelectionTracker() = default;
+
+const SelectionTracker::Everywhere&
+SelectionTracker::everywhere(const QTextDocument* document) const
+{
+    const QList<QTextFormat> formats = document->allFormats();
+    const QSet<int>& used = usedCharFormats(document);
+    if (!m_everywhere)
+        m_everywhere = std::make_unique<Everywhere>();
+    Everywhere& known = *m_everywhere;
+    if (known.document == document && known.formatsData == formats.constData() &&
+        known.formats == formats.size() && known.used == used.size() &&
+        known.usedGeneration == m_usedGeneration && known.defaults == document->defaultFont())
+        return known;
+    known = Everywhere();
+    known.document = document;
+    known.formatsData = formats.constData();
+    known.formats = formats.size();
+    known.used = used.size();
+    known.usedGeneration = m_usedGeneration;
+    known.defaults = document->defaultFont();
+    const QFont& defaults = known.defaults;
+    for (int index : used)
+        if (index >= 0 && index < formats.size() && formats[index].isCharFormat() &&
+            !formats[index].isImageFormat())
+            known.chars.add(lookOf(formats[index].toCharFormat(), defaults));
+    bool alignmentVaries = false, lists = false;
+    for (const QTextFormat& format : formats) {
+        if (format.isBlockFormat()) {
+            const int a = alignmentOf(format.toBlockFormat());
+            if (known.alignment && *known.alignment != a)
+                alignmentVaries = true;
+            known.alignment = a;
+        } else if (format.isListFormat()) {
+            lists = true;
+        }
+    }
+    const CharAgreement& chars = known.chars;
+    known.charsKnown =
+        chars.any &&
+        std::none_of(chars.mixed.begin(), chars.mixed.end(), [](bool m) { return m; }) &&
+        !chars.nameMixed && !chars.sizeMixed;
+    known.blocksKnown = known.alignment && !alignmentVaries && !lists;
+    return known;
+}
 
 SelectionIndicators::Attributes SelectionTracker::attributes() const
 {
@@ -177,30 +236,11 @@ SelectionIndicators::Attributes SelectionTracker::attributes() const
     QTextDocument* document = box->document();
     const QFont defaults = document->defaultFont();
     const QTextCursor cursor = box->textCursor();
-    // What every format of the document agrees on needs no look at the selection.
-    const QList<QTextFormat> formats = document->allFormats();
-    CharAgreement everywhere;
-    std::optional<int> alignmentEverywhere;
-    bool alignmentVaries = false, lists = false;
-    for (int index : usedCharFormats(document))
-        if (index >= 0 && index < formats.size() && formats[index].isCharFormat() &&
-            !formats[index].isImageFormat())
-            everywhere.add(lookOf(formats[index].toCharFormat(), defaults));
-    for (const QTextFormat& format : formats) {
-        if (format.isBlockFormat()) {
-            const int a = alignmentOf(format.toBlockFormat());
-            if (alignmentEverywhere && *alignmentEverywhere != a)
-                alignmentVaries = true;
-            alignmentEverywhere = a;
-        } else if (format.isListFormat()) {
-            lists = true;
-        }
-    }
-    const bool charsKnown =
-        everywhere.any &&
-        std::none_of(everywhere.mixed.begin(), everywhere.mixed.end(), [](bool m) { return m; }) &&
-        !everywhere.nameMixed && !everywhere.sizeMixed;
-    const bool blocksKnown = alignmentEverywhere && !alignmentVaries && !lists;
+    const Everywhere& known = everywhere(document);
+    const CharAgreement& everywhere = known.chars;
+    const std::optional<int>& alignmentEverywhere = known.alignment;
+    const bool charsKnown = known.charsKnown;
+    const bool blocksKnown = known.blocksKnown;
 
     Scan caret;
     Scan* scan = &caret;
@@ -267,6 +307,7 @@ const QSet<int>& SelectionTracker::usedCharFormats(const QTextDocument* document
                 Qt::UniqueConnection);
         m_usedIn = const_cast<QTextDocument*>(document);
         m_used.clear();
+        ++m_usedGeneration;
         // A large document is not walked (a second or so for tens of megabytes): every
         // character format it holds counts, as formats fallen out of use do below.
         if (document->characterCount() > LargeDocumentCharacters) {
@@ -289,7 +330,7 @@ void SelectionTracker::noteChange(int position, int removed, int added)
         return;
     // Formats that fell out of use stay counted: the selection's scan then only goes on longer.
     if (added > 100000)
-        m_usedIn.clear(), m_used.clear(); // walked again when next needed
+        m_usedIn.clear(), m_used.clear(), ++m_usedGeneration; // walked again when next needed
     else
         addCharFormats(position, position + added);
 }

@@ -36,12 +36,14 @@ protected:
 
 private:
     struct Scan;
+    struct Everywhere;
     void schedule();
     // The indicators and caption; the commands' states too where asked, or where
     // their check marks change.
     void refresh(bool commands);
     void forgetScan();
     const QSet<int>& usedCharFormats(const QTextDocument* document) const;
+    const Everywhere& everywhere(const QTextDocument* document) const;
     void noteChange(int position, int removed, int added);
     void addCharFormats(int from, int to) const;
 
@@ -54,4 +56,7 @@ private:
     // The character formats the document's text uses, as far as known.
     mutable QPointer<QTextDocument> m_usedIn;
     mutable QSet<int> m_used;
+    mutable int m_usedGeneration = 0; // counts the times m_used was emptied
+    // What all the document's formats agree on, kept while they and m_used stay.
+    mutable std::unique_ptr<Everywhere> m_everywhere;
 };

@@ -25,6 +25,7 @@ void CommandRouter::add(const QString& name, std::function<void()> handler,
 {
     m_commands.insert(name, {std::move(handler), std::move(enabledWhen), std::move(checkedWhen),
                              std::move(mixedWhen)});
+    m_planned = false; // the table may have moved its handlers
 }
 
 void CommandRouter::run(MenuBars::Bar bar, const QString& name)
@@ -56,6 +57,7 @@ void CommandRouter::bind(QObject* target, const ToolCommand& command, bool docum
 {
     m_bindings.removeIf([target](const Binding& b) { return b.target == target; });
     m_bindings.append({target, command, documentButton});
+    m_planned = false;
 }
 
 void CommandRouter::addStateSource(std::function<void(CommandState&)> source)
@@ -81,80 +83,126 @@ bool CommandRouter::isEnabled(const QString& name, const CommandState& state) co
     const auto found = m_commands.constFind(name);
     if (found == m_commands.cend())
         return false;
-    if (CommandTable::scope(name) == Scope::Document && !state.hasDocument)
-        return false;
-    return !found->enabledWhen || found->enabledWhen(state);
+    Step step;
+    step.handler = &*found;
+    step.documentScope = CommandTable::scope(name) == Scope::Document;
+    return enabledBy(step, state);
 }
 
-void CommandRouter::apply(QAction* action, const QString& name, bool enabled,
+bool CommandRouter::enabledBy(const Step& step, const CommandState& state)
+{
+    if (!step.handler || !step.enabled)
+        return false;
+    CommandState seen = state;
+    if (step.tool) {
+        // A document button is live while any document is open; pressed while
+        // none is active, it says so (noDocument).
+        if (step.documentButton && !state.anyDocumentOpen)
+            return false;
+        if (step.toolNeedsDocument) {
+            if (!state.anyDocumentOpen)
+                return false;
+            seen.hasDocument = true;
+        }
+    }
+    if (step.documentScope && !seen.hasDocument)
+        return false;
+    return !step.handler->enabledWhen || step.handler->enabledWhen(seen);
+}
+
+void CommandRouter::apply(QAction* action, const Handler* handler, bool enabled,
                           const CommandState& state)
 {
     action->setEnabled(enabled);
-    const auto found = m_commands.constFind(name);
-    if (found != m_commands.cend() && found->checkedWhen) {
+    if (handler && handler->checkedWhen) {
         action->setCheckable(true);
-        action->setChecked(found->checkedWhen(state));
+        action->setChecked(handler->checkedWhen(state));
     }
-    if (found != m_commands.cend() && found->mixedWhen)
-        action->setProperty("mixed", found->mixedWhen(state));
+    if (handler && handler->mixedWhen)
+        action->setProperty("mixed", handler->mixedWhen(state));
 }
 
-void CommandRouter::refreshBar(MenuBars::Bar bar, const CommandState& state)
+void CommandRouter::plan()
 {
-    const QList<Command>& table =
-        bar == MenuBars::Frame ? CommandTable::frameBar() : CommandTable::documentBar();
-    for (const Command& command : table) {
+    m_steps.clear();
+    const auto lookUp = [this](const QString& name, Step& step) {
+        const auto found = m_commands.constFind(name);
+        step.handler = found == m_commands.cend() ? nullptr : &*found;
+        step.documentScope = CommandTable::scope(name) == Scope::Document;
+    };
+    for (MenuBars::Bar bar : {MenuBars::Frame, MenuBars::Document})
+        for (const Command& command :
+             bar == MenuBars::Frame ? CommandTable::frameBar() : CommandTable::documentBar()) {
+            const QString name = QString::fromLatin1(command.name);
+            QAction* action = m_menus->action(bar, name);
+            if (!action || action->menu() || action->isSeparator())
+                continue;
+            Step step;
+            step.target = action;
+            step.enabled = command.enabled;
+            lookUp(name, step);
+            m_steps.append(step);
+        }
+    for (const Command& command : CommandTable::contextMenus()) {
         const QString name = QString::fromLatin1(command.name);
-        QAction* action = m_menus->action(bar, name);
-        if (!action || action->menu() || action->isSeparator())
-            continue;
-        apply(action, name, command.enabled && isEnabled(name, state), state);
+        if (QAction* action = m_menus->popupAction(name)) {
+            Step step;
+            step.target = action;
+            lookUp(name, step);
+            m_steps.append(step);
+        }
     }
-}
-
-bool CommandRouter::toolEnabled(const ToolCommand& command, CommandState state) const
-{
-    if (!command.needsDocument)
-        return isEnabled(command.name, state);
-    // A document button is live while any document is open; pressed while
-    // none is active, it says so (noDocument).
-    if (!state.anyDocumentOpen)
-        return false;
-    state.hasDocument = true;
-    return isEnabled(command.name, state);
+    // Drop-down faces last: they follow the entries set before them.
+    QList<Step> faces;
+    for (const Binding& binding : std::as_const(m_bindings)) {
+        Step step;
+        step.target = binding.target;
+        auto* action = qobject_cast<QAction*>(binding.target.data());
+        if (action && action->menu()) {
+            step.face = true;
+            faces.append(step);
+            continue;
+        }
+        step.tool = true;
+        step.documentButton = binding.documentButton;
+        step.toolNeedsDocument = binding.command.needsDocument;
+        if (binding.command.isValid())
+            lookUp(binding.command.name, step);
+        m_steps.append(step);
+    }
+    m_steps.append(faces);
+    m_planned = true;
 }
 
 void CommandRouter::refresh(const CommandState& state)
 {
     m_menus->show(state.hasDocument ? MenuBars::Document : MenuBars::Frame);
-    refreshBar(MenuBars::Frame, state);
-    refreshBar(MenuBars::Document, state);
-    for (const Command& command : CommandTable::contextMenus()) {
-        const QString name = QString::fromLatin1(command.name);
-        if (QAction* action = m_menus->popupAction(name))
-            apply(action, name, isEnabled(name, state), state);
-    }
-    m_bindings.removeIf([](const Binding& b) { return b.target.isNull(); });
-    QList<QAction*> faces;
-    for (const Binding& binding : std::as_const(m_bindings)) {
-        auto* action = qobject_cast<QAction*>(binding.target.data());
-        if (action && action->menu()) {
-            faces.append(action);
+    if (!m_planned)
+        plan();
+    bool gone = false;
+    for (const Step& step : std::as_const(m_steps)) {
+        QObject* target = step.target.data();
+        if (!target) {
+            gone = true;
             continue;
         }
-        const bool enabled = binding.command.isValid() && toolEnabled(binding.command, state) &&
-                             (!binding.documentButton || state.anyDocumentOpen);
+        auto* action = qobject_cast<QAction*>(target);
+        if (step.face) {
+            bool any = false;
+            for (const QAction* entry : action->menu()->actions())
+                any = any || entry->isEnabled();
+            action->setEnabled(any);
+            continue;
+        }
+        const bool enabled = enabledBy(step, state);
         if (action)
-            apply(action, binding.command.name, enabled, state);
-        else if (auto* widget = qobject_cast<QWidget*>(binding.target.data()))
+            apply(action, step.handler, enabled, state);
+        else if (auto* widget = qobject_cast<QWidget*>(target))
             widget->setEnabled(enabled);
     }
-    for (QAction* face : std::as_const(faces)) {
-        bool any = false;
-        if (const QMenu* menu = face->menu())
-            for (const QAction* entry : menu->actions())
-                any = any || entry->isEnabled();
-        face->setEnabled(any);
+    if (gone) {
+        m_bindings.removeIf([](const Binding& b) { return b.target.isNull(); });
+        m_planned = false;
     }
     emit refreshed();
 }

@@ -84,12 +84,24 @@ private:
         ToolCommand command;
         bool documentButton = false;
     };
-    void refreshBar(MenuBars::Bar bar, const CommandState& state);
-    void apply(QAction* action, const QString& name, bool enabled, const CommandState& state);
-    bool toolEnabled(const ToolCommand& command, CommandState state) const;
+    // An entry of the menus or a binding, with its command looked up by name once:
+    // a refresh runs after every command and many caret moves.
+    struct Step {
+        QPointer<QObject> target;
+        const Handler* handler = nullptr;
+        bool documentScope = false;
+        bool enabled = true; // as the table declares it
+        bool tool = false, toolNeedsDocument = false, documentButton = false, face = false;
+    };
+    void plan();
+    static bool enabledBy(const Step& step, const CommandState& state);
+    static void apply(QAction* action, const Handler* handler, bool enabled,
+                      const CommandState& state);
 
     MenuBars* m_menus;
     QHash<QString, Handler> m_commands;
     QList<Binding> m_bindings;
+    QList<Step> m_steps;
+    bool m_planned = false;
     QList<std::function<void(CommandState&)>> m_sources;
 };

@@ -134,18 +134,47 @@ Status DocumentFile::writeBytes(const QString& path, const QByteArray& bytes)
     return {};
 }
 
+namespace {
+
+// Every character of the text for which (c | 1) is one of the marks becomes '\n'.
+// Eight at a time without branches: a save of tens of megabytes otherwise spends
+// a good part of its time in this loop.
+void marksToNewlines(char16_t* c, qsizetype size, bool cellMarks)
+{
+    using Lanes = unsigned short __attribute__((vector_size(16)));
+    constexpr qsizetype Width = sizeof(Lanes) / sizeof(char16_t);
+    constexpr unsigned short Paragraph = QChar::ParagraphSeparator, Cell = 0xFDD1, Newline = u'\n';
+    const auto isMark = [cellMarks](unsigned short u) {
+        return (u | 1) == Paragraph || (cellMarks && (u | 1) == Cell);
+    };
+    qsizetype i = 0;
+    for (; i + Width <= size; i += Width) {
+        Lanes v;
+        std::memcpy(&v, c + i, sizeof v);
+        const Lanes odd = v | 1;
+        Lanes mark = reinterpret_cast<Lanes>(odd == Paragraph);
+        if (cellMarks)
+            mark |= reinterpret_cast<Lanes>(odd == Cell);
+        v = (v & ~mark) | (Newline & mark);
+        std::memcpy(c + i, &v, sizeof v);
+    }
+    for (; i < size; ++i)
+        if (isMark(c[i]))
+            c[i] = u'\n';
+}
+
+} // namespace
+
 QString DocumentFile::plainText(const QTextDocument* document)
 {
-    QString text = document->toRawText();
     // Table cells start and end with frame marks; as text each cell is a line.
-    const bool hasTables = !document->rootFrame()->childFrames().isEmpty();
-    for (QChar& c : text) {
-        const char16_t u = c.unicode();
-        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator ||
-            (hasTables && (u == 0xFDD0 || u == 0xFDD1)))
-            c = u'\n';
-    }
-    return text;
+    return plainText(document->toRawText(), !document->rootFrame()->childFrames().isEmpty());
+}
+
+QString DocumentFile::plainText(QString rawText, bool hasTables)
+{
+    marksToNewlines(reinterpret_cast<char16_t*>(rawText.data()), rawText.size(), hasTables);
+    return rawText;
 }
 
 void DocumentFile::setPlainText(QTextDocument* document, const QString& text)

@@ -48,5 +48,7 @@ public:
 
     // The document's text with '\n' between lines, for saving as plain text.
     static QString plainText(const QTextDocument* document);
+    // The same from a document's raw text (QTextDocument::toRawText), taken earlier.
+    static QString plainText(QString rawText, bool hasTables);
     static void setPlainText(QTextDocument* document, const QString& text);
 };

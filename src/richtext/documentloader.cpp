@@ -1,7 +1,7 @@
 #include "documentloader.h"
 
 #include "rtfreader.h"
-#include "textcodec.h"
+#include "textpieces.h"
 
 #include <QMutex>
 #include <QMutexLocker>
@@ -10,15 +10,34 @@
 #include <QThread>
 #include <QThreadPool>
 
-namespace {
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
-// The text goes into the document in pieces of this many characters, so that a
-// cancel is seen soon and the progress moves.
-constexpr qsizetype PieceChars = 1 << 20;
+namespace {
 
 Error cancelledError()
 {
     return Error{ErrorCode::Cancelled, QStringLiteral("Operation was cancelled")};
+}
+
+// A document of the text's first lines, from the first pieces of a long text.
+std::unique_ptr<QTextDocument> beginningOf(const QList<QString>& pieces)
+{
+    constexpr qsizetype PreviewChars = DocumentLoader::PreviewChars;
+    QString text;
+    for (const QString& piece : pieces) {
+        text += piece;
+        if (text.size() > PreviewChars)
+            break;
+    }
+    qsizetype end = text.lastIndexOf(u'\n', PreviewChars);
+    if (end <= 0)
+        end = text.at(PreviewChars - 1).isHighSurrogate() ? PreviewChars + 1 : PreviewChars;
+    auto beginning = std::make_unique<QTextDocument>();
+    beginning->setUndoRedoEnabled(false);
+    QTextCursor(beginning.get()).insertText(text.left(qMax<qsizetype>(0, end)));
+    return beginning;
 }
 
 } // namespace
@@ -62,7 +81,8 @@ DocumentLoader::~DocumentLoader()
 }
 
 Result<LoadedDocument> DocumentLoader::load(const QString& path, DocumentKind kind,
-                                            const Progress& progress, const Preview& preview)
+                                            const Progress& progress, const Preview& preview,
+                                            qsizetype pieceBytes)
 {
     const auto report = [&](int percent) { return !progress || progress(percent); };
     Result<QByteArray> bytes =
@@ -82,35 +102,42 @@ Result<LoadedDocument> DocumentLoader::load(const QString& path, DocumentKind ki
             return cancelledError();
         return Result<LoadedDocument>(std::move(loaded));
     }
-    TextCodec::Decoded decoded = TextCodec::decode(bytes.value());
-    bytes.value() = QByteArray();
-    loaded.format = decoded.format;
-    if (!report(40))
+    // The file is read in pieces into the document, so that its text is never
+    // held whole beside the document's own.
+    TextPieces pieces(std::move(bytes.value()), pieceBytes);
+    if (!report(20))
         return cancelledError();
-    const QString& text = decoded.text;
     // Building a document takes seconds for tens of megabytes; its first lines take
-    // a moment, and they are what the window shows first.
-    if (preview && text.size() > 4 * PreviewChars) {
-        qsizetype end = text.lastIndexOf(u'\n', PreviewChars);
-        if (end <= 0)
-            end = text.at(PreviewChars - 1).isHighSurrogate() ? PreviewChars + 1 : PreviewChars;
-        auto beginning = std::make_unique<QTextDocument>();
-        beginning->setUndoRedoEnabled(false);
-        QTextCursor(beginning.get()).insertText(text.left(qMax<qsizetype>(0, end)));
-        preview(std::move(beginning));
+    // a moment, and they are what the window shows first: the pieces that hold them
+    // are read before any is built.
+    QList<QString> held;
+    qsizetype heldChars = 0;
+    while (preview && !pieces.atEnd() && heldChars <= 4 * PreviewChars) {
+        held.append(pieces.next());
+        heldChars += held.constLast().size();
     }
-    // As setPlainText builds it, in pieces; no piece ends inside a surrogate pair.
+    if (heldChars > 4 * PreviewChars)
+        preview(beginningOf(held));
     document->setUndoRedoEnabled(false);
     QTextCursor cursor(document);
-    for (qsizetype at = 0; at < text.size();) {
-        qsizetype end = qMin(text.size(), at + PieceChars);
-        if (end < text.size() && text.at(end - 1).isHighSurrogate())
-            ++end;
-        cursor.insertText(QStringView(text).mid(at, end - at).toString());
-        at = end;
-        if (!report(40 + int(at * 60 / text.size())))
+    const auto build = [&](const QString& piece) {
+        cursor.insertText(piece);
+#ifdef __GLIBC__
+        // The document's tables grow by copies, and glibc would keep what they leave
+        // behind in this thread's arena: handed back at once, it adds nothing to the peak.
+        malloc_trim(0);
+#endif
+        return report(20 + int(pieces.done() * 80 / qMax<qint64>(1, pieces.total())));
+    };
+    for (QString& piece : held) {
+        if (!build(std::exchange(piece, QString())))
             return cancelledError();
     }
+    held.clear();
+    while (!pieces.atEnd())
+        if (!build(pieces.next()))
+            return cancelledError();
+    loaded.format = pieces.format();
     document->setUndoRedoEnabled(true);
     return Result<LoadedDocument>(std::move(loaded));
 }

@@ -3,6 +3,7 @@
 #include "documentfile.h"
 #include "platform/result.h"
 #include "textfileformat.h"
+#include "textpieces.h"
 
 #include <QObject>
 #include <QTimer>
@@ -54,11 +55,13 @@ public:
 
     // The whole work of the thread, for a test to run where it likes: reads the file,
     // decodes it and builds the document. `progress` is told how far it got and stops
-    // it by answering false; `preview` is handed a long text's beginning first.
+    // it by answering false; `preview` is handed a long text's beginning first. A
+    // plain text goes into the document in pieces of about `pieceBytes` of the file.
     using Progress = std::function<bool(int percent)>;
     using Preview = std::function<void(std::unique_ptr<QTextDocument> beginning)>;
     static Result<LoadedDocument> load(const QString& path, DocumentKind kind,
-                                       const Progress& progress = {}, const Preview& preview = {});
+                                       const Progress& progress = {}, const Preview& preview = {},
+                                       qsizetype pieceBytes = TextPieces::DefaultPieceBytes);
 
 signals:
     void progressed(int percent);

@@ -1,6 +1,9 @@
 #include "textcodec.h"
 
+#include "textpieces.h"
 #include "windows1252.h"
+
+#include <limits>
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -140,63 +143,49 @@ QByteArray TextCodec::encodeWith(const QByteArray& encoding, const QString& text
     return encoder.encode(text);
 }
 
-TextCodec::Decoded TextCodec::decode(const QByteArray& bytes)
+TextCodec::Prepared TextCodec::prepare(const QByteArray& bytes)
 {
-    Decoded result;
-    TextFileFormat& format = result.format;
-    qsizetype offset = 0;
+    Prepared prepared;
+    TextFileFormat& format = prepared.format;
     if (const Bom* bom = findBom(bytes)) {
         format.encoding = bom->encoding;
         format.byteOrderMark = true;
-        offset = bom->size;
+        prepared.offset = bom->size;
     } else {
         format.encoding = detectEncoding(bytes);
     }
-    const char* data = bytes.constData() + offset;
-    const qsizetype size = bytes.size() - offset;
-    QString raw = decodeWith(format.encoding, data, size);
+    const char* data = bytes.constData() + prepared.offset;
+    const qsizetype size = bytes.size() - prepared.offset;
+    // Without a mark, UTF-8 was found valid; after one it may not be, and where
+    // it is not only the whole reads as the whole does.
+    if (format.encoding == Cp1252 ||
+        (format.encoding == Utf8 && (!format.byteOrderMark || isValidUtf8(data, size))))
+        return prepared;
+    prepared.whole = true;
+    prepared.raw = decodeWith(format.encoding, data, size);
     // Only a decoding that gives every byte back is kept; Windows-1252 always does.
     if (!isBuiltIn(format.encoding) &&
-        encodeWith(format.encoding, raw) != QByteArray::fromRawData(data, size)) {
+        encodeWith(format.encoding, prepared.raw) != QByteArray::fromRawData(data, size)) {
         format.encoding = Cp1252;
         format.byteOrderMark = false;
-        raw = Windows1252::decode(bytes);
+        prepared.offset = 0;
+        prepared.whole = false;
+        prepared.raw = QString();
     }
-    result.text = splitLineEndings(raw, format);
-    return result;
+    return prepared;
 }
 
-QString TextCodec::splitLineEndings(const QString& raw, TextFileFormat& format)
+TextCodec::Decoded TextCodec::decode(const QByteArray& bytes)
 {
-    if (!raw.contains(u'\r'))
-        return raw;
-    QString text;
-    text.reserve(raw.size());
-    QList<LineEnding> endings;
-    const QChar* p = raw.constData();
-    const qsizetype n = raw.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = p[i].unicode();
-        if (c != u'\r' && c != u'\n')
-            continue;
-        text.append(p + start, i - start);
-        text += u'\n';
-        if (c == u'\r' && i + 1 < n && p[i + 1] == u'\n') {
-            endings.append(LineEnding::CRLF);
-            ++i;
-        } else {
-            endings.append(c == u'\r' ? LineEnding::CR : LineEnding::LF);
-        }
-        start = i + 1;
-    }
-    text.append(p + start, n - start);
-    const bool allSame = std::all_of(endings.cbegin(), endings.cend(),
-                                     [&](LineEnding e) { return e == endings.first(); });
-    format.lineEnding = endings.first();
-    if (!allSame)
-        format.mixedEndings = endings;
-    return text;
+    // One piece: read at once, the text is made once.
+    TextPieces pieces(bytes, std::numeric_limits<qsizetype>::max() / 2);
+    Decoded result;
+    if (!pieces.atEnd())
+        result.text = pieces.next();
+    while (!pieces.atEnd())
+        result.text += pieces.next();
+    result.format = pieces.format();
+    return result;
 }
 
 namespace {

@@ -16,6 +16,18 @@ public:
     };
 
     static Decoded decode(const QByteArray& bytes);
+    // How the bytes are to be read: the encoding and byte-order mark found (the
+    // line ends are left to the reading) and where the text starts. An encoding
+    // other than UTF-8 and Windows-1252, and UTF-8 after a mark that is not valid,
+    // is read whole here already: then `whole` is set and `raw` is the text with
+    // the file's own line ends.
+    struct Prepared {
+        TextFileFormat format;
+        qsizetype offset = 0;
+        bool whole = false;
+        QString raw;
+    };
+    static Prepared prepare(const QByteArray& bytes);
     // The text's lines, separated by '\n', written in the given format.
     static QByteArray encode(const QString& text, const TextFileFormat& format);
     // True when every character of the text can be written in the encoding.
@@ -25,12 +37,13 @@ public:
     // The encoding detected for bytes without a byte-order mark.
     static QByteArray detectEncoding(const QByteArray& bytes);
 
-private:
+    // UTF-8 and Windows-1252 read the same in pieces cut between characters.
     static QString decodeWith(const QByteArray& encoding, const char* data, qsizetype size);
+
+private:
     static QString decodeWith(const QByteArray& encoding, const QByteArray& bytes)
     {
         return decodeWith(encoding, bytes.constData(), bytes.size());
     }
     static QByteArray encodeWith(const QByteArray& encoding, const QString& text);
-    static QString splitLineEndings(const QString& raw, TextFileFormat& format);
 };

@@ -130,6 +130,17 @@ void TestCommandRouter::toolbarButtonsFollowTheirCommands()
         QStringLiteral("mnuLoadQuotes"), [] {}, [](const CommandState&) { return false; });
     router.refresh();
     QVERIFY(!face.isEnabled());
+    // A handler added once the states were set, and a button gone since, are both seen.
+    {
+        QAction gone;
+        router.bind(&gone, {QStringLiteral("mnuCut"), true}, true);
+        router.refresh();
+        QVERIFY(gone.isEnabled());
+    }
+    router.add(QStringLiteral("mnuPrint"), [] {});
+    router.refresh();
+    QVERIFY(printButton.isEnabled());
+    QVERIFY(menus.action(MenuBars::Document, QStringLiteral("mnuPrint"))->isEnabled());
 }
 
 QTEST_MAIN(TestCommandRouter)

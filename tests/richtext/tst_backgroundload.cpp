@@ -2,6 +2,7 @@
 #include "richtext/documentloader.h"
 #include "richtext/plaintextlayout.h"
 #include "richtext/richtextbox.h"
+#include "richtext/textcodec.h"
 #include "support/testhome.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -43,6 +44,8 @@ private slots:
     void cleanup() { DocumentLoader::pool()->waitForDone(); }
     void loaderBuildsWhatALoadAtOnceBuilds_data();
     void loaderBuildsWhatALoadAtOnceBuilds();
+    void loaderShowsTheBeginningFirst_data();
+    void loaderShowsTheBeginningFirst();
     void loaderStopsWhenCancelled();
     void loaderReportsWhatIsWrongWithThePath();
     void boxTakesTheLoadedDocumentUnchanged();
@@ -59,19 +62,33 @@ void TestBackgroundLoad::loaderBuildsWhatALoadAtOnceBuilds_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("kind");
-    QTest::newRow("LF") << numberedLines(3000, "\n") << "a.txt" << int(DocumentKind::Text);
-    QTest::newRow("CR LF") << numberedLines(3000, "\r\n") << "a.txt" << int(DocumentKind::Text);
-    QTest::newRow("mixed ends") << QByteArray("one\r\ntwo\nthree\rfour") << "a.txt"
-                                << int(DocumentKind::Text);
-    QTest::newRow("UTF-16 with mark") << QByteArray("\xFF\xFEh\0i\0\n\0\x3D\xD8\x00\xDE", 12)
-                                      << "a.txt" << int(DocumentKind::Text);
-    QTest::newRow("Windows-1252") << QByteArray("caf\xE9 cr\xE8me\n") << "a.txt"
-                                  << int(DocumentKind::Text);
-    QTest::newRow("empty") << QByteArray() << "a.txt" << int(DocumentKind::Text);
+    QTest::addColumn<qsizetype>("pieceBytes");
+    const int text = int(DocumentKind::Text);
+    const qsizetype usual = TextPieces::DefaultPieceBytes;
+    QTest::newRow("LF") << numberedLines(3000, "\n") << "a.txt" << text << usual;
+    QTest::newRow("CR LF") << numberedLines(3000, "\r\n") << "a.txt" << text << usual;
+    QTest::newRow("mixed ends") << QByteArray("one\r\ntwo\nthree\rfour") << "a.txt" << text
+                                << usual;
+    QTest::newRow("UTF-16 with mark")
+        << QByteArray("\xFF\xFEh\0i\0\n\0\x3D\xD8\x00\xDE", 12) << "a.txt" << text << usual;
+    QTest::newRow("Windows-1252") << QByteArray("caf\xE9 cr\xE8me\n") << "a.txt" << text << usual;
+    QTest::newRow("empty") << QByteArray() << "a.txt" << text << usual;
     QTest::newRow("RTF") << QByteArray("{\\rtf1\\ansi{\\b bold} and plain\\par next}") << "a.rtf"
-                         << int(DocumentKind::Rtf);
+                         << int(DocumentKind::Rtf) << usual;
     QTest::newRow("text named .rtf")
-        << QByteArray("just text\nhere") << "a.rtf" << int(DocumentKind::Rtf);
+        << QByteArray("just text\nhere") << "a.rtf" << int(DocumentKind::Rtf) << usual;
+    // Small pieces, so that their cuts fall inside characters and line ends.
+    QTest::newRow("CR LF, pieces of 7")
+        << numberedLines(300, "\r\n") << "a.txt" << text << qsizetype(7);
+    QTest::newRow("UTF-8 and CR LF, pieces of 3")
+        << QByteArray("\xC3\xA9t\xC3\xA9\r\n\xF0\x9F\x98\x80\r\n\xE2\x82\xAC\r") << "a.txt" << text
+        << qsizetype(3);
+    QTest::newRow("mixed ends, pieces of 1")
+        << QByteArray("one\r\ntwo\nthree\rfour\r\r\n") << "a.txt" << text << qsizetype(1);
+    QTest::newRow("UTF-16 with mark, pieces of 1")
+        << QByteArray("\xFF\xFEh\0\r\0\n\0\x3D\xD8\x00\xDE", 12) << "a.txt" << text << qsizetype(1);
+    QTest::newRow("Windows-1252, pieces of 2")
+        << QByteArray("caf\xE9 cr\xE8me\r\n\x80\r") << "a.txt" << text << qsizetype(2);
 }
 
 void TestBackgroundLoad::loaderBuildsWhatALoadAtOnceBuilds()
@@ -79,6 +96,7 @@ void TestBackgroundLoad::loaderBuildsWhatALoadAtOnceBuilds()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, name);
     QFETCH(int, kind);
+    QFETCH(qsizetype, pieceBytes);
     TestHome home;
     const QString path = home.write(name, bytes);
     QTextDocument atOnce;
@@ -86,7 +104,8 @@ void TestBackgroundLoad::loaderBuildsWhatALoadAtOnceBuilds()
     const Result<TextFileFormat> expected =
         DocumentFile::load(path, DocumentKind(kind), &atOnce, &readAtOnce);
     QVERIFY(expected);
-    Result<LoadedDocument> loaded = DocumentLoader::load(path, DocumentKind(kind));
+    Result<LoadedDocument> loaded =
+        DocumentLoader::load(path, DocumentKind(kind), {}, {}, pieceBytes);
     QVERIFY(loaded);
     QTextDocument* document = loaded.value().document.get();
     QCOMPARE(document->toRawText(), atOnce.toRawText());
@@ -106,6 +125,45 @@ void TestBackgroundLoad::loaderBuildsWhatALoadAtOnceBuilds()
     }
 }
 
+void TestBackgroundLoad::loaderShowsTheBeginningFirst_data()
+{
+    constexpr qsizetype Preview = DocumentLoader::PreviewChars;
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qsizetype>("pieceBytes");
+    // How many characters the beginning shows; -1: the text is too short for one.
+    QTest::addColumn<qsizetype>("shown");
+    const QByteArray lines = numberedLines(60000, "\r\n");
+    const qsizetype lastEnd = QString::fromLatin1(lines).remove(u'\r').lastIndexOf(u'\n', Preview);
+    QTest::newRow("lines") << lines << TextPieces::DefaultPieceBytes << lastEnd;
+    QTest::newRow("lines, small pieces") << lines << qsizetype(65521) << lastEnd;
+    // One long line whose beginning would end inside a surrogate pair, a piece
+    // cut falling inside its four bytes.
+    const QByteArray pair =
+        QByteArray(Preview - 1, 'a') + "\xF0\x9F\x98\x80" + QByteArray(4 * Preview, 'b');
+    QTest::newRow("one line, a pair at the end of the beginning")
+        << pair << qsizetype(65536) << Preview + 1;
+    QTest::newRow("short") << numberedLines(1000, "\n") << qsizetype(1000) << qsizetype(-1);
+}
+
+void TestBackgroundLoad::loaderShowsTheBeginningFirst()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(qsizetype, pieceBytes);
+    QFETCH(qsizetype, shown);
+    TestHome home;
+    const QString path = home.write(QStringLiteral("a.txt"), bytes);
+    const QString text = TextCodec::decode(bytes).text;
+    std::unique_ptr<QTextDocument> beginning;
+    const Result<LoadedDocument> loaded = DocumentLoader::load(
+        path, DocumentKind::Text, {},
+        [&](std::unique_ptr<QTextDocument> first) { beginning = std::move(first); }, pieceBytes);
+    QVERIFY(loaded);
+    QCOMPARE(loaded.value().document->toPlainText(), text);
+    QCOMPARE(bool(beginning), shown >= 0);
+    if (beginning)
+        QCOMPARE(beginning->toPlainText(), text.left(shown));
+}
+
 void TestBackgroundLoad::loaderStopsWhenCancelled()
 {
     TestHome home;
@@ -119,7 +177,9 @@ void TestBackgroundLoad::loaderStopsWhenCancelled()
     QVERIFY(!loaded);
     QCOMPARE(loaded.error().code, ErrorCode::Cancelled);
     QVERIFY(std::is_sorted(seen.cbegin(), seen.cend()));
-    QCOMPARE(seen.last(), 40);
+    // It stopped at the first answer no, before the end.
+    QVERIFY(seen.last() >= 40 && seen.last() < 100);
+    QCOMPARE(std::count_if(seen.cbegin(), seen.cend(), [](int p) { return p >= 40; }), 1);
 }
 
 void TestBackgroundLoad::loaderReportsWhatIsWrongWithThePath()
@@ -229,6 +289,17 @@ void TestBackgroundLoad::lineLayoutPlacesEveryLineAlike()
     box.moveCursor(QTextCursor::Down);
     QCOMPARE(box.textCursor().blockNumber(), 1);
     QCOMPARE(box.cursorRect().top() - top.top(), int(height));
+    // The end of the text, an empty last line after the final line end, comes into view.
+    box.resize(150, 300);
+    QCoreApplication::processEvents();
+    box.moveCursor(QTextCursor::End);
+    box.ensureCursorVisible();
+    QCoreApplication::processEvents();
+    QVERIFY2(box.viewport()->rect().contains(box.cursorRect()),
+             qPrintable(QStringLiteral("%1,%2 in %3")
+                            .arg(box.cursorRect().top())
+                            .arg(box.cursorRect().bottom())
+                            .arg(box.viewport()->height())));
     // Only what was shown or asked for was laid out.
     int laidOut = 0;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())

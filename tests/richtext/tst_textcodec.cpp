@@ -1,10 +1,12 @@
 #include "richtext/documentfile.h"
 #include "richtext/textcodec.h"
+#include "richtext/textpieces.h"
 #include "support/testhome.h"
 
 #include <QRandomGenerator>
 #include <QStringEncoder>
 #include <QTest>
+#include <QTextCursor>
 #include <QTextDocument>
 
 class TestTextCodec : public QObject {
@@ -13,11 +15,14 @@ private slots:
     void unchangedFilesSaveByteForByte_data();
     void unchangedFilesSaveByteForByte();
     void randomBytesSurvive();
+    void everyParagraphAndCellIsALine();
     void detection_data();
     void detection();
     void lineEndingsAreKept();
     void editedTextKeepsTheFileFormat();
     void unencodableCharactersAreFound();
+    void piecesReadAsTheWhole_data();
+    void piecesReadAsTheWhole();
 };
 
 void TestTextCodec::unchangedFilesSaveByteForByte_data()
@@ -71,6 +76,36 @@ void TestTextCodec::randomBytesSurvive()
         DocumentFile::setPlainText(&document, decoded.text);
         QCOMPARE(TextCodec::encode(DocumentFile::plainText(&document), decoded.format), bytes);
     }
+}
+
+void TestTextCodec::everyParagraphAndCellIsALine()
+{
+    // Paragraphs of every length up to twice the eight characters looked at together,
+    // so that a paragraph's end falls on each place among them.
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QString expected;
+    for (int length = 0; length < 17; ++length) {
+        const QString line(length, QChar(u'a' + length));
+        cursor.insertText(line);
+        cursor.insertBlock();
+        expected += line + u'\n';
+    }
+    cursor.insertText(QStringLiteral("soft") + QChar(QChar::LineSeparator) +
+                      QStringLiteral("break"));
+    expected += QStringLiteral("soft\nbreak");
+    QCOMPARE(DocumentFile::plainText(&document), expected);
+
+    // Table cells: each is a line, and the marks around them are too.
+    cursor.insertTable(1, 2);
+    cursor.insertText(QStringLiteral("x"));
+    cursor.movePosition(QTextCursor::NextCell);
+    cursor.insertText(QStringLiteral("\u00e9y"));
+    const QString text = DocumentFile::plainText(&document);
+    QVERIFY(text.startsWith(expected));
+    QCOMPARE(text.mid(expected.size()).split(u'\n', Qt::SkipEmptyParts),
+             QStringList({QStringLiteral("x"), QStringLiteral("\u00e9y")}));
+    QVERIFY(!text.contains(QChar(0xFDD0)) && !text.contains(QChar(0xFDD1)));
 }
 
 void TestTextCodec::detection_data()
@@ -137,6 +172,85 @@ void TestTextCodec::unencodableCharactersAreFound()
     QVERIFY(TextCodec::canEncode(QStringLiteral("日本"), "UTF-16LE"));
     QVERIFY(TextCodec::canEncode(QStringLiteral("日本"), "Shift_JIS"));
     QVERIFY(!TextCodec::canEncode(QStringLiteral("ü€"), "Shift_JIS"));
+}
+
+void TestTextCodec::piecesReadAsTheWhole_data()
+{
+    using enum LineEnding;
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("encoding");
+    QTest::addColumn<bool>("mark");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<LineEnding>("ending");
+    QTest::addColumn<QList<LineEnding>>("mixed");
+    QTest::newRow("UTF-8, two-byte character and CR LF")
+        << QByteArray("ab\xC3\xA9\r\ncd\xC3\xA9\r\n") << QByteArray("UTF-8") << false
+        << "abé\ncdé\n"
+        << CRLF << QList<LineEnding>();
+    QTest::newRow("UTF-8, four-byte character")
+        << QByteArray("a\xF0\x9F\x98\x80\xF0\x9F\x98\x80\nb") << QByteArray("UTF-8") << false
+        << "a😀😀\nb" << LF << QList<LineEnding>();
+    QTest::newRow("UTF-8 with mark")
+        << QByteArray("\xEF\xBB\xBFx\xE2\x82\xAC\r\ny") << QByteArray("UTF-8") << true << "x€\ny"
+        << CRLF << QList<LineEnding>();
+    QTest::newRow("UTF-8 with mark, not valid after it")
+        << QByteArray("\xEF\xBB\xBF\xE2\x82z\xFF\r\n\xC3") << QByteArray("UTF-8") << true
+        << QStringLiteral("\uFFFD\uFFFDz\uFFFD\n\uFFFD") << CRLF << QList<LineEnding>();
+    QTest::newRow("UTF-16 LE with mark")
+        << QByteArray("\xFF\xFEh\0\r\0\n\0\x3D\xD8\x00\xDE\r\0", 14) << QByteArray("UTF-16LE")
+        << true << "h\n😀\n"
+        << CRLF << QList<LineEnding>{CRLF, CR};
+    QTest::newRow("UTF-16 BE with mark")
+        << QByteArray("\xFE\xFF\0h\xD8\x3D\xDE\x00\0\r\0\n\0i", 14) << QByteArray("UTF-16BE")
+        << true << "h😀\ni" << CRLF << QList<LineEnding>();
+    QTest::newRow("Windows-1252") << QByteArray("\x93quoted\x94 caf\xE9\r\n\x80\r\n")
+                                  << QByteArray("windows-1252") << false << "“quoted” café\n€\n"
+                                  << CRLF << QList<LineEnding>();
+    QTest::newRow("mixed ends") << QByteArray("a\r\nb\nc\rd\r\r\ne") << QByteArray("UTF-8") << false
+                                << "a\nb\nc\nd\n\ne" << CRLF
+                                << QList<LineEnding>{CRLF, LF, CR, CR, CRLF};
+    QTest::newRow("LF lines, then one CR")
+        << QByteArray("a\nb\nc\r") << QByteArray("UTF-8") << false << "a\nb\nc\n"
+        << LF << QList<LineEnding>{LF, LF, CR};
+    QTest::newRow("lone CR at the end")
+        << QByteArray("a\r") << QByteArray("UTF-8") << false << "a\n"
+        << CR << QList<LineEnding>();
+    QTest::newRow("empty") << QByteArray() << QByteArray("UTF-8") << false << QString() << LF
+                           << QList<LineEnding>();
+}
+
+// Every piece size, so that every byte boundary of the file is a cut once.
+void TestTextCodec::piecesReadAsTheWhole()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, encoding);
+    QFETCH(bool, mark);
+    QFETCH(QString, text);
+    QFETCH(LineEnding, ending);
+    QFETCH(QList<LineEnding>, mixed);
+    const TextCodec::Decoded whole = TextCodec::decode(bytes);
+    QCOMPARE(whole.text, text);
+    QCOMPARE(whole.format.encoding, encoding);
+    QCOMPARE(whole.format.byteOrderMark, mark);
+    QCOMPARE(whole.format.lineEnding, ending);
+    QCOMPARE(whole.format.mixedEndings, mixed);
+    for (qsizetype size = 1; size <= bytes.size() + 1; ++size) {
+        // A copy of its own, as a file just read is: only such bytes are cut up.
+        TextPieces pieces(QByteArray(bytes.constData(), bytes.size()), size);
+        QString joined;
+        int count = 0;
+        while (!pieces.atEnd()) {
+            const QString piece = pieces.next();
+            QVERIFY2(piece.isEmpty() || !piece.back().isHighSurrogate(),
+                     qPrintable(QStringLiteral("piece size %1").arg(size)));
+            joined += piece;
+            ++count;
+        }
+        QVERIFY(count <= qMax<qsizetype>(1, bytes.size()));
+        QCOMPARE(joined, text);
+        QCOMPARE(pieces.format(), whole.format);
+        QCOMPARE(pieces.done(), pieces.total());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTextCodec)
