@@ -62,11 +62,16 @@ RichTextBox::~RichTextBox()
 
 Status RichTextBox::LoadFile(const QString& path, DocumentKind kind)
 {
-    QTextDocument* doc = document();
+    // Built apart and then taken over: built in place, under a layout that shows the
+    // text already (a reload), it takes several times as long. A file that cannot be
+    // read leaves the text as it was.
+    auto fresh = std::make_unique<QTextDocument>();
     DocumentKind readAs = kind;
-    Result<TextFileFormat> loaded = DocumentFile::load(path, kind, doc, &readAs);
+    Result<TextFileFormat> loaded = DocumentFile::load(path, kind, fresh.get(), &readAs);
     if (!loaded)
         return loaded.error();
+    adopt(fresh.release(), readAs == DocumentKind::Text, false);
+    QTextDocument* doc = document();
     m_fileKind = readAs;
     m_textFormat = loaded.value();
     m_fileName = path;
@@ -121,7 +126,7 @@ bool RichTextBox::hasLineLayout() const
     return qobject_cast<PlainTextLayout*>(document()->documentLayout()) != nullptr;
 }
 
-void RichTextBox::adopt(QTextDocument* doc, bool plainText)
+void RichTextBox::adopt(QTextDocument* doc, bool plainText, bool lineLayout)
 {
     QTextDocument* old = document();
     // The control deletes only a document of its own; an earlier one taken over goes here.
@@ -131,7 +136,7 @@ void RichTextBox::adopt(QTextDocument* doc, bool plainText)
     doc->setDocumentMargin(old->documentMargin());
     if (plainText) {
         doc->setDefaultTextOption(old->defaultTextOption());
-        if (PlainTextLayout::suits(doc)) {
+        if (lineLayout && PlainTextLayout::suits(doc)) {
             auto* layout = new PlainTextLayout(doc);
             doc->setDocumentLayout(layout);
             connect(layout, &PlainTextLayout::richLayoutNeeded, this, &RichTextBox::useRichLayout);

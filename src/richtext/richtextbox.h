@@ -160,7 +160,9 @@ private:
     void beginLoad(const QString& path, DocumentKind kind, bool keepShown);
     void finishLoad();
     // Puts the document (a child of this control from now on) in place of the one shown.
-    void adopt(QTextDocument* document, bool plainText);
+    // Plain text keeps the text options set on the control's document, and is shown
+    // with the line layout where it suits unless lineLayout is false.
+    void adopt(QTextDocument* document, bool plainText, bool lineLayout = true);
     void useRichLayout();
     bool editWouldTouchProtected(QKeyEvent* event) const;
     void dropProtectionFromTyping();
