@@ -31,6 +31,7 @@ public:
     QByteArray build();
 
 private:
+    // Visits the fragments in order while visit returns true.
     template <typename F> void forEachFragment(F&& visit) const;
     void collectTables();
     void writeFrame(QTextFrame::iterator it, int depth);
@@ -167,7 +168,8 @@ template <typename F> void RtfBuilder::forEachFragment(F&& visit) const
                 if (start >= end)
                     continue;
             }
-            visit(block, fragment);
+            if (!visit(block, fragment))
+                return;
         }
     }
 }
@@ -176,16 +178,20 @@ void RtfBuilder::collectTables()
 {
     const QTextFrameFormat root = m_document->rootFrame()->frameFormat();
     m_formats.keepFonts(root.property(RichTextProperty::FontTable).toStringList());
+    // Every fragment's format is looked at once; a walk ends when all the document's
+    // character formats were met, or what it looks for was found.
+    qsizetype charFormats = 0;
+    for (const QTextFormat& format : m_document->allFormats())
+        charFormats += format.isCharFormat();
     // The default font is the one text without a font of its own came in.
     QString defaultFamily;
     QSet<int> seen;
     forEachFragment([&](const QTextBlock&, const QTextFragment& fragment) {
         if (seen.contains(fragment.charFormatIndex()))
-            return; // the same format, already in the tables
+            return true; // the same format, already in the tables
         seen.insert(fragment.charFormatIndex());
-        const QTextCharFormat format = fragment.charFormat();
-        if (defaultFamily.isNull())
-            defaultFamily = format.stringProperty(RichTextProperty::DefaultFont);
+        defaultFamily = fragment.charFormat().stringProperty(RichTextProperty::DefaultFont);
+        return defaultFamily.isNull() && seen.size() < charFormats;
     });
     if (defaultFamily.isNull() && root.hasProperty(RichTextProperty::DefaultFont))
         defaultFamily = root.stringProperty(RichTextProperty::DefaultFont);
@@ -201,11 +207,12 @@ void RtfBuilder::collectTables()
     seen.clear();
     forEachFragment([&](const QTextBlock&, const QTextFragment& fragment) {
         if (seen.contains(fragment.charFormatIndex()))
-            return;
+            return true;
         seen.insert(fragment.charFormatIndex());
         const QTextCharFormat format = fragment.charFormat();
         m_styles.characterStyle(format);
         m_formats.addToTables(format);
+        return seen.size() < charFormats;
     });
     m_styles.addToTables(m_formats);
 }
