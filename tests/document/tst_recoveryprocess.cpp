@@ -18,6 +18,7 @@ class TestRecoveryProcess : public QObject {
 private slots:
     void initTestCase();
     void recoversAfterAKill();
+    void changesByAnotherProgram();
     void cleanup();
 
 private:
@@ -26,6 +27,9 @@ private:
     // Polls until `done` holds or the time is up.
     static bool waitFor(const std::function<bool()>& done, int timeoutMs = 30000);
     QList<RecoveryCopy> copies() const;
+    // A shown window of the process other than `frame`, once one shows: a question.
+    QString otherWindow(qint64 pid, const QString& frame);
+    static QByteArray read(const QString& path);
 
     QString m_binary;
     QString m_xdotool;
@@ -128,6 +132,26 @@ QList<RecoveryCopy> TestRecoveryProcess::copies() const
     return list;
 }
 
+QString TestRecoveryProcess::otherWindow(qint64 pid, const QString& frame)
+{
+    QString found;
+    waitFor([&] {
+        const QStringList shown =
+            xdotool({"search", "--onlyvisible", "--pid", QString::number(pid)}).split(u'\n');
+        for (const QString& window : shown)
+            if (!window.isEmpty() && window != frame)
+                found = window;
+        return !found.isEmpty();
+    });
+    return found;
+}
+
+QByteArray TestRecoveryProcess::read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void TestRecoveryProcess::recoversAfterAKill()
 {
     const QString notes = m_home.filePath(QStringLiteral("notes.txt"));
@@ -217,6 +241,70 @@ void TestRecoveryProcess::recoversAfterAKill()
     // Saved, its copy goes; the untitled one stays.
     QVERIFY(waitFor([this] { return copies().size() == 1; }));
     QVERIFY(copies().value(0).originalPath.isEmpty());
+}
+
+void TestRecoveryProcess::changesByAnotherProgram()
+{
+    const QString path = m_home.filePath(QStringLiteral("watched.txt"));
+    const auto rewrite = [&path](const QByteArray& bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    QVERIFY(rewrite("one\n"));
+    // No copies left by the test before, so no question about them.
+    QVERIFY(QDir(m_home.path() + QStringLiteral("/state/Quillora/recovery")).removeRecursively());
+    QProcess* program = start({path});
+    QVERIFY(program->waitForStarted());
+    const qint64 pid = program->processId();
+    const QString frame =
+        xdotool({"search", "--sync", "--onlyvisible", "--pid", QString::number(pid)})
+            .section(u'\n', 0, 0);
+    QVERIFY2(!frame.isEmpty(), "the main window never showed");
+    const QString recent = m_home.path() + QStringLiteral("/data/recently-used.xbel");
+    QVERIFY2(waitFor([&] { return read(recent).contains("watched.txt"); }),
+             "watched.txt was never opened");
+
+    // Unchanged in the editor: read again in place. What is typed next goes into the
+    // new text, and the save asks nothing, the file being as the editor last read it.
+    QTest::qWait(500); // file times are coarse: a rewrite in the same tick looks like none
+    QVERIFY(rewrite("two\n"));
+    QTest::qWait(2000); // the watch lets changes settle before it looks
+    xdotool({"windowfocus", "--sync", frame});
+    xdotool({"type", "--delay", "30", "X"});
+    xdotool({"key", "--clearmodifiers", "ctrl+s"});
+    QVERIFY2(waitFor([&] { return read(path) == "Xtwo\n"; }),
+             qPrintable("not reloaded before the save: " + read(path)));
+
+    // Changed in the editor: the question, and Keep mine (the default) keeps the text.
+    xdotool({"type", "--delay", "30", "Y"});
+    QVERIFY2(waitFor([this] {
+                 const QList<RecoveryCopy> list = copies();
+                 return list.size() == 1 && list[0].content == "XYtwo\n";
+             }),
+             "the edit never landed");
+    QVERIFY(rewrite("three\n"));
+    QString question = otherWindow(pid, frame);
+    QVERIFY2(!question.isEmpty(), "no question about the change");
+    xdotool({"windowfocus", "--sync", question});
+    xdotool({"key", "Return"});
+    QVERIFY(waitFor([&] {
+        return !xdotool({"search", "--onlyvisible", "--pid", QString::number(pid)})
+                    .contains(question);
+    }));
+
+    // Save after that change asks first; Cancel (the default) writes nothing.
+    xdotool({"windowfocus", "--sync", frame});
+    xdotool({"key", "--clearmodifiers", "ctrl+s"});
+    question = otherWindow(pid, frame);
+    QVERIFY2(!question.isEmpty(), "the save did not ask before overwriting");
+    xdotool({"windowfocus", "--sync", question});
+    xdotool({"key", "Return"});
+    QVERIFY(waitFor([&] {
+        return !xdotool({"search", "--onlyvisible", "--pid", QString::number(pid)})
+                    .contains(question);
+    }));
+    QCOMPARE(read(path), QByteArray("three\n"));
+    QCOMPARE(copies().value(0).content, QByteArray("XYtwo\n")); // the edit is still kept
 }
 
 QTEST_MAIN(TestRecoveryProcess)
