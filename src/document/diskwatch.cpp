@@ -29,7 +29,10 @@ DiskWatch::DiskWatch(FrameContext& ctx, QObject* parent)
     connect(&m_documents, &DocumentManager::documentOpened, this, &DiskWatch::documentLoaded);
     connect(&m_documents, &DocumentManager::documentRecovered, this, &DiskWatch::documentRecovered);
     connect(&m_documents, &DocumentManager::documentSaved, this, &DiskWatch::documentSaved);
+    connect(&m_documents, &DocumentManager::loadStarted, this,
+            [this](frmText* window, const DiskStamp& disk) { m_opening.insert(window, disk); });
     connect(&m_documents, &DocumentManager::documentClosed, this, [this](frmText* window) {
+        m_opening.remove(window);
         m_entries.remove(window);
         syncWatches();
     });
@@ -67,7 +70,20 @@ void DiskWatch::documentLoaded(frmText* window)
     if (!window || window->slot() == 0)
         return;
     const bool known = m_entries.contains(window);
-    restamp(window);
+    const auto opening = m_opening.constFind(window);
+    if (opening == m_opening.cend()) {
+        restamp(window);
+    } else {
+        // Read in the background: a change while it was read is looked at, and reloaded.
+        const DiskStamp before = *opening;
+        m_opening.erase(opening);
+        if (DiskStamp::quick(window->state().FileName).sameMetadata(before)) {
+            restamp(window);
+        } else {
+            restamp(window, before);
+            schedulePath(window->state().FileName);
+        }
+    }
     if (!known)
         connect(window->RichTextBox1, &RichTextBox::Change, this, [this, window] {
             if (auto it = m_entries.find(window); it != m_entries.end())

@@ -83,6 +83,8 @@ private:
 
     DocumentManager& m_documents;
     QHash<const frmText*, Entry> m_entries;
+    // The files opening in the background, as they stood when their reading began.
+    QHash<const frmText*, DiskStamp> m_opening;
     QFileSystemWatcher m_watcher;
     // Changes come in bursts (a program writing in parts, renaming a temporary
     // file over the old one): they are looked at once they settle.

@@ -137,6 +137,7 @@ frmText* DocumentManager::loadInBackground(const QString& path)
     frmText* window = createWindow(slot, path);
     m_table.state(slot).FileName = path;
     RichTextBox* box = window->RichTextBox1;
+    const DiskStamp disk = DiskStamp::quick(path);
     box->startLoad(path, DocumentFile::kindForPath(path));
     // Once: the box loads again when its file is reloaded, which is not an opening.
     connect(
@@ -147,7 +148,7 @@ frmText* DocumentManager::loadInBackground(const QString& path)
     addDocumentWindow(window);
     window->MyShow();
     m_table.state(slot).Dirty = false;
-    emit loadStarted(window);
+    emit loadStarted(window, disk);
     return window;
 }
 

@@ -133,8 +133,8 @@ signals:
     void documentCreated(frmText* window);
     void documentOpened(frmText* window);
     // A window whose file loads in the background; it ends in documentOpened,
-    // or in loadFailed just before the window closes.
-    void loadStarted(frmText* window);
+    // or in loadFailed just before the window closes. disk: the file before it was read.
+    void loadStarted(frmText* window, const DiskStamp& disk);
     void loadFailed(const QString& path);
     // A window whose file is read again in the background; its box's loadFinished ends it.
     void reloadStarted(frmText* window);

@@ -92,6 +92,7 @@ private slots:
     void cancelKeepsTheTextAndTheNextChangeReloads();
     void editThatGetsInWinsOverTheFile();
     void changeWhileReadingIsReloadedAgain();
+    void changeWhileOpeningIsReloaded();
     void saveWhileReloadingWritesNothing();
     void closeAfterChoosingReloadKeepsTheWindowUntilItIsIn();
     void windowClosedMidReload();
@@ -287,6 +288,33 @@ void TestDiskReload::changeWhileReadingIsReloadedAgain()
 
 // The window's text is about to give way to the newer file: a save meanwhile writes
 // nothing, as while a file is opened, and Save all passes over the window.
+// Another program rewrites a large file after it was read but before its text came
+// in: the text is not the file's, and a save must not take it for it.
+void TestDiskReload::changeWhileOpeningIsReloaded()
+{
+    Fixture f;
+    const QString path =
+        f.home.write(QStringLiteral("opening.txt"),
+                     numberedLines("first", DocumentLoader::BackgroundBytes + 1000));
+    QSignalSpy opened(&f.documents(), &DocumentManager::documentOpened);
+    frmText* window = f.documents().LoadDocument(path);
+    QVERIFY(window);
+    // Read, and waiting to be handed to the window.
+    DocumentLoader::pool()->waitForDone();
+    const QByteArray after = numberedLines("second", DocumentLoader::BackgroundBytes + 2000);
+    writeFile(path, after);
+    QVERIFY(opened.wait(20000));
+    QVERIFY(window->RichTextBox1->document()->firstBlock().text().startsWith(u"first"));
+    f.settle();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        window->RichTextBox1->document()->firstBlock().text().startsWith(u"second"), 20000);
+    QTRY_VERIFY(!window->RichTextBox1->isLoading());
+    QVERIFY(!window->state().Dirty);
+    // Saved now, it writes what the file holds, without a question.
+    QVERIFY(f.documents().save(window));
+    QCOMPARE(TestHome::read(path), after);
+}
+
 void TestDiskReload::saveWhileReloadingWritesNothing()
 {
     Fixture f;
