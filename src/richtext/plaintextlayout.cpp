@@ -15,6 +15,9 @@ constexpr int BlocksToWalk = 256;
 // Laid-out blocks kept before the oldest give their lines back.
 constexpr qsizetype KeptLayouts = 4000;
 constexpr qreal Unlimited = qreal(1 << 24);
+// A word longer than this is wrapped anywhere: at this length the quadratic cost of
+// looking for a word boundary in it on every line is about 15 ms.
+constexpr qsizetype EndlessWord = 30000;
 
 bool charFormatSuits(const QTextCharFormat& format)
 {
@@ -111,6 +114,17 @@ qreal PlainTextLayout::blockTop(const QTextBlock& block) const
     return document()->documentMargin() + block.firstLineNumber() * lineHeight();
 }
 
+bool PlainTextLayout::hasEndlessWord(QStringView text)
+{
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > EndlessWord)
+            return true;
+    }
+    return false;
+}
+
 bool PlainTextLayout::layoutBlock(const QTextBlock& block) const
 {
     QTextLayout* layout = block.layout();
@@ -126,6 +140,9 @@ bool PlainTextLayout::layoutBlock(const QTextBlock& block) const
     QTextOption option = doc->defaultTextOption();
     if (const QList<QTextOption::Tab> tabs = block.blockFormat().tabPositions(); !tabs.isEmpty())
         option.setTabs(tabs);
+    if (option.wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere &&
+        block.length() > EndlessWord && hasEndlessWord(block.text()))
+        option.setWrapMode(QTextOption::WrapAnywhere);
     layout->setTextOption(option);
     const qreal height = lineHeight();
     const qreal width = wrapWidth();

@@ -34,6 +34,10 @@ public:
     static bool suits(const QTextDocument* document);
     // Whether the characters and paragraphs from `from` to `to` do.
     static bool rangeSuits(const QTextDocument* document, int from, int to);
+    // Whether the text holds a word so long that wrapping it at word boundaries
+    // first takes Qt time that grows with its square (minutes for a few megabytes):
+    // such a paragraph is wrapped anywhere.
+    static bool hasEndlessWord(QStringView text);
 
 signals:
     // Emitted once, queued: the text now holds something only the rich layout shows.

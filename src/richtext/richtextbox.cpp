@@ -70,7 +70,11 @@ Status RichTextBox::LoadFile(const QString& path, DocumentKind kind)
     Result<TextFileFormat> loaded = DocumentFile::load(path, kind, fresh.get(), &readAs);
     if (!loaded)
         return loaded.error();
-    adopt(fresh.release(), readAs == DocumentKind::Text, false);
+    // Plain text keeps the rich-text layout, but for a word that layout would take
+    // minutes to wrap.
+    const bool plain = readAs == DocumentKind::Text;
+    const bool endless = plain && PlainTextLayout::hasEndlessWord(fresh->toRawText());
+    adopt(fresh.release(), plain, endless);
     QTextDocument* doc = document();
     m_fileKind = readAs;
     m_textFormat = loaded.value();

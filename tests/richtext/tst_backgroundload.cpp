@@ -55,6 +55,7 @@ private slots:
     void lineLayoutEditsAndUndoes();
     void formattingThatMovesLinesTakesTheRichLayout();
     void wrappingWithTheLineLayout();
+    void endlessWordWrapsAnywhere();
 };
 
 void TestBackgroundLoad::loaderBuildsWhatALoadAtOnceBuilds_data()
@@ -305,6 +306,41 @@ void TestBackgroundLoad::lineLayoutPlacesEveryLineAlike()
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
         laidOut += block.layout()->lineCount() > 0;
     QVERIFY2(laidOut < 200, qPrintable(QString::number(laidOut)));
+}
+
+// Wrapping a word of megabytes at word boundaries first takes Qt minutes; such a
+// paragraph breaks anywhere, and a small file holding one gets the line layout.
+void TestBackgroundLoad::endlessWordWrapsAnywhere()
+{
+    TestHome home;
+    const QByteArray word(40000, 'x');
+    const QString path =
+        home.write(QStringLiteral("word.txt"),
+                   "short line\n" + word + "\n" + QByteArray(20000, 'y') + " end\n");
+    for (bool inBackground : {true, false}) {
+        RichTextBox box;
+        box.resize(400, 300);
+        box.show();
+        if (inBackground)
+            QVERIFY(loadInto(box, path, DocumentKind::Text));
+        else
+            QVERIFY(box.LoadFile(path, DocumentKind::Text).ok());
+        QVERIFY(box.hasLineLayout());
+        QTextDocument* document = box.document();
+        document->documentLayout()->blockBoundingRect(document->findBlockByNumber(1));
+        document->documentLayout()->blockBoundingRect(document->findBlockByNumber(2));
+        const QTextLayout* endless = document->findBlockByNumber(1).layout();
+        QCOMPARE(endless->textOption().wrapMode(), QTextOption::WrapAnywhere);
+        QVERIFY(endless->lineCount() > 1);
+        // A long word short of that wraps as every other paragraph does.
+        QCOMPARE(document->findBlockByNumber(2).layout()->textOption().wrapMode(),
+                 QTextOption::WrapAtWordBoundaryOrAnywhere);
+    }
+    // Without such a word a small file keeps the rich-text layout.
+    const QString plain = home.write(QStringLiteral("plain.txt"), "a\nb\n");
+    RichTextBox box;
+    QVERIFY(box.LoadFile(plain, DocumentKind::Text).ok());
+    QVERIFY(!box.hasLineLayout());
 }
 
 void TestBackgroundLoad::lineLayoutEditsAndUndoes()
