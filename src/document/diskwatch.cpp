@@ -318,6 +318,7 @@ void DiskWatch::reloaded(frmText* window, const View& view, const DiskStamp& dis
     box->verticalScrollBar()->setValue(view.top);
     box->horizontalScrollBar()->setValue(view.left);
     restamp(window, disk);
+    m_documents.reloaded(window);
     emit statusMessage(DiskChange::reloadedStatus(window->state().FileName));
 }
 

@@ -64,6 +64,8 @@ public:
     // A changed document came back from a recovery copy under its path; disk is the
     // file as it stood when the copy was made.
     void recovered(frmText* window, const DiskStamp& disk) { emit documentRecovered(window, disk); }
+    // The window's file was read again over its text: it is the file's now, unchanged.
+    void reloaded(frmText* window) { emit documentReloaded(window); }
     // The window's file is read again in the background (the disk watch's reload).
     void reloading(frmText* window) { emit reloadStarted(window); }
     // Activates the window already showing the path; false when none does.
@@ -140,6 +142,7 @@ signals:
     void reloadStarted(frmText* window);
     void documentSaved(const QString& path);
     void documentRecovered(frmText* window, const DiskStamp& disk);
+    void documentReloaded(frmText* window);
     void documentClosed(frmText* window);
     // The notes pad was shown, or closed (its reference is already gone).
     void padShown(frmText* window);

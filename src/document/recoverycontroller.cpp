@@ -29,6 +29,8 @@ RecoveryController::RecoveryController(FrameContext& context, const RecoveryStor
     connect(&documents, &DocumentManager::documentCreated, this, &RecoveryController::watch);
     connect(&documents, &DocumentManager::documentClosed, this, &RecoveryController::forget);
     connect(&documents, &DocumentManager::documentSaved, this, &RecoveryController::saved);
+    // Edits the user chose to lose for the file's new text are not offered back.
+    connect(&documents, &DocumentManager::documentReloaded, this, &RecoveryController::saved);
     connect(m_writer, &RecoveryWriter::failed, this,
             [this](const QString&, const QString& message) { report(message); });
 }

@@ -1,4 +1,5 @@
 #include "app/framestatusbar.h"
+#include "document/diskwatch.h"
 #include "document/recoverycontroller.h"
 #include "document/recoverystore.h"
 #include "richtext/richtextbox.h"
@@ -75,6 +76,7 @@ private slots:
     void recoverBringsDocumentsBack();
     void recoveredRichTextSavesAsItWas();
     void fileChangedAfterTheCopyIsNotSavedOver();
+    void reloadOverTheEditsDropsTheirCopy();
     void discardAndLater_data();
     void discardAndLater();
     void unreadableCopyIsReportedAndKept();
@@ -302,6 +304,26 @@ void TestRecovery::fileChangedAfterTheCopyIsNotSavedOver()
     QCOMPARE(TestHome::read(path), QByteArray("before\noutside\n"));
     QCOMPARE(window->RichTextBox1->toPlainText(), QStringLiteral("before\nmine\n"));
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestRecovery::reloadOverTheEditsDropsTheirCopy()
+{
+    FrameFixture f;
+    auto* recovery = f.frame.findChild<RecoveryController*>();
+    const QString path = f.home.write(QStringLiteral("notes.txt"), "one\n");
+    frmText* window = f.documents().LoadDocument(path);
+    QTest::keyClicks(window->RichTextBox1, QStringLiteral("mine "));
+    recovery->writeAllNow();
+    recovery->waitForWrites();
+    QCOMPARE(recovery->store().list().size(), 1);
+    f.home.write(QStringLiteral("notes.txt"), "theirs\n");
+    f.prompter.expectMessage(QStringLiteral("Reload it and lose your changes?"), Answer::Yes);
+    f.frame.findChild<DiskWatch*>()->scheduleAll(true);
+    f.frame.findChild<DiskWatch*>()->lookNow();
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+    QCOMPARE(window->RichTextBox1->document()->toPlainText(), QStringLiteral("theirs\n"));
+    recovery->waitForWrites();
+    QVERIFY(recovery->store().list().isEmpty());
 }
 
 void TestRecovery::discardAndLater_data()
