@@ -52,6 +52,25 @@ QByteArray generate(const QString& kind, qint64 bytes)
     return out;
 }
 
+// A 10 ms timer's longest gap says how long the window was frozen.
+struct FreezeWatch {
+    qint64 longest = 0;
+    QElapsedTimer gap;
+    QTimer tick;
+    FreezeWatch()
+    {
+        gap.start();
+        QObject::connect(&tick, &QTimer::timeout,
+                         [this] { longest = qMax(longest, gap.restart()); });
+        tick.start(10);
+    }
+    void restart()
+    {
+        longest = 0;
+        gap.restart();
+    }
+};
+
 // Another program rewrites the file; the disk watch reloads it. Prints how long until
 // the window shows it and the longest the window was frozen from the change until a
 // second after (the look at the file, the reload and what the layout does after).
@@ -75,13 +94,7 @@ void printReload(frmMyMDI& frame, const QString& path, bool inBackground)
         QObject::connect(watch, &DiskWatch::statusMessage, [&] { reloaded = true; });
     QElapsedTimer clock;
     clock.start();
-    qint64 longestFreeze = 0;
-    QElapsedTimer gap;
-    gap.start();
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout,
-                     [&] { longestFreeze = qMax(longestFreeze, gap.restart()); });
-    tick.start(10);
+    FreezeWatch freeze;
     // The look at the file (its hash, when its time changed) and the start of the reload.
     watch->scheduleAll(false);
     watch->lookNow();
@@ -94,7 +107,7 @@ void printReload(frmMyMDI& frame, const QString& path, bool inBackground)
     QObject::disconnect(done);
     std::printf("      reload %s: look and start %4lld ms, complete %5lld ms, longest freeze "
                 "%4lld ms%s\n",
-                inBackground ? "in background" : "at once      ", looked, complete, longestFreeze,
+                inBackground ? "in background" : "at once      ", looked, complete, freeze.longest,
                 reloaded ? "" : " (never reloaded)");
 }
 
@@ -128,14 +141,7 @@ int runCase(const QString& kind, int megabytes)
     QImage image(box->viewport()->size(), QImage::Format_RGB32);
     box->viewport()->render(&image);
     const qint64 windowUp = clock.elapsed();
-    // A 10 ms timer's longest gap says how long the window was frozen.
-    qint64 longestFreeze = 0;
-    QElapsedTimer gap;
-    gap.start();
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout,
-                     [&] { longestFreeze = qMax(longestFreeze, gap.restart()); });
-    tick.start(10);
+    FreezeWatch freeze;
     // Shown: the first paint with text in it, perhaps the beginning of a file still
     // loading; complete: all of it in place.
     qint64 shown = -1;
@@ -150,7 +156,7 @@ int runCase(const QString& kind, int megabytes)
     const qint64 complete = clock.elapsed();
     if (shown < 0)
         shown = complete;
-    const qint64 freezeWhileLoading = longestFreeze;
+    const qint64 freezeWhileLoading = freeze.longest;
     // Busy until: the last moment the layout grew the document or the loop was held
     // up, once a whole second went by with neither.
     qint64 busyUntil = complete;
@@ -173,8 +179,7 @@ int runCase(const QString& kind, int megabytes)
     }
     // While scrolling the window must stay responsive: the longest gap between ticks
     // over two seconds of scrolling.
-    longestFreeze = 0;
-    gap.restart();
+    freeze.restart();
     {
         QElapsedTimer watch;
         watch.start();
@@ -183,8 +188,8 @@ int runCase(const QString& kind, int megabytes)
             box->verticalScrollBar()->setValue(box->verticalScrollBar()->value() + 40);
         }
     }
-    const qint64 scrollFreeze = longestFreeze;
-    tick.stop();
+    const qint64 scrollFreeze = freeze.longest;
+    freeze.tick.stop();
     clock.restart();
     box->document()->documentLayout()->pageCount();
     const qint64 laidOut = clock.elapsed();

@@ -69,6 +69,18 @@ struct Fixture : FrameFixture {
         commands()->OpenPath(path);
         return active();
     }
+    // A file that reloads in the background when it changes, opened.
+    frmText* openToReload(const QString& name, const QByteArray& bytes)
+    {
+        reloadAllInBackground();
+        return open(home.write(name, bytes));
+    }
+    // Another program rewrites the file, and the watch looks at once.
+    void rewrite(const QString& path, const QByteArray& bytes) const
+    {
+        writeFile(path, bytes);
+        settle();
+    }
     // Lets the watcher's news in and looks at it at once.
     void settle() const
     {
@@ -164,15 +176,13 @@ void TestDiskReload::failedReloadKeepsTheText()
 {
     QFETCH(bool, folder);
     Fixture f;
-    f.reloadAllInBackground();
-    const QString path = f.home.write(QStringLiteral("f.txt"), "precious\n");
-    frmText* window = f.open(path);
+    frmText* window = f.openToReload(QStringLiteral("f.txt"), "precious\n");
+    const QString path = window->state().FileName;
     RichTextBox* box = window->RichTextBox1;
     QSignalSpy finished(box, &RichTextBox::loadFinished);
     {
         PoolHold hold;
-        writeFile(path, "theirs\n");
-        f.settle();
+        f.rewrite(path, "theirs\n");
         QVERIFY(box->isLoading());
         QVERIFY(QFile::remove(path));
         if (folder) {
@@ -199,14 +209,12 @@ void TestDiskReload::failedReloadKeepsTheText()
 void TestDiskReload::cancelKeepsTheTextAndTheNextChangeReloads()
 {
     Fixture f;
-    f.reloadAllInBackground();
-    const QString path = f.home.write(QStringLiteral("c.txt"), "mine\n");
-    frmText* window = f.open(path);
+    frmText* window = f.openToReload(QStringLiteral("c.txt"), "mine\n");
+    const QString path = window->state().FileName;
     RichTextBox* box = window->RichTextBox1;
     {
         PoolHold hold;
-        writeFile(path, "theirs 1\n");
-        f.settle();
+        f.rewrite(path, "theirs 1\n");
         QCOMPARE(f.progress()->shown(), window);
         QSignalSpy finished(box, &RichTextBox::loadFinished);
         f.progress()->cancelShown();
@@ -236,15 +244,13 @@ void TestDiskReload::cancelKeepsTheTextAndTheNextChangeReloads()
 void TestDiskReload::editThatGetsInWinsOverTheFile()
 {
     Fixture f;
-    f.reloadAllInBackground();
-    const QString path = f.home.write(QStringLiteral("e.txt"), "mine\n");
-    frmText* window = f.open(path);
+    frmText* window = f.openToReload(QStringLiteral("e.txt"), "mine\n");
+    const QString path = window->state().FileName;
     RichTextBox* box = window->RichTextBox1;
     QSignalSpy finished(box, &RichTextBox::loadFinished);
     {
         PoolHold hold;
-        writeFile(path, "theirs\n");
-        f.settle();
+        f.rewrite(path, "theirs\n");
         QVERIFY(box->isLoading());
         QTextCursor(box->document()).insertText(QStringLiteral("edited "));
         QVERIFY(window->state().Dirty);
@@ -263,15 +269,13 @@ void TestDiskReload::editThatGetsInWinsOverTheFile()
 void TestDiskReload::changeWhileReadingIsReloadedAgain()
 {
     Fixture f;
-    f.reloadAllInBackground();
-    const QString path = f.home.write(QStringLiteral("s.txt"), "one\n");
-    frmText* window = f.open(path);
+    frmText* window = f.openToReload(QStringLiteral("s.txt"), "one\n");
+    const QString path = window->state().FileName;
     RichTextBox* box = window->RichTextBox1;
     QSignalSpy finished(box, &RichTextBox::loadFinished);
     {
         PoolHold hold;
-        writeFile(path, "two\n");
-        f.settle();
+        f.rewrite(path, "two\n");
         QVERIFY(box->isLoading());
     }
     // The worker has read "two"; the window has not taken it yet.
@@ -318,15 +322,13 @@ void TestDiskReload::changeWhileOpeningIsReloaded()
 void TestDiskReload::saveWhileReloadingWritesNothing()
 {
     Fixture f;
-    f.reloadAllInBackground();
-    const QString path = f.home.write(QStringLiteral("w.txt"), "old\n");
-    frmText* window = f.open(path);
+    frmText* window = f.openToReload(QStringLiteral("w.txt"), "old\n");
+    const QString path = window->state().FileName;
     RichTextBox* box = window->RichTextBox1;
     QSignalSpy finished(box, &RichTextBox::loadFinished);
     {
         PoolHold hold;
-        writeFile(path, "new\n");
-        f.settle();
+        f.rewrite(path, "new\n");
         QVERIFY(box->isLoading());
         QVERIFY(!f.documents().save(window));
         f.documents().saveAll();
@@ -342,9 +344,8 @@ void TestDiskReload::saveWhileReloadingWritesNothing()
 void TestDiskReload::closeAfterChoosingReloadKeepsTheWindowUntilItIsIn()
 {
     Fixture f;
-    f.reloadAllInBackground();
-    const QString path = f.home.write(QStringLiteral("r.txt"), "theirs 1\n");
-    frmText* window = f.open(path);
+    frmText* window = f.openToReload(QStringLiteral("r.txt"), "theirs 1\n");
+    const QString path = window->state().FileName;
     RichTextBox* box = window->RichTextBox1;
     QTextCursor(box->document()).insertText(QStringLiteral("mine "));
     QVERIFY(window->state().Dirty);
@@ -370,13 +371,11 @@ void TestDiskReload::closeAfterChoosingReloadKeepsTheWindowUntilItIsIn()
 void TestDiskReload::windowClosedMidReload()
 {
     Fixture f;
-    f.reloadAllInBackground();
-    const QString path = f.home.write(QStringLiteral("x.txt"), "old\n");
-    QPointer<frmText> window = f.open(path);
+    QPointer<frmText> window = f.openToReload(QStringLiteral("x.txt"), "old\n");
+    const QString path = window->state().FileName;
     {
         PoolHold hold;
-        writeFile(path, "new\n");
-        f.settle();
+        f.rewrite(path, "new\n");
         QVERIFY(window->RichTextBox1->isLoading());
         QVERIFY(window->close());
         QTRY_VERIFY(window.isNull());
@@ -392,9 +391,8 @@ void TestDiskReload::windowClosedMidReload()
 void TestDiskReload::ownSaveDoesNotReload()
 {
     Fixture f;
-    f.reloadAllInBackground();
-    const QString path = f.home.write(QStringLiteral("o.txt"), "before\n");
-    frmText* window = f.open(path);
+    frmText* window = f.openToReload(QStringLiteral("o.txt"), "before\n");
+    const QString path = window->state().FileName;
     RichTextBox* box = window->RichTextBox1;
     QTextCursor(box->document()).insertText(QStringLiteral("mine "));
     QVERIFY(f.documents().save(window));

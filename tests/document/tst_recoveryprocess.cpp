@@ -29,6 +29,8 @@ private:
     QList<RecoveryCopy> copies() const;
     // A shown window of the process other than `frame`, once one shows: a question.
     QString otherWindow(qint64 pid, const QString& frame);
+    // Answers that question with its default button; false when none came or it stayed.
+    bool answerWithDefault(qint64 pid, const QString& frame);
     static QByteArray read(const QString& path);
 
     QString m_binary;
@@ -144,6 +146,19 @@ QString TestRecoveryProcess::otherWindow(qint64 pid, const QString& frame)
         return !found.isEmpty();
     });
     return found;
+}
+
+bool TestRecoveryProcess::answerWithDefault(qint64 pid, const QString& frame)
+{
+    const QString question = otherWindow(pid, frame);
+    if (question.isEmpty())
+        return false;
+    xdotool({"windowfocus", "--sync", question});
+    xdotool({"key", "Return"});
+    return waitFor([&] {
+        return !xdotool({"search", "--onlyvisible", "--pid", QString::number(pid)})
+                    .contains(question);
+    });
 }
 
 QByteArray TestRecoveryProcess::read(const QString& path)
@@ -283,26 +298,12 @@ void TestRecoveryProcess::changesByAnotherProgram()
              }),
              "the edit never landed");
     QVERIFY(rewrite("three\n"));
-    QString question = otherWindow(pid, frame);
-    QVERIFY2(!question.isEmpty(), "no question about the change");
-    xdotool({"windowfocus", "--sync", question});
-    xdotool({"key", "Return"});
-    QVERIFY(waitFor([&] {
-        return !xdotool({"search", "--onlyvisible", "--pid", QString::number(pid)})
-                    .contains(question);
-    }));
+    QVERIFY2(answerWithDefault(pid, frame), "no question about the change");
 
     // Save after that change asks first; Cancel (the default) writes nothing.
     xdotool({"windowfocus", "--sync", frame});
     xdotool({"key", "--clearmodifiers", "ctrl+s"});
-    question = otherWindow(pid, frame);
-    QVERIFY2(!question.isEmpty(), "the save did not ask before overwriting");
-    xdotool({"windowfocus", "--sync", question});
-    xdotool({"key", "Return"});
-    QVERIFY(waitFor([&] {
-        return !xdotool({"search", "--onlyvisible", "--pid", QString::number(pid)})
-                    .contains(question);
-    }));
+    QVERIFY2(answerWithDefault(pid, frame), "the save did not ask before overwriting");
     QCOMPARE(read(path), QByteArray("three\n"));
     QCOMPARE(copies().value(0).content, QByteArray("XYtwo\n")); // the edit is still kept
 }
