@@ -125,6 +125,12 @@ bool PlainTextLayout::hasEndlessWord(QStringView text)
     return false;
 }
 
+bool PlainTextLayout::hasEndlessWord(const QTextDocument* document)
+{
+    // A short text is not copied out to be looked at.
+    return document->characterCount() > EndlessWord && hasEndlessWord(document->toRawText());
+}
+
 bool PlainTextLayout::layoutBlock(const QTextBlock& block) const
 {
     QTextLayout* layout = block.layout();

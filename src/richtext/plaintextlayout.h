@@ -38,6 +38,7 @@ public:
     // first takes Qt time that grows with its square (minutes for a few megabytes):
     // such a paragraph is wrapped anywhere.
     static bool hasEndlessWord(QStringView text);
+    static bool hasEndlessWord(const QTextDocument* document);
 
 signals:
     // Emitted once, queued: the text now holds something only the rich layout shows.

@@ -73,7 +73,7 @@ Status RichTextBox::LoadFile(const QString& path, DocumentKind kind)
     // Plain text keeps the rich-text layout, but for a word that layout would take
     // minutes to wrap.
     const bool plain = readAs == DocumentKind::Text;
-    const bool endless = plain && PlainTextLayout::hasEndlessWord(fresh->toRawText());
+    const bool endless = plain && PlainTextLayout::hasEndlessWord(fresh.get());
     adopt(fresh.release(), plain, endless);
     QTextDocument* doc = document();
     m_fileKind = readAs;
