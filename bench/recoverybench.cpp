@@ -10,6 +10,7 @@
 #include "document/recoverycontroller.h"
 #include "document/recoverysnapshot.h"
 #include "document/recoverystore.h"
+#include "document/recoverywriter.h"
 #include "richtext/richtextbox.h"
 
 #include <QApplication>
@@ -18,8 +19,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <vector>
 
@@ -68,20 +71,64 @@ void benchCase(bool rtf)
     }
     print("keystroke", plainKeys);
 
-    // The copy's timer made due at once after the key: its snapshot runs in the key's turn.
+    // The copy's timer made due at once after the key. A large document is taken
+    // in slices between the window's events: the key's turn runs the first.
     std::vector<double> keysWithCopy;
+    const auto makeDue = [recovery] {
+        for (QTimer* timer : recovery->findChildren<QTimer*>())
+            if (timer->isActive() && timer->interval() > 0)
+                timer->start(0);
+    };
+    std::atomic<int> written = 0;
+    QObject::connect(recovery->findChild<RecoveryWriter*>(), &RecoveryWriter::written,
+                     [&written](const QString&) { ++written; });
     for (int i = 0; i < 10; ++i) {
         QElapsedTimer clock;
         clock.start();
         QTest::keyClick(box, Qt::Key_B);
-        for (QTimer* timer : recovery->findChildren<QTimer*>())
-            if (timer->isActive())
-                timer->start(0);
+        makeDue();
         QApplication::processEvents();
         keysWithCopy.push_back(ms(clock));
-        recovery->waitForWrites();
+        const int before = written;
+        while (written == before) {
+            QApplication::processEvents();
+            recovery->waitForWrites();
+        }
     }
     print("keystroke with a copy taken", keysWithCopy);
+
+    // Typing in the middle, ten keys a second, while the copy is taken: how long
+    // each turn of the event loop takes (what a key may wait for) and how long
+    // until the copy is written.
+    QTextCursor middle = box->textCursor();
+    middle.setPosition(box->document()->characterCount() / 2);
+    box->setTextCursor(middle);
+    std::vector<double> turns, keys;
+    int typed = 0;
+    {
+        QTest::keyClick(box, Qt::Key_C);
+        makeDue();
+        const int before = written;
+        QElapsedTimer total, sinceKey;
+        total.start();
+        sinceKey.start();
+        while (written == before && total.elapsed() < 20000) {
+            QElapsedTimer clock;
+            clock.start();
+            const bool key = sinceKey.elapsed() >= 100;
+            if (key) {
+                QTest::keyClick(box, Qt::Key_D);
+                sinceKey.restart();
+                ++typed;
+            }
+            QApplication::processEvents();
+            (key ? keys : turns).push_back(ms(clock));
+        }
+        print("typing meanwhile: keystroke", keys);
+        print("typing meanwhile: other turns", turns);
+        std::printf("  copy written after %.0f ms, %d keys typed meanwhile\n", ms(total), typed);
+        recovery->waitForWrites();
+    }
 
     RecoveryCopy header;
     header.kind = rtf ? DocumentKind::Rtf : DocumentKind::Text;

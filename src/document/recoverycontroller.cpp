@@ -5,12 +5,14 @@
 #include "frmtext.h"
 #include "platform/instancepaths.h"
 #include "platform/prompter.h"
+#include "recoverycatch.h"
 #include "recoverysnapshot.h"
 #include "recoverywriter.h"
 #include "richtext/richtextbox.h"
 #include "richtext/rtfreader.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QTextDocument>
 #include <QTimer>
@@ -88,7 +90,9 @@ void RecoveryController::forget(frmText* window)
     const auto it = m_watched.find(window);
     if (it == m_watched.end())
         return;
+    stopTaking(*it);
     delete it->timer;
+    delete it->slicer;
     m_writer->remove(it->name);
     m_watched.erase(it);
 }
@@ -105,16 +109,9 @@ void RecoveryController::changed(frmText* window)
     it->timer->start(int(std::clamp<qint64>(left, 0, m_quiet)));
 }
 
-void RecoveryController::writeNow(frmText* window)
+RecoveryCopy RecoveryController::header(frmText* window) const
 {
-    const auto it = m_watched.find(window);
-    if (it == m_watched.end() || !it->window)
-        return;
-    it->timer->stop();
-    it->pendingSince.invalidate();
     const DocState& state = window->state();
-    if (!state.Dirty || state.Deleted)
-        return;
     RichTextBox* box = window->RichTextBox1;
     RecoveryCopy header;
     header.owner = m_owner;
@@ -133,7 +130,76 @@ void RecoveryController::writeNow(frmText* window)
     header.caret = box->textCursor().position();
     if (!header.originalPath.isEmpty())
         header.disk = DiskStamp::quick(header.originalPath);
-    m_writer->write(it->name, RecoverySnapshot::take(box->document(), header));
+    return header;
+}
+
+void RecoveryController::writeNow(frmText* window, bool whole)
+{
+    const auto it = m_watched.find(window);
+    if (it == m_watched.end() || !it->window)
+        return;
+    it->timer->stop();
+    it->pendingSince.invalidate();
+    const DocState& state = window->state();
+    if (!state.Dirty || state.Deleted) {
+        stopTaking(*it);
+        return;
+    }
+    const QTextDocument* document = window->RichTextBox1->document();
+    const RecoveryCopy copy = header(window);
+    // A copy still being taken takes in every change made meanwhile.
+    if (it->taking &&
+        (whole || it->taking->document() != document || it->taking->kind() != copy.kind))
+        stopTaking(*it);
+    if (whole || document->characterCount() < m_sliceFrom || !RecoveryCatch::canSlice(document)) {
+        m_writer->write(it->name, RecoverySnapshot::take(document, copy));
+        return;
+    }
+    if (!it->taking) {
+        it->taking = new RecoveryCatch(document, copy.kind, this);
+        it->takingSince.start();
+        if (!it->slicer) {
+            it->slicer = new QTimer(this);
+            it->slicer->setInterval(0);
+            connect(it->slicer, &QTimer::timeout, this, [this, window] { slice(window); });
+        }
+    }
+    it->slicer->start();
+}
+
+void RecoveryController::slice(frmText* window)
+{
+    const auto it = m_watched.find(window);
+    if (it == m_watched.end() || !it->window || !it->taking)
+        return;
+    // Edits that keep sending the taking back to the start, for as long as a
+    // copy may wait, end in one copy taken at once.
+    if (it->takingSince.hasExpired(m_longest)) {
+        writeNow(window, true);
+        return;
+    }
+    if (it->taking->document() != window->RichTextBox1->document()) {
+        writeNow(window); // the window shows another document now
+        return;
+    }
+    if (!it->taking->step(QDeadlineTimer(SliceMilliseconds)))
+        return;
+    const RecoveryCopy copy = header(window);
+    if (copy.kind != it->taking->kind()) {
+        writeNow(window); // formatting came into an untitled document: kept as RTF
+        return;
+    }
+    if (window->state().Dirty && !window->state().Deleted)
+        m_writer->write(it->name, it->taking->snapshot(copy));
+    stopTaking(*it);
+}
+
+void RecoveryController::stopTaking(Watched& watched)
+{
+    if (watched.slicer)
+        watched.slicer->stop();
+    delete watched.taking;
+    watched.taking = nullptr;
 }
 
 void RecoveryController::saved()
@@ -142,6 +208,7 @@ void RecoveryController::saved()
     for (auto it = m_watched.begin(); it != m_watched.end(); ++it) {
         if (!it->window || it->window->state().Dirty)
             continue;
+        stopTaking(*it);
         it->timer->stop();
         it->pendingSince.invalidate();
         m_writer->remove(it->name);
@@ -152,13 +219,14 @@ void RecoveryController::writeAllNow()
 {
     const QList<frmText*> windows = m_watched.keys();
     for (frmText* window : windows)
-        writeNow(window);
+        writeNow(window, true);
     waitForWrites();
 }
 
 void RecoveryController::closing()
 {
     for (auto it = m_watched.begin(); it != m_watched.end(); ++it) {
+        stopTaking(*it);
         it->timer->stop();
         m_writer->remove(it->name);
     }

@@ -9,7 +9,9 @@
 #include <QPointer>
 
 class QTimer;
+class RecoveryCatch;
 class RecoveryWriter;
+struct RecoveryCopy;
 class frmText;
 struct FrameContext;
 
@@ -23,6 +25,10 @@ class RecoveryController : public QObject {
 public:
     static constexpr int QuietMilliseconds = 5000;
     static constexpr int LongestMilliseconds = 60000;
+    // Documents from this size on are taken in slices of this length, between
+    // which the window handles its events.
+    static constexpr int SliceFromCharacters = 1 << 19;
+    static constexpr int SliceMilliseconds = 4;
     static inline const QString UntitledName = QStringLiteral("Untitled");
     static inline const QString Question =
         QStringLiteral("Quillora ended before these documents were saved. Recover them?");
@@ -57,6 +63,7 @@ public:
         m_quiet = quietMilliseconds;
         m_longest = longestMilliseconds;
     }
+    void setSliceFrom(int characters) { m_sliceFrom = characters; }
 
 signals:
     // Copies cannot be kept; said once a session.
@@ -67,12 +74,19 @@ private:
         QPointer<frmText> window; // gone only when the frame goes without closing it
         QString name;
         QTimer* timer = nullptr;
-        QElapsedTimer pendingSince; // valid while a change waits for its copy
+        QElapsedTimer pendingSince;      // valid while a change waits for its copy
+        RecoveryCatch* taking = nullptr; // a copy being taken in slices
+        QTimer* slicer = nullptr;
+        QElapsedTimer takingSince;
     };
     void watch(frmText* window);
     void forget(frmText* window);
     void changed(frmText* window);
-    void writeNow(frmText* window);
+    // `whole`: taken at once, never in slices.
+    void writeNow(frmText* window, bool whole = false);
+    void slice(frmText* window);
+    void stopTaking(Watched& watched);
+    RecoveryCopy header(frmText* window) const;
     void saved();
     void offer();
     bool recover(const RecoveryStore::Entry& entry);
@@ -88,4 +102,5 @@ private:
     bool m_told = false;
     int m_quiet = QuietMilliseconds;
     int m_longest = LongestMilliseconds;
+    int m_sliceFrom = SliceFromCharacters;
 };

@@ -22,6 +22,26 @@ RecoverySnapshot RecoverySnapshot::take(const QTextDocument* document, const Rec
     return snapshot;
 }
 
+RecoverySnapshot RecoverySnapshot::fromText(const RecoveryCopy& header, QString rawText)
+{
+    RecoverySnapshot snapshot;
+    snapshot.m_header = header;
+    snapshot.m_header.content.clear();
+    snapshot.m_rawText = std::move(rawText);
+    return snapshot;
+}
+
+RecoverySnapshot RecoverySnapshot::fromRtf(const RecoveryCopy& header, QByteArray tables,
+                                           QByteArray text)
+{
+    RecoverySnapshot snapshot;
+    snapshot.m_header = header;
+    snapshot.m_header.content.clear();
+    snapshot.m_rtf = std::move(tables);
+    snapshot.m_rtfText = std::move(text);
+    return snapshot;
+}
+
 bool RecoverySnapshot::mayHoldFormatting(const QTextDocument* document)
 {
     if (!document->rootFrame()->childFrames().isEmpty())
@@ -42,7 +62,7 @@ RecoveryCopy RecoverySnapshot::finish() const
 {
     RecoveryCopy copy = m_header;
     if (m_header.kind == DocumentKind::Rtf) {
-        copy.content = m_rtf;
+        copy.content = m_rtf + m_rtfText;
         return copy;
     }
     // As DocumentFile::plainText gives it, so a save after recovery writes the same bytes.

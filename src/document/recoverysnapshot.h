@@ -18,6 +18,10 @@ public:
     RecoverySnapshot() = default;
     // `header` holds every field but the content; `kind` there says which form is taken.
     static RecoverySnapshot take(const QTextDocument* document, const RecoveryCopy& header);
+    // What a RecoveryCatch took: the text as QTextDocument::toRawText gives it, or
+    // RTF as its tables and the text after them.
+    static RecoverySnapshot fromText(const RecoveryCopy& header, QString rawText);
+    static RecoverySnapshot fromRtf(const RecoveryCopy& header, QByteArray tables, QByteArray text);
     // Whether the document may carry something plain text loses; a quick look
     // at the formats it knows, never at its text, so it may say yes needlessly.
     static bool mayHoldFormatting(const QTextDocument* document);
@@ -31,4 +35,5 @@ private:
     QString m_rawText;
     bool m_hasTables = false;
     QByteArray m_rtf;
+    QByteArray m_rtfText; // put after m_rtf on the writer's thread
 };
