@@ -172,9 +172,9 @@ void RecoveryController::slice(frmText* window)
     const auto it = m_watched.find(window);
     if (it == m_watched.end() || !it->window || !it->taking)
         return;
-    // Edits that keep sending the taking back to the start, for as long as a
-    // copy may wait, end in one copy taken at once.
-    if (it->takingSince.hasExpired(m_longest)) {
+    // Edits that keep sending the taking back to the start, for as long as the
+    // pause a copy waits for, end in one copy taken at once.
+    if (it->takingSince.hasExpired(m_quiet)) {
         writeNow(window, true);
         return;
     }
@@ -182,7 +182,7 @@ void RecoveryController::slice(frmText* window)
         writeNow(window); // the window shows another document now
         return;
     }
-    if (!it->taking->step(QDeadlineTimer(SliceMilliseconds)))
+    if (!it->taking->step(QDeadlineTimer(m_slice)))
         return;
     const RecoveryCopy copy = header(window);
     if (copy.kind != it->taking->kind()) {

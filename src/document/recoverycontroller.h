@@ -63,7 +63,12 @@ public:
         m_quiet = quietMilliseconds;
         m_longest = longestMilliseconds;
     }
-    void setSliceFrom(int characters) { m_sliceFrom = characters; }
+    // From which size documents are taken in slices, and how long a slice takes.
+    void setSlices(int fromCharacters, int milliseconds)
+    {
+        m_sliceFrom = fromCharacters;
+        m_slice = milliseconds;
+    }
 
 signals:
     // Copies cannot be kept; said once a session.
@@ -103,4 +108,5 @@ private:
     int m_quiet = QuietMilliseconds;
     int m_longest = LongestMilliseconds;
     int m_sliceFrom = SliceFromCharacters;
+    int m_slice = SliceMilliseconds;
 };

@@ -28,90 +28,108 @@ QByteArray number(const char* word, int value)
 RtfBuilder::RtfBuilder(const QTextDocument* document, int from, int to)
     : m_document(document), m_from(from), m_to(to),
       m_whole(from == 0 && to >= document->characterCount() - 1), m_formats(document)
-{}
-
-template <typename F> void RtfBuilder::forEachFragment(F&& visit) const
 {
-    for (QTextBlock block = m_document->findBlock(m_from); block.isValid(); block = block.next()) {
+    m_formats.keepFonts(
+        document->rootFrame()->frameFormat().property(RichTextProperty::FontTable).toStringList());
+    for (const QTextFormat& format : document->allFormats())
+        m_charFormats += format.isCharFormat();
+}
+
+template <typename F> bool RtfBuilder::forEachFragment(const QDeadlineTimer& deadline, F&& visit)
+{
+    int start = qMax(m_next, m_from); // where the block starts, for the whole document
+    for (QTextBlock block = m_document->findBlock(start); block.isValid(); block = block.next()) {
         // A block's fragments follow each other; asking each for its position
         // would search the document's tree every time, and the whole document
         // needs no positions at all.
-        int position = m_whole ? 0 : block.position();
+        int position = m_whole ? start : block.position();
         if (position > m_to)
             break;
+        start += block.length();
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (!m_whole) {
-                const int start = qMax(position, m_from);
+                const int from = qMax(position, m_from);
                 const int end = qMin(position + fragment.length(), m_to);
                 position += fragment.length();
-                if (start >= end)
+                if (from >= end)
                     continue;
             }
-            if (!visit(block, fragment))
-                return;
+            if (!visit(fragment))
+                return true;
+        }
+        if (deadline.hasExpired()) {
+            m_next = start;
+            return false;
         }
     }
+    return true;
 }
 
 void RtfBuilder::collectTables()
 {
-    collectDefaultFont();
-    for (QTextBlock block = m_document->findBlock(m_from);
-         block.isValid() && (m_whole || block.position() <= m_to); block = block.next())
-        collectParagraph(block);
-    collectRuns();
+    collect(QDeadlineTimer(QDeadlineTimer::Forever));
 }
 
-void RtfBuilder::collectDefaultFont()
+bool RtfBuilder::collect(const QDeadlineTimer& deadline)
 {
-    const QTextFrameFormat root = m_document->rootFrame()->frameFormat();
-    m_formats.keepFonts(root.property(RichTextProperty::FontTable).toStringList());
     // Every fragment's format is looked at once; a walk ends when all the document's
     // character formats were met, or what it looks for was found.
-    qsizetype charFormats = 0;
-    for (const QTextFormat& format : m_document->allFormats())
-        charFormats += format.isCharFormat();
-    // The default font is the one text without a font of its own came in.
-    QString defaultFamily;
-    QSet<int> seen;
-    forEachFragment([&](const QTextBlock&, const QTextFragment& fragment) {
-        if (seen.contains(fragment.charFormatIndex()))
-            return true; // the same format, already in the tables
-        seen.insert(fragment.charFormatIndex());
-        defaultFamily = fragment.charFormat().stringProperty(RichTextProperty::DefaultFont);
-        return defaultFamily.isNull() && seen.size() < charFormats;
-    });
-    if (defaultFamily.isNull() && root.hasProperty(RichTextProperty::DefaultFont))
-        defaultFamily = root.stringProperty(RichTextProperty::DefaultFont);
-    if (defaultFamily.isNull())
-        defaultFamily = m_document->defaultFont().family();
-    m_formats.setDefaultFont(defaultFamily);
-}
-
-void RtfBuilder::collectParagraph(const QTextBlock& block)
-{
-    if (const QTextList* list = block.textList())
-        m_lists.add(list);
-    m_styles.paragraphStyle(block);
-}
-
-void RtfBuilder::collectRuns()
-{
-    qsizetype charFormats = 0;
-    for (const QTextFormat& format : m_document->allFormats())
-        charFormats += format.isCharFormat();
-    QSet<int> seen;
-    forEachFragment([&](const QTextBlock&, const QTextFragment& fragment) {
-        if (seen.contains(fragment.charFormatIndex()))
-            return true;
-        seen.insert(fragment.charFormatIndex());
-        const QTextCharFormat format = fragment.charFormat();
-        m_styles.characterStyle(format);
-        m_formats.addToTables(format);
-        return seen.size() < charFormats;
-    });
-    m_styles.addToTables(m_formats);
+    if (m_stage == Stage::DefaultFont) {
+        // The default font is the one text without a font of its own came in.
+        const bool walked = forEachFragment(deadline, [this](const QTextFragment& fragment) {
+            if (m_seen.contains(fragment.charFormatIndex()))
+                return true; // the same format, already looked at
+            m_seen.insert(fragment.charFormatIndex());
+            m_defaultFamily = fragment.charFormat().stringProperty(RichTextProperty::DefaultFont);
+            return m_defaultFamily.isNull() && m_seen.size() < m_charFormats;
+        });
+        if (!walked)
+            return false;
+        const QTextFrameFormat root = m_document->rootFrame()->frameFormat();
+        if (m_defaultFamily.isNull() && root.hasProperty(RichTextProperty::DefaultFont))
+            m_defaultFamily = root.stringProperty(RichTextProperty::DefaultFont);
+        if (m_defaultFamily.isNull())
+            m_defaultFamily = m_document->defaultFont().family();
+        m_formats.setDefaultFont(m_defaultFamily);
+        m_seen.clear();
+        m_next = 0;
+        m_stage = Stage::Paragraphs;
+    }
+    if (m_stage == Stage::Paragraphs) {
+        int start = qMax(m_next, m_from);
+        for (QTextBlock block = m_document->findBlock(start);
+             block.isValid() && (m_whole || block.position() <= m_to); block = block.next()) {
+            if (const QTextList* list = block.textList())
+                m_lists.add(list);
+            m_styles.paragraphStyle(block);
+            start += block.length();
+            if (deadline.hasExpired()) {
+                m_next = start;
+                return false;
+            }
+        }
+        m_next = 0;
+        m_stage = Stage::Runs;
+    }
+    if (m_stage == Stage::Runs) {
+        const bool walked = forEachFragment(deadline, [this](const QTextFragment& fragment) {
+            if (m_seen.contains(fragment.charFormatIndex()))
+                return true;
+            m_seen.insert(fragment.charFormatIndex());
+            const QTextCharFormat format = fragment.charFormat();
+            m_styles.characterStyle(format);
+            m_formats.addToTables(format);
+            return m_seen.size() < m_charFormats;
+        });
+        if (!walked)
+            return false;
+        m_styles.addToTables(m_formats);
+        m_seen.clear();
+        m_next = 0;
+        m_stage = Stage::Text;
+    }
+    return true;
 }
 
 void RtfBuilder::writeHeader(QByteArray& out)
@@ -155,33 +173,13 @@ bool RtfBuilder::canStep(const QTextDocument* document)
 
 bool RtfBuilder::step(const QDeadlineTimer& deadline)
 {
+    if (!collect(deadline))
+        return false;
     // As build does for a document without tables: every paragraph is one of the
     // root frame's, and all but the last end with a paragraph mark.
-    if (m_stage == Stage::DefaultFont) {
-        collectDefaultFont();
-        m_stage = Stage::Paragraphs;
-        m_next = 0;
-    }
-    if (m_stage == Stage::Paragraphs) {
-        int position = m_next;
-        for (QTextBlock block = m_document->findBlock(m_next); block.isValid();
-             block = block.next()) {
-            collectParagraph(block);
-            position += block.length();
-            if (deadline.hasExpired()) {
-                m_next = position;
-                return false;
-            }
-        }
-        m_stage = Stage::Runs;
-    }
-    if (m_stage == Stage::Runs) {
-        collectRuns();
-        m_stage = Stage::Text;
-        m_next = 0;
-        m_out.reserve(qsizetype(m_document->characterCount()) * 2 + 4096);
-    }
     if (m_stage == Stage::Text) {
+        if (m_next == 0)
+            m_out.reserve(qsizetype(m_document->characterCount()) * 2 + 4096);
         int position = m_next;
         for (QTextBlock block = m_document->findBlock(m_next); block.isValid();) {
             m_marks.append({position, m_out.size()});
@@ -202,22 +200,13 @@ bool RtfBuilder::step(const QDeadlineTimer& deadline)
 
 bool RtfBuilder::changedFrom(int position)
 {
-    switch (m_stage) {
-    case Stage::DefaultFont:
-        return true;
-    case Stage::Paragraphs:
-        // Lists are numbered in the order their paragraphs come: looked at again.
-        if (position < m_next)
-            return false;
-        return true;
-    case Stage::Runs:
-    case Stage::Done:
+    if (m_stage == Stage::Done)
         return false;
-    case Stage::Text:
-        break;
-    }
     if (position >= m_next)
         return true;
+    // What was collected for the tables may no longer be in the document.
+    if (m_stage != Stage::Text)
+        return false;
     // Lists and styles were numbered for the document as it was.
     if (!m_lists.isEmpty() || !m_styles.isEmpty())
         return false;

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QTextFrame>
 
 class QDeadlineTimer;
@@ -35,12 +36,12 @@ public:
     QByteArray takeBody();
 
 private:
-    // Visits the fragments in order while visit returns true.
-    template <typename F> void forEachFragment(F&& visit) const;
+    // Visits the fragments in order from the paragraph at m_next while visit returns
+    // true. False when the deadline passed first; m_next is then where to go on.
+    template <typename F> bool forEachFragment(const QDeadlineTimer& deadline, F&& visit);
     void collectTables();
-    void collectDefaultFont();
-    void collectParagraph(const QTextBlock& block);
-    void collectRuns();
+    // Runs the stages that collect the tables; false when the deadline passed first.
+    bool collect(const QDeadlineTimer& deadline);
     void writeHeader(QByteArray& out);
     void writeFrame(QTextFrame::iterator it, int depth);
     void writeTable(QTextTable* table, int depth);
@@ -76,7 +77,7 @@ private:
     QHash<QPair<int, int>, Run> m_runs; // by character format and paragraph style
     QByteArray m_out;
 
-    // Building in pieces: the same steps as in one go, each resumed where it stopped.
+    // The stages, in one go or in pieces, each resumed where it stopped.
     enum class Stage { DefaultFont, Paragraphs, Runs, Text, Done };
     struct Mark {
         int position;     // where a paragraph starts in the document
@@ -84,5 +85,8 @@ private:
     };
     Stage m_stage = Stage::DefaultFont;
     int m_next = 0; // the paragraph the stage goes on with
+    qsizetype m_charFormats = 0;
+    QSet<int> m_seen; // character formats met by the stage
+    QString m_defaultFamily;
     QList<Mark> m_marks;
 };

@@ -71,6 +71,7 @@ private slots:
     void copiesFollowTheDocuments();
     void copyWaitsForAPause();
     void copyIsWrittenWhileTypingGoesOn();
+    void largeDocumentIsTakenBetweenEvents();
     void normalExitLeavesNoCopy();
     void systemEndWritesCopiesBeforeAsking();
     void recoverBringsDocumentsBack();
@@ -167,6 +168,71 @@ void TestRecovery::copyIsWrittenWhileTypingGoesOn()
     }
     QCOMPARE(written.size(), 1);
     QVERIFY(written[0].content.startsWith("abb"));
+}
+
+void TestRecovery::largeDocumentIsTakenBetweenEvents()
+{
+    FrameFixture f;
+    auto* recovery = f.frame.findChild<RecoveryController*>();
+    // Every document taken in slices of a paragraph each.
+    recovery->setSlices(0, 0);
+    QByteArray lines;
+    for (int i = 0; i < 300; ++i)
+        lines += "line " + QByteArray::number(i) + '\n';
+    const QString path = f.home.write(QStringLiteral("long.txt"), lines);
+    frmText* window = f.documents().LoadDocument(path);
+    RichTextBox* box = window->RichTextBox1;
+    const auto typeAt = [box](int position, const QString& text) {
+        QTextCursor cursor = box->textCursor();
+        cursor.setPosition(position);
+        box->setTextCursor(cursor);
+        QTest::keyClicks(box, text);
+    };
+    const auto turns = [](int count) {
+        for (int i = 0; i < count; ++i)
+            QCoreApplication::processEvents();
+    };
+    const auto pause = [recovery, &turns] {
+        for (QTimer* timer : recovery->findChildren<QTimer*>())
+            if (timer->isActive() && timer->interval() == RecoveryController::QuietMilliseconds)
+                timer->start(0);
+        turns(20);
+    };
+
+    // Typed in what was taken, and at the end, while the copy is taken.
+    typeAt(0, QStringLiteral("first "));
+    pause();
+    recovery->waitForWrites();
+    QVERIFY(copies(recovery->store()).isEmpty());
+    typeAt(11, QStringLiteral("again "));
+    typeAt(box->document()->characterCount() - 1, QStringLiteral("last"));
+    QList<RecoveryCopy> written;
+    for (int i = 0; i < 5000 && written.isEmpty(); ++i) {
+        turns(1);
+        recovery->waitForWrites();
+        written = copies(recovery->store());
+    }
+    QCOMPARE(written.size(), 1);
+    const QByteArray expected = "first line again 0\n" + lines.mid(7) + "last";
+    QCOMPARE(written[0].content, expected);
+    QCOMPARE(written[0].caret, expected.size());
+
+    // Saved while a copy is taken: no copy comes after.
+    typeAt(0, QStringLiteral("x"));
+    pause();
+    QVERIFY(f.documents().save(window));
+    turns(1000);
+    recovery->waitForWrites();
+    QVERIFY(copies(recovery->store()).isEmpty());
+
+    // The system ending the program does not wait for the slices.
+    typeAt(0, QStringLiteral("y"));
+    pause();
+    recovery->writeAllNow();
+    written = copies(recovery->store());
+    QCOMPARE(written.size(), 1);
+    QCOMPARE(written[0].content, "yx" + expected);
+    window->state().Dirty = false;
 }
 
 void TestRecovery::normalExitLeavesNoCopy()

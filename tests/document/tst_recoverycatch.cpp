@@ -85,7 +85,8 @@ void TestRecoveryCatch::slicesGiveTheWholeCopy()
 void TestRecoveryCatch::editsBetweenSlicesAreTaken_data()
 {
     QTest::addColumn<bool>("rtf");
-    QTest::addColumn<int>("slice");    // the edit comes after this slice
+    // The edit comes this many slices before the last, or, when negative, after the first -slice.
+    QTest::addColumn<int>("slice");
     QTest::addColumn<int>("position"); // of the edit; -1 for the document's end
     QTest::addColumn<QString>("edit");
     QTest::addColumn<bool>("restarts");
@@ -96,20 +97,20 @@ void TestRecoveryCatch::editsBetweenSlicesAreTaken_data()
             QTest::addRow("%s: %s", kind, name)
                 << rtf << slice << position << QString::fromLatin1(edit) << restarts;
         };
-        // The text stage of RTF starts after a slice per paragraph looked at.
-        const int taking = rtf ? 210 : 10;
+        // Paragraph 50 of 200 is being taken.
+        const int taking = 150;
         row("typed in what was taken", taking, 40, "type", false);
         row("typed where the taking stands", taking, -2, "type", false);
         row("typed ahead of the taking", taking, 3000, "type", false);
         row("typed at the end", taking, -1, "type", false);
         row("paragraph joined to the one before", taking, 120, "join", false);
-        row("paragraphs deleted across the taking", taking, 60, "cut", false);
+        row("paragraphs deleted across the taking", taking, 1100, "cut", false);
         row("paragraph split", taking, 70, "enter", false);
         row("new format", taking, 30, "bold", true);
         row("list", taking, 30, "list", true);
         row("table", taking, 30, "table", true);
         if (rtf)
-            row("typed while paragraphs are looked at", 5, 40, "type", true);
+            row("typed while the tables are collected", -5, 40, "type", true);
     }
 }
 
@@ -123,10 +124,15 @@ void TestRecoveryCatch::editsBetweenSlicesAreTaken()
     QTextDocument document;
     readRtf(sampleRtf(200), document);
     const DocumentKind kind = rtf ? DocumentKind::Rtf : DocumentKind::Text;
+    int slices = 0;
+    {
+        RecoveryCatch counting(&document, kind);
+        slicedCopy(counting, [&](int) { ++slices; });
+    }
     RecoveryCatch taking(&document, kind);
     int edited = 0;
-    const QByteArray copy = slicedCopy(taking, [&](int slices) {
-        if (slices != slice)
+    const QByteArray copy = slicedCopy(taking, [&](int done) {
+        if (done != (slice < 0 ? -slice : slices - slice))
             return;
         ++edited;
         QTextCursor cursor(&document);
