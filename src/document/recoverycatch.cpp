@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 RecoveryCatch::RecoveryCatch(const QTextDocument* document, DocumentKind kind, QObject* parent)
@@ -11,8 +12,7 @@ RecoveryCatch::RecoveryCatch(const QTextDocument* document, DocumentKind kind, Q
 {
     // A document tells of its changes only once it has a layout; a shown one has.
     document->documentLayout();
-    connect(document, &QTextDocument::contentsChange, this,
-            [this](int position, int, int) { changed(position); });
+    connect(document, &QTextDocument::contentsChange, this, &RecoveryCatch::changed);
     restart();
     m_restarts = 0;
 }
@@ -28,7 +28,7 @@ void RecoveryCatch::restart()
 {
     ++m_restarts;
     m_done = false;
-    m_raw.clear();
+    m_pieces.clear();
     m_next = 0;
     m_rtf.reset();
     if (!m_document)
@@ -40,7 +40,7 @@ void RecoveryCatch::restart()
         m_rtf = std::make_unique<RtfBuilder>(m_document, 0, m_document->characterCount() - 1);
 }
 
-void RecoveryCatch::changed(int position)
+void RecoveryCatch::changed(int position, int removed, int added)
 {
     if (!m_document)
         return;
@@ -56,11 +56,52 @@ void RecoveryCatch::changed(int position)
             restart();
         return;
     }
-    if (position < m_next) {
-        // Nothing before the change changed, so the paragraph holding it starts where it did.
-        m_next = m_document->findBlock(position).position();
-        m_raw.truncate(m_next);
+    if (position >= m_next)
+        return; // taken when the taking gets there
+    if (position + qint64(removed) <= m_next &&
+        position + qint64(added) < m_document->characterCount()) {
+        // Typing where the text was taken already: the change is made to the
+        // taken text too, which costs no more than the change.
+        QTextCursor cursor(const_cast<QTextDocument*>(m_document.data()));
+        cursor.setPosition(position);
+        cursor.setPosition(position + added, QTextCursor::KeepAnchor);
+        replaceTaken(position, removed, cursor.selectedText());
+    } else {
+        truncateTaken(position);
     }
+}
+
+int RecoveryCatch::pieceAt(int position, qsizetype* offset) const
+{
+    int i = 0;
+    *offset = 0;
+    while (i + 1 < m_pieces.size() && position > *offset + m_pieces[i].size())
+        *offset += m_pieces[i++].size();
+    return i;
+}
+
+void RecoveryCatch::replaceTaken(int position, int removed, const QString& text)
+{
+    qsizetype offset = 0;
+    const int first = pieceAt(position, &offset);
+    qsizetype at = position - offset;
+    qsizetype left = removed;
+    for (int i = first; left > 0 && i < m_pieces.size(); ++i, at = 0) {
+        const qsizetype take = qMin(left, m_pieces[i].size() - at);
+        m_pieces[i].remove(at, take);
+        left -= take;
+    }
+    m_pieces[first].insert(position - offset, text);
+    m_next += int(text.size()) - removed;
+}
+
+void RecoveryCatch::truncateTaken(int position)
+{
+    qsizetype offset = 0;
+    const int piece = pieceAt(position, &offset);
+    m_pieces[piece].truncate(position - offset);
+    m_pieces.resize(piece + 1);
+    m_next = position;
 }
 
 bool RecoveryCatch::step(const QDeadlineTimer& deadline)
@@ -74,30 +115,47 @@ bool RecoveryCatch::step(const QDeadlineTimer& deadline)
         m_framed = true;
         return m_done = true;
     }
-    m_done = m_rtf ? m_rtf->step(deadline) : stepText(deadline);
-    return m_done;
+    if (m_rtf)
+        return m_done = m_rtf->step(deadline);
+    if (!stepText(deadline))
+        return false;
+    // The document told of every change, or the text would not have its length.
+    if (m_next != m_document->characterCount() - 1) {
+        restart();
+        return false;
+    }
+    return m_done = true;
 }
 
 bool RecoveryCatch::stepText(const QDeadlineTimer& deadline)
 {
-    if (m_next == 0)
-        m_raw.reserve(m_document->characterCount());
-    // As QTextDocument::toRawText has it: paragraphs joined by their marks.
-    int position = m_next;
-    for (QTextBlock block = m_document->findBlock(m_next); block.isValid();) {
-        m_raw += block.text();
-        position += block.length();
+    // As QTextDocument::toRawText has it: paragraphs joined by their marks. After a
+    // change the taking may go on inside a paragraph.
+    QTextBlock block = m_document->findBlock(m_next);
+    if (!block.isValid())
+        return true;
+    int start = block.position();
+    qsizetype skip = m_next - start;
+    for (;;) {
+        if (m_pieces.isEmpty() || m_pieces.last().size() >= PieceCharacters) {
+            m_pieces.append(QString());
+            m_pieces.last().reserve(PieceCharacters + 1024);
+        }
+        const QString text = block.text();
+        m_pieces.last() += QStringView(text).mid(skip);
+        skip = 0;
+        start += block.length();
         block = block.next();
-        if (!block.isValid())
-            break;
-        m_raw += QChar::ParagraphSeparator;
+        if (!block.isValid()) {
+            m_next = start - 1; // the document's last mark is none of its text
+            return true;
+        }
+        m_pieces.last() += QChar::ParagraphSeparator;
         if (deadline.hasExpired()) {
-            m_next = position;
+            m_next = start;
             return false;
         }
     }
-    m_next = position;
-    return true;
 }
 
 RecoverySnapshot RecoveryCatch::snapshot(const RecoveryCopy& header)
@@ -113,5 +171,5 @@ RecoverySnapshot RecoveryCatch::snapshot(const RecoveryCopy& header)
         const QByteArray head = m_rtf->header();
         return RecoverySnapshot::fromRtf(copy, head, m_rtf->takeBody());
     }
-    return RecoverySnapshot::fromText(copy, std::move(m_raw));
+    return RecoverySnapshot::fromText(copy, std::move(m_pieces));
 }

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QDeadlineTimer;
@@ -36,9 +37,13 @@ public:
     int restarts() const { return m_restarts; }
 
 private:
-    void changed(int position);
+    void changed(int position, int removed, int added);
     void restart();
     bool stepText(const QDeadlineTimer& deadline);
+    // The taken text's piece holding `position`, and where that piece starts.
+    int pieceAt(int position, qsizetype* offset) const;
+    void replaceTaken(int position, int removed, const QString& text);
+    void truncateTaken(int position);
 
     QPointer<const QTextDocument> m_document;
     DocumentKind m_kind;
@@ -49,9 +54,10 @@ private:
     bool m_framed = false;
     int m_restarts = 0;
     bool m_done = false;
-    // Plain text: the document's text up to m_next, with paragraph marks as the document keeps
-    // them.
-    QString m_raw;
+    // Plain text: the document's text up to m_next, with paragraph marks as the
+    // document keeps them, in pieces so that a change costs no more than its piece.
+    static constexpr qsizetype PieceCharacters = 1 << 20;
+    QStringList m_pieces;
     int m_next = 0;
     std::unique_ptr<RtfBuilder> m_rtf;
 };

@@ -22,12 +22,12 @@ RecoverySnapshot RecoverySnapshot::take(const QTextDocument* document, const Rec
     return snapshot;
 }
 
-RecoverySnapshot RecoverySnapshot::fromText(const RecoveryCopy& header, QString rawText)
+RecoverySnapshot RecoverySnapshot::fromText(const RecoveryCopy& header, QStringList rawPieces)
 {
     RecoverySnapshot snapshot;
     snapshot.m_header = header;
     snapshot.m_header.content.clear();
-    snapshot.m_rawText = std::move(rawText);
+    snapshot.m_rawPieces = std::move(rawPieces);
     return snapshot;
 }
 
@@ -66,6 +66,7 @@ RecoveryCopy RecoverySnapshot::finish() const
         return copy;
     }
     // As DocumentFile::plainText gives it, so a save after recovery writes the same bytes.
-    copy.content = DocumentFile::plainText(m_rawText, m_hasTables).toUtf8();
+    const QString raw = m_rawPieces.isEmpty() ? m_rawText : m_rawPieces.join(QString());
+    copy.content = DocumentFile::plainText(raw, m_hasTables).toUtf8();
     return copy;
 }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QTextDocument;
 
@@ -20,7 +21,7 @@ public:
     static RecoverySnapshot take(const QTextDocument* document, const RecoveryCopy& header);
     // What a RecoveryCatch took: the text as QTextDocument::toRawText gives it, or
     // RTF as its tables and the text after them.
-    static RecoverySnapshot fromText(const RecoveryCopy& header, QString rawText);
+    static RecoverySnapshot fromText(const RecoveryCopy& header, QStringList rawPieces);
     static RecoverySnapshot fromRtf(const RecoveryCopy& header, QByteArray tables, QByteArray text);
     // Whether the document may carry something plain text loses; a quick look
     // at the formats it knows, never at its text, so it may say yes needlessly.
@@ -33,6 +34,7 @@ public:
 private:
     RecoveryCopy m_header;
     QString m_rawText;
+    QStringList m_rawPieces; // joined into the text on the writer's thread
     bool m_hasTables = false;
     QByteArray m_rtf;
     QByteArray m_rtfText; // put after m_rtf on the writer's thread

@@ -60,6 +60,8 @@ private slots:
     void slicesGiveTheWholeCopy();
     void editsBetweenSlicesAreTaken_data();
     void editsBetweenSlicesAreTaken();
+    void changesAcrossPiecesOfTakenText_data();
+    void changesAcrossPiecesOfTakenText();
     void goneDocumentEndsTheTaking();
 };
 
@@ -163,6 +165,48 @@ void TestRecoveryCatch::editsBetweenSlicesAreTaken()
     QCOMPARE(edited, 1);
     QCOMPARE(copy, wholeCopy(document, kind));
     QCOMPARE(taking.restarts() > 0, restarts);
+}
+
+void TestRecoveryCatch::changesAcrossPiecesOfTakenText_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QString>("inserted");
+    // Taken text is kept in pieces of whole paragraphs, each a paragraph past 1,048,576 characters.
+    const int piece = 1 << 20;
+    QTest::newRow("typed in the first piece") << 5 << 0 << QStringLiteral("abc");
+    QTest::newRow("typed near a piece's end") << piece << 0 << QStringLiteral("abc");
+    QTest::newRow("deleted across a piece's end") << piece - 700 << 1500 << QString();
+    QTest::newRow("replaced across two pieces' ends")
+        << piece - 10 << piece + 20 << QStringLiteral("new\x2029lines");
+    QTest::newRow("whole pieces deleted") << 3 << 2 * piece + 5 << QString();
+}
+
+void TestRecoveryCatch::changesAcrossPiecesOfTakenText()
+{
+    QFETCH(int, position);
+    QFETCH(int, removed);
+    QFETCH(QString, inserted);
+    QTextDocument document;
+    const QString line = QString(999, u'x');
+    QStringList lines;
+    for (int i = 0; i < 3000; ++i)
+        lines.append(QString::number(i) + line);
+    document.setPlainText(lines.join(u'\n'));
+    RecoveryCatch taking(&document, DocumentKind::Text);
+    int slices = 0;
+    const QByteArray copy = slicedCopy(taking, [&](int done) {
+        slices = done;
+        if (done != 2800)
+            return;
+        QTextCursor cursor(&document);
+        cursor.setPosition(position);
+        cursor.setPosition(position + removed, QTextCursor::KeepAnchor);
+        cursor.insertText(inserted);
+    });
+    QVERIFY(slices > 2800);
+    QCOMPARE(copy, wholeCopy(document, DocumentKind::Text));
+    QCOMPARE(taking.restarts(), 0);
 }
 
 void TestRecoveryCatch::goneDocumentEndsTheTaking()
