@@ -52,7 +52,7 @@ void RecoveryCatch::changed(int position, int removed, int added)
         return;
     }
     if (m_rtf) {
-        if (!m_rtf->changedFrom(position))
+        if (!m_rtf->changed(position, removed, added))
             restart();
         return;
     }

@@ -198,7 +198,7 @@ bool RtfBuilder::step(const QDeadlineTimer& deadline)
     return true;
 }
 
-bool RtfBuilder::changedFrom(int position)
+bool RtfBuilder::changed(int position, int removed, int added)
 {
     if (m_stage == Stage::Done)
         return false;
@@ -211,15 +211,50 @@ bool RtfBuilder::changedFrom(int position)
     if (!m_lists.isEmpty() || !m_styles.isEmpty())
         return false;
     // The paragraph holding the change starts where it did, since nothing before it changed.
-    const auto after =
-        std::upper_bound(m_marks.cbegin(), m_marks.cend(), position,
-                         [](int at, const Mark& mark) { return at < mark.position; });
-    if (after == m_marks.cbegin())
+    const auto markAt = [this](int at) {
+        return qsizetype(
+                   std::upper_bound(m_marks.cbegin(), m_marks.cend(), at,
+                                    [](int p, const Mark& mark) { return p < mark.position; }) -
+                   m_marks.cbegin()) -
+               1;
+    };
+    const qsizetype first = markAt(position);
+    if (first < 0)
         return false;
-    const Mark from = *(after - 1);
-    m_marks.resize(after - 1 - m_marks.cbegin());
-    m_out.truncate(from.offset);
-    m_next = from.position;
+    if (qint64(position) + removed >= m_next) {
+        // Reaches past what was written: written again from its paragraph on.
+        m_out.truncate(m_marks[first].offset);
+        m_next = m_marks[first].position;
+        m_marks.resize(first);
+        return true;
+    }
+    // Within what was written: only the paragraphs it touched are written again.
+    const qsizetype last = markAt(position + removed);
+    const qsizetype from = m_marks[first].offset;
+    const qsizetype to = last + 1 < m_marks.size() ? m_marks[last + 1].offset : m_out.size();
+    QList<Mark> marks;
+    QByteArray words;
+    std::swap(words, m_out);
+    int start = m_marks[first].position;
+    for (QTextBlock block = m_document->findBlock(start);
+         block.isValid() && start <= position + added; block = block.next()) {
+        marks.append({start, from + m_out.size()});
+        writeParagraph(block);
+        m_out += "\\par\n"; // a paragraph written before the end is followed by another
+        start += block.length();
+    }
+    std::swap(words, m_out);
+    const int moved = added - removed;
+    const qsizetype grown = words.size() - (to - from);
+    m_out.replace(from, to - from, words);
+    for (qsizetype i = last + 1; i < m_marks.size(); ++i) {
+        m_marks[i].position += moved;
+        m_marks[i].offset += grown;
+    }
+    m_marks.remove(first, last + 1 - first);
+    m_marks.insert(first, marks.size(), Mark{});
+    std::copy(marks.cbegin(), marks.cend(), m_marks.begin() + first);
+    m_next += moved;
     return true;
 }
 

@@ -28,9 +28,9 @@ public:
     static bool canStep(const QTextDocument* document);
     // Builds on until the deadline; true once the whole document is built.
     bool step(const QDeadlineTimer& deadline);
-    // The document changed from `position` on. False when the pieces built so
-    // far no longer hold and the building must start again.
-    bool changedFrom(int position);
+    // The document changed as QTextDocument::contentsChange tells. False when the
+    // pieces built so far no longer hold and the building must start again.
+    bool changed(int position, int removed, int added);
     // Once step said the document is built: the tables, then the text.
     QByteArray header();
     QByteArray takeBody();

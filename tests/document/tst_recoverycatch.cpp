@@ -103,6 +103,7 @@ void TestRecoveryCatch::editsBetweenSlicesAreTaken_data()
         const int taking = 150;
         row("typed in what was taken", taking, 40, "type", false);
         row("typed where the taking stands", taking, -2, "type", false);
+        row("typed twice in what was taken", taking, 40, "twice", false);
         row("typed ahead of the taking", taking, 3000, "type", false);
         row("typed at the end", taking, -1, "type", false);
         row("paragraph joined to the one before", taking, 120, "join", false);
@@ -144,6 +145,10 @@ void TestRecoveryCatch::editsBetweenSlicesAreTaken()
         cursor.setPosition(at);
         if (edit == QLatin1String("type")) {
             cursor.insertText(QStringLiteral("typed {\\} é"));
+        } else if (edit == QLatin1String("twice")) {
+            cursor.insertText(QStringLiteral("one\x2029two"));
+            cursor.setPosition(900);
+            cursor.insertText(QStringLiteral("three"));
         } else if (edit == QLatin1String("join")) {
             cursor.movePosition(QTextCursor::StartOfBlock);
             cursor.deletePreviousChar();
