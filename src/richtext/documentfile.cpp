@@ -14,11 +14,15 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QThreadPool>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <future>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 DocumentKind DocumentFile::kindForPath(const QString& path)
 {
@@ -112,6 +116,24 @@ Result<QByteArray> DocumentFile::readBytes(const QString& path, qint64 maxBytes,
 
 Status DocumentFile::writeBytes(const QString& path, const QByteArray& bytes)
 {
+    return writeWith(path, [&bytes](QSaveFile& file) { return writeAll(file, bytes); });
+}
+
+bool DocumentFile::writeAll(QSaveFile& file, const QByteArray& bytes)
+{
+    // In pieces: one write of tens of megabytes into a new file takes ten times as long
+    // here as the same bytes a megabyte at a time.
+    constexpr qsizetype Piece = 1 << 20;
+    for (qsizetype at = 0; at < bytes.size(); at += Piece) {
+        const qsizetype size = qMin(Piece, bytes.size() - at);
+        if (file.write(bytes.constData() + at, size) != size)
+            return false;
+    }
+    return true;
+}
+
+Status DocumentFile::writeWith(const QString& path, const std::function<bool(QSaveFile&)>& write)
+{
     const QFileInfo info(path);
     struct stat status;
     // Saving replaces the file; a device, pipe or socket must never be replaced.
@@ -124,15 +146,7 @@ Status DocumentFile::writeBytes(const QString& path, const QByteArray& bytes)
         file.setPermissions(info.permissions());
     // QSaveFile commits even when its buffer cannot be written out at the end (a
     // full disk), which would replace the file with a cut one: flush and check first.
-    // In pieces: one write of tens of megabytes into a new file takes ten times as long
-    // here as the same bytes a megabyte at a time.
-    constexpr qsizetype Piece = 1 << 20;
-    bool written = true;
-    for (qsizetype at = 0; written && at < bytes.size(); at += Piece) {
-        const qsizetype size = qMin(Piece, bytes.size() - at);
-        written = file.write(bytes.constData() + at, size) == size;
-    }
-    if (!written || !file.flush()) {
+    if (!write(file) || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return Error{ErrorCode::WriteFailed, reason};
@@ -172,6 +186,47 @@ void marksToNewlines(char16_t* c, qsizetype size, bool cellMarks)
 }
 
 } // namespace
+
+Status DocumentFile::writeText(const QString& path, QString text, const TextFileFormat& format,
+                               bool cellMarks)
+{
+    if (text.size() < 2 * TextPiece || !TextCodec::encodesInPieces(format))
+        return writeBytes(path, TextCodec::encode(plainText(std::move(text), cellMarks), format));
+    // Pieces cut after a line's end have their marks made line ends and are encoded
+    // on other threads while the ones before them are written: a large file's
+    // encoding then costs little more than its writing.
+    static QThreadPool pool;
+    pool.setMaxThreadCount(2);
+    char16_t* data = reinterpret_cast<char16_t*>(text.data());
+    const qsizetype size = text.size();
+    std::vector<std::future<QByteArray>> pieces;
+    for (qsizetype at = 0; at < size;) {
+        qsizetype end = qMin(at + TextPiece, size);
+        while (end < size && data[end - 1] != u'\n' && data[end - 1] != QChar::ParagraphSeparator)
+            ++end;
+        auto task = std::make_shared<std::packaged_task<QByteArray()>>(
+            [piece = data + at, length = end - at, &format, cellMarks] {
+                marksToNewlines(piece, length, cellMarks);
+                return TextCodec::encodePiece(QStringView(piece, length), format);
+            });
+        pieces.push_back(task->get_future());
+        pool.start([task] { (*task)(); });
+        at = end;
+    }
+    const Status written = writeWith(path, [&](QSaveFile& file) {
+        if (!writeAll(file, TextCodec::byteOrderMark(format)))
+            return false;
+        for (std::future<QByteArray>& piece : pieces)
+            if (!writeAll(file, piece.get()))
+                return false;
+        return true;
+    });
+    // The pieces work on the text: none may outlive it.
+    for (std::future<QByteArray>& piece : pieces)
+        if (piece.valid())
+            piece.wait();
+    return written;
+}
 
 QString DocumentFile::plainText(const QTextDocument* document)
 {
@@ -215,10 +270,10 @@ Result<TextFileFormat> DocumentFile::load(const QString& path, DocumentKind kind
 Status DocumentFile::save(const QString& path, DocumentKind kind, const QTextDocument* document,
                           const TextFileFormat& format)
 {
-    const QByteArray bytes = kind == DocumentKind::Rtf
-                                 ? RtfWriter::write(document)
-                                 : TextCodec::encode(plainText(document), format);
-    return writeBytes(path, bytes);
+    if (kind == DocumentKind::Rtf)
+        return writeBytes(path, RtfWriter::write(document));
+    return writeText(path, document->toRawText(), format,
+                     !document->rootFrame()->childFrames().isEmpty());
 }
 
 bool DocumentFile::carriesFormatting(const QTextCharFormat& format)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+class QSaveFile;
 class QTextBlockFormat;
 class QTextCharFormat;
 class QTextDocument;
@@ -38,6 +39,10 @@ public:
     static Result<QByteArray> readBytes(const QString& path, qint64 maxBytes = MaxFileBytes,
                                         const ReadProgress& progress = {});
     static Status writeBytes(const QString& path, const QByteArray& bytes);
+    // The text's lines, separated by '\n' or by a document's paragraph marks (and
+    // with `cellMarks` its table cells' marks), written in the format.
+    static Status writeText(const QString& path, QString text, const TextFileFormat& format,
+                            bool cellMarks = false);
 
     // Whether the document's text carries anything a plain-text file cannot keep:
     // character formatting, pictures, links, lists, tables, alignment or indents.
@@ -51,4 +56,11 @@ public:
     // The same from a document's raw text (QTextDocument::toRawText), taken earlier.
     static QString plainText(QString rawText, bool hasTables);
     static void setPlainText(QTextDocument* document, const QString& text);
+
+private:
+    // Text from twice this many characters on is encoded in pieces of about this size.
+    static constexpr qsizetype TextPiece = 1 << 21;
+    // Writes the file anew through `write`, which says whether all went out.
+    static Status writeWith(const QString& path, const std::function<bool(QSaveFile&)>& write);
+    static bool writeAll(QSaveFile& file, const QByteArray& bytes);
 };

@@ -250,6 +250,23 @@ QByteArray TextCodec::encode(const QString& text, const TextFileFormat& format)
     return bytes;
 }
 
+bool TextCodec::encodesInPieces(const TextFileFormat& format)
+{
+    return isBuiltIn(format.encoding) && !format.isMixed();
+}
+
+QByteArray TextCodec::byteOrderMark(const TextFileFormat& format)
+{
+    return format.byteOrderMark ? bomFor(format.encoding) : QByteArray();
+}
+
+QByteArray TextCodec::encodePiece(QStringView text, const TextFileFormat& format)
+{
+    QByteArray bytes =
+        format.encoding == Utf8 ? text.toUtf8() : Windows1252::encode(text.toString());
+    return format.lineEnding == LineEnding::LF ? bytes : withEndings(bytes, format);
+}
+
 bool TextCodec::canEncode(const QString& text, const QByteArray& encoding)
 {
     if (encoding.startsWith("UTF-"))

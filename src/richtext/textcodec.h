@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 // Turns the bytes of a plain-text file into text and back. Loading finds the
 // encoding (byte-order mark, valid UTF-8, else a guess, else Windows-1252) and
@@ -30,6 +31,11 @@ public:
     static Prepared prepare(const QByteArray& bytes);
     // The text's lines, separated by '\n', written in the given format.
     static QByteArray encode(const QString& text, const TextFileFormat& format);
+    // Whether the text encodes the same a piece at a time, each cut after a '\n':
+    // the byte-order mark goes first, then each piece's encodePiece.
+    static bool encodesInPieces(const TextFileFormat& format);
+    static QByteArray byteOrderMark(const TextFileFormat& format);
+    static QByteArray encodePiece(QStringView text, const TextFileFormat& format);
     // True when every character of the text can be written in the encoding.
     static bool canEncode(const QString& text, const QByteArray& encoding);
 

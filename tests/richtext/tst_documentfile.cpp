@@ -1,4 +1,5 @@
 #include "richtext/documentfile.h"
+#include "richtext/textcodec.h"
 #include "support/testhome.h"
 
 #include <QFile>
@@ -7,6 +8,8 @@
 #include <QTextDocument>
 #include <sys/stat.h>
 #include <unistd.h>
+
+Q_DECLARE_METATYPE(TextFileFormat)
 
 class TestDocumentFile : public QObject {
     Q_OBJECT
@@ -17,6 +20,8 @@ private slots:
     void filesWithoutASizeAreReadToTheEnd();
     void savingNeverReplacesAPipeOrDevice();
     void savingThroughALinkWritesItsTarget();
+    void largeTextIsWrittenAsEncodedWhole_data();
+    void largeTextIsWrittenAsEncodedWhole();
 };
 
 void TestDocumentFile::onlyRegularFilesAreRead_data()
@@ -108,6 +113,42 @@ void TestDocumentFile::savingThroughALinkWritesItsTarget()
     QVERIFY(DocumentFile::writeBytes(link, "new"));
     QCOMPARE(TestHome::read(target), QByteArray("new"));
     QVERIFY(QFileInfo(link).isSymLink());
+}
+
+void TestDocumentFile::largeTextIsWrittenAsEncodedWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<TextFileFormat>("format");
+    // Lines of every length, with characters of two, three and four bytes in UTF-8,
+    // so that pieces are cut next to them; over four million characters, so that
+    // the text is encoded in pieces.
+    QString lines;
+    for (int i = 0; lines.size() < 4500000; ++i)
+        lines += QString(i % 97, u'a') + QStringLiteral("é€😀") + QString::number(i) + u'\n';
+    const QString oneLongLine = lines + QString(3000000, u'z');
+    const TextFileFormat utf8;
+    const TextFileFormat bomCrLf{"UTF-8", true, LineEnding::CRLF, {}};
+    const TextFileFormat cp1252Cr{"windows-1252", false, LineEnding::CR, {}};
+    QTest::newRow("UTF-8, LF") << lines << utf8;
+    QTest::newRow("UTF-8 with a mark, CR LF") << lines << bomCrLf;
+    QTest::newRow("long last line") << oneLongLine << bomCrLf;
+    // As a document holds its text: paragraph marks, written as line ends.
+    QTest::newRow("paragraph marks")
+        << QString(lines).replace(u'\n', QChar::ParagraphSeparator) << bomCrLf;
+    QString western = lines;
+    western.replace(QStringLiteral("€😀"), QStringLiteral("€ÿ"));
+    QTest::newRow("Windows-1252, CR") << western << cp1252Cr;
+}
+
+void TestDocumentFile::largeTextIsWrittenAsEncodedWhole()
+{
+    QFETCH(QString, text);
+    QFETCH(TextFileFormat, format);
+    TestHome home;
+    const QString path = home.path(QStringLiteral("large.txt"));
+    QVERIFY(DocumentFile::writeText(path, text, format));
+    QVERIFY(TestHome::read(path) ==
+            TextCodec::encode(QString(text).replace(QChar::ParagraphSeparator, u'\n'), format));
 }
 
 QTEST_MAIN(TestDocumentFile)
