@@ -126,8 +126,12 @@ bool DocumentFile::writeAll(QSaveFile& file, const QByteArray& bytes)
     constexpr qsizetype Piece = 1 << 20;
     for (qsizetype at = 0; at < bytes.size(); at += Piece) {
         const qsizetype size = qMin(Piece, bytes.size() - at);
-        if (file.write(bytes.constData() + at, size) != size)
+        const qint64 offset = file.pos();
+        if (file.write(bytes.constData() + at, size) != size || !file.flush())
             return false;
+        // The disk starts on each piece at once: the sync at the end then waits
+        // for little more than the last one.
+        ::sync_file_range(file.handle(), offset, size, SYNC_FILE_RANGE_WRITE);
     }
     return true;
 }
