@@ -16,8 +16,8 @@ class RtfBuilder;
 
 // Takes a document's snapshot a slice at a time, between the window's events,
 // so that a copy of a large document never holds up typing. An edit made
-// between slices is taken in: what was taken from its paragraph on is taken
-// again, or, where that cannot be told apart, the whole document.
+// between slices is taken in: made to the text taken already, or its paragraphs
+// written again; where what it touched cannot be told, all is taken again.
 class RecoveryCatch : public QObject {
     Q_OBJECT
 public:
