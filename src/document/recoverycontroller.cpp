@@ -147,14 +147,15 @@ void RecoveryController::writeNow(frmText* window, bool whole)
     }
     const QTextDocument* document = window->RichTextBox1->document();
     const RecoveryCopy copy = header(window);
-    // A copy still being taken takes in every change made meanwhile.
-    if (it->taking &&
-        (whole || it->taking->document() != document || it->taking->kind() != copy.kind))
-        stopTaking(*it);
+    // A copy taken whole now leaves nothing for one still being taken; otherwise that
+    // one takes in every change made meanwhile.
     if (whole || document->characterCount() < m_sliceFrom || !RecoveryCatch::canSlice(document)) {
+        stopTaking(*it);
         m_writer->write(it->name, RecoverySnapshot::take(document, copy));
         return;
     }
+    if (it->taking && (it->taking->document() != document || it->taking->kind() != copy.kind))
+        stopTaking(*it);
     if (!it->taking) {
         it->taking = new RecoveryCatch(document, copy.kind, this);
         it->takingSince.start();

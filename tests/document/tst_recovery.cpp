@@ -232,6 +232,23 @@ void TestRecovery::largeDocumentIsTakenBetweenEvents()
     written = copies(recovery->store());
     QCOMPARE(written.size(), 1);
     QCOMPARE(written[0].content, "yx" + expected);
+
+    // All of it typed over while its copy is taken: the copy holds only what replaced it.
+    typeAt(0, QStringLiteral("z"));
+    pause();
+    turns(5);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, QStringLiteral("new"));
+    pause();
+    for (int i = 0; i < 5000; ++i) {
+        turns(1);
+        recovery->waitForWrites();
+        written = copies(recovery->store());
+        if (written.size() == 1 && written[0].content.size() < 10)
+            break;
+    }
+    QCOMPARE(written.size(), 1);
+    QCOMPARE(written[0].content, QByteArray("new"));
     window->state().Dirty = false;
 }
 
