@@ -19,6 +19,10 @@ FrameStatusBar::FrameStatusBar(QWidget* parent) : QStatusBar(parent)
         // The date (or a button's description) takes the spare room; the font
         // panel keeps room for a name and a size.
         const bool stretches = key == QStringLiteral("stsDate");
+        // A long message is cut at the window's edge, not a reason for the window to grow;
+        // the tip shows it whole.
+        if (stretches)
+            label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         if (key == QStringLiteral("stsFont"))
             label->setMinimumWidth(label->fontMetrics().horizontalAdvance(u'M') * 14);
         addPermanentWidget(label, stretches ? 1 : 0);
@@ -45,15 +49,18 @@ void FrameStatusBar::showText(const QString& text)
     QLabel* date = m_panels.value(QStringLiteral("stsDate"));
     if (date->text() != text)
         date->setText(text);
+    date->setToolTip(text);
 }
 
 void FrameStatusBar::refresh()
 {
     const QDateTime now = QDateTime::currentDateTime();
     const QLocale locale;
-    if (m_showingDate)
-        m_panels.value(QStringLiteral("stsDate"))
-            ->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    if (m_showingDate) {
+        QLabel* date = m_panels.value(QStringLiteral("stsDate"));
+        date->setText(locale.toString(now.date(), QLocale::ShortFormat));
+        date->setToolTip(QString());
+    }
     m_panels.value(QStringLiteral("stsTime"))
         ->setText(locale.toString(now.time(), QLocale::ShortFormat));
     // A key that is off shows its name greyed out, as a status bar's key panels do.

@@ -323,6 +323,16 @@ void TestFrame::hoverDescriptionReturnsToDate()
     QCOMPARE(bar->panel(QStringLiteral("stsCaps"))->text(), QStringLiteral("CAPS"));
     QCOMPARE(bar->panel(QStringLiteral("stsInsert"))->text(), QStringLiteral("INS"));
 
+    // A long message is cut to the room there is, not a reason for the window to grow.
+    const int narrowest = f.frame.minimumSizeHint().width();
+    const QString longMessage =
+        QStringLiteral("The recovery folder %1 cannot be made.").arg(QString(400, u'x'));
+    bar->showText(longMessage);
+    QCOMPARE(f.frame.minimumSizeHint().width(), narrowest);
+    QCOMPARE(bar->panel(QStringLiteral("stsDate"))->toolTip(), longMessage);
+    bar->showDate();
+    QVERIFY(bar->panel(QStringLiteral("stsDate"))->toolTip().isEmpty());
+
     // Insert switches the focused document to typing over, and the panel follows.
     frmText* document = f.documents().NewDocument();
     f.frame.activateWindow();
