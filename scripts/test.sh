@@ -13,7 +13,7 @@ sanitized_tests=(tst_textcodec tst_rtf tst_richtextbox tst_richtextmodel tst_rtf
                  tst_documentfile tst_documentwindow tst_frame tst_menus tst_commandrouter
                  tst_projectcontroller tst_foldertreemodel tst_fileoperation tst_foldertree
                  tst_fileoperationrunner tst_notespad tst_quotelist tst_companionfile
-                 tst_recentdocuments tst_options)
+                 tst_recentdocuments tst_options tst_recoverycatch tst_recovery)
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLORA_SANITIZE=ON >/dev/null
 cmake --build build-asan --parallel "$(nproc)" --target "${sanitized_tests[@]}" quillora-convert
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
