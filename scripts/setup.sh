@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config git
           qt6-base-dev qt6-base-dev-tools libgl-dev libuchardet-dev
-          xvfb xauth clang libclang-rt-14-dev
+          xvfb xauth clang libclang-rt-14-dev lld
           libglib2.0-dev libx11-dev qt6-svg-dev libqt6svg6 desktop-file-utils appstream
           shared-mime-info poppler-utils)
 

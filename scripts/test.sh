@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds Quillora and runs every test headless; then the codec and
-# window tests (and the converter) again under AddressSanitizer and UBSan, and the RTF
-# fuzzing target over every stored input. Exploring with the fuzzer (scripts/fuzz.sh
-# SECONDS) finds different inputs each run, so it is not part of a run that must give
-# the same answer for the same commit.
+# window tests (and the converter) again under AddressSanitizer and UBSan. tst_rtf among
+# them reads every input the RTF fuzzer has stored, as the fuzzing target does. Exploring
+# with the fuzzer (scripts/fuzz.sh SECONDS) finds different inputs each run, so it is not
+# part of a run that must give the same answer for the same commit.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -18,5 +18,3 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLORA_SANITIZE=O
 cmake --build build-asan --parallel "$(nproc)" --target "${sanitized_tests[@]}" quillora-convert
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure --parallel "$(nproc)" -R "^($(IFS='|'; echo "${sanitized_tests[*]}"))\$")
-
-bash scripts/fuzz.sh --replay
