@@ -329,6 +329,7 @@ void DiskWatch::markChanged(frmText* window, Entry& entry)
     if (!window->state().Dirty)
         entry.ourMark = true;
     window->state().Dirty = true;
+    m_documents.markedChanged(window);
 }
 
 bool DiskWatch::mayReplaceFile(frmText* target)

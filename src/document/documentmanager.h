@@ -66,6 +66,8 @@ public:
     void recovered(frmText* window, const DiskStamp& disk) { emit documentRecovered(window, disk); }
     // The window's file was read again over its text: it is the file's now, unchanged.
     void reloaded(frmText* window) { emit documentReloaded(window); }
+    // The window's document was marked changed for something on disk, not an edit.
+    void markedChanged(frmText* window) { emit documentMarkedChanged(window); }
     // The window's file is read again in the background (the disk watch's reload).
     void reloading(frmText* window) { emit reloadStarted(window); }
     // Activates the window already showing the path; false when none does.
@@ -143,6 +145,7 @@ signals:
     void documentSaved(const QString& path);
     void documentRecovered(frmText* window, const DiskStamp& disk);
     void documentReloaded(frmText* window);
+    void documentMarkedChanged(frmText* window);
     void documentClosed(frmText* window);
     // The notes pad was shown, or closed (its reference is already gone).
     void padShown(frmText* window);

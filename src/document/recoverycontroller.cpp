@@ -33,8 +33,11 @@ RecoveryController::RecoveryController(FrameContext& context, const RecoveryStor
     connect(&documents, &DocumentManager::documentSaved, this, &RecoveryController::saved);
     // Edits the user chose to lose for the file's new text are not offered back.
     connect(&documents, &DocumentManager::documentReloaded, this, &RecoveryController::saved);
-    connect(m_writer, &RecoveryWriter::failed, this,
-            [this](const QString&, const QString& message) { report(message); });
+    // The file went or turned into something else: the text lives only here now.
+    connect(&documents, &DocumentManager::documentMarkedChanged, this,
+            &RecoveryController::changed);
+    connect(m_writer, &RecoveryWriter::failed, this, &RecoveryController::failed);
+    connect(m_writer, &RecoveryWriter::written, this, &RecoveryController::written);
 }
 
 RecoveryController::RecoveryController(FrameContext& context, QObject* parent)
@@ -240,6 +243,31 @@ void RecoveryController::report(const QString& detail)
         return;
     m_told = true;
     emit problem(problemMessage(detail));
+}
+
+void RecoveryController::failed(const QString& name, const QString& message)
+{
+    report(message);
+    // Tried again later without waiting for more typing: the folder may be
+    // writable by then, and the user may not type again before a crash.
+    for (auto it = m_watched.begin(); it != m_watched.end(); ++it) {
+        if (it->name != name || !it->window || it->timer->isActive() || it->taking)
+            continue;
+        if (!it->pendingSince.isValid())
+            it->pendingSince.start();
+        it->timer->start(m_longest);
+    }
+}
+
+void RecoveryController::written(const QString& name)
+{
+    Q_UNUSED(name);
+    // Once copies can be kept again, the earlier warning no longer holds; a new
+    // failure is told again.
+    if (!m_told)
+        return;
+    m_told = false;
+    emit problem(KeptAgainMessage);
 }
 
 void RecoveryController::deferredStart()

@@ -32,6 +32,8 @@ public:
     static inline const QString UntitledName = QStringLiteral("Untitled");
     static inline const QString Question =
         QStringLiteral("Quillora ended before these documents were saved. Recover them?");
+    static inline const QString KeptAgainMessage =
+        QStringLiteral("Unsaved changes are being kept for recovery again.");
 
     // The copies in `store`, written as `owner`.
     RecoveryController(FrameContext& context, const RecoveryStore& store,
@@ -71,7 +73,7 @@ public:
     }
 
 signals:
-    // Copies cannot be kept; said once a session.
+    // Copies cannot be kept, said once until they can again; or they can again.
     void problem(const QString& text);
 
 private:
@@ -96,6 +98,8 @@ private:
     void offer();
     bool recover(const RecoveryStore::Entry& entry);
     void report(const QString& detail);
+    void failed(const QString& name, const QString& message);
+    void written(const QString& name);
 
     FrameContext& m_context;
     RecoveryStore m_store;

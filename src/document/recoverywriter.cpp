@@ -55,14 +55,15 @@ void RecoveryWriter::drain()
             m_busy = true;
         }
         Status done;
-        if (const auto* snapshot = std::get_if<RecoverySnapshot>(&job))
+        const auto* snapshot = std::get_if<RecoverySnapshot>(&job);
+        if (snapshot)
             done = m_store.write(name, snapshot->finish());
         else
             done = m_store.remove(name);
-        if (done)
-            emit written(name);
-        else
+        if (!done)
             emit failed(name, done.error().message);
+        else if (snapshot)
+            emit written(name);
     }
 }
 

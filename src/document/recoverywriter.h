@@ -27,7 +27,7 @@ public:
     void waitForIdle();
 
 signals:
-    // From the writer's thread; connect queued.
+    // From the writer's thread; connect queued. written: a copy, not a removal.
     void written(const QString& name);
     void failed(const QString& name, const QString& message);
 

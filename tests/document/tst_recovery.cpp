@@ -1,4 +1,5 @@
 #include "app/framestatusbar.h"
+#include "document/diskchange.h"
 #include "document/diskwatch.h"
 #include "document/recoverycontroller.h"
 #include "document/recoverystore.h"
@@ -83,6 +84,8 @@ private slots:
     void unreadableCopyIsReportedAndKept();
     void runningProgramsCopiesAreNotOffered();
     void unwritableFolderIsToldOnce();
+    void fileGoneFromDiskGetsACopy_data();
+    void fileGoneFromDiskGetsACopy();
 };
 
 void TestRecovery::init()
@@ -487,6 +490,7 @@ void TestRecovery::unwritableFolderIsToldOnce()
     blocker.close();
     FrameFixture f;
     auto* recovery = f.frame.findChild<RecoveryController*>();
+    recovery->setDelays(50, 200);
     QSignalSpy told(recovery, &RecoveryController::problem);
     start(f);
     QCOMPARE(told.size(), 1);
@@ -501,6 +505,50 @@ void TestRecovery::unwritableFolderIsToldOnce()
     recovery->writeAllNow();
     QCOMPARE(told.size(), 1);
     QCOMPARE(window->RichTextBox1->toPlainText(), QStringLiteral("still typing on"));
+
+    // The folder can be made again: the copy comes without more typing, and
+    // the warning is taken back.
+    QVERIFY(QFile::remove(folder));
+    QTRY_COMPARE(copies(recovery->store()).size(), 1);
+    QCOMPARE(copies(recovery->store())[0].content, QByteArray("still typing on"));
+    QTRY_COMPARE(told.size(), 2);
+    QCOMPARE(told[1][0].toString(), RecoveryController::KeptAgainMessage);
+    QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+}
+
+void TestRecovery::fileGoneFromDiskGetsACopy_data()
+{
+    QTest::addColumn<QString>("replacement");
+    QTest::newRow("deleted") << QString();
+    QTest::newRow("a folder") << QStringLiteral("folder");
+    QTest::newRow("a device") << QStringLiteral("/dev/null");
+}
+
+// Nothing was typed, yet the text now lives only in the window.
+void TestRecovery::fileGoneFromDiskGetsACopy()
+{
+    QFETCH(QString, replacement);
+    FrameFixture f;
+    auto* recovery = f.frame.findChild<RecoveryController*>();
+    recovery->setDelays(50, 200);
+    const QString path = f.home.write(QStringLiteral("only.txt"), "only here\n");
+    frmText* window = f.documents().LoadDocument(path);
+    QVERIFY(window);
+    QVERIFY(QFile::remove(path));
+    if (replacement == QStringLiteral("folder"))
+        QVERIFY(QDir().mkdir(path));
+    else if (!replacement.isEmpty())
+        QVERIFY(QFile::link(replacement, path));
+    if (!replacement.isEmpty())
+        f.prompter.expectMessage(DiskChange::unfitMessage(path), Answer::Ok);
+    auto* watch = f.frame.findChild<DiskWatch*>();
+    watch->scheduleAll(true);
+    watch->lookNow();
+    QVERIFY(window->state().Dirty);
+    QTRY_COMPARE(copies(recovery->store()).size(), 1);
+    const RecoveryCopy copy = copies(recovery->store())[0];
+    QCOMPARE(copy.originalPath, path);
+    QCOMPARE(copy.content, QByteArray("only here\n"));
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
 }
 
