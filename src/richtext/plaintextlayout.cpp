@@ -18,6 +18,10 @@ constexpr qreal Unlimited = qreal(1 << 24);
 // A word longer than this is wrapped anywhere: at this length the quadratic cost of
 // looking for a word boundary in it on every line is about 15 ms.
 constexpr qsizetype EndlessWord = 30000;
+// Unwrapped, a paragraph is shown in display lines of at most this many characters:
+// Qt walks a whole line to place the caret or draw it, and past about 30 million
+// pixels its fixed-point positions overflow and the text is drawn garbled.
+constexpr int LongestShownLine = 10000;
 
 bool charFormatSuits(const QTextCharFormat& format)
 {
@@ -149,15 +153,25 @@ bool PlainTextLayout::layoutBlock(const QTextBlock& block) const
     if (option.wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere &&
         block.length() > EndlessWord && hasEndlessWord(block.text()))
         option.setWrapMode(QTextOption::WrapAnywhere);
-    layout->setTextOption(option);
     const qreal height = lineHeight();
     const qreal width = wrapWidth();
     int lines = 0;
     qreal widest = 0;
+    const bool cut = width >= Unlimited && block.length() > LongestShownLine;
+    if (cut)
+        option.setWrapMode(QTextOption::WrapAnywhere); // else Qt ignores the column count
+    layout->setTextOption(option);
+    // Qt otherwise drops a paragraph's shaping after each use and shapes all of it
+    // again for the next paint or caret blink, which takes seconds at megabytes; kept,
+    // it costs what one paint would take anyway.
+    layout->setCacheEnabled(block.length() > LongestShownLine);
     layout->beginLayout();
     for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
         line.setLeadingIncluded(true);
-        line.setLineWidth(width);
+        if (cut)
+            line.setNumColumns(LongestShownLine);
+        else
+            line.setLineWidth(width);
         line.setPosition(QPointF(0, lines * height));
         widest = qMax(widest, line.naturalTextWidth());
         ++lines;

@@ -55,6 +55,7 @@ private slots:
     void lineLayoutEditsAndUndoes();
     void formattingThatMovesLinesTakesTheRichLayout();
     void wrappingWithTheLineLayout();
+    void longLineWithoutWrapping();
     void endlessWordWrapsAnywhere();
 };
 
@@ -415,6 +416,46 @@ void TestBackgroundLoad::wrappingWithTheLineLayout()
     QVERIFY(first.width() <= box.viewport()->width());
     // Display lines as the window shows them.
     QCOMPARE(box.GetLineFromChar(int(longLine.size()) + 1), document->firstBlock().lineCount());
+}
+
+// A line of megabytes is shown in display lines of a bounded length, so the caret
+// and painting never walk all of it; the window still counts paragraphs.
+void TestBackgroundLoad::longLineWithoutWrapping()
+{
+    TestHome home;
+    const QByteArray longLine = QByteArray(25000, 'w').replace("wwwww", "word ") + "\n";
+    const QString path = home.write(QStringLiteral("lines.txt"), longLine + "short\n");
+    RichTextBox box;
+    box.setRightMargin(RichTextBox::NoWrapMargin);
+    box.resize(300, 300);
+    box.show();
+    QVERIFY(loadInto(box, path, DocumentKind::Text));
+    QVERIFY(box.hasLineLayout());
+    QTextDocument* document = box.document();
+    QAbstractTextDocumentLayout* layout = document->documentLayout();
+    const QTextBlock first = document->firstBlock();
+    const QRectF firstRect = layout->blockBoundingRect(first);
+    QCOMPARE(first.lineCount(), 3);
+    QCOMPARE(first.layout()->lineAt(1).textStart(), 10000);
+    QCOMPARE(layout->blockBoundingRect(first.next()).top(), firstRect.bottom());
+    const qreal lineHeight = firstRect.height() / 3;
+    const QPointF onSecond(document->documentMargin() + 1, firstRect.top() + lineHeight * 1.5);
+    QCOMPARE(layout->hitTest(onSecond, Qt::FuzzyHit), 10000);
+    const QFontMetricsF metrics(document->defaultFont());
+    QVERIFY(layout->documentSize().width() < 10001 * metrics.maxWidth());
+    QCOMPARE(box.GetLineFromChar(int(longLine.size()) + 1), 1);
+    QCOMPARE(first.text().toUtf8() + '\n', longLine);
+    // Qt's shaping kept for the paragraph follows an edit.
+    const int lastLength = first.layout()->lineAt(2).textLength();
+    QTextCursor(document).insertText(QStringLiteral("ABC"));
+    layout->blockBoundingRect(first);
+    QCOMPARE(first.lineCount(), 3);
+    QCOMPARE(first.layout()->lineAt(2).textLength(), lastLength + 3);
+    const QTextLine top = first.layout()->lineAt(0);
+    QCOMPARE(
+        layout->hitTest(QPointF(document->documentMargin() + top.cursorToX(3), firstRect.top() + 1),
+                        Qt::FuzzyHit),
+        3);
 }
 
 QTEST_MAIN(TestBackgroundLoad)
