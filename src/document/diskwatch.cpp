@@ -191,9 +191,9 @@ void DiskWatch::check(frmText* window, bool thorough)
         it->seen = now;
         return;
     case DiskChange::Action::Reload:
-        if (reload(window, now))
-            return;
-        break; // read failed after all: as for any file we cannot read
+        if (!reload(window, now))
+            markUnread(window, path); // gone or unreadable after all
+        return;
     case DiskChange::Action::Ask:
         askReload(window, path);
         return;
@@ -241,8 +241,12 @@ void DiskWatch::askReload(frmText* target, const QString& path)
     if (!window || window->state().Deleted || it == m_entries.end() ||
         window->state().FileName != path || window->RichTextBox1->isLoading())
         return;
-    if (answer == Answer::Yes && reload(window, DiskStamp::of(path)))
+    if (answer == Answer::Yes) {
+        // The file may have gone or turned unreadable while the question was open.
+        if (!reload(window, DiskStamp::of(path)))
+            markUnread(window, path);
         return;
+    }
     // Once for each change: what the disk holds now was shown to the user,
     // changes that came while the question was open included. A save still asks.
     it->seen = DiskStamp::of(path);
@@ -297,8 +301,14 @@ void DiskWatch::reloadEnded(frmText* window, const View& view, const DiskStamp& 
         return;
     }
     // The file went away or became unreadable while it was read.
+    markUnread(window, path);
+}
+
+void DiskWatch::markUnread(frmText* window, const QString& path)
+{
     const DiskStamp now = DiskStamp::quick(path);
     if (now.kind == DiskStamp::Kind::Missing) {
+        auto it = m_entries.find(window);
         it->seen = now;
         markChanged(window, *it);
         emit statusMessage(DiskChange::goneStatus(path));

@@ -76,6 +76,8 @@ private:
                      const Status& status);
     void reloaded(frmText* window, const View& view, const DiskStamp& disk);
     void markUnfit(frmText* window, const QString& path);
+    // The file could not be read: gone, or something we do not read.
+    void markUnread(frmText* window, const QString& path);
     void markChanged(frmText* window, Entry& entry);
     bool mayReplaceFile(frmText* window);
     bool changedOnDisk(frmText* window);

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 
@@ -83,6 +84,8 @@ private slots:
     void unfitReplacementKeepsTheText_data();
     void unfitReplacementKeepsTheText();
     void questionOpenDoesNotStackAnother();
+    void reloadOfAFileGoneMeanwhileSaysSo_data();
+    void reloadOfAFileGoneMeanwhileSaysSo();
     void saveAllLeavesAnUnchangedDocumentWhoseFileChanged();
     void diskReplaceUnderEditsMakesTheSaveAsk();
     void activationFindsWhatTheWatcherMissed();
@@ -342,6 +345,41 @@ void TestDiskWatch::questionOpenDoesNotStackAnother()
     QVERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
     QCOMPARE(f.prompter.messages.size(), 1);
     QCOMPARE(window->RichTextBox1->toPlainText().trimmed(), QStringLiteral("mine one"));
+}
+
+void TestDiskWatch::reloadOfAFileGoneMeanwhileSaysSo_data()
+{
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("deleted") << true;
+    QTest::newRow("a folder") << false;
+}
+
+// Reload was chosen for a file that went, or became a folder, while the question was open.
+void TestDiskWatch::reloadOfAFileGoneMeanwhileSaysSo()
+{
+    QFETCH(bool, deleted);
+    Fixture f;
+    const QString path = f.home.write(QStringLiteral("q.txt"), "one\n");
+    frmText* window = f.open(path);
+    Fixture::type(window, QStringLiteral("mine "));
+    QSignalSpy said(f.watch(), &DiskWatch::statusMessage);
+    writeInPlace(path, "two\n");
+    f.prompter.expectMessage(DiskChange::reloadQuestion(path), Answer::Yes).whileShown([&] {
+        QVERIFY(QFile::remove(path));
+        if (!deleted)
+            QVERIFY(QDir().mkdir(path));
+    });
+    if (!deleted)
+        f.prompter.expectMessage(DiskChange::unfitMessage(path), Answer::Ok);
+    f.watch()->scheduleAll(true);
+    f.settle();
+    QTRY_VERIFY2(f.prompter.done(), qPrintable(f.prompter.report()));
+    QCOMPARE(window->RichTextBox1->toPlainText().trimmed(), QStringLiteral("mine one"));
+    QVERIFY(window->state().Dirty);
+    if (deleted) {
+        QCOMPARE(said.size(), 1);
+        QCOMPARE(said[0][0].toString(), DiskChange::goneStatus(path));
+    }
 }
 
 void TestDiskWatch::saveAllLeavesAnUnchangedDocumentWhoseFileChanged()
