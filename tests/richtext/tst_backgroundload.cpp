@@ -33,6 +33,15 @@ bool loadInto(RichTextBox& box, const QString& path, DocumentKind kind)
     return finished.first().first().value<Status>().ok();
 }
 
+// Shows the box at that size and margin with the text file in it, under the line layout.
+bool showLineLayout(RichTextBox& box, const QString& path, double rightMargin, int width)
+{
+    box.setRightMargin(rightMargin);
+    box.resize(width, 300);
+    box.show();
+    return loadInto(box, path, DocumentKind::Text) && box.hasLineLayout();
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Status)
@@ -264,11 +273,7 @@ void TestBackgroundLoad::lineLayoutPlacesEveryLineAlike()
     TestHome home;
     const QString path = home.write(QStringLiteral("lines.txt"), numberedLines(5000, "\n"));
     RichTextBox box;
-    box.setRightMargin(RichTextBox::NoWrapMargin);
-    box.resize(400, 300);
-    box.show();
-    QVERIFY(loadInto(box, path, DocumentKind::Text));
-    QVERIFY(box.hasLineLayout());
+    QVERIFY(showLineLayout(box, path, RichTextBox::NoWrapMargin, 400));
     QTextDocument* document = box.document();
     QAbstractTextDocumentLayout* layout = document->documentLayout();
     const QRectF first = layout->blockBoundingRect(document->findBlockByNumber(0));
@@ -402,11 +407,7 @@ void TestBackgroundLoad::wrappingWithTheLineLayout()
     const QByteArray longLine = QByteArray(2000, 'w').replace("wwwww", "word ") + "\n";
     const QString path = home.write(QStringLiteral("lines.txt"), longLine + "short\n" + longLine);
     RichTextBox box;
-    box.setRightMargin(0); // wrapped to the window
-    box.resize(300, 300);
-    box.show();
-    QVERIFY(loadInto(box, path, DocumentKind::Text));
-    QVERIFY(box.hasLineLayout());
+    QVERIFY(showLineLayout(box, path, 0, 300)); // no right margin: wrapped to the window
     QTextDocument* document = box.document();
     QAbstractTextDocumentLayout* layout = document->documentLayout();
     const QRectF first = layout->blockBoundingRect(document->firstBlock());
@@ -426,11 +427,7 @@ void TestBackgroundLoad::longLineWithoutWrapping()
     const QByteArray longLine = QByteArray(25000, 'w').replace("wwwww", "word ") + "\n";
     const QString path = home.write(QStringLiteral("lines.txt"), longLine + "short\n");
     RichTextBox box;
-    box.setRightMargin(RichTextBox::NoWrapMargin);
-    box.resize(300, 300);
-    box.show();
-    QVERIFY(loadInto(box, path, DocumentKind::Text));
-    QVERIFY(box.hasLineLayout());
+    QVERIFY(showLineLayout(box, path, RichTextBox::NoWrapMargin, 300));
     QTextDocument* document = box.document();
     QAbstractTextDocumentLayout* layout = document->documentLayout();
     const QTextBlock first = document->firstBlock();
