@@ -135,6 +135,19 @@ bool PlainTextLayout::hasEndlessWord(const QTextDocument* document)
     return document->characterCount() > EndlessWord && hasEndlessWord(document->toRawText());
 }
 
+int PlainTextLayout::cutColumns(QStringView text, int start)
+{
+    const int end = start + LongestShownLine;
+    // After a space where there is one near: End then stays on the line, as Qt
+    // places it before a line's closing space but cannot tell the end of a line cut
+    // inside a word from the start of the next.
+    if (end < text.size())
+        for (int i = end - 1; i >= end - LongestShownLine / 10; --i)
+            if (text[i].isSpace())
+                return i + 1 - start;
+    return LongestShownLine;
+}
+
 bool PlainTextLayout::layoutBlock(const QTextBlock& block) const
 {
     QTextLayout* layout = block.layout();
@@ -165,13 +178,17 @@ bool PlainTextLayout::layoutBlock(const QTextBlock& block) const
     // again for the next paint or caret blink, which takes seconds at megabytes; kept,
     // it costs what one paint would take anyway.
     layout->setCacheEnabled(block.length() > LongestShownLine);
+    const QString text = cut ? block.text() : QString();
+    int start = 0;
     layout->beginLayout();
     for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
         line.setLeadingIncluded(true);
-        if (cut)
-            line.setNumColumns(LongestShownLine);
-        else
+        if (cut) {
+            line.setNumColumns(cutColumns(text, start));
+            start += line.textLength();
+        } else {
             line.setLineWidth(width);
+        }
         line.setPosition(QPointF(0, lines * height));
         widest = qMax(widest, line.naturalTextWidth());
         ++lines;

@@ -52,6 +52,9 @@ private:
     qreal wrapWidth() const;
     // Lays the block out if it is not; true when its number of lines changed.
     bool layoutBlock(const QTextBlock& block) const;
+    // How many characters of an unwrapped paragraph too long for one display line
+    // the display line from `start` shows.
+    static int cutColumns(QStringView text, int start);
     qreal blockTop(const QTextBlock& block) const;
     void scheduleSizeChange() const;
     void forget(const QTextBlock& block) const;

@@ -424,7 +424,8 @@ void TestBackgroundLoad::wrappingWithTheLineLayout()
 void TestBackgroundLoad::longLineWithoutWrapping()
 {
     TestHome home;
-    const QByteArray longLine = QByteArray(25000, 'w').replace("wwwww", "word ") + "\n";
+    // Words of seven characters: the 10,000th character falls inside one.
+    const QByteArray longLine = QByteArray(24997, 'w').replace("wwwwwww", "abcdef ") + "\n";
     const QString path = home.write(QStringLiteral("lines.txt"), longLine + "short\n");
     RichTextBox box;
     QVERIFY(showLineLayout(box, path, RichTextBox::NoWrapMargin, 300));
@@ -433,21 +434,29 @@ void TestBackgroundLoad::longLineWithoutWrapping()
     const QTextBlock first = document->firstBlock();
     const QRectF firstRect = layout->blockBoundingRect(first);
     QCOMPARE(first.lineCount(), 3);
-    QCOMPARE(first.layout()->lineAt(1).textStart(), 10000);
+    // Cut after the last space before the 10,000th character, so End stays on the line.
+    QCOMPARE(first.layout()->lineAt(1).textStart(), 9996);
+    QTextCursor end(document);
+    end.movePosition(QTextCursor::EndOfLine);
+    QCOMPARE(end.position(), 9995);
     QCOMPARE(layout->blockBoundingRect(first.next()).top(), firstRect.bottom());
     const qreal lineHeight = firstRect.height() / 3;
     const QPointF onSecond(document->documentMargin() + 1, firstRect.top() + lineHeight * 1.5);
-    QCOMPARE(layout->hitTest(onSecond, Qt::FuzzyHit), 10000);
+    QCOMPARE(layout->hitTest(onSecond, Qt::FuzzyHit), 9996);
     const QFontMetricsF metrics(document->defaultFont());
     QVERIFY(layout->documentSize().width() < 10001 * metrics.maxWidth());
     QCOMPARE(box.GetLineFromChar(int(longLine.size()) + 1), 1);
     QCOMPARE(first.text().toUtf8() + '\n', longLine);
     // Qt's shaping kept for the paragraph follows an edit.
-    const int lastLength = first.layout()->lineAt(2).textLength();
+    const auto lastEnd = [&] {
+        const QTextLine last = first.layout()->lineAt(2);
+        return last.textStart() + last.textLength();
+    };
+    const int endBefore = lastEnd();
     QTextCursor(document).insertText(QStringLiteral("ABC"));
     layout->blockBoundingRect(first);
     QCOMPARE(first.lineCount(), 3);
-    QCOMPARE(first.layout()->lineAt(2).textLength(), lastLength + 3);
+    QCOMPARE(lastEnd(), endBefore + 3);
     const QTextLine top = first.layout()->lineAt(0);
     QCOMPARE(
         layout->hitTest(QPointF(document->documentMargin() + top.cursorToX(3), firstRect.top() + 1),
