@@ -250,18 +250,17 @@ void RecoveryController::failed(const QString& name, const QString& message)
     report(message);
     // Tried again later without waiting for more typing: the folder may be
     // writable by then, and the user may not type again before a crash.
-    for (auto it = m_watched.begin(); it != m_watched.end(); ++it) {
-        if (it->name != name || !it->window || it->timer->isActive() || it->taking)
-            continue;
-        if (!it->pendingSince.isValid())
-            it->pendingSince.start();
-        it->timer->start(m_longest);
-    }
+    const auto it = std::find_if(m_watched.begin(), m_watched.end(),
+                                 [&name](const Watched& watched) { return watched.name == name; });
+    if (it == m_watched.end() || !it->window || it->timer->isActive() || it->taking)
+        return;
+    if (!it->pendingSince.isValid())
+        it->pendingSince.start();
+    it->timer->start(m_longest);
 }
 
-void RecoveryController::written(const QString& name)
+void RecoveryController::written()
 {
-    Q_UNUSED(name);
     // Once copies can be kept again, the earlier warning no longer holds; a new
     // failure is told again.
     if (!m_told)

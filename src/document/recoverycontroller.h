@@ -99,7 +99,7 @@ private:
     bool recover(const RecoveryStore::Entry& entry);
     void report(const QString& detail);
     void failed(const QString& name, const QString& message);
-    void written(const QString& name);
+    void written();
 
     FrameContext& m_context;
     RecoveryStore m_store;
